@@ -1,0 +1,45 @@
+#pragma once
+// Our stand-in for the window-switching host: the state behind the Zlvn_ functions
+// that a host program (the reference host or a test) exports to the plug-in.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "hint/zlvn_list.h"
+
+namespace zlvnhost {
+
+struct LogLine {
+    int level;         // -1 when the line came through Zlvn_PrintErrRaw
+    std::string text;
+};
+
+struct HostState {
+    std::string version = "version 0.9.6.33";  // what Zlvn_GetVersion answers
+    unsigned char logSeverity = 3;              // what Zlvn_GetLogSeverity answers
+    unsigned char quickOption[8] = {};
+    std::vector<ZlvnList> list;                 // the window list handed out by Zlvn_GetList
+    HWND windowHandles[2] = {};                 // what Zlvn_GetWindowHandles answers
+
+    std::vector<std::string> calls;             // every host function called, by name, in order
+    std::vector<LogLine> log;
+    std::vector<HWND> focusWindows;             // windows registered and not yet unregistered
+    int registerCount = 0;
+    int unregisterCount = 0;
+
+    std::function<void(const LogLine&)> onLog;          // e.g. print the line
+    std::function<void(const char* name)> onReloadMenu; // e.g. ask for the menu again
+};
+
+// The one host state of this process.
+HostState& Host();
+
+// Back to a fresh state (keeps nothing of the previous one).
+void ResetHost();
+
+// Appends a record for a window to the list.
+void AddListItem(HWND hwnd, const char* text, unsigned char flag = 0);
+
+}  // namespace zlvnhost

@@ -1,0 +1,160 @@
+#include "plugin/host_api.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "plugin/version_rule.h"
+#include "support/bounded_text.h"
+
+namespace {
+
+const char* const kFunctionNames[kZlvnFnCount] = {
+    "Zlvn_GetFocusHandleByItemIndex", "Zlvn_GetFocusHandleSelected", "Zlvn_GetHandleByItemIndex",
+    "Zlvn_GetHandleSelected", "Zlvn_GetItemIndexSelected", "Zlvn_GetList", "Zlvn_GetInitialList",
+    "Zlvn_GetPosition", "Zlvn_GetPositionSelected", "Zlvn_GetQuickOption", "Zlvn_GetStatus",
+    "Zlvn_GetVersion", "Zlvn_GetWindowHandles", "Zlvn_GetModePosition", "Zlvn_GetLogSeverity",
+    "Zlvn_SetCursorByItemIndex", "Zlvn_SetCursorByHandle", "Zlvn_RegisterFocus",
+    "Zlvn_UnregisterFocus", "Zlvn_RegisterCustomList", "Zlvn_UnregisterCustomList",
+    "Zlvn_EnterMode", "Zlvn_ExitMode", "Zlvn_UpdateMode", "Zlvn_IsMode", "Zlvn_SuspendHook",
+    "Zlvn_UpdateList", "Zlvn_SendHotKey", "Zlvn_ReloadMenu",
+};
+
+constexpr int kVersionBufferSize = 80;
+constexpr size_t kLogBufferSize = 256;
+
+using GetVersionFn = int(__stdcall*)(char*, int);
+using GetQuickOptionFn = int(__stdcall*)(unsigned char*);
+using GetWindowHandlesFn = int(__stdcall*)(HWND*, HWND*);
+using GetListFn = int(__stdcall*)(void*, int*);
+using WindowFn = int(__stdcall*)(HWND);
+using ReloadMenuFn = int(__stdcall*)(const char*);
+using GetLogSeverityFn = int(__stdcall*)(unsigned char*);
+
+// Host functions are looked up untyped and called through their real signature.
+template <typename Fn>
+Fn As(FARPROC proc) { return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc)); }
+
+}  // namespace
+
+ZlvnAPI g_zlvnAPI;
+
+const char* ZlvnFnName(ZlvnFn fn)
+{
+    int index = static_cast<int>(fn);
+    return index >= 0 && index < kZlvnFnCount ? kFunctionNames[index] : "";
+}
+
+ZlvnAPI::ZlvnAPI()
+    : m_functions{}, m_hostModule(nullptr), m_logThreshold(kLogThresholdUnknown),
+      m_printRaw(nullptr), m_printErrRaw(nullptr)
+{
+    HMODULE host = GetModuleHandleA(nullptr);
+    if (host == nullptr) return;
+    m_hostModule = host;
+    m_printRaw = As<PrintRawFn>(GetProcAddress(host, "Zlvn_PrintRaw"));
+    m_printErrRaw = As<PrintErrRawFn>(GetProcAddress(host, "Zlvn_PrintErrRaw"));
+    if (m_printRaw == nullptr && m_printErrRaw == nullptr) return;
+    for (int i = 0; i < kZlvnFnCount; ++i) m_functions[i] = GetProcAddress(host, kFunctionNames[i]);
+}
+
+bool ZlvnAPI::GetVersion(char* o_text, int size)
+{
+    auto fn = As<GetVersionFn>(m_functions[static_cast<int>(ZlvnFn::GetVersion)]);
+    if (fn == nullptr) return false;
+    fn(o_text, size);
+    return true;
+}
+
+bool ZlvnAPI::GetQuickOption(unsigned char o_record[8])
+{
+    auto fn = As<GetQuickOptionFn>(m_functions[static_cast<int>(ZlvnFn::GetQuickOption)]);
+    if (fn == nullptr) return false;
+    fn(o_record);
+    return true;
+}
+
+bool ZlvnAPI::GetWindowHandles(HWND* o_first, HWND* o_second)
+{
+    auto fn = As<GetWindowHandlesFn>(m_functions[static_cast<int>(ZlvnFn::GetWindowHandles)]);
+    if (fn == nullptr) return false;
+    fn(o_first, o_second);
+    return true;
+}
+
+int ZlvnAPI::GetList(void* o_items, int* io_size)
+{
+    auto fn = As<GetListFn>(m_functions[static_cast<int>(ZlvnFn::GetList)]);
+    return fn ? fn(o_items, io_size) : 0;
+}
+
+void ZlvnAPI::RegisterFocus(HWND hwnd)
+{
+    if (auto fn = As<WindowFn>(m_functions[static_cast<int>(ZlvnFn::RegisterFocus)])) fn(hwnd);
+}
+
+void ZlvnAPI::UnregisterFocus(HWND hwnd)
+{
+    if (auto fn = As<WindowFn>(m_functions[static_cast<int>(ZlvnFn::UnregisterFocus)])) fn(hwnd);
+}
+
+void ZlvnAPI::ReloadMenu(const char* i_pluginName)
+{
+    if (auto fn = As<ReloadMenuFn>(m_functions[static_cast<int>(ZlvnFn::ReloadMenu)])) fn(i_pluginName);
+}
+
+void ZlvnAPI::ReadHostVersion(char (&o_version)[kVersionBufferSize])
+{
+    char raw[kVersionBufferSize] = {};
+    GetVersion(raw, kVersionBufferSize);
+    raw[kVersionBufferSize - 1] = '\0';  // the host may fill the whole buffer
+    CopyText(o_version, SkipVersionPrefix(raw));
+}
+
+bool ZlvnAPI::CheckVersion(const char* i_lower, const char* i_upper)
+{
+    if (!IsBound(ZlvnFn::GetVersion) || i_lower == nullptr || i_upper == nullptr) return false;
+    char version[kVersionBufferSize];
+    ReadHostVersion(version);
+    return VersionInRange(version, i_lower, i_upper);
+}
+
+void ZlvnAPI::ReportVersionMismatch(const char* i_name, const char* i_lower, const char* i_upper)
+{
+    // Without Zlvn_GetVersion the report names an empty host version.
+    char version[kVersionBufferSize];
+    ReadHostVersion(version);
+    Print(3, i_name, "%sプラグインはZelvanever.%s以上ver.%s未満で使用できます。ver.%sには対応していません。",
+          i_name, i_lower, i_upper, version);
+}
+
+void ZlvnAPI::ReportMissingFunctions(const char* i_name)
+{
+    if (m_hostModule == nullptr || (m_printRaw == nullptr && m_printErrRaw == nullptr)) return;
+    static const size_t kPrefixLength = strlen("Zlvn_");
+    for (int i = 0; i < kZlvnFnCount; ++i) {
+        if (m_functions[i] == nullptr) Print(4, i_name, "failed load ZlvnApi.%s()", kFunctionNames[i] + kPrefixLength);
+    }
+}
+
+void ZlvnAPI::Print(int level, const char* i_prefix, const char* format, ...)
+{
+    if (m_printRaw == nullptr && m_printErrRaw == nullptr) return;
+    if (i_prefix == nullptr || i_prefix[0] == '\0') return;
+    if (m_logThreshold == kLogThresholdUnknown) {
+        auto ask = As<GetLogSeverityFn>(m_functions[static_cast<int>(ZlvnFn::GetLogSeverity)]);
+        if (ask) ask(&m_logThreshold);
+        else m_logThreshold = kLogThresholdDefault;
+    }
+    if (level > m_logThreshold) return;
+
+    char message[kLogBufferSize];
+    va_list args;
+    va_start(args, format);
+    FormatTextV(message, sizeof message, format, args);
+    va_end(args);
+    char line[kLogBufferSize];
+    FormatText(line, sizeof line, "%s %s", i_prefix, message);
+
+    if (m_printRaw) m_printRaw(level, line);
+    else m_printErrRaw(line);
+}

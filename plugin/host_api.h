@@ -1,0 +1,67 @@
+#pragma once
+// The host's services, bound by name from the host's main module.
+#include <windows.h>
+
+// Index of each host function in the table, in the host's table order.
+enum class ZlvnFn : int {
+    GetFocusHandleByItemIndex, GetFocusHandleSelected, GetHandleByItemIndex,
+    GetHandleSelected, GetItemIndexSelected, GetList, GetInitialList, GetPosition,
+    GetPositionSelected, GetQuickOption, GetStatus, GetVersion, GetWindowHandles,
+    GetModePosition, GetLogSeverity, SetCursorByItemIndex, SetCursorByHandle,
+    RegisterFocus, UnregisterFocus, RegisterCustomList, UnregisterCustomList,
+    EnterMode, ExitMode, UpdateMode, IsMode, SuspendHook, UpdateList, SendHotKey,
+    ReloadMenu,
+    Count
+};
+constexpr int kZlvnFnCount = static_cast<int>(ZlvnFn::Count);  // 29
+
+// Name of a table row ("Zlvn_GetList").
+const char* ZlvnFnName(ZlvnFn fn);
+
+// Log levels: smaller is more severe.
+constexpr unsigned char kLogThresholdUnknown = 8;
+constexpr unsigned char kLogThresholdDefault = 3;
+
+class ZlvnAPI {
+public:
+    using PrintRawFn = void(__stdcall*)(int level, const char* text);
+    using PrintErrRawFn = void(__stdcall*)(const char* text);
+
+    // Binds every name afresh from the process's main module.
+    ZlvnAPI();
+
+    bool IsBound(ZlvnFn fn) const { return m_functions[static_cast<int>(fn)] != nullptr; }
+    HMODULE HostModule() const { return m_hostModule; }
+
+    // Host calls. A function the host does not export is not called: the call does
+    // nothing and reports false, and a list read yields no records.
+    bool GetVersion(char* o_text, int size);
+    bool GetQuickOption(unsigned char o_record[8]);
+    bool GetWindowHandles(HWND* o_first, HWND* o_second);
+    int GetList(void* o_items, int* io_size);
+    void RegisterFocus(HWND hwnd);
+    void UnregisterFocus(HWND hwnd);
+    void ReloadMenu(const char* i_pluginName);
+
+    // True when the host's version lies in [lower, upper), compared as text.
+    bool CheckVersion(const char* i_lower, const char* i_upper);
+    void ReportVersionMismatch(const char* i_name, const char* i_lower, const char* i_upper);
+    void ReportMissingFunctions(const char* i_name);
+
+    // The log channel: one line "prefix message", cut to 255 characters.
+    void Print(int level, const char* i_prefix, const char* format, ...)
+        __attribute__((format(gnu_printf, 4, 5)));
+
+private:
+    // Fills o_version (80 bytes) with the host's version, "version " skipped; empty when unknown.
+    void ReadHostVersion(char (&o_version)[80]);
+
+    FARPROC m_functions[kZlvnFnCount];
+    HMODULE m_hostModule;
+    unsigned char m_logThreshold;
+    PrintRawFn m_printRaw;
+    PrintErrRawFn m_printErrRaw;
+};
+
+// The plug-in's table, bound during static initialisation, before the attach step.
+extern ZlvnAPI g_zlvnAPI;

@@ -1,0 +1,101 @@
+// The plug-in loaded by hosts that lack some functions. The same source builds one
+// test program per kind of host; HOST_LACKS names what that host does not export.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/zlvn_host.h"
+#include "plugin/host_api.h"
+#include "tests/common/plugin_dll.h"
+
+using zlvnhost::Host;
+
+namespace {
+
+[[maybe_unused]] bool Called(const char* name)
+{
+    for (const std::string& call : Host().calls) {
+        if (call == name) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+#if defined(HOST_LACKS_GETVERSION)
+
+TEST(HostWithoutGetVersion, RefusesWithAnEmptyVersionAndListsTheMissingFunction)
+{
+    zlvnhost::ResetHost();
+    Host().logSeverity = 4;
+    PluginDll dll;
+    EXPECT_FALSE(dll.Load());
+    EXPECT_EQ(ERROR_DLL_INIT_FAILED, dll.Error());
+    ASSERT_EQ(2u, Host().log.size());
+    EXPECT_EQ(3, Host().log[0].level);
+    const std::string& mismatch = Host().log[0].text;
+    // "...ver.には対応していません。": the host version between "ver." and the tail is empty.
+    EXPECT_NE(std::string::npos, mismatch.find("ver.\x82\xc9\x82\xcd\x91\xce\x89\x9e")) << mismatch;
+    EXPECT_EQ(4, Host().log[1].level);
+    EXPECT_EQ("Hint failed load ZlvnApi.GetVersion()", Host().log[1].text);
+}
+
+TEST(HostWithoutGetVersion, DefaultThresholdHidesTheMissingFunctionLines)
+{
+    zlvnhost::ResetHost();
+    Host().logSeverity = 3;
+    PluginDll dll;
+    EXPECT_FALSE(dll.Load());
+    ASSERT_EQ(1u, Host().log.size());
+    EXPECT_EQ(3, Host().log[0].level);
+}
+
+#elif defined(HOST_LACKS_PRINT)
+
+TEST(HostWithoutPrintFunctions, BindsNothingAndRefusesSilently)
+{
+    zlvnhost::ResetHost();
+    ZlvnAPI api;
+    for (int i = 0; i < kZlvnFnCount; ++i) EXPECT_FALSE(api.IsBound(static_cast<ZlvnFn>(i)));
+    PluginDll dll;
+    EXPECT_FALSE(dll.Load());
+    EXPECT_TRUE(Host().calls.empty());
+}
+
+#elif defined(HOST_LACKS_PRINTRAW)
+
+TEST(HostWithOnlyPrintErrRaw, GetsEveryLineWithoutLevel)
+{
+    zlvnhost::ResetHost();
+    Host().version = "0.9.6.3";
+    Host().logSeverity = 4;
+    PluginDll dll;
+    EXPECT_FALSE(dll.Load());
+    ASSERT_EQ(1u, Host().log.size());
+    EXPECT_EQ(-1, Host().log[0].level);
+    EXPECT_EQ(0u, Host().log[0].text.find("Hint Hint"));
+}
+
+#elif defined(HOST_LACKS_SEVERITY)
+
+TEST(HostWithoutLogSeverity, PrintsLevel3AndHidesLevel4)
+{
+    zlvnhost::ResetHost();
+    Host().version = "1.0.0.0";
+    PluginDll dll;
+    EXPECT_FALSE(dll.Load());
+    // The missing Zlvn_GetLogSeverity is reported at level 4, which the default threshold hides.
+    ASSERT_EQ(1u, Host().log.size());
+    EXPECT_EQ(3, Host().log[0].level);
+    EXPECT_FALSE(Called("Zlvn_GetLogSeverity"));
+}
+
+TEST(HostWithoutLogSeverity, CallsOfMissingFunctionsDoNothing)
+{
+    zlvnhost::ResetHost();
+    ZlvnAPI api;
+    EXPECT_FALSE(api.IsBound(ZlvnFn::GetLogSeverity));
+    EXPECT_TRUE(api.IsBound(ZlvnFn::GetList));
+}
+
+#endif

@@ -1,0 +1,132 @@
+// The plug-in's name and menu block, byte for byte, around sentinel-filled buffers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "plugin/exports.h"
+#include "plugin/hint_settings.h"
+#include "plugin/menu.h"
+#include "support/bounded_text.h"
+
+namespace {
+
+constexpr unsigned char kSentinel = 0xCD;
+
+// The expected 666 bytes of one entry.
+std::vector<unsigned char> Entry(unsigned char checked, const char* caption, const char* shortcut, const char* command)
+{
+    std::vector<unsigned char> bytes(666, 0);
+    bytes[0] = 1;
+    bytes[1] = checked;
+    memcpy(&bytes[2], caption, strlen(caption));
+    memcpy(&bytes[50], shortcut, strlen(shortcut));
+    memcpy(&bytes[74], command, strlen(command));
+    return bytes;
+}
+
+std::vector<unsigned char> MenuCopy(size_t bufferSize = kMenuBlockSize + 16)
+{
+    std::vector<unsigned char> buffer(bufferSize, kSentinel);
+    int count = -1;
+    Zlvn_OnSetupSubMenu(&count, buffer.data());
+    EXPECT_EQ(3, count);
+    return buffer;
+}
+
+class MenuBlock : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved = HintSettings;
+        memset(&HintSettings, 0, sizeof HintSettings);
+    }
+    void TearDown() override
+    {
+        HintSettings = saved;
+        SetToggleMenuChecked(true);
+    }
+    hint_settings_t saved;
+};
+
+}  // namespace
+
+TEST_F(MenuBlock, IsThreeEntriesOf666BytesInShiftJis)
+{
+    SetToggleMenuChecked(true);
+    CopyText(HintSettings.ToggleEnable, "Ctrl+H");
+    std::vector<unsigned char> buffer = MenuCopy();
+
+    std::vector<unsigned char> expected = Entry(1, "\x97\x4c\x8c\xf8(&T)", "Ctrl+H", "HintToggleEnable");
+    auto second = Entry(0, "\x90\xdd\x92\xe8", "", "HintOption");
+    auto third = Entry(0, "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93(&A)", "", "HintVersion");
+    expected.insert(expected.end(), second.begin(), second.end());
+    expected.insert(expected.end(), third.begin(), third.end());
+
+    ASSERT_EQ(1998u, expected.size());
+    EXPECT_EQ(0, memcmp(expected.data(), buffer.data(), expected.size()));
+    for (size_t i = kMenuBlockSize; i < buffer.size(); ++i) EXPECT_EQ(kSentinel, buffer[i]) << "byte " << i;
+}
+
+TEST_F(MenuBlock, CountOnlyWhenItemsAreNull)
+{
+    CopyText(g_menu[0].shortcut, "before");
+    CopyText(HintSettings.ToggleEnable, "Alt+X");
+    int count = -1;
+    Zlvn_OnSetupSubMenu(&count, nullptr);
+    EXPECT_EQ(3, count);
+    EXPECT_STREQ("before", g_menu[0].shortcut);  // not refreshed without a buffer
+}
+
+TEST_F(MenuBlock, ShortcutFieldIsZeroFilledAndCut)
+{
+    CopyText(HintSettings.ToggleEnable, "Shift+Ctrl+Alt+PgDn");
+    MenuCopy();
+    HintSettings.ToggleEnable[0] = '\0';
+    std::vector<unsigned char> buffer = MenuCopy();
+    for (int i = 50; i < 74; ++i) EXPECT_EQ(0, buffer[i]) << "empty shortcut, byte " << i;
+
+    memset(HintSettings.ToggleEnable, 'K', 23);
+    HintSettings.ToggleEnable[23] = '\0';
+    buffer = MenuCopy();
+    for (int i = 50; i < 73; ++i) EXPECT_EQ('K', buffer[i]) << "23-character shortcut, byte " << i;
+    EXPECT_EQ(0, buffer[73]);
+
+    // An unterminated field is still cut inside its 24 bytes.
+    memset(HintSettings.ToggleEnable, 'Q', sizeof HintSettings.ToggleEnable);
+    buffer = MenuCopy();
+    EXPECT_EQ('Q', buffer[72]);
+    EXPECT_EQ(0, buffer[73]);
+    EXPECT_EQ('H', buffer[74]);
+}
+
+TEST_F(MenuBlock, CheckMarkFollowsTheToggleState)
+{
+    SetToggleMenuChecked(false);
+    EXPECT_EQ(0, MenuCopy()[1]);
+    SetToggleMenuChecked(true);
+    EXPECT_EQ(1, MenuCopy()[1]);
+}
+
+TEST(PluginInfo, IsHintFollowedBy76Zeros)
+{
+    unsigned char info[96];
+    memset(info, kSentinel, sizeof info);
+    Zlvn_OnGetPluginInfo(reinterpret_cast<char*>(info));
+    EXPECT_EQ(0, memcmp(info, "Hint", 4));
+    for (int i = 4; i < 80; ++i) EXPECT_EQ(0, info[i]) << "byte " << i;
+    for (int i = 80; i < 96; ++i) EXPECT_EQ(kSentinel, info[i]) << "byte " << i;
+}
+
+TEST(FontStyle, PacksAndUnpacksTheFourFlags)
+{
+    font_style_t five = UnpackFontStyle(5);
+    EXPECT_EQ(1, five.Bold);
+    EXPECT_EQ(0, five.Italic);
+    EXPECT_EQ(1, five.Underline);
+    EXPECT_EQ(0, five.StrikeOut);
+    EXPECT_EQ(5, PackFontStyle(five));
+    EXPECT_EQ(0, PackFontStyle(UnpackFontStyle(16)));
+    EXPECT_EQ(15, PackFontStyle(UnpackFontStyle(-1)));
+    EXPECT_EQ(15, PackFontStyle(UnpackFontStyle(15)));
+}
