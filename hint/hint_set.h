@@ -1,0 +1,13 @@
+#pragma once
+// The set of hints as the rest of the plug-in sees it.
+class HintWndMgr;
+
+extern HintWndMgr* g_hintWndMgr;  // made by the first ShowHints, destroyed at teardown
+extern unsigned char g_hintShown; // 1 while the hints are shown
+
+// Makes or refreshes the set from the host's list, then shows every hint.
+void ShowHints();
+// Hides the hints; nothing while they are not shown.
+void HideHints();
+// Teardown: destroys the set with every popup window; g_hintWndMgr becomes null.
+void DestroyHintWndMgr();
