@@ -1,8 +1,32 @@
 #include "hint/hint_set.h"
 
+#include "hint/hint_wnd_mgr.h"
+
 HintWndMgr* g_hintWndMgr;
 unsigned char g_hintShown;
 
-void ShowHints() {}
-void HideHints() {}
-void DestroyHintWndMgr() {}
+void ShowHints()
+{
+    if (g_hintWndMgr == nullptr) {
+        // Known before it is built: the popups look themselves up while they paint.
+        g_hintWndMgr = new HintWndMgr;
+        g_hintWndMgr->Build();
+    } else {
+        g_hintWndMgr->Refresh();
+    }
+    g_hintWndMgr->ShowAll();
+}
+
+void HideHints()
+{
+    if (g_hintWndMgr) g_hintWndMgr->HideAll();
+}
+
+void DestroyHintWndMgr()
+{
+    // Cleared first, so a popup that gets a message while the set goes finds no hint.
+    HintWndMgr* set = g_hintWndMgr;
+    g_hintWndMgr = nullptr;
+    g_hintShown = 0;
+    delete set;
+}

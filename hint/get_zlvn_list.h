@@ -1,0 +1,44 @@
+#pragma once
+// One snapshot of the host's window list, read through a host table of its own.
+#include <cstddef>
+#include <new>
+
+#include "hint/zlvn_list.h"
+#include "plugin/host_api.h"
+
+template <typename T>
+class GetZlvnListBase {
+public:
+    // Slack for a list that grows between the count and the read.
+    static constexpr int kExtraRecords = 10;
+
+    GetZlvnListBase() : m_count(0), m_buf(nullptr), m_end(nullptr)
+    {
+        int ignored = 0;  // the size on the counting call is of no account
+        m_count = m_api.GetList(nullptr, &ignored);
+        if (m_count <= 0) return;
+        int capacity = m_count + kExtraRecords;
+        int size = capacity * static_cast<int>(sizeof(T));
+        m_buf = new (std::nothrow) unsigned char[size]();
+        if (m_buf == nullptr) return;
+        int read = m_api.GetList(m_buf, &size);
+        if (read < 0) read = 0;
+        if (read > capacity) read = capacity;
+        m_end = m_buf + read * sizeof(T);
+    }
+    virtual ~GetZlvnListBase() { delete[] m_buf; }
+    GetZlvnListBase(const GetZlvnListBase&) = delete;
+    GetZlvnListBase& operator=(const GetZlvnListBase&) = delete;
+
+    const T* begin() const { return reinterpret_cast<const T*>(m_buf); }
+    const T* end() const { return m_buf ? reinterpret_cast<const T*>(m_end) : nullptr; }
+    int Count() const { return m_count; }
+
+protected:
+    ZlvnAPI m_api;
+    int m_count;
+    unsigned char* m_buf;
+    unsigned char* m_end;
+};
+
+class GetZlvnList : public GetZlvnListBase<ZlvnList> {};

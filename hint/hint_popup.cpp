@@ -1,0 +1,140 @@
+#include "hint/hint_popup.h"
+
+#include <cstring>
+
+#include "hint/gdi_select.h"
+#include "hint/hint_rules.h"
+#include "hint/hint_wnd.h"
+#include "hint/hint_wnd_mgr.h"
+#include "hint/hint_set.h"
+#include "plugin/hint_settings.h"
+#include "plugin/module_state.h"
+
+namespace {
+
+constexpr UINT kRestoreTimeoutMs = 100;
+constexpr int kCornerEllipse = 5;
+constexpr COLORREF kColourMask = 0x00FFFFFF;
+
+struct hint_colours_t {
+    COLORREF border;
+    COLORREF background;
+    const char* bitmap;
+};
+
+// Colours and bitmap by the target's state at this paint.
+hint_colours_t ColoursFor(HWND target)
+{
+    if (IsIconic(target)) return {HintSettings.MinBorderColor, HintSettings.MinBgColor, HintSettings.BgIconic};
+    return {HintSettings.NmlBorderColor, HintSettings.NmlBgColor, HintSettings.BgNormal};
+}
+
+// The bitmap file stretched over the client area; false when it cannot be loaded.
+bool PaintBitmap(HDC dc, const RECT& client, const char* i_path)
+{
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, i_path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (bitmap == nullptr) return false;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    return true;
+}
+
+void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours)
+{
+    ScopedSelect<HPEN> pen(dc, CreatePen(PS_SOLID, 1, colours.border & kColourMask));
+    ScopedSelect<HBRUSH> brush(dc, CreateSolidBrush(colours.background & kColourMask));
+    RoundRect(dc, 0, 0, client.right - 1, client.bottom - 1, kCornerEllipse, kCornerEllipse);
+}
+
+void PaintIconAndText(HDC dc, const RECT& client, const HintWnd& hint)
+{
+    bool showIcon = HintSettings.IsShowIcon != 0;
+    if (showIcon && hint.m_icon) {
+        DrawIconEx(dc, kHintIconX, (client.bottom - kHintIconSize) / 2, hint.m_icon, kHintIconSize, kHintIconSize, 0,
+                   nullptr, DI_NORMAL);
+    }
+    ScopedSelect<HFONT> font(dc, MakeHintFont(dc));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, HintSettings.FontColor);
+    TextOutA(dc, showIcon ? kHintTextXWithIcon : kHintTextMargin, kHintTextMargin, hint.m_text,
+             static_cast<int>(strlen(hint.m_text)));
+}
+
+HintWnd* HintOf(HWND popup) { return g_hintWndMgr ? g_hintWndMgr->FindByPopup(popup) : nullptr; }
+
+LRESULT OnPaint(HWND hwnd)
+{
+    const HintWnd* hint = HintOf(hwnd);
+    if (hint == nullptr) {
+        // Nothing to draw, but the region must be validated or WM_PAINT comes back forever.
+        ValidateRect(hwnd, nullptr);
+        return 0;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    hint_colours_t colours = ColoursFor(hint->m_target);
+    // An unreadable bitmap file gets the colour box, never whatever was on the screen.
+    if (!HintSettings.IsUseBmp || !PaintBitmap(dc, client, colours.bitmap)) PaintBox(dc, client, colours);
+    PaintIconAndText(dc, client, *hint);
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
+LRESULT OnLeftButtonDown(HWND hwnd)
+{
+    if (const HintWnd* hint = HintOf(hwnd)) BringWindowToFront(hint->m_target);
+    return 0;
+}
+
+}  // namespace
+
+HINSTANCE HintInstance()
+{
+    // Test programs link the overlay without a module of its own.
+    return g_hModule ? g_hModule : GetModuleHandleA(nullptr);
+}
+
+ATOM RegisterHintClass(HINSTANCE instance, const char* i_classname)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = HintWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = i_classname;
+    return RegisterClassExA(&wc);
+}
+
+LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+    case WM_DESTROY: return 0;
+    case WM_PAINT: return OnPaint(hwnd);
+    case WM_LBUTTONDOWN: return OnLeftButtonDown(hwnd);
+    default: return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+void BringWindowToFront(HWND target)
+{
+    DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    DWORD self = GetCurrentThreadId();
+    // Joined to the foreground thread's input, this thread may take the foreground.
+    BOOL attached = foreground && foreground != self && AttachThreadInput(self, foreground, TRUE);
+    if (IsIconic(target)) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(target, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, kRestoreTimeoutMs, &ignored);
+    }
+    SetForegroundWindow(target);
+    if (attached) AttachThreadInput(self, foreground, FALSE);
+}

@@ -1,0 +1,120 @@
+#include "hint/hint_rules.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string ItemText(const char* i_field, size_t size)
+{
+    if (i_field == nullptr) return std::string();
+    size_t n = strnlen(i_field, size);
+    // Walk whole characters, so a lead byte whose trail byte lies past the end goes.
+    size_t kept = 0;
+    while (kept < n) {
+        size_t step = IsDBCSLeadByte(static_cast<BYTE>(i_field[kept])) ? 2 : 1;
+        if (kept + step > n) break;
+        kept += step;
+    }
+    return std::string(i_field, kept);
+}
+
+void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[kHintTextSize])
+{
+    size_t n = std::min(i_title.size(), kHintTextSize - 1);
+    if (contents == 0 && n > 0) {
+        bool lead = IsDBCSLeadByte(static_cast<BYTE>(i_title[0]));
+        // A lead byte with no trail byte would draw half a character: show nothing.
+        n = lead ? (n >= 2 ? 2 : 0) : 1;
+    }
+    memcpy(o_text, i_title.data(), n);
+    o_text[n] = '\0';
+}
+
+SIZE HintSize(SIZE text, int widthSetting, bool showIcon)
+{
+    SIZE size;
+    if (widthSetting != 0) size.cx = widthSetting;
+    else size.cx = text.cx + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0);
+    size.cy = text.cy + 2 * kHintTextMargin;
+    return size;
+}
+
+POINT HintPosition(int pos, const RECT& r, SIZE size)
+{
+    int centreX = (r.left + r.right) / 2 - size.cx / 2;
+    switch (pos) {
+    case 0: return POINT{r.left, r.top};
+    case 1: return POINT{centreX, r.top};
+    case 2: return POINT{r.right - size.cx, r.top};
+    case 3: return POINT{centreX, (r.top + r.bottom) / 2 - size.cy / 2};
+    default: return POINT{0, 0};  // mode 4, and any unknown mode: the screen origin
+    }
+}
+
+POINT KeepInWorkArea(POINT corner, SIZE size, const RECT& work)
+{
+    if (corner.y + size.cy > work.bottom) corner.y = work.bottom - size.cy;
+    if (corner.x + size.cx > work.right) corner.x = work.right - size.cx;
+    if (corner.y < work.top) corner.y = work.top;
+    if (corner.x < work.left) corner.x = work.left;
+    return corner;
+}
+
+namespace {
+
+// Closed ranges [a, a + la] and [b, b + lb] share a point; a negative length is an empty range.
+bool RangesMeet(long long a, long long la, long long b, long long lb)
+{
+    return std::max(a, b) <= std::min(a + la, b + lb);
+}
+
+bool Across(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.left, a.width, b.left, b.width); }
+bool Along(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.top, a.height, b.top, b.height); }
+
+}  // namespace
+
+bool BoxesCollide(const hint_box_t& a, const hint_box_t& b) { return Across(a, b) && Along(a, b); }
+
+bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a)
+{
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        if (b == a || !BoxesCollide(boxes[a], boxes[b])) continue;
+        boxes[a].top = boxes[b].top + boxes[b].height + kHintOverlapGap;
+        return true;
+    }
+    return false;
+}
+
+void NoOverlapPass(std::vector<hint_box_t>& boxes)
+{
+    std::vector<size_t> rivals;
+    for (size_t a = 0; a < boxes.size(); ++a) {
+        hint_box_t& box = boxes[a];
+        // Left edges and widths never change in the pass: only boxes across from this
+        // one can ever stop it, and they keep their list order.
+        rivals.clear();
+        for (size_t b = 0; b < boxes.size(); ++b) {
+            if (b != a && Across(box, boxes[b])) rivals.push_back(b);
+        }
+        bool moved = true;
+        while (moved) {
+            moved = false;
+            size_t keep = 0;
+            for (size_t i = 0; i < rivals.size(); ++i) {
+                const hint_box_t& other = boxes[rivals[i]];
+                // This box only moves down, so a rival that ends above its top is done with.
+                if (static_cast<long long>(other.top) + other.height < box.top) continue;
+                if (Along(box, other)) {
+                    box.top = other.top + other.height + kHintOverlapGap;
+                    // Rivals after this one were not looked at yet: keep them all.
+                    size_t rest = rivals.size() - i;
+                    std::copy(rivals.begin() + i, rivals.end(), rivals.begin() + keep);
+                    keep += rest;
+                    moved = true;
+                    break;
+                }
+                rivals[keep++] = rivals[i];
+            }
+            rivals.resize(keep);
+        }
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The hint rules as plain arithmetic, with no window in sight: the text a hint
+// shows, its size and place, the work-area clamp, and the no-overlap pass.
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+constexpr int kHintTextMargin = 5;   // text drawn at (5, 5)
+constexpr int kHintIconX = 5;
+constexpr int kHintIconSize = 16;
+constexpr int kHintIconRoom = 18;    // a 16-pixel icon and a 2-pixel gap
+constexpr int kHintTextXWithIcon = kHintIconX + kHintIconRoom;  // 23
+constexpr int kHintOverlapGap = 2;   // rows of pushed hints stand 2 pixels apart
+constexpr size_t kHintTextSize = 1024;
+
+// The item text of a host record whose field may lack its terminator: at most
+// `size` bytes, and a double-byte character cut by the field's end is dropped.
+std::string ItemText(const char* i_field, size_t size);
+
+// The display text: the whole title when contents != 0, else its first character,
+// which is two bytes when it is a double-byte character.
+void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[kHintTextSize]);
+
+// Width and height from the measured text: a fixed width wins; a fitted one makes
+// room for the icon.
+SIZE HintSize(SIZE text, int widthSetting, bool showIcon);
+
+// Upper-left corner by position mode (0-4; any other value is the origin).
+POINT HintPosition(int pos, const RECT& target, SIZE size);
+
+// Keeps a hint of `size` inside the work area: bottom, right, top, left in that
+// order, so a hint larger than the area sits at its upper-left corner.
+POINT KeepInWorkArea(POINT corner, SIZE size, const RECT& work);
+
+struct hint_box_t {
+    int top;
+    int left;
+    int width;
+    int height;
+};
+
+// Closed ranges on both axes share a point: touching edges collide.
+bool BoxesCollide(const hint_box_t& a, const hint_box_t& b);
+
+// One step for boxes[a]: below the first other box (in order) that it collides
+// with. True when it moved.
+bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a);
+
+// The whole pass: every box in order, stepped until it no longer moves. Gives the
+// same tops as repeating AvoidOverlapStep, in about n^2 rather than n^3 time.
+void NoOverlapPass(std::vector<hint_box_t>& boxes);

@@ -1,0 +1,170 @@
+#include "hint/hint_wnd.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "hint/gdi_select.h"
+#include "hint/hint_popup.h"
+#include "plugin/hint_settings.h"
+#include "plugin/host_api.h"
+#include "support/bounded_text.h"
+
+namespace {
+
+constexpr UINT kIconRequestTimeoutMs = 100;
+constexpr int kInitialHintSize = 10;
+
+HICON ClassIcon(HWND window, int index)
+{
+    return reinterpret_cast<HICON>(GetClassLongPtrA(window, index));
+}
+
+// SMTO_BLOCK: no other thread's message runs while we wait; a hung window costs 100 ms at most.
+HICON AskIcon(HWND window, WPARAM kind)
+{
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, WM_GETICON, kind, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                             kIconRequestTimeoutMs, &answer)) {
+        return nullptr;
+    }
+    return reinterpret_cast<HICON>(answer);
+}
+
+}  // namespace
+
+HICON FindTargetIcon(HWND target)
+{
+    HICON icon = nullptr;
+    if (HWND owner = GetWindow(target, GW_OWNER)) {
+        icon = ClassIcon(owner, GCL_HICONSM);
+        if (!icon) icon = AskIcon(owner, ICON_SMALL);
+        if (icon) return icon;
+    }
+    icon = ClassIcon(target, GCL_HICONSM);
+    if (!icon) icon = AskIcon(target, ICON_SMALL);
+    if (icon) return icon;
+    icon = ClassIcon(target, GCL_HICON);
+    if (!icon) icon = AskIcon(target, ICON_BIG);
+    return icon;
+}
+
+HFONT MakeHintFont(HDC dc)
+{
+    const font_style_t& style = HintSettings.FontStyle;
+    int height = MulDiv(HintSettings.FontSize, -GetDeviceCaps(dc, LOGPIXELSY), 72);
+    return CreateFontA(height, 0, 0, 0, style.Bold ? FW_BOLD : FW_NORMAL, style.Italic ? 1 : 0,
+                       style.Underline ? 1 : 0, style.StrikeOut ? 1 : 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, HintSettings.FontName);
+}
+
+RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
+}
+
+HintWnd::HintWnd(HWND target, const std::string& title) : m_target(target), m_title(title)
+{
+    m_icon = FindTargetIcon(target);
+    BuildDisplayText(m_title, HintSettings.Contents, m_text);
+    RECT work = WorkAreaOf(target);
+    m_top = work.top;
+    m_left = work.left;
+    m_width = m_height = kInitialHintSize;
+    // A window already minimized when first seen is placed from its restored rectangle.
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (IsIconic(target) && GetWindowPlacement(target, &placement)) {
+        m_rect = placement.rcNormalPosition;
+    } else {
+        GetWindowRect(target, &m_rect);
+    }
+    FormatText(m_classname, sizeof m_classname, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
+    MakePopup();
+}
+
+HintWnd::~HintWnd() { DestroyPopup(); }
+
+void HintWnd::MakePopup()
+{
+    RegisterHintClass(HintInstance(), m_classname);
+    m_hwnd = CreateWindowExA(kHintExStyle, m_classname, m_text, kHintStyle, m_left, m_top, m_width, m_height,
+                             nullptr, nullptr, HintInstance(), nullptr);
+    if (m_hwnd) g_zlvnAPI.RegisterFocus(m_hwnd);
+}
+
+void HintWnd::DestroyPopup()
+{
+    if (m_hwnd) {
+        g_zlvnAPI.UnregisterFocus(m_hwnd);
+        DestroyWindow(m_hwnd);
+    }
+    if (m_classname[0]) UnregisterClassA(m_classname, HintInstance());
+    m_hwnd = nullptr;
+    m_classname[0] = '\0';
+}
+
+RECT HintWnd::TargetRect()
+{
+    // A minimized window is placed from where it stood when last seen restored; a window
+    // that is gone keeps its last rectangle too.
+    if (IsIconic(m_target)) return m_rect;
+    RECT rect;
+    if (GetWindowRect(m_target, &rect)) m_rect = rect;
+    return m_rect;
+}
+
+SIZE HintWnd::MeasureText()
+{
+    // A plain device context, not BeginPaint: that would validate a paint still owed.
+    SIZE extent = {};
+    HDC dc = GetDC(m_hwnd);
+    {
+        ScopedSelect<HFONT> font(dc, MakeHintFont(dc));
+        GetTextExtentPoint32A(dc, m_text, static_cast<int>(strlen(m_text)), &extent);
+    }
+    ReleaseDC(m_hwnd, dc);
+    return extent;
+}
+
+void HintWnd::Place()
+{
+    BuildDisplayText(m_title, HintSettings.Contents, m_text);
+    RECT target = TargetRect();
+    SIZE size = HintSize(MeasureText(), HintSettings.Width, HintSettings.IsShowIcon != 0);
+    POINT corner = KeepInWorkArea(HintPosition(HintSettings.Pos, target, size), size, WorkAreaOf(m_target));
+    m_left = corner.x;
+    m_top = corner.y;
+    m_width = size.cx;
+    m_height = size.cy;
+    MoveToFinalRect();
+}
+
+void HintWnd::MoveToFinalRect()
+{
+    if (m_hwnd) SetWindowPos(m_hwnd, nullptr, m_left, m_top, m_width, m_height, kHintMoveFlags);
+}
+
+void HintWnd::Show()
+{
+    m_onScreen = false;
+    if (m_hwnd == nullptr) return;
+    // A window that closed after the host listed it gets no hint on the screen.
+    if (!IsWindow(m_target)) {
+        Hide();
+        return;
+    }
+    Place();
+    ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    // A move that keeps the size repaints nothing, and the text may have changed.
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+    UpdateWindow(m_hwnd);
+    m_onScreen = true;
+}
+
+void HintWnd::Hide()
+{
+    if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
+}

@@ -1,0 +1,61 @@
+#pragma once
+// One hint: a listed window (the target), the text and icon it shows, its place on
+// the screen and its own popup window.
+#include <windows.h>
+
+#include <string>
+
+#include "hint/hint_rules.h"
+
+class HintWnd {
+public:
+    // Makes the record and its hidden popup, 10 x 10 at the corner of the target's work area.
+    HintWnd(HWND target, const std::string& title);
+    ~HintWnd();  // destroys the popup and unregisters its class; the icon is borrowed
+    HintWnd(const HintWnd&) = delete;
+    HintWnd& operator=(const HintWnd&) = delete;
+
+    // New item text; size, place and display text follow at the next placement.
+    void SetText(const std::string& title) { m_title = title; }
+
+    void Place();  // measure, place inside the work area, move the popup there
+    void Show();   // place, show without activation, paint with the current text now
+    void Hide();
+    // After the no-overlap pass: the popup to the hint's final rectangle.
+    void MoveToFinalRect();
+
+    // Whether the last Show put a popup on the screen: not for a window that is gone.
+    bool IsOnScreen() const { return m_onScreen; }
+    hint_box_t Box() const { return hint_box_t{m_top, m_left, m_width, m_height}; }
+    void SetTop(int top) { m_top = top; }
+
+    HWND m_hwnd = nullptr;
+    char m_text[kHintTextSize] = {};
+    char m_classname[32] = {};
+    int m_top = 0;
+    int m_left = 0;
+    int m_width = 0;
+    int m_height = 0;
+    HWND m_target;
+    std::string m_title;
+    HICON m_icon = nullptr;
+    RECT m_rect = {};
+
+private:
+    void MakePopup();
+    void DestroyPopup();
+    RECT TargetRect();
+    SIZE MeasureText();
+
+    bool m_onScreen = false;
+};
+
+// The target's small icon, borrowed from its owner, its class or itself; null when
+// none answers within 100 ms per request.
+HICON FindTargetIcon(HWND target);
+
+// The hint font for a device context, made from the settings; the caller deletes it.
+HFONT MakeHintFont(HDC dc);
+
+// The work area of the monitor holding the window (the primary one when none does).
+RECT WorkAreaOf(HWND window);

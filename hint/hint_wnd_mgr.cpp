@@ -1,0 +1,133 @@
+#include "hint/hint_wnd_mgr.h"
+
+#include <set>
+#include <vector>
+
+#include "hint/get_zlvn_list.h"
+#include "hint/hint_set.h"
+#include "plugin/hint_settings.h"
+
+namespace {
+
+std::string TextOf(const ZlvnList& record) { return ItemText(record.text, sizeof record.text); }
+
+}  // namespace
+
+HintWndMgr::~HintWndMgr()
+{
+    m_list.clear();
+    for (auto& entry : m_map) entry.second.reset();
+    m_map.clear();
+}
+
+void HintWndMgr::Add(HWND target, const std::string& title)
+{
+    // Into the map first: the popup may paint while it is being made.
+    auto& slot = m_map[target];
+    slot.reset(new HintWnd(target, title));
+    m_list.push_back(slot.get());
+}
+
+void HintWndMgr::Build()
+{
+    GetZlvnList snapshot;
+    for (const ZlvnList& record : snapshot) {
+        // The first record of a window makes its hint.
+        if (record.flag != 0 || m_map.count(record.hwnd)) continue;
+        Add(record.hwnd, TextOf(record));
+    }
+    SortByLeft();
+}
+
+void HintWndMgr::Prune(const GetZlvnList& snapshot)
+{
+    std::set<HWND, HandleLess> listed;
+    for (const ZlvnList& record : snapshot) listed.insert(record.hwnd);
+    for (auto it = m_map.begin(); it != m_map.end();) {
+        if (listed.count(it->first)) {
+            ++it;
+            continue;
+        }
+        m_list.remove(it->second.get());
+        it = m_map.erase(it);
+    }
+}
+
+void HintWndMgr::Refresh()
+{
+    GetZlvnList snapshot;
+    Prune(snapshot);
+    for (const ZlvnList& record : snapshot) {
+        if (record.flag != 0) continue;
+        auto it = m_map.find(record.hwnd);
+        if (it != m_map.end()) it->second->SetText(TextOf(record));
+        else Add(record.hwnd, TextOf(record));
+    }
+    SortByLeft();
+}
+
+void HintWndMgr::SortByLeft()
+{
+    // std::list::sort is stable: equal left edges keep their order.
+    m_list.sort([](const HintWnd* a, const HintWnd* b) { return a->m_left < b->m_left; });
+}
+
+void HintWndMgr::ShowAll()
+{
+    for (HintWnd* hint : m_list) hint->Show();
+    g_hintShown = 1;
+    if (HintSettings.IsNoOver != 0) RunNoOverlapPass();
+}
+
+void HintWndMgr::RunNoOverlapPass()
+{
+    // Only hints on the screen take part: a hint whose window is gone pushes nothing.
+    std::vector<HintWnd*> shown;
+    std::vector<hint_box_t> boxes;
+    for (HintWnd* hint : m_list) {
+        if (!hint->IsOnScreen()) continue;
+        shown.push_back(hint);
+        boxes.push_back(hint->Box());
+    }
+    NoOverlapPass(boxes);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        // A popup the pass did not move already stands at its final rectangle.
+        if (boxes[i].top == shown[i]->m_top) continue;
+        shown[i]->SetTop(boxes[i].top);
+        shown[i]->MoveToFinalRect();
+    }
+}
+
+bool HintWndMgr::AvoidOverlap(HintWnd* hint)
+{
+    if (hint == nullptr || !hint->IsOnScreen()) return false;
+    hint_box_t box = hint->Box();
+    for (const HintWnd* other : m_list) {
+        if (other == hint || !other->IsOnScreen() || !BoxesCollide(box, other->Box())) continue;
+        hint->SetTop(other->m_top + other->m_height + kHintOverlapGap);
+        return true;
+    }
+    return false;
+}
+
+void HintWndMgr::HideAll()
+{
+    if (g_hintShown == 0) return;
+    for (HintWnd* hint : m_list) hint->Hide();
+    g_hintShown = 0;
+}
+
+HintWnd* HintWndMgr::FindByPopup(HWND popup) const
+{
+    if (popup == nullptr) return nullptr;
+    for (const auto& entry : m_map) {
+        if (entry.second && entry.second->m_hwnd == popup) return entry.second.get();
+    }
+    return nullptr;
+}
+
+HintWnd* HintWndMgr::FindByTarget(HWND target) const
+{
+    auto it = m_map.find(target);
+    return it == m_map.end() ? nullptr : it->second.get();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The set of hints, one per listed window, kept in step with the host's list.
+#include <windows.h>
+
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "hint/hint_wnd.h"
+
+class GetZlvnList;
+
+class HintWndMgr {
+public:
+    HintWndMgr() = default;
+    ~HintWndMgr();  // destroys every hint in ascending handle order
+    HintWndMgr(const HintWndMgr&) = delete;
+    HintWndMgr& operator=(const HintWndMgr&) = delete;
+
+    void Build();    // first showing: a hint per unflagged listed window
+    void Refresh();  // later showings: prune, update texts, add new windows
+    void ShowAll();
+    void HideAll();
+    HintWnd* FindByPopup(HWND popup) const;
+    // One step of the no-overlap rule for this hint; true when it moved.
+    bool AvoidOverlap(HintWnd* hint);
+
+    HintWnd* FindByTarget(HWND target) const;
+    const std::list<HintWnd*>& List() const { return m_list; }
+    size_t Count() const { return m_map.size(); }
+
+private:
+    struct HandleLess {
+        bool operator()(HWND a, HWND b) const
+        {
+            return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b);
+        }
+    };
+
+    void Add(HWND target, const std::string& title);
+    void Prune(const GetZlvnList& snapshot);
+    void SortByLeft();
+    void RunNoOverlapPass();
+
+    std::map<HWND, std::unique_ptr<HintWnd>, HandleLess> m_map;
+    std::list<HintWnd*> m_list;
+};
