@@ -1,0 +1,21 @@
+#pragma once
+// File version of a loaded module, from its version resource.
+#include <windows.h>
+
+#include <string>
+
+#include "support/base.h"
+#include "support/result_code.h"
+
+class AppInfo : public Base {
+public:
+    explicit AppInfo(HMODULE module) : m_module(module) {}
+
+    // The FileVersion text of the resource's first translation. InvalidArgument for a
+    // null o_str; WindowsApiError when the path (o_str untouched) or the text
+    // (o_str emptied) cannot be read; the failure is recorded.
+    ResultCode GetFileVersion(std::string* o_str);
+
+private:
+    HMODULE m_module;
+};

@@ -1,0 +1,197 @@
+#include "support/ini_file.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "support/assert_arg.h"
+#include "support/bounded_text.h"
+#include "support/colour_text.h"
+#include "support/last_error.h"
+
+IniFile::IniFile() : m_tmpbuf(nullptr), m_tmpbufsize(256), m_inifile{}, m_mode(ModePlain)
+{
+    m_tmpbuf = new (std::nothrow) char[m_tmpbufsize];
+    if (m_tmpbuf == nullptr) ZLVN_RECORD_FAILURE("failed allocate buffer size:%d", m_tmpbufsize);
+}
+
+IniFile::~IniFile()
+{
+    delete[] m_tmpbuf;
+    m_map.clear();
+}
+
+ResultCode IniFile::Open(const char* i_inifile, uint8_t mode)
+{
+    ZLVN_ASSERT_ARG(i_inifile);
+    if (IsOpen()) {
+        ZLVN_RECORD_FAILURE("m_inifile:%s is already opened.", m_inifile);
+        return ResultCode::WrongState;
+    }
+    CopyText(m_inifile, i_inifile);
+    m_mode = mode;
+    if (!Preloads()) return ResultCode::Normal;
+
+    ResultCode result = Preload();
+    if (result < 0) m_inifile[0] = '\0';
+    return result;
+}
+
+ResultCode IniFile::Close()
+{
+    if (!IsOpen()) {
+        ZLVN_RECORD_FAILURE("m_inifile is already closed.");
+        return ResultCode::WrongState;
+    }
+    m_inifile[0] = '\0';
+    if (Preloads()) m_map.clear();
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::Preload()
+{
+    if (!m_map.empty()) {
+        ZLVN_RECORD_FAILURE("m_inifile:%s is already opened. (preloaded)", m_inifile);
+        return ResultCode::WrongState;
+    }
+    FILE* file = fopen(m_inifile, "rb");
+    if (file == nullptr) {
+        // A missing file is no failure: every read yields its default.
+        ZLVN_RECORD_FAILURE("file:\"%s\" cannot open.", m_inifile);
+        return ResultCode::Normal;
+    }
+    std::string text;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+    fclose(file);
+
+    ini_parse_result_t parsed = ParseIniText(text, m_map);
+    if (parsed.duplicate) {
+        ZLVN_RECORD_FAILURE("failed map insert(%s,%s).", parsed.key.c_str(), parsed.value.c_str());
+        return ResultCode::CLibraryError;
+    }
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::Lookup(const char* i_section, const char* i_key, std::string* o_value) const
+{
+    auto found = m_map.find(std::string(i_section) + "." + i_key);
+    if (found == m_map.end()) return ResultCode::NoExist;
+    *o_value = found->second;
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::ReadInt(const char* i_section, const char* i_key, int i_default, int* o_val)
+{
+    ZLVN_ASSERT_ARG(i_section);
+    ZLVN_ASSERT_ARG(i_key);
+    ZLVN_ASSERT_ARG(o_val);
+    if (!Preloads()) {
+        *o_val = static_cast<int>(GetPrivateProfileIntA(i_section, i_key, i_default, m_inifile));
+        return ResultCode::Normal;
+    }
+    std::string text;
+    *o_val = Lookup(i_section, i_key, &text) == ResultCode::Normal ? static_cast<int>(strtol(text.c_str(), nullptr, 10))
+                                                                    : i_default;
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::ReadString(const char* i_section, const char* i_key, const char* i_default, std::string* o_val)
+{
+    ZLVN_ASSERT_ARG(i_section);
+    ZLVN_ASSERT_ARG(i_key);
+    ZLVN_ASSERT_ARG(i_default);
+    ZLVN_ASSERT_ARG(o_val);
+    if (Preloads()) {
+        if (Lookup(i_section, i_key, o_val) != ResultCode::Normal) *o_val = i_default;
+        return ResultCode::Normal;
+    }
+    if (m_tmpbuf == nullptr) {
+        ZLVN_RECORD_FAILURE("Invalid sequence. m_tmpbuf is NULL.");
+        return ResultCode::NoMemory;
+    }
+    GetPrivateProfileStringA(i_section, i_key, i_default, m_tmpbuf, m_tmpbufsize - 1, m_inifile);
+    m_tmpbuf[m_tmpbufsize - 1] = '\0';
+    *o_val = m_tmpbuf;
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::ReadString(const char* i_section, const char* i_key, const char* i_default, char* o_val, size_t size)
+{
+    ZLVN_ASSERT_ARG(i_section);
+    ZLVN_ASSERT_ARG(i_key);
+    ZLVN_ASSERT_ARG(i_default);
+    ZLVN_ASSERT_ARG(o_val);
+    std::string text;
+    ResultCode result = ReadString(i_section, i_key, i_default, &text);
+    CopyText(o_val, size, text.c_str());
+    return result;
+}
+
+ResultCode IniFile::ReadHex(const char* i_section, const char* i_key, const char* i_default, int* o_val)
+{
+    ZLVN_ASSERT_ARG(i_section);
+    ZLVN_ASSERT_ARG(i_key);
+    ZLVN_ASSERT_ARG(i_default);
+    ZLVN_ASSERT_ARG(o_val);
+    std::string text;
+    ResultCode result = ReadString(i_section, i_key, i_default, &text);
+    if (result < 0) return result;
+    return HexToInt(text.c_str(), o_val);
+}
+
+ResultCode IniFile::WriteInt(const char* i_section, const char* i_key, int value)
+{
+    ZLVN_ASSERT_ARG(i_section);
+    ZLVN_ASSERT_ARG(i_key);
+    if (m_tmpbuf == nullptr) {
+        ZLVN_RECORD_FAILURE("Invalid sequence. m_tmpbuf is NULL.");
+        return ResultCode::NoMemory;
+    }
+    FormatText(m_tmpbuf, m_tmpbufsize, "%d", value);
+    WritePrivateProfileStringA(i_section, i_key, m_tmpbuf, m_inifile);
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::WriteString(const char* i_section, const char* i_key, const char* i_val)
+{
+    ZLVN_ASSERT_ARG(i_section);
+    ZLVN_ASSERT_ARG(i_key);
+    ZLVN_ASSERT_ARG(i_val);
+    WritePrivateProfileStringA(i_section, i_key, i_val, m_inifile);
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::WriteHex(const char* i_section, const char* i_key, int value)
+{
+    ZLVN_ASSERT_ARG(i_section);
+    ZLVN_ASSERT_ARG(i_key);
+    char hex[9];
+    IntToHex(value, hex, sizeof hex);
+    WritePrivateProfileStringA(i_section, i_key, hex, m_inifile);
+    return ResultCode::Normal;
+}
+
+ResultCode IniFile::HexToInt(const char* i_hex, int* o_val)
+{
+    ZLVN_ASSERT_ARG(i_hex);
+    ZLVN_ASSERT_ARG(o_val);
+    size_t size = ColourWorkSize(i_hex);
+    char* work = static_cast<char*>(calloc(size, 1));
+    if (work == nullptr) {
+        ZLVN_RECORD_FAILURE("Not enough memory. cannot allocate %dbytes", static_cast<int>(size));
+        return ResultCode::NoMemory;
+    }
+    *o_val = static_cast<int>(ColourTextToValue(i_hex, work));
+    free(work);
+    return ResultCode::Normal;
+}
+
+void IniFile::IntToHex(int value, char* o_hex, size_t size)
+{
+    ZLVN_ASSERT_ARG(o_hex);
+    ColourValueToText(static_cast<uint32_t>(value), o_hex, size);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Outcome of every support-library operation: 0 for success, a negative code for
+// a failure. Converts to and from a plain 32-bit integer.
+#include <cstdint>
+
+class ResultCode {
+public:
+    enum Code : int32_t {
+        Normal = 0,
+        InvalidArgument = -1,
+        GiveUpToRetry = -2,
+        NoMemory = -3,
+        CLibraryError = -4,
+        WindowsApiError = -5,
+        FileIoError = -6,
+        FlowError = -7,
+        NoExist = -8,
+        NoSpace = -9,
+        WrongState = -10,  // no row in the table
+        InternalError = -99,
+        EndOfTable = -9999,
+    };
+
+    constexpr ResultCode(int32_t code = Normal) : m_code(code) {}
+    constexpr operator int32_t() const { return m_code; }
+
+private:
+    int32_t m_code;
+};
+static_assert(sizeof(ResultCode) == 4, "a result code is a 32-bit integer");
+
+struct result_code_row_t {
+    int32_t code;
+    char text[64];
+};
+
+// Every code with its text, in a fixed order, closed by the EndOfTable row.
+extern const result_code_row_t kResultCodeTable[];
+
+// The text of a code of the table; null for a code without a row.
+const char* ResultCodeText(int32_t code);
