@@ -2,6 +2,10 @@
 // The record of the support library's latest failure. There is one process-wide
 // record; every recorded failure overwrites it whole. A LastError constructed by a
 // caller is a snapshot of that record, taken at construction.
+// <windows.h> first: it renames GetMessage to GetMessageA, and every file must see
+// the member under the same name.
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -16,6 +20,9 @@ public:
     // Stores the base name of i_file (see SourceBaseName), the line and the message,
     // each text cut at 255 characters, and marks the record valid.
     void Set(const char* i_file, int i_line, const char* i_message);
+
+    // Forgets the recorded failure.
+    void Clear() { *this = LastError(EmptyTag{}); }
 
     // FlowError when nothing has been recorded; otherwise the message, cut to size - 1.
     ResultCode CopyMessage(char* o_buf, size_t size) const;

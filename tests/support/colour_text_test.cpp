@@ -1,0 +1,126 @@
+// Colour text of the settings file both ways: RRGGBB text, 0x00BBGGRR in memory.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "support/colour_text.h"
+#include "support/ini_file.h"
+
+namespace {
+
+int HexValue(const char* text)
+{
+    int value = -12345;
+    EXPECT_EQ(ResultCode::Normal, IniFile::HexToInt(text, &value)) << "text \"" << text << "\"";
+    return value;
+}
+
+std::string HexText(int value, size_t size = 9)
+{
+    char text[32];
+    memset(text, '#', sizeof text);
+    IniFile::IntToHex(value, text, size);
+    return text;
+}
+
+}  // namespace
+
+TEST(ColourText, ReadsRedGreenBlueIntoColorref)
+{
+    struct {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"0x0000ff", 0x00ff0000},  // pure blue: 255 in the third byte
+        {"0xff0000", 0x000000ff},  // pure red: 255 in the low byte
+        {"0x00ff00", 0x0000ff00},
+        {"0xf7f700", 0x0000f7f7},
+        {"0xffff80", 0x0080ffff},
+        {"0xd4d4d4", 0x00d4d4d4},
+        {"0x000000", 0},
+        {"0x12AbcD", 0x00cdab12},
+        {"0000ff", 0x00ff0000},         // no prefix: same six digits reversed pairwise
+        {"ff0000", 0x000000ff},
+        {"0X0000FF", 0x0ff00000},       // upper-case X is a digit pair "0X": it moves to the end and stops the number
+        {"0x", 0},
+        {"", 0},
+        {"0x00zz11", 0x00000011},       // the number stops at the first non-digit of the reversed text
+        {"0x12345678", 0x78563412},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.value, HexValue(c.text)) << "text \"" << c.text << "\"";
+    EXPECT_EQ(RGB(0, 0, 255), static_cast<COLORREF>(HexValue("0x0000ff")));
+}
+
+TEST(ColourText, OddDigitCountReadsAsIfALeadingZeroStoodBefore)
+{
+    struct {
+        const char* odd;
+        const char* padded;
+        int value;
+    } cases[] = {
+        {"0xfff", "0x0fff", 0xff0f},
+        {"0x1", "0x01", 0x01},
+        {"0x12345", "0x012345", 0x452301},
+        {"abc", "0abc", 0xbc0a},
+        {"7", "07", 0x07},
+        {"0x0000f", "0x00000f", 0x0f0000},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.value, HexValue(c.odd)) << "odd text \"" << c.odd << "\"";
+        EXPECT_EQ(HexValue(c.padded), HexValue(c.odd)) << "odd text \"" << c.odd << "\" against \"" << c.padded << "\"";
+    }
+}
+
+// The text is placed right after an inaccessible page and the work buffer right
+// before one: a read before the text or a write past the buffer faults.
+TEST(ColourText, NeverTouchesBytesOutsideTextOrWorkBuffer)
+{
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const size_t page = system.dwPageSize;
+    char* base = static_cast<char*>(VirtualAlloc(nullptr, 4 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(nullptr, base);
+    DWORD old;
+    ASSERT_TRUE(VirtualProtect(base, page, PAGE_NOACCESS, &old));
+    ASSERT_TRUE(VirtualProtect(base + 3 * page, page, PAGE_NOACCESS, &old));
+    char* textStart = base + page;
+    char* workEnd = base + 3 * page;
+
+    for (const char* text : {"0xfff", "fff", "0x1", "1", "0x", "x", "", "0xabcdef", "abcdefa", "0x1234567"}) {
+        strcpy(textStart, text);
+        size_t size = ColourWorkSize(text);
+        char* work = workEnd - size;
+        memset(work, 0, size);
+        long value = ColourTextToValue(textStart, work);
+        int viaIniFile = 0;
+        IniFile::HexToInt(textStart, &viaIniFile);
+        EXPECT_EQ(value, viaIniFile) << "text \"" << text << "\"";
+    }
+    VirtualFree(base, 0, MEM_RELEASE);
+}
+
+TEST(ColourText, WritesRedGreenBlueWithLowerCaseDigits)
+{
+    EXPECT_EQ("0x0000ff", HexText(RGB(0, 0, 255))) << "pure blue";
+    EXPECT_EQ("0xff0000", HexText(RGB(255, 0, 0))) << "pure red";
+    EXPECT_EQ("0xf7f700", HexText(RGB(247, 247, 0)));
+    EXPECT_EQ("0x000000", HexText(0));
+    EXPECT_EQ("0x563412", HexText(static_cast<int>(0xab123456))) << "highest byte dropped";
+    EXPECT_EQ("0xab0", HexText(RGB(0xab, 0, 0), 6)) << "printf-style truncation";
+    EXPECT_EQ("", HexText(0xab0000, 1)) << "size 1";
+}
+
+TEST(ColourText, EveryColourSurvivesTheRoundTrip)
+{
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 5000; ++i) {
+        int colour = static_cast<int>(random() & 0xffffff);
+        std::string text = HexText(colour);
+        ASSERT_EQ(8u, text.size()) << "colour " << colour;
+        ASSERT_EQ(colour, HexValue(text.c_str())) << "colour " << colour << " text " << text;
+    }
+}

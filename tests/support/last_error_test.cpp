@@ -1,0 +1,119 @@
+// The failure record: snapshots, cutting, the base-name rule, the null-argument assertion.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/ini_file.h"
+#include "support/last_error.h"
+
+namespace {
+
+class FailureRecord : public ::testing::Test {
+protected:
+    void SetUp() override { LastError::ProcessRecord().Clear(); }
+};
+
+}  // namespace
+
+TEST_F(FailureRecord, EmptyBeforeAnyFailure)
+{
+    LastError snapshot;
+    EXPECT_FALSE(snapshot.IsValid());
+    EXPECT_EQ(nullptr, snapshot.GetMessage());
+    char buf[8] = "kept";
+    EXPECT_EQ(ResultCode::FlowError, snapshot.CopyMessage(buf, sizeof buf));
+    EXPECT_STREQ("kept", buf);
+}
+
+TEST_F(FailureRecord, SnapshotHoldsTheLatestFailureAndStaysAsTaken)
+{
+    EXPECT_EQ(0, RecordFailure("C:\\src\\first.cpp", 10, "first %d", 1));
+    EXPECT_EQ(0, RecordFailure("C:\\src\\second.cpp", 20, "second %s", "failure"));
+    LastError snapshot;
+    EXPECT_STREQ("second.cpp", snapshot.File());
+    EXPECT_EQ(20, snapshot.Line());
+    EXPECT_STREQ("second failure", snapshot.GetMessage());
+
+    RecordFailure("third.cpp", 30, "third");
+    EXPECT_STREQ("second failure", snapshot.GetMessage()) << "a snapshot does not follow later failures";
+    EXPECT_STREQ("third", LastError().GetMessage());
+
+    char small[7];
+    EXPECT_EQ(ResultCode::Normal, snapshot.CopyMessage(small, sizeof small));
+    EXPECT_STREQ("second", small) << "cut to size - 1";
+}
+
+TEST_F(FailureRecord, LongTextsAreCut)
+{
+    std::string text(300, 'm');
+    RecordFailure("x.cpp", 1, "%s", text.c_str());
+    EXPECT_EQ(text.substr(0, 255), LastError().GetMessage()) << "300-character message";
+
+    std::string huge(5000, 'h');
+    RecordFailure("x.cpp", 1, "%s", huge.c_str());
+    EXPECT_EQ(huge.substr(0, 255), LastError().GetMessage()) << "5000-character message";
+
+    std::string path = std::string(300, 'p') + ".cpp";
+    RecordFailure(path.c_str(), 1, "long file name");
+    EXPECT_EQ(path.substr(0, 255), LastError().File()) << "300-character file name";
+}
+
+TEST_F(FailureRecord, NullFileRecordsNothing)
+{
+    RecordFailure("kept.cpp", 5, "kept");
+    EXPECT_EQ(-1, RecordFailure(nullptr, 6, "lost"));
+    LastError snapshot;
+    EXPECT_STREQ("kept.cpp", snapshot.File());
+    EXPECT_EQ(5, snapshot.Line());
+    EXPECT_STREQ("kept", snapshot.Message());
+}
+
+TEST_F(FailureRecord, SourceFileIsRecordedByItsBaseName)
+{
+    struct {
+        const char* path;
+        const char* recorded;
+    } cases[] = {
+        {"C:\\work\\support\\ini_file.cpp", "ini_file.cpp"},
+        {"support\\app_info.cpp", "app_info.cpp"},
+        {"C:\\work\\support\\", "support\\"},  // trailing backslash kept, never empty
+        {"dir\\", "dir\\"},
+        {"\\\\", "\\\\"},
+        {"\\only.cpp", "\\only.cpp"},  // the first character does not count
+        {"plain.cpp", "plain.cpp"},
+        {"a/b/c.cpp", "a/b/c.cpp"},  // only backslashes separate
+        {"\\", "\\"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        LastError record;
+        record.Set(c.path, 1, "m");
+        EXPECT_STREQ(c.recorded, record.File()) << "path \"" << c.path << "\"";
+        EXPECT_STREQ(c.recorded, SourceBaseName(c.path)) << "path \"" << c.path << "\"";
+    }
+}
+
+TEST_F(FailureRecord, LibraryFailuresNameTheirSourceFileAndLine)
+{
+    IniFile ini;
+    ini.Close();
+    LastError snapshot;
+    EXPECT_STREQ("ini_file.cpp", snapshot.File());
+    EXPECT_GT(snapshot.Line(), 0);
+    EXPECT_STREQ("m_inifile is already closed.", snapshot.Message());
+}
+
+TEST(NullArgumentDeathTest, EndsTheProcessNamingParameterFileAndLine)
+{
+    int value = 0;
+    std::string text;
+    char buf[9];
+    EXPECT_DEATH(IniFile().Open(nullptr, IniFile::ModePreload), "i_inifile is NULL, file ini_file\\.cpp, line \\d+");
+    EXPECT_DEATH(IniFile().ReadInt(nullptr, "k", 0, &value), "i_section is NULL, file ini_file\\.cpp, line \\d+");
+    EXPECT_DEATH(IniFile().ReadInt("s", nullptr, 0, &value), "i_key is NULL");
+    EXPECT_DEATH(IniFile().ReadString("s", "k", nullptr, &text), "i_default is NULL");
+    EXPECT_DEATH(IniFile().ReadHex("s", "k", "0x000000", nullptr), "o_val is NULL");
+    EXPECT_DEATH(IniFile().WriteString("s", "k", nullptr), "i_val is NULL");
+    EXPECT_DEATH(IniFile::HexToInt(nullptr, &value), "i_hex is NULL");
+    EXPECT_DEATH(IniFile::IntToHex(0, nullptr, sizeof buf), "o_hex is NULL");
+}

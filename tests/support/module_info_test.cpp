@@ -1,0 +1,158 @@
+// The module's file version, error texts and the monitor under the cursor.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/app_info.h"
+#include "support/last_error.h"
+#include "support/monitor_rect.h"
+#include "support/win_last_error.h"
+#include "tests/common/plugin_dll.h"
+
+namespace {
+
+class ModuleInfo : public ::testing::Test {
+protected:
+    void SetUp() override { LastError::ProcessRecord().Clear(); }
+};
+
+// A fixture module from the build folder, unloaded at the end of the test.
+class FixtureModule {
+public:
+    explicit FixtureModule(const char* name) : m_module(LoadLibraryA((ProgramDir() + "\\" + name).c_str())) {}
+    ~FixtureModule()
+    {
+        if (m_module) FreeLibrary(m_module);
+    }
+    HMODULE Get() const { return m_module; }
+
+private:
+    HMODULE m_module;
+};
+
+bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+
+}  // namespace
+
+TEST_F(ModuleInfo, FileVersionOfThePlugin)
+{
+    PluginDll dll;
+    ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
+    std::string version = "old";
+    EXPECT_EQ(ResultCode::Normal, AppInfo(dll.Module()).GetFileVersion(&version));
+    EXPECT_EQ("0.1.0.0", version);
+    EXPECT_FALSE(LastError().IsValid()) << "success records nothing";
+}
+
+TEST_F(ModuleInfo, ModuleWithoutVersionResource)
+{
+    FixtureModule module("fixture_noversion.dll");
+    ASSERT_NE(nullptr, module.Get());
+    std::string version = "old";
+    EXPECT_EQ(ResultCode::WindowsApiError, AppInfo(module.Get()).GetFileVersion(&version));
+    EXPECT_EQ("", version) << "emptied on failure";
+    std::string message = LastError().GetMessage();
+    EXPECT_TRUE(StartsWith(message, "GetFileVersionInfo() return 0. GetLastError()=")) << message;
+    EXPECT_NE("GetFileVersionInfo() return 0. GetLastError()=0.", message) << "the error code is carried";
+}
+
+TEST_F(ModuleInfo, OnlyTheFirstTranslationIsAsked)
+{
+    FixtureModule module("fixture_secondlang.dll");
+    ASSERT_NE(nullptr, module.Get());
+    std::string version = "old";
+    EXPECT_EQ(ResultCode::WindowsApiError, AppInfo(module.Get()).GetFileVersion(&version));
+    EXPECT_EQ("", version);
+    std::string message = LastError().GetMessage();
+    EXPECT_TRUE(StartsWith(message, "VerQueryValue() return 0. GetLastError()=")) << message;
+}
+
+TEST_F(ModuleInfo, InvalidModuleHandleKeepsTheOutput)
+{
+    std::string version = "kept";
+    HMODULE bogus = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x7ff00000));
+    EXPECT_EQ(ResultCode::WindowsApiError, AppInfo(bogus).GetFileVersion(&version));
+    EXPECT_EQ("kept", version);
+
+    SetLastError(0);
+    char path[MAX_PATH];
+    ASSERT_EQ(0u, GetModuleFileNameA(bogus, path, MAX_PATH));
+    GetWinLastError error(GetLastError());
+    ASSERT_NE(0u, error.m_code);
+    EXPECT_EQ(std::string("failed GetModuleFileName() GetLastError()=") + error.m_message, LastError().GetMessage());
+}
+
+TEST_F(ModuleInfo, MissingOutputIsRecordedNotAsserted)
+{
+    EXPECT_EQ(ResultCode::InvalidArgument, AppInfo(GetModuleHandleA(nullptr)).GetFileVersion(nullptr));
+    EXPECT_STREQ("o_str is NULL", LastError().GetMessage());
+}
+
+TEST(WinErrorText, CodeZeroHasNoTexts)
+{
+    GetWinLastError error(0);
+    EXPECT_EQ(0u, error.m_code);
+    EXPECT_STREQ("", error.m_label);
+    EXPECT_STREQ("", error.m_message);
+}
+
+TEST(WinErrorText, SystemCodeHasLabelAndOneLineText)
+{
+    GetWinLastError error(ERROR_FILE_NOT_FOUND);
+    EXPECT_STREQ("GetLastError()=2(0x00000002)", error.m_label);
+    std::string message = error.m_message;
+    EXPECT_FALSE(message.empty());
+    EXPECT_FALSE(StartsWith(message, "Failed FormatMessage")) << message;
+    EXPECT_EQ(std::string::npos, message.find('\n')) << "one line: " << message;
+
+    GetWinLastError big(0xC0000005);
+    EXPECT_STREQ("GetLastError()=-1073741819(0xc0000005)", big.m_label) << "decimal as signed";
+}
+
+TEST(WinErrorText, InternetCodesComeFromWininetsTable)
+{
+    GetWinLastError error(12029);  // cannot connect
+    std::string message = error.m_message;
+    EXPECT_FALSE(StartsWith(message, "Failed FormatMessage")) << message;
+
+    HMODULE wininet = LoadLibraryA("WININET.DLL");
+    ASSERT_NE(nullptr, wininet);
+    char expected[1024] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK, wininet,
+                   12029, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), expected, sizeof expected, nullptr);
+    FreeLibrary(wininet);
+    EXPECT_NE("", std::string(expected)) << "WININET.DLL has a text for 12029";
+    EXPECT_EQ(std::string(expected), message);
+}
+
+TEST(WinErrorText, CodeWithoutTextSaysWhyFormatMessageFailed)
+{
+    GetWinLastError error(0x2000abcd);
+    std::string message = error.m_message;
+    std::string prefix = std::string("Failed FormatMessage(") + error.m_label + ")=";
+    EXPECT_TRUE(StartsWith(message, prefix)) << message;
+    EXPECT_NE(prefix + "0(0x00000000)", message) << "the failure's own code is carried";
+}
+
+TEST(Monitors, CursorMonitorIsOneOfTheListedMonitors)
+{
+    MonitorRect monitors;
+    ASSERT_GE(monitors.Monitors().size(), 1u);
+    for (const dispinfo_t& info : monitors.Monitors()) {
+        EXPECT_NE(nullptr, info.hMonitor);
+        EXPECT_LT(info.rcMonitor.left, info.rcMonitor.right);
+        EXPECT_LE(info.rcMonitor.left, info.rcWork.left);
+        EXPECT_GE(info.rcMonitor.bottom, info.rcWork.bottom);
+    }
+
+    const dispinfo_t& last = monitors.Monitors().back();
+    ASSERT_TRUE(SetCursorPos(last.rcMonitor.left + 5, last.rcMonitor.top + 5));
+    RECT rect = {-1, -1, -1, -1};
+    EXPECT_EQ(ResultCode::Normal, monitors.GetCursorMonitorRect(&rect));
+    EXPECT_TRUE(EqualRect(&last.rcMonitor, &rect)) << "full rectangle, task bar included: " << rect.left << ","
+                                                   << rect.top << "," << rect.right << "," << rect.bottom;
+
+    EXPECT_EQ(ResultCode::InvalidArgument, monitors.GetCursorMonitorRect(nullptr));
+}
