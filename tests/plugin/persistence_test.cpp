@@ -1,0 +1,367 @@
+// Set-up reads the settings file into HintSettings; teardown writes it back. White-box
+// with the test program as the module, then through the real DLL.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "host/zlvn_host.h"
+#include "plugin/exports.h"
+#include "plugin/hint_settings.h"
+#include "plugin/host_events.h"
+#include "plugin/menu.h"
+#include "plugin/module_state.h"
+#include "support/bounded_text.h"
+#include "tests/common/plugin_dll.h"
+#include "tests/common/temp_dir.h"
+
+using zlvnhost::Host;
+
+namespace {
+
+// What the system's profile writer makes of a first teardown with every default,
+// with the bitmap paths in folder dir.
+std::string DefaultFile(const std::string& dir)
+{
+    return "[General]\r\nEnable=1\r\n"
+           "[Form]\r\nPos=0\r\nContents=0\r\nWidth=0\r\nIsUseBmp=0\r\n"
+           "NmlBorderColor=0xf7f700\r\nNmlBgColor=0xffff80\r\nMinBorderColor=0xd4d4d4\r\nMinBgColor=0xffffff\r\n"
+           "BgNormal=" + dir + "\\bgnml.bmp\r\nBgIconic=" + dir + "\\bgicn.bmp\r\n"
+           "FontName=MS UI Gothic\r\nFontSize=10\r\nFontStyle=0\r\nFontColor=0x000000\r\n"
+           "IsNoOver=1\r\nIsShowIcon=1\r\n"
+           "[ShortcutKey]\r\nToggleEnable=\r\n";
+}
+
+// Every key with a value other than its default, in the writer's form.
+const char kCustomFile[] =
+    "[General]\r\nEnable=0\r\n"
+    "[Form]\r\nPos=7\r\nContents=2\r\nWidth=-40\r\nIsUseBmp=1\r\n"
+    "NmlBorderColor=0x0000ff\r\nNmlBgColor=0x123456\r\nMinBorderColor=0xff0000\r\nMinBgColor=0x00ff00\r\n"
+    "BgNormal=D:\\pics\\normal.bmp\r\nBgIconic=D:\\pics\\\x95\x5c.bmp\r\n"
+    "FontName=\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e\r\nFontSize=-3\r\nFontStyle=6\r\nFontColor=0xabcdef\r\n"
+    "IsNoOver=0\r\nIsShowIcon=5\r\n"
+    "[ShortcutKey]\r\nToggleEnable=Shift+Ctrl+Alt+PgDn\r\n";
+
+// Field by field: bytes after a text's NUL are no part of the setting.
+void ExpectSameSettings(const hint_settings_t& expected, const hint_settings_t& actual, const char* what)
+{
+    EXPECT_EQ(expected.Enable, actual.Enable) << what;
+    EXPECT_EQ(expected.Pos, actual.Pos) << what;
+    EXPECT_EQ(expected.Contents, actual.Contents) << what;
+    EXPECT_EQ(expected.Width, actual.Width) << what;
+    EXPECT_EQ(expected.IsUseBmp, actual.IsUseBmp) << what;
+    EXPECT_STREQ(expected.BgNormal, actual.BgNormal) << what;
+    EXPECT_STREQ(expected.BgIconic, actual.BgIconic) << what;
+    EXPECT_EQ(expected.NmlBorderColor, actual.NmlBorderColor) << what;
+    EXPECT_EQ(expected.NmlBgColor, actual.NmlBgColor) << what;
+    EXPECT_EQ(expected.MinBorderColor, actual.MinBorderColor) << what;
+    EXPECT_EQ(expected.MinBgColor, actual.MinBgColor) << what;
+    EXPECT_STREQ(expected.FontName, actual.FontName) << what;
+    EXPECT_EQ(expected.FontSize, actual.FontSize) << what;
+    EXPECT_EQ(0, memcmp(&expected.FontStyle, &actual.FontStyle, sizeof expected.FontStyle)) << what;
+    EXPECT_EQ(expected.FontColor, actual.FontColor) << what;
+    EXPECT_EQ(expected.IsNoOver, actual.IsNoOver) << what;
+    EXPECT_EQ(expected.IsShowIcon, actual.IsShowIcon) << what;
+    EXPECT_STREQ(expected.ToggleEnable, actual.ToggleEnable) << what;
+}
+
+// True when the file can be opened for writing, whatever its attributes say.
+bool CanWrite(const std::string& file)
+{
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(handle);
+    return true;
+}
+
+class Persistence : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedSettings = HintSettings;
+        savedModule = g_hModule;
+        memcpy(savedPath, g_settingsPath, sizeof savedPath);
+        memset(&HintSettings, 0, sizeof HintSettings);
+        g_hModule = GetModuleHandleA(nullptr);  // the bitmap paths point beside the test program
+        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
+        zlvnhost::ResetHost();
+    }
+    void TearDown() override
+    {
+        HintSettings = savedSettings;
+        g_hModule = savedModule;
+        memcpy(g_settingsPath, savedPath, sizeof savedPath);
+        SetToggleMenuChecked(true);
+    }
+
+    // Set-up from a settings file of this text (none when text is null).
+    void SetUpFrom(const char* text)
+    {
+        if (text) WriteWholeFile(path, text);
+        EXPECT_EQ(0, Zlvn_OnSetup(nullptr));
+    }
+
+    int FileInt(const char* section, const char* key)
+    {
+        return static_cast<int>(GetPrivateProfileIntA(section, key, -999, path.c_str()));
+    }
+
+    TempDir dir;
+    std::string path = dir.File("ZlvnHint.ini");
+    hint_settings_t savedSettings;
+    HMODULE savedModule;
+    char savedPath[sizeof g_settingsPath];
+};
+
+}  // namespace
+
+TEST_F(Persistence, WithoutAFileSetUpGivesTheDefaultsAndTeardownWritesAll18Keys)
+{
+    Host().quickOption[3] = 0x5a;
+    SetToggleMenuChecked(false);
+    SetUpFrom(nullptr);
+
+    const hint_settings_t& s = HintSettings;
+    EXPECT_EQ(1, s.Enable);
+    EXPECT_EQ(0, s.Pos);
+    EXPECT_EQ(0, s.Contents);
+    EXPECT_EQ(0, s.Width);
+    EXPECT_EQ(0, s.IsUseBmp);
+    EXPECT_EQ(RGB(247, 247, 0), s.NmlBorderColor);
+    EXPECT_EQ(RGB(255, 255, 128), s.NmlBgColor);
+    EXPECT_EQ(RGB(212, 212, 212), s.MinBorderColor);
+    EXPECT_EQ(RGB(255, 255, 255), s.MinBgColor);
+    EXPECT_EQ(ProgramDir() + "\\bgnml.bmp", s.BgNormal);
+    EXPECT_EQ(ProgramDir() + "\\bgicn.bmp", s.BgIconic);
+    EXPECT_STREQ("MS UI Gothic", s.FontName);
+    EXPECT_EQ(10, s.FontSize);
+    EXPECT_EQ(0, PackFontStyle(s.FontStyle));
+    EXPECT_EQ(RGB(0, 0, 0), s.FontColor);
+    EXPECT_EQ(1, s.IsNoOver);
+    EXPECT_EQ(1, s.IsShowIcon);
+    EXPECT_STREQ("", s.ToggleEnable);
+    EXPECT_EQ(1, g_menu[0].checked) << "check mark follows Enable";
+    EXPECT_EQ(0x5a, g_savedQuickOption[3]) << "quick options saved at set-up";
+    EXPECT_FALSE(FileExists(path)) << "set-up never writes";
+
+    EXPECT_EQ(0, Zlvn_OnTeardown());
+    EXPECT_EQ(DefaultFile(ProgramDir()), ReadWholeFile(path));
+}
+
+TEST_F(Persistence, CustomValuesAreReadAndWrittenBackUnchanged)
+{
+    SetUpFrom(kCustomFile);
+    const hint_settings_t& s = HintSettings;
+    EXPECT_EQ(0, s.Enable);
+    EXPECT_EQ(0, g_menu[0].checked) << "Enable=0 clears the check mark";
+    EXPECT_EQ(7, s.Pos) << "kept as read, even outside 0-4";
+    EXPECT_EQ(2, s.Contents);
+    EXPECT_EQ(-40, s.Width);
+    EXPECT_EQ(1, s.IsUseBmp);
+    EXPECT_EQ(RGB(0, 0, 255), s.NmlBorderColor) << "0x0000ff is pure blue";
+    EXPECT_EQ(RGB(0x12, 0x34, 0x56), s.NmlBgColor);
+    EXPECT_EQ(RGB(255, 0, 0), s.MinBorderColor);
+    EXPECT_EQ(RGB(0, 255, 0), s.MinBgColor);
+    EXPECT_STREQ("D:\\pics\\normal.bmp", s.BgNormal);
+    EXPECT_STREQ("D:\\pics\\\x95\x5c.bmp", s.BgIconic);
+    EXPECT_STREQ("\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e", s.FontName);
+    EXPECT_EQ(-3, s.FontSize);
+    EXPECT_EQ(0, s.FontStyle.Bold);
+    EXPECT_EQ(1, s.FontStyle.Italic);
+    EXPECT_EQ(1, s.FontStyle.Underline);
+    EXPECT_EQ(0, s.FontStyle.StrikeOut);
+    EXPECT_EQ(RGB(0xab, 0xcd, 0xef), s.FontColor);
+    EXPECT_EQ(0, s.IsNoOver);
+    EXPECT_EQ(5, s.IsShowIcon);
+    EXPECT_STREQ("Shift+Ctrl+Alt+PgDn", s.ToggleEnable);
+
+    Zlvn_OnTeardown();
+    EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(path)) << "a file in the writer's form comes back byte for byte";
+}
+
+TEST_F(Persistence, EditedRecordComesBackFromTheNextSetUp)
+{
+    SetUpFrom(nullptr);
+    hint_settings_t& s = HintSettings;
+    s.Enable = 0;
+    s.Pos = 3;
+    s.Width = 120;
+    s.NmlBgColor = RGB(1, 2, 3);
+    s.FontColor = RGB(250, 0, 5);
+    CopyText(s.FontName, "Meiryo UI");
+    s.FontStyle = UnpackFontStyle(9);
+    CopyText(s.ToggleEnable, "Ctrl+Alt+F12");
+    CopyText(s.BgIconic, "C:\\Users\\me\\icon bg.bmp");
+    const hint_settings_t written = s;
+    Zlvn_OnTeardown();
+    EXPECT_EQ(0, memcmp(&written, &s, sizeof s)) << "teardown leaves the record as it was";
+
+    memset(&s, 0, sizeof s);
+    SetUpFrom(nullptr);
+    ExpectSameSettings(written, s, "read back at the next set-up");
+    EXPECT_EQ(0, g_menu[0].checked);
+}
+
+TEST_F(Persistence, FontStyleBitsAreUnpackedAndPackedBack)
+{
+    struct {
+        int file;
+        unsigned char bold, italic, underline, strikeOut;
+        int written;
+    } cases[] = {
+        {5, 1, 0, 1, 0, 5},
+        {15, 1, 1, 1, 1, 15},
+        {-1, 1, 1, 1, 1, 15},
+        {16, 0, 0, 0, 0, 0},
+        {8, 0, 0, 0, 1, 8},
+    };
+    for (const auto& c : cases) {
+        memset(&HintSettings, 0, sizeof HintSettings);
+        SetUpFrom(("[Form]\r\nFontStyle=" + std::to_string(c.file) + "\r\n").c_str());
+        const font_style_t& style = HintSettings.FontStyle;
+        EXPECT_EQ(c.bold, style.Bold) << "FontStyle=" << c.file;
+        EXPECT_EQ(c.italic, style.Italic) << "FontStyle=" << c.file;
+        EXPECT_EQ(c.underline, style.Underline) << "FontStyle=" << c.file;
+        EXPECT_EQ(c.strikeOut, style.StrikeOut) << "FontStyle=" << c.file;
+        Zlvn_OnTeardown();
+        EXPECT_EQ(c.written, FileInt("Form", "FontStyle")) << "FontStyle=" << c.file;
+    }
+}
+
+TEST_F(Persistence, OverlongTextsAreCutToTheirFields)
+{
+    const std::string name40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
+    const std::string key30(30, 'K');
+    const std::string path300 = "C:\\" + std::string(297, 'p');
+    SetUpFrom(("[Form]\r\nFontName=" + name40 + "\r\nBgNormal=" + path300 + "\r\n[ShortcutKey]\r\nToggleEnable=" + key30 +
+               "\r\n").c_str());
+    EXPECT_EQ(name40.substr(0, 31), HintSettings.FontName);
+    EXPECT_EQ(path300.substr(0, 259), HintSettings.BgNormal);
+    EXPECT_EQ(key30.substr(0, 23), HintSettings.ToggleEnable);
+
+    Zlvn_OnTeardown();
+    char text[512];
+    GetPrivateProfileStringA("Form", "FontName", "", text, sizeof text, path.c_str());
+    EXPECT_EQ(name40.substr(0, 31), text) << "written back cut";
+    GetPrivateProfileStringA("ShortcutKey", "ToggleEnable", "", text, sizeof text, path.c_str());
+    EXPECT_EQ(key30.substr(0, 23), text) << "written back cut";
+}
+
+TEST_F(Persistence, UnknownKeysSectionsAndCommentsAreKept)
+{
+    SetUpFrom("; written by hand\r\n[Other]\r\nmine=1\r\n[Form]\r\nPos=2\r\nUnknown=x\r\n[Extra]\r\n; last words\r\n");
+    EXPECT_EQ(2, HintSettings.Pos);
+    Zlvn_OnTeardown();
+    std::string after = ReadWholeFile(path);
+    for (const char* line : {"; written by hand\r\n[Other]\r\nmine=1\r\n", "[Form]\r\nPos=2\r\nUnknown=x\r\n",
+                             "[Extra]\r\n; last words\r\n", "[General]\r\nEnable=1\r\n", "IsShowIcon=1\r\n",
+                             "[ShortcutKey]\r\nToggleEnable=\r\n"}) {
+        EXPECT_NE(std::string::npos, after.find(line)) << "missing \"" << line << "\" in\n" << after;
+    }
+}
+
+TEST_F(Persistence, BitmapPathsAreComputedOnlyWhereEmpty)
+{
+    SetUpFrom("[Form]\r\nBgNormal=D:\\x.bmp\r\n");
+    EXPECT_STREQ("D:\\x.bmp", HintSettings.BgNormal);
+    EXPECT_EQ(ProgramDir() + "\\bgicn.bmp", HintSettings.BgIconic) << "missing key";
+
+    memset(&HintSettings, 0, sizeof HintSettings);
+    SetUpFrom("[Form]\r\nBgNormal=\r\nBgIconic=E:\\y.bmp\r\n");
+    EXPECT_EQ(ProgramDir() + "\\bgnml.bmp", HintSettings.BgNormal) << "empty value";
+    EXPECT_STREQ("E:\\y.bmp", HintSettings.BgIconic);
+}
+
+// A settings file that cannot be written: teardown goes through every key, does
+// not crash, and leaves the record as it was.
+TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
+{
+    SetUpFrom(kCustomFile);
+    HintSettings.Pos = 1;  // a change that cannot reach the file
+    const hint_settings_t before = HintSettings;
+
+    const std::string readOnly = dir.File("readonly.ini");
+    const std::string locked = dir.File("locked.ini");
+    const std::string folder = dir.File("folder.ini");
+    WriteWholeFile(readOnly, kCustomFile);
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteWholeFile(locked, kCustomFile);
+    // Held open without sharing, as by another program.
+    HANDLE lock = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    CreateDirectoryA(folder.c_str(), nullptr);
+
+    struct {
+        const char* name;
+        std::string settingsPath;
+        bool fileExists;
+        bool checkContent;
+    } cases[] = {
+        // As root, Wine lets the read-only attribute pass; the content is checked only where it holds.
+        {"read-only file", readOnly, true, !CanWrite(readOnly)},
+        {"file locked by another program", locked, true, false},
+        {"missing folder", dir.File("gone\\ZlvnHint.ini"), false, false},
+        {"folder in the file's place", folder, true, false},
+    };
+    for (const auto& c : cases) {
+        CopyText(g_settingsPath, sizeof g_settingsPath, c.settingsPath.c_str());
+        std::string fileBefore = c.checkContent ? ReadWholeFile(c.settingsPath) : "";
+        EXPECT_EQ(0, Zlvn_OnTeardown()) << c.name;
+        EXPECT_EQ(0, memcmp(&before, &HintSettings, sizeof before)) << c.name;
+        EXPECT_EQ(c.fileExists, FileExists(c.settingsPath)) << c.name;
+        if (c.checkContent) EXPECT_EQ(fileBefore, ReadWholeFile(c.settingsPath)) << c.name;
+    }
+    CloseHandle(lock);
+    EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(locked)) << "the locked file is untouched";
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(PluginSettings, RealDllCreatesItsSettingsBesideItself)
+{
+    zlvnhost::ResetHost();
+    PluginDll dll;
+    std::string ini = dll.Dir().File("ZlvnHint.ini");
+    ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
+    EXPECT_EQ(0, dll.OnSetup());
+    unsigned char menu[kMenuBlockSize];
+    int count = 0;
+    dll.OnSetupSubMenu(&count, menu);
+    EXPECT_EQ(1, menu[1]) << "defaults: hints switched on";
+    EXPECT_EQ(0, dll.OnTeardown());
+    EXPECT_EQ(DefaultFile(dll.Dir().Path()), ReadWholeFile(ini));
+}
+
+TEST(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
+{
+    zlvnhost::ResetHost();
+    PluginDll dll;
+    std::string ini = dll.Dir().File("ZlvnHint.ini");
+    WriteWholeFile(ini, kCustomFile);
+    ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
+    EXPECT_EQ(0, dll.OnSetup());
+    unsigned char menu[kMenuBlockSize];
+    int count = 0;
+    dll.OnSetupSubMenu(&count, menu);
+    EXPECT_EQ(0, menu[1]) << "Enable=0 in the file";
+    EXPECT_STREQ("Shift+Ctrl+Alt+PgDn", reinterpret_cast<char*>(menu + 50)) << "shortcut from the file";
+    EXPECT_EQ(0, dll.OnTeardown());
+    EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(ini));
+}
+
+TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)
+{
+    for (const char* name : {"bgnml.bmp", "bgicn.bmp"}) {
+        std::string file = ProgramDir() + "\\" + name;
+        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        ASSERT_NE(nullptr, bitmap) << file;
+        BITMAP info = {};
+        GetObjectA(bitmap, sizeof info, &info);
+        EXPECT_EQ(64, info.bmWidth) << name;
+        EXPECT_EQ(24, info.bmHeight) << name;
+        EXPECT_EQ(24, info.bmBitsPixel) << name;
+        DeleteObject(bitmap);
+    }
+}
