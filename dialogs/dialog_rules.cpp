@@ -1,0 +1,53 @@
+#include "dialogs/dialog_rules.h"
+
+#include <cstdint>
+
+const char* StyleText(bool bold, bool italic)
+{
+    if (bold && italic) return "太字 斜体";
+    if (bold) return "太字";
+    if (italic) return "斜体";
+    return "標準";
+}
+
+bool TextToInt(const char* i_text, int* o_value)
+{
+    if (i_text == nullptr) return false;
+    const char* p = i_text;
+    while (*p == ' ' || *p == '\t') ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = (*p++ == '-');
+    unsigned base = 10;
+    if (*p == '$') { base = 16; ++p; }
+    else if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) { base = 16; p += 2; }
+    if (*p == '\0') return false;
+    // The magnitude may reach 2^31 only for a negative value.
+    const uint64_t limit = negative ? 0x80000000ull : 0x7FFFFFFFull;
+    uint64_t magnitude = 0;
+    for (; *p; ++p) {
+        unsigned digit;
+        if (*p >= '0' && *p <= '9') digit = *p - '0';
+        else if (base == 16 && *p >= 'a' && *p <= 'f') digit = *p - 'a' + 10;
+        else if (base == 16 && *p >= 'A' && *p <= 'F') digit = *p - 'A' + 10;
+        else return false;
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit) return false;
+    }
+    int64_t value = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+    *o_value = static_cast<int>(value);
+    return true;
+}
+
+int TextToIntDef(const char* i_text, int fallback)
+{
+    int value;
+    return TextToInt(i_text, &value) ? value : fallback;
+}
+
+POINT CentreOn(const RECT& area, int width, int height)
+{
+    POINT p;
+    p.x = area.left + (area.right - area.left) / 2 - width / 2;
+    p.y = area.top + (area.bottom - area.top) / 2 - height / 2;
+    return p;
+}
