@@ -1,0 +1,211 @@
+#include "tests/dialogs/dialog_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/common/plugin_dll.h"
+
+namespace {
+
+DialogScript* g_running;
+constexpr UINT kTickMs = 25;
+constexpr int kMaxTries = 160;  // about 4 s for one step
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM list)
+{
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (IsWindowVisible(hwnd) && strcmp(cls, "#32770") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+DialogScript& DialogScript::Then(const std::string& what, Step step)
+{
+    m_steps.push_back({what, std::move(step)});
+    return *this;
+}
+
+DialogScript& DialogScript::Do(const std::string& what, std::function<void()> action)
+{
+    return Then(what, [action]() {
+        action();
+        return true;
+    });
+}
+
+void DialogScript::Run(const std::function<void()>& show)
+{
+    DialogScript* outer = g_running;
+    g_running = this;
+    UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, Tick);
+    show();
+    KillTimer(nullptr, timer);
+    g_running = outer;
+}
+
+void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_running) g_running->OnTick();
+}
+
+void DialogScript::OnTick()
+{
+    if (m_inStep) return;
+    if (m_next >= m_steps.size()) {
+        // Done, but something is still open: give it time, then close it.
+        if (++m_tries > kMaxTries)
+            for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    m_inStep = true;
+    bool done = m_steps[m_next].step();
+    m_inStep = false;
+    if (done) {
+        ++m_next;
+        m_tries = 0;
+    } else if (++m_tries > kMaxTries) {
+        for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+std::string DialogScript::Report() const
+{
+    if (Completed()) return m_name + ": completed";
+    return m_name + ": stalled at '" + m_steps[m_next].what + "'";
+}
+
+std::vector<HWND> ThreadDialogs()
+{
+    std::vector<HWND> list;
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+HWND DialogWithControl(int id)
+{
+    for (HWND dialog : ThreadDialogs())
+        if (GetDlgItem(dialog, id)) return dialog;
+    return nullptr;
+}
+
+HWND DialogWithTitle(const char* title)
+{
+    for (HWND dialog : ThreadDialogs())
+        if (WindowText(dialog) == title) return dialog;
+    return nullptr;
+}
+
+void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+void PostMouseClick(HWND control)
+{
+    RECT rc;
+    GetClientRect(control, &rc);
+    LPARAM at = MAKELPARAM(rc.right / 2, rc.bottom / 2);
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(control, WM_LBUTTONUP, 0, at);
+}
+
+void PostKey(HWND target, UINT vk)
+{
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, 0)) << 16;
+    PostMessageA(target, WM_KEYDOWN, vk, scan | 1);
+    PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+}
+
+void PostAltKey(HWND target, char key)
+{
+    // The dialog manager matches accelerators on WM_SYSCHAR; bit 29 is "Alt held".
+    PostMessageA(target, WM_SYSCHAR, static_cast<unsigned char>(key), 0x20000001);
+}
+
+void TypeKey(UINT vk, unsigned mods)
+{
+    std::vector<INPUT> inputs;
+    auto key = [&inputs](UINT code, bool up) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = static_cast<WORD>(code);
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, 0));
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    const UINT modKeys[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+    for (int i = 0; i < 3; ++i)
+        if (mods & (1u << i)) key(modKeys[i], false);
+    key(vk, false);
+    key(vk, true);
+    for (int i = 2; i >= 0; --i)
+        if (mods & (1u << i)) key(modKeys[i], true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::string WindowText(HWND hwnd)
+{
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+RECT RectIn(HWND window, HWND container)
+{
+    RECT rc;
+    GetWindowRect(window, &rc);
+    MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+bool SaveWindowShot(HWND window, const std::string& path)
+{
+    RECT rc;
+    GetWindowRect(window, &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (w <= 0 || h <= 0) return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DWORD stride = ((w * 3) + 3) & ~3u;
+    DWORD imageSize = stride * h;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + imageSize;
+    info.bmiHeader.biSizeImage = imageSize;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    bytes.append(static_cast<const char*>(bits), imageSize);
+    DeleteObject(dib);
+    WriteWholeFile(path, bytes);
+    return FileExists(path);
+}
+
+std::string ShotDir()
+{
+    std::string dir = ProgramDir() + "\\shots";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// Drives modal dialogs from the test thread: a thread timer runs a script of steps,
+// one per tick, while whichever modal loop is running (the form's, a chooser's, a
+// message box's) pumps messages. Clicks are posted, so a step never blocks.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class DialogScript {
+public:
+    // A step returns false to be tried again on the next tick (a window not yet there).
+    using Step = std::function<bool()>;
+
+    explicit DialogScript(std::string name) : m_name(std::move(name)) {}
+    DialogScript& Then(const std::string& what, Step step);
+    DialogScript& Do(const std::string& what, std::function<void()> action);
+
+    // Calls show (which opens a modal dialog) with the script running; when the script
+    // stalls, every dialog of the thread is cancelled and the stalled step reported.
+    void Run(const std::function<void()>& show);
+
+    bool Completed() const { return m_next == m_steps.size(); }
+    std::string Report() const;  // "<script>: stalled at '<step>'" or "<script>: completed"
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    void OnTick();
+
+    struct entry_t {
+        std::string what;
+        Step step;
+    };
+    std::string m_name;
+    std::vector<entry_t> m_steps;
+    size_t m_next = 0;
+    int m_tries = 0;
+    bool m_inStep = false;
+};
+
+// Visible top-level dialogs (#32770) of this thread, newest first.
+std::vector<HWND> ThreadDialogs();
+// The first one holding a control with this id (the choosers' known controls).
+HWND DialogWithControl(int id);
+HWND DialogWithTitle(const char* title);
+
+void PostClick(HWND button);             // BM_CLICK, posted
+void PostMouseClick(HWND control);       // button down and up in the middle of the control
+void PostKey(HWND target, UINT vk);      // WM_KEYDOWN/UP as the dialog manager sees them
+void PostAltKey(HWND target, char key);  // an Alt+key accelerator
+// Keys typed through the system's input queue; mods are the hot-key control's bits.
+void TypeKey(UINT vk, unsigned mods = 0);
+
+std::string WindowText(HWND hwnd);
+
+// A window's rectangle in the client coordinates of another window.
+RECT RectIn(HWND window, HWND container);
+
+// Reads the window's pixels from the screen; saves a 24-bit BMP; false on failure.
+bool SaveWindowShot(HWND window, const std::string& path);
+COLORREF ScreenPixel(int x, int y);
+
+// Folder for test artefacts in the build tree (bin\shots), made on first use.
+std::string ShotDir();
