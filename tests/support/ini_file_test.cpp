@@ -66,22 +66,6 @@ TEST_F(SettingsFile, PlainModeAsksTheSystemReaderOnEveryCall)
     EXPECT_EQ(8, value) << "no cache in plain mode";
 }
 
-TEST_F(SettingsFile, WritesCreateTheFileInTheSystemWritersForm)
-{
-    IniFile ini;
-    ASSERT_EQ(ResultCode::Normal, ini.Open(path.c_str(), IniFile::ModeWrite));
-    EXPECT_EQ(ResultCode::Normal, ini.WriteInt("General", "Enable", -15));
-    EXPECT_EQ(ResultCode::Normal, ini.WriteHex("Form", "Colour", 0xff0000));
-    EXPECT_EQ(ResultCode::Normal, ini.WriteString("Form", "Name", "MS UI Gothic"));
-    EXPECT_EQ(ResultCode::Normal, ini.WriteString("Keys", "Empty", ""));
-    EXPECT_EQ(ResultCode::Normal, ini.WriteHex("Form", "High", static_cast<int>(0xff123456)));
-    ini.Close();
-    EXPECT_EQ("[General]\r\nEnable=-15\r\n"
-              "[Form]\r\nColour=0x0000ff\r\nName=MS UI Gothic\r\nHigh=0x563412\r\n"
-              "[Keys]\r\nEmpty=\r\n",
-              ReadWholeFile(path));
-}
-
 TEST_F(SettingsFile, WritingAKeyChangesOnlyThatKey)
 {
     const std::string before =

@@ -163,21 +163,15 @@ TEST_F(Preload, DuplicateKeyStopsReadingAndLeavesTheObjectClosed)
 
 TEST_F(Preload, AnyModeOtherThanPlainAndWritePreloads)
 {
-    for (uint8_t mode : {1, 3, 255}) {
+    WriteWholeFile(path, "[Form]\nWidth = 7\n");
+    for (uint8_t mode : {0, 1, 2, 3, 255}) {
         IniFile ini;
-        EXPECT_EQ(ResultCode::Normal, Open(ini, "[Form]\nWidth = 7\n")) ;
-        ini.Close();
         ASSERT_EQ(ResultCode::Normal, ini.Open(path.c_str(), mode)) << "mode " << int(mode);
         int value = 0;
         ini.ReadInt("Form", "Width", 99, &value);
-        EXPECT_EQ(99, value) << "mode " << int(mode) << " reads the cache, which keeps the space";
-    }
-    for (uint8_t mode : {IniFile::ModePlain, IniFile::ModeWrite}) {
-        IniFile ini;
-        ASSERT_EQ(ResultCode::Normal, ini.Open(path.c_str(), mode));
-        EXPECT_TRUE(ini.Cache().empty()) << "mode " << int(mode);
-        int value = 0;
-        ini.ReadInt("Form", "Width", 99, &value);
-        EXPECT_EQ(7, value) << "mode " << int(mode) << " asks the system, which trims spaces";
+        // The cache keeps the space after the key; the system reader trims it.
+        bool preloads = mode != IniFile::ModePlain && mode != IniFile::ModeWrite;
+        EXPECT_EQ(preloads ? 99 : 7, value) << "mode " << int(mode);
+        EXPECT_EQ(preloads, !ini.Cache().empty()) << "mode " << int(mode);
     }
 }
