@@ -1,5 +1,6 @@
 #include "support/app_info.h"
 
+#include <cstring>
 #include <vector>
 
 #include "support/bounded_text.h"
@@ -57,6 +58,7 @@ ResultCode AppInfo::GetFileVersion(std::string* o_str)
         o_str->clear();
         return ResultCode::WindowsApiError;
     }
-    *o_str = version;
+    // Bounded by the length the resource states, in case its text lacks a NUL.
+    o_str->assign(version, strnlen(version, length));
     return ResultCode::Normal;
 }
