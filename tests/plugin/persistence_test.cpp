@@ -307,7 +307,9 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
         EXPECT_EQ(0, Zlvn_OnTeardown()) << c.name;
         EXPECT_EQ(0, memcmp(&before, &HintSettings, sizeof before)) << c.name;
         EXPECT_EQ(c.fileExists, FileExists(c.settingsPath)) << c.name;
-        if (c.checkContent) EXPECT_EQ(fileBefore, ReadWholeFile(c.settingsPath)) << c.name;
+        if (c.checkContent) {
+            EXPECT_EQ(fileBefore, ReadWholeFile(c.settingsPath)) << c.name;
+        }
     }
     CloseHandle(lock);
     EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(locked)) << "the locked file is untouched";
