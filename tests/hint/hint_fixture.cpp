@@ -1,0 +1,169 @@
+#include "tests/hint/hint_fixture.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "hint/hint_set.h"
+#include "hint/hint_wnd.h"
+#include "host/zlvn_host.h"
+#include "plugin/hint_settings.h"
+#include "plugin/module_state.h"
+#include "support/bounded_text.h"
+
+namespace {
+
+const char kTargetClass[] = "HintTestTarget";
+
+ATOM RegisterTargetClass()
+{
+    static ATOM atom = [] {
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        wc.lpszClassName = kTargetClass;
+        return RegisterClassExA(&wc);
+    }();
+    return atom;
+}
+
+// Wine hands every window that was ever active to the X window manager and, on hiding
+// or destroying it, waits two seconds for one; there is none under Xvfb. Unmanaged
+// windows for this program (read when a process starts, so from the next case on).
+struct UnmanagedWindows {
+    UnmanagedWindows()
+    {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        const char* name = strrchr(path, '\\') ? strrchr(path, '\\') + 1 : path;
+        std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
+        HKEY hkey;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hkey, nullptr)) return;
+        RegSetValueExA(hkey, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+        RegCloseKey(hkey);
+    }
+} g_unmanagedWindows;
+
+}  // namespace
+
+void UseDefaultSettings()
+{
+    memset(&HintSettings, 0, sizeof HintSettings);
+    HintSettings.Enable = 1;
+    HintSettings.NmlBorderColor = RGB(247, 247, 0);
+    HintSettings.NmlBgColor = RGB(255, 255, 128);
+    HintSettings.MinBorderColor = RGB(212, 212, 212);
+    HintSettings.MinBgColor = RGB(255, 255, 255);
+    CopyText(HintSettings.FontName, "MS UI Gothic");
+    HintSettings.FontSize = 10;
+    HintSettings.IsNoOver = 1;
+    HintSettings.IsShowIcon = 1;
+}
+
+void Settle(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < ms);
+}
+
+HWND MakeTarget(const RECT& r, const char* title, HICON smallIcon, HWND owner, DWORD exStyle)
+{
+    RegisterTargetClass();
+    // Without a caption the window is not handed to an X window manager, so Wine does not
+    // wait for one (there is none under Xvfb) each time it hides or destroys the window.
+    HWND hwnd = CreateWindowExA(exStyle, kTargetClass, title, WS_POPUP | WS_VISIBLE, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (hwnd && smallIcon) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    return hwnd;
+}
+
+ScreenPixels::ScreenPixels(const RECT& area)
+    : m_width(area.right - area.left), m_height(area.bottom - area.top),
+      m_bits(static_cast<size_t>(m_width > 0 ? m_width : 0) * (m_height > 0 ? m_height : 0))
+{
+    if (m_bits.empty()) return;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    memcpy(m_bits.data(), bits, m_bits.size() * 4);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenPixels::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
+    unsigned int p = m_bits[static_cast<size_t>(y) * m_width + x];  // 0x00RRGGBB in a DIB
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+std::string ColourText(COLORREF c)
+{
+    char text[32];
+    snprintf(text, sizeof text, "rgb(%d,%d,%d)", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+void HintOverlay::SetUp()
+{
+    g_hModule = GetModuleHandleA(nullptr);
+    zlvnhost::ResetHost();
+    UseDefaultSettings();
+    g_hintShown = 0;
+}
+
+void HintOverlay::TearDown()
+{
+    DestroyHintWndMgr();
+    for (HWND hwnd : m_targets) DestroyWindow(hwnd);
+    m_targets.clear();
+    Settle(10);
+}
+
+HWND HintOverlay::Target(const RECT& rect, const char* title, HICON smallIcon)
+{
+    HWND hwnd = MakeTarget(rect, title, smallIcon);
+    m_targets.push_back(hwnd);
+    return hwnd;
+}
+
+HintWnd* HintOverlay::Hint(HWND target) const
+{
+    return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr;
+}
+
+RECT HintOverlay::PopupRect(HWND target) const
+{
+    RECT r = {};
+    if (HintWnd* hint = Hint(target)) GetWindowRect(hint->m_hwnd, &r);
+    return r;
+}
+
+RECT HintOverlay::WorkArea() const
+{
+    RECT r;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}

@@ -1,0 +1,398 @@
+// The hint set on real windows of this process: building, refreshing, placing,
+// the no-overlap pass, teardown, and targets that hang or vanish.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "hint/hint_popup.h"
+#include "hint/hint_set.h"
+#include "hint/hint_wnd.h"
+#include "host/zlvn_host.h"
+#include "plugin/hint_settings.h"
+#include "support/bounded_text.h"
+#include "tests/hint/hint_fixture.h"
+
+using zlvnhost::AddListItem;
+using zlvnhost::Host;
+
+namespace {
+
+SIZE TextExtent(const char* text)
+{
+    HDC dc = GetDC(nullptr);
+    HFONT font = MakeHintFont(dc);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return extent;
+}
+
+bool ClassRegistered(const char* name)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    return GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc) != 0;
+}
+
+std::string ClassOf(HWND target)
+{
+    char name[32];
+    FormatText(name, sizeof name, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
+    return name;
+}
+
+}  // namespace
+
+TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)
+{
+    RECT work = WorkArea();
+    RECT places[] = {
+        {200, 150, 501, 351},                                                // well inside
+        {work.right - 150, work.bottom - 80, work.right + 150, work.bottom + 120},  // past the bottom-right
+        {work.left - 100, work.top - 60, work.left + 200, work.top + 100},   // past the top-left
+    };
+    for (int pos : {0, 1, 2, 3, 4, 9}) {
+        for (const RECT& place : places) {
+            zlvnhost::ResetHost();
+            DestroyHintWndMgr();
+            HintSettings.Pos = pos;
+            HWND target = Target(place, "Seven");
+            AddListItem(target, "Seven");
+            ShowHints();
+            RECT r;
+            GetWindowRect(target, &r);
+            SIZE extent = TextExtent("S");
+            SIZE size{extent.cx + 28, extent.cy + 10};
+            POINT want = KeepInWorkArea(HintPosition(pos, r, size), size, work);
+            RECT got = PopupRect(target);
+            std::string name = "mode " + std::to_string(pos) + " target at " + std::to_string(place.left) + "," +
+                               std::to_string(place.top);
+            EXPECT_EQ(want.x, got.left) << name;
+            EXPECT_EQ(want.y, got.top) << name;
+            EXPECT_EQ(size.cx, got.right - got.left) << name;
+            EXPECT_EQ(size.cy, got.bottom - got.top) << name;
+            EXPECT_TRUE(got.left >= work.left && got.top >= work.top && got.right <= work.right &&
+                        got.bottom <= work.bottom) << name << ": inside the work area";
+            EXPECT_TRUE(IsWindowVisible(Hint(target)->m_hwnd)) << name;
+        }
+    }
+}
+
+TEST_F(HintOverlay, FixedAndFittedWidthWithAndWithoutIcon)
+{
+    HWND target = Target(RECT{100, 100, 400, 300}, "Notebook");
+    AddListItem(target, "Notebook");
+    HintSettings.Contents = 1;
+    SIZE extent = TextExtent("Notebook");
+    struct Case { int width; int icon; int expected; } cases[] = {
+        {0, 1, extent.cx + 28}, {0, 0, extent.cx + 10}, {120, 1, 120}, {120, 0, 120},
+    };
+    for (const Case& c : cases) {
+        HintSettings.Width = c.width;
+        HintSettings.IsShowIcon = c.icon;
+        ShowHints();
+        RECT got = PopupRect(target);
+        EXPECT_EQ(c.expected, got.right - got.left) << "Width " << c.width << " icon " << c.icon;
+        EXPECT_EQ(extent.cy + 10, got.bottom - got.top) << "Width " << c.width << " icon " << c.icon;
+        HideHints();
+    }
+}
+
+TEST_F(HintOverlay, BuildMakesOneHintPerUnflaggedWindowInListOrder)
+{
+    HWND a = Target(RECT{100, 100, 300, 200}, "a");
+    HWND b = Target(RECT{400, 100, 600, 200}, "b");
+    HWND c = Target(RECT{700, 100, 900, 200}, "c");
+    HWND flagged = Target(RECT{100, 400, 300, 500}, "flagged");
+    AddListItem(c, "Charlie");
+    AddListItem(flagged, "Flagged", 1);
+    AddListItem(a, "Alpha");
+    AddListItem(c, "Charlie again");  // the first record of a window wins
+    AddListItem(b, "Bravo");
+    ShowHints();
+
+    ASSERT_NE(nullptr, g_hintWndMgr);
+    EXPECT_EQ(1, g_hintShown);
+    ASSERT_EQ(3u, g_hintWndMgr->Count()) << "one hint per unflagged window";
+    EXPECT_EQ(nullptr, Hint(flagged)) << "a flagged record makes no hint";
+    std::vector<HWND> order;
+    for (HintWnd* hint : g_hintWndMgr->List()) order.push_back(hint->m_target);
+    EXPECT_EQ((std::vector<HWND>{c, a, b}), order) << "one monitor: the host's list order";
+    EXPECT_EQ("Charlie", Hint(c)->m_title) << "duplicate record";
+    EXPECT_STREQ("C", Hint(c)->m_text);
+    EXPECT_EQ(ClassOf(c), Hint(c)->m_classname);
+    EXPECT_EQ(3, Host().registerCount) << "each popup announced to the host";
+    for (HWND t : {a, b, c}) {
+        HWND popup = Hint(t)->m_hwnd;
+        EXPECT_EQ(kHintExStyle, static_cast<DWORD>(GetWindowLongA(popup, GWL_EXSTYLE)) & kHintExStyle);
+        EXPECT_TRUE(IsWindowVisible(popup));
+        EXPECT_NE(popup, GetForegroundWindow()) << "shown without activation";
+    }
+}
+
+TEST_F(HintOverlay, RefreshKeepsPopupsPrunesClosedWindowsAndKeepsFlaggedOnes)
+{
+    HWND a = Target(RECT{100, 100, 300, 200}, "a");
+    HWND b = Target(RECT{400, 100, 600, 200}, "b");
+    HWND c = Target(RECT{700, 100, 900, 200}, "c");
+    AddListItem(a, "Alpha");
+    AddListItem(b, "Bravo");
+    AddListItem(c, "Charlie");
+    ShowHints();
+    HWND popupA = Hint(a)->m_hwnd;
+    HWND popupB = Hint(b)->m_hwnd;
+    HWND popupC = Hint(c)->m_hwnd;
+    HideHints();
+
+    // b closes; a is renamed; c stays listed but flagged; d is new.
+    HWND d = Target(RECT{100, 400, 300, 500}, "d");
+    Host().list.clear();
+    AddListItem(a, "Apple");
+    AddListItem(c, "Changed", 1);
+    AddListItem(d, "Delta");
+    ShowHints();
+
+    ASSERT_EQ(3u, g_hintWndMgr->Count());
+    EXPECT_EQ(popupA, Hint(a)->m_hwnd) << "a keeps its popup";
+    EXPECT_EQ(popupC, Hint(c)->m_hwnd) << "c keeps its popup";
+    EXPECT_EQ(nullptr, Hint(b)) << "b left the list";
+    EXPECT_FALSE(IsWindow(popupB)) << "b's popup destroyed";
+    EXPECT_FALSE(ClassRegistered(ClassOf(b).c_str())) << "b's class unregistered";
+    EXPECT_TRUE(ClassRegistered(ClassOf(a).c_str()));
+    EXPECT_EQ("Apple", Hint(a)->m_title);
+    EXPECT_EQ("Charlie", Hint(c)->m_title) << "a flagged record's text is not taken";
+    ASSERT_NE(nullptr, Hint(d)) << "new window";
+    EXPECT_EQ(1, Host().unregisterCount);
+
+    // The same handle value listed again after its hint was destroyed gets a class anew.
+    Host().list.clear();
+    AddListItem(b, "Bravo");
+    ShowHints();
+    ASSERT_NE(nullptr, Hint(b));
+    EXPECT_TRUE(IsWindow(Hint(b)->m_hwnd));
+    EXPECT_TRUE(ClassRegistered(ClassOf(b).c_str()));
+    EXPECT_EQ(1u, g_hintWndMgr->Count()) << "everything else pruned";
+}
+
+TEST_F(HintOverlay, EmptyListShowsNothingAndDestroysEveryHintLater)
+{
+    ShowHints();
+    ASSERT_NE(nullptr, g_hintWndMgr);
+    EXPECT_EQ(0u, g_hintWndMgr->Count()) << "first showing, empty list";
+    EXPECT_EQ(1, g_hintShown) << "shown even when empty";
+
+    HWND a = Target(RECT{100, 100, 300, 200});
+    AddListItem(a, "Alpha");
+    ShowHints();
+    ASSERT_EQ(1u, g_hintWndMgr->Count());
+    HWND popup = Hint(a)->m_hwnd;
+    Host().list.clear();
+    ShowHints();
+    EXPECT_EQ(0u, g_hintWndMgr->Count()) << "later showing, empty list";
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_EQ(1, g_hintShown);
+}
+
+TEST_F(HintOverlay, HideKeepsPopupsAndHidesOnce)
+{
+    HideHints();
+    EXPECT_EQ(nullptr, g_hintWndMgr) << "hiding before any showing makes nothing";
+    HWND a = Target(RECT{100, 100, 300, 200});
+    AddListItem(a, "Alpha");
+    ShowHints();
+    HWND popup = Hint(a)->m_hwnd;
+    HideHints();
+    EXPECT_FALSE(IsWindowVisible(popup));
+    EXPECT_TRUE(IsWindow(popup)) << "hidden hints keep their popups";
+    EXPECT_EQ(0, g_hintShown);
+    ShowWindow(popup, SW_SHOWNOACTIVATE);  // a second hide must not touch it
+    HideHints();
+    EXPECT_TRUE(IsWindowVisible(popup)) << "HideHints twice hides once";
+    ShowWindow(popup, SW_HIDE);
+}
+
+TEST_F(HintOverlay, NoOverlapPassOnRealPopups)
+{
+    HWND first = Target(RECT{200, 200, 500, 400}, "first");
+    HWND second = Target(RECT{200, 200, 600, 450}, "second");
+    AddListItem(first, "One");
+    AddListItem(second, "Two");
+
+    ShowHints();
+    RECT r1 = PopupRect(first);
+    RECT r2 = PopupRect(second);
+    EXPECT_EQ(200, r2.top) << "pass on: the second stays";
+    EXPECT_EQ(r2.bottom + 2, r1.top) << "pass on: the first moves below the second";
+    EXPECT_EQ(r1.top, Hint(first)->m_top);
+    HideHints();
+
+    HintSettings.IsNoOver = 0;
+    ShowHints();
+    EXPECT_EQ(200, PopupRect(first).top) << "pass off: the hints overlap";
+    EXPECT_EQ(200, PopupRect(second).top) << "pass off";
+    HideHints();
+
+    // Mode 4: every hint starts at the work area's corner; the last stays there.
+    HintSettings.IsNoOver = 1;
+    HintSettings.Pos = 4;
+    HWND third = Target(RECT{600, 300, 800, 500}, "third");
+    AddListItem(third, "Three");
+    ShowHints();
+    RECT work = WorkArea();
+    std::vector<HWND> order;
+    for (HintWnd* hint : g_hintWndMgr->List()) order.push_back(hint->m_target);
+    ASSERT_EQ(3u, order.size());
+    EXPECT_EQ(work.top, PopupRect(order[2]).top) << "mode 4: last in list at the corner";
+    int row = Hint(order[2])->m_height + 2;
+    EXPECT_EQ(work.top + row, PopupRect(order[0]).top) << "mode 4: first in list, second row";
+    EXPECT_EQ(work.top + 2 * row, PopupRect(order[1]).top) << "mode 4: second in list, third row";
+    for (HWND t : order) EXPECT_EQ(work.left, PopupRect(t).left) << "mode 4: left edges stay";
+    // AvoidOverlap after the pass finds nothing to move.
+    for (HintWnd* hint : g_hintWndMgr->List()) EXPECT_FALSE(g_hintWndMgr->AvoidOverlap(hint));
+}
+
+TEST_F(HintOverlay, TeardownLeavesNoPopupAndNoClass)
+{
+    HWND a = Target(RECT{100, 100, 300, 200});
+    HWND b = Target(RECT{400, 100, 600, 200});
+    AddListItem(a, "Alpha");
+    AddListItem(b, "Bravo");
+    ShowHints();
+    HWND popups[] = {Hint(a)->m_hwnd, Hint(b)->m_hwnd};
+    DestroyHintWndMgr();
+    EXPECT_EQ(nullptr, g_hintWndMgr);
+    for (HWND p : popups) EXPECT_FALSE(IsWindow(p)) << "popup left after teardown";
+    for (HWND t : {a, b}) {
+        EXPECT_FALSE(ClassRegistered(ClassOf(t).c_str())) << ClassOf(t) << " still registered";
+        EXPECT_EQ(nullptr, FindWindowA(ClassOf(t).c_str(), nullptr)) << ClassOf(t);
+    }
+    EXPECT_TRUE(Host().focusWindows.empty()) << "every popup withdrawn from the host";
+    EXPECT_EQ(2, Host().unregisterCount);
+}
+
+namespace {
+
+struct hung_target_t {
+    HWND window = nullptr;
+    HANDLE ready = nullptr;
+    DWORD hangMs = 0;
+};
+
+const char kBareClass[] = "HintTestBareTarget";  // no class icons at all
+
+DWORD WINAPI HungThread(void* param)
+{
+    auto* t = static_cast<hung_target_t*>(param);
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kBareClass;
+    RegisterClassExA(&wc);
+    HWND owner = CreateWindowExA(0, kBareClass, "owner", WS_POPUP, 300, 300, 200, 100, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    t->window = CreateWindowExA(0, kBareClass, "hung", WS_POPUP | WS_VISIBLE, 300, 300, 200, 100, owner,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetEvent(t->ready);
+    Sleep(t->hangMs);  // answers nothing meanwhile
+    DestroyWindow(t->window);
+    DestroyWindow(owner);
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(HintOverlay, HungTargetDelaysTheFirstShowingBy300MsAtMost)
+{
+    hung_target_t hung;
+    hung.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    hung.hangMs = 700;
+    HANDLE thread = CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hung.ready, 2000));
+    HWND fine = Target(RECT{600, 100, 800, 200}, "fine");
+    AddListItem(hung.window, "Hung");
+    AddListItem(fine, "Fine");
+
+    DWORD start = GetTickCount();
+    ShowHints();
+    DWORD took = GetTickCount() - start;
+    EXPECT_LE(took, 420u) << "three icon requests of 100 ms at most, plus the showing";
+    EXPECT_GE(took, 250u) << "each request should wait its time-out for a busy window";
+    ASSERT_NE(nullptr, Hint(hung.window));
+    EXPECT_EQ(nullptr, Hint(hung.window)->m_icon) << "a window that does not answer has no icon";
+    EXPECT_TRUE(IsWindowVisible(Hint(fine)->m_hwnd));
+
+    DestroyHintWndMgr();
+    WaitForSingleObject(thread, 3000);
+    CloseHandle(thread);
+    CloseHandle(hung.ready);
+}
+
+TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
+{
+    HWND gone = MakeTarget(RECT{100, 100, 300, 200}, "gone");
+    HWND stays = Target(RECT{100, 100, 300, 200}, "stays");
+    AddListItem(gone, "Gone");
+    AddListItem(stays, "Stays");
+    DestroyWindow(gone);
+    ShowHints();
+    ASSERT_NE(nullptr, Hint(gone)) << "the set follows the host's list";
+    EXPECT_FALSE(IsWindowVisible(Hint(gone)->m_hwnd)) << "no hint on the screen for a window that is gone";
+    EXPECT_TRUE(IsWindowVisible(Hint(stays)->m_hwnd));
+    RECT r;
+    GetWindowRect(stays, &r);
+    EXPECT_EQ(r.top, PopupRect(stays).top) << "a vanished window's hint pushes nothing";
+
+    // Gone after it was shown once: hidden at the next showing, pruned when the list drops it.
+    HideHints();
+    DestroyWindow(stays);
+    m_targets.clear();
+    ShowHints();
+    EXPECT_FALSE(IsWindowVisible(Hint(stays)->m_hwnd));
+    Host().list.clear();
+    ShowHints();
+    EXPECT_EQ(0u, g_hintWndMgr->Count());
+}
+
+TEST_F(HintOverlay, ItemTextsAtTheRecordsLimits)
+{
+    HWND a = Target(RECT{100, 100, 300, 200});
+    HWND b = Target(RECT{400, 100, 600, 200});
+    ZlvnList record = {};
+    record.hwnd = a;
+    memset(record.text, 'A', sizeof record.text);  // 256 bytes, no terminator
+    memset(record.unused, 'Z', sizeof record.unused);
+    Host().list.push_back(record);
+    AddListItem(b, "\x83\x81\x83\x82\x92\xa0");  // メモ帳
+    ShowHints();
+    EXPECT_EQ(std::string(256, 'A'), Hint(a)->m_title) << "cut at the field's end";
+    EXPECT_STREQ("\x83\x81", Hint(b)->m_text) << "Contents 0: the whole double-byte character";
+    HintSettings.Contents = 1;
+    ShowHints();
+    EXPECT_EQ(std::string(256, 'A'), std::string(Hint(a)->m_text));
+}
+
+TEST_F(HintOverlay, IconFromWindowOwnerOrClassAndKeptOnceFound)
+{
+    HICON first = LoadIconA(nullptr, IDI_APPLICATION);
+    HICON second = LoadIconA(nullptr, IDI_WARNING);
+    HWND app = Target(RECT{100, 100, 300, 200}, "app", first);
+    HWND tool = MakeTarget(RECT{400, 100, 600, 200}, "tool", nullptr, app, WS_EX_TOOLWINDOW);
+    m_targets.insert(m_targets.begin(), tool);
+    HWND bare = Target(RECT{100, 400, 300, 500}, "bare");
+    AddListItem(app, "App");
+    AddListItem(tool, "Tool");
+    AddListItem(bare, "Bare");
+    ShowHints();
+    EXPECT_EQ(first, Hint(app)->m_icon) << "the window's own small icon";
+    EXPECT_EQ(first, Hint(tool)->m_icon) << "an owned window shows its owner's icon";
+    EXPECT_EQ(nullptr, Hint(bare)->m_icon) << "no icon anywhere";
+
+    SendMessageA(app, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(second));
+    ShowHints();
+    EXPECT_EQ(first, Hint(app)->m_icon) << "the icon found first stays";
+}

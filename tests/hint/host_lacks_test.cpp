@@ -1,0 +1,41 @@
+// A host without the list, focus, quick-option, window-handle and menu functions:
+// nothing of them is called, a missing list reads as empty.
+#include <gtest/gtest.h>
+
+#include "hint/hint_set.h"
+#include "hint/hint_wnd_mgr.h"
+#include "host/zlvn_host.h"
+#include "plugin/exports.h"
+#include "plugin/hint_settings.h"
+#include "plugin/host_api.h"
+#include "plugin/host_events.h"
+#include "plugin/menu.h"
+#include "tests/hint/hint_fixture.h"
+
+TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)
+{
+    for (ZlvnFn fn : {ZlvnFn::GetList, ZlvnFn::RegisterFocus, ZlvnFn::UnregisterFocus, ZlvnFn::GetQuickOption,
+                      ZlvnFn::GetWindowHandles, ZlvnFn::ReloadMenu}) {
+        ASSERT_FALSE(g_zlvnAPI.IsBound(fn)) << ZlvnFnName(fn) << " should be missing in this host";
+    }
+    HWND a = Target(RECT{100, 100, 300, 200});
+    zlvnhost::AddListItem(a, "Alpha");
+
+    Zlvn_OnActive();
+    ASSERT_NE(nullptr, g_hintWndMgr);
+    EXPECT_EQ(0u, g_hintWndMgr->Count()) << "a missing list reads as empty";
+    EXPECT_EQ(1, g_hintShown);
+
+    memset(g_savedQuickOption, 7, sizeof g_savedQuickOption);
+    Zlvn_OnChangeQuickOption();
+    EXPECT_EQ(7, g_savedQuickOption[3]) << "nothing read, nothing changed";
+
+    HintToggleEnable(nullptr);
+    EXPECT_EQ(0, HintSettings.Enable);
+    EXPECT_EQ(0, g_menu[0].checked);
+    HintToggleEnable(nullptr);
+    EXPECT_EQ(1, HintSettings.Enable);
+    EXPECT_EQ(1, g_menu[0].checked);
+    EXPECT_TRUE(zlvnhost::Host().calls.empty()) << "no missing function called; first: "
+                                                << (zlvnhost::Host().calls.empty() ? "" : zlvnhost::Host().calls[0]);
+}
