@@ -1,29 +1,31 @@
-// zlvnhost: a small stand-in for the window-switching host. It loads the plug-in,
-// shows what the plug-in tells a host, and calls it in the order a host does.
+// zlvnhost: a stand-in for the window-switching host that a person can use. It loads
+// the plug-in, lists the desktop's application windows, calls the plug-in's events
+// when its switch mode starts and ends, offers the plug-in's menu, shows its log,
+// and after teardown prints the settings file the plug-in wrote.
+//
+//   zlvnhost.exe [--dll PATH] [--script "STEP ..."]   run steps, then tear down
+//   zlvnhost.exe [--dll PATH] --interactive [--samples]  a window with menus and a log
+//
+// Steps: samples, list, active, inactive, update, toggle, option, version, menu,
+// wait:MS (pumping messages), shot:FILE.bmp (the whole screen).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "host/sample_windows.h"
+#include "host/screenshot.h"
 #include "host/text_utf8.h"
+#include "host/window_list.h"
 #include "host/zlvn_host.h"
 #include "plugin/menu.h"
 
 namespace {
 
-struct Plugin {
-    HMODULE module = nullptr;
-    void(__stdcall* getPluginInfo)(char*) = nullptr;
-    int(__stdcall* setup)(void*) = nullptr;
-    void(__stdcall* setupSubMenu)(int*, void*) = nullptr;
-    int(__stdcall* teardown)() = nullptr;
-    void(__stdcall* onActive)() = nullptr;
-    void(__stdcall* onInactive)() = nullptr;
-    void(__stdcall* onUpdateList)() = nullptr;
-
-    template <typename Fn>
-    void Bind(Fn& fn, const char* name) { fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))); }
-};
+const char kDemoScript[] = "samples list active wait:3000 inactive";
 
 void Say(const std::string& text)
 {
@@ -32,65 +34,396 @@ void Say(const std::string& text)
     fflush(stdout);
 }
 
-void PrintMenu(Plugin& plugin)
+// The plug-in module and its exports.
+struct Plugin {
+    using VoidFn = void(__stdcall*)();
+    using CommandFn = void(__stdcall*)(void*);
+
+    HMODULE module = nullptr;
+    std::string path;
+    void(__stdcall* getPluginInfo)(char*) = nullptr;
+    int(__stdcall* setup)(void*) = nullptr;
+    void(__stdcall* setupSubMenu)(int*, void*) = nullptr;
+    int(__stdcall* teardown)() = nullptr;
+    VoidFn onActive = nullptr;
+    VoidFn onInactive = nullptr;
+    CommandFn onWindowActive = nullptr;
+    VoidFn onUpdateList = nullptr;
+    VoidFn onChangeQuickOption = nullptr;
+    menu_entry_t menu[kMenuEntryCount] = {};
+
+    template <typename Fn>
+    void Bind(Fn& fn, const char* name)
+    {
+        fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+
+    bool Load(const std::string& dllPath)
+    {
+        path = dllPath;
+        module = LoadLibraryA(path.c_str());
+        if (module == nullptr) return false;
+        Bind(getPluginInfo, "Zlvn_OnGetPluginInfo");
+        Bind(setup, "Zlvn_OnSetup");
+        Bind(setupSubMenu, "Zlvn_OnSetupSubMenu");
+        Bind(teardown, "Zlvn_OnTeardown");
+        Bind(onActive, "Zlvn_OnActive");
+        Bind(onInactive, "Zlvn_OnInactive");
+        Bind(onWindowActive, "Zlvn_OnWindowActive");
+        Bind(onUpdateList, "Zlvn_OnUpdateList");
+        Bind(onChangeQuickOption, "Zlvn_OnChangeQuickOption");
+        return getPluginInfo && setup && setupSubMenu && teardown;
+    }
+
+    // Asks for the menu the way a host does: the count first, then the entries.
+    bool ReadMenu()
+    {
+        int count = 0;
+        setupSubMenu(&count, nullptr);
+        if (count != kMenuEntryCount) {
+            Say("host: the plug-in describes " + std::to_string(count) + " menu entries, expected 3");
+            return false;
+        }
+        setupSubMenu(&count, menu);
+        return true;
+    }
+
+    // Calls the command an entry names, as the host does when the item is picked.
+    void RunCommand(int index)
+    {
+        if (index < 0 || index >= kMenuEntryCount) return;
+        char name[sizeof menu[0].command + 1] = {};
+        memcpy(name, menu[index].command, sizeof menu[index].command);
+        auto fn = reinterpret_cast<CommandFn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        if (fn == nullptr) {
+            Say(std::string("host: the plug-in exports no ") + name);
+            return;
+        }
+        Say(std::string("host: command ") + name);
+        fn(nullptr);
+    }
+
+    // The settings file: the module's path with its extension replaced by ".ini".
+    std::string SettingsPath() const
+    {
+        char file[MAX_PATH] = {};
+        GetModuleFileNameA(module, file, MAX_PATH);
+        std::string s = file;
+        size_t dot = s.find_last_of('.');
+        return (dot == std::string::npos ? s : s.substr(0, dot)) + ".ini";
+    }
+};
+
+std::string MenuLine(const menu_entry_t& item)
 {
-    int count = 0;
-    plugin.setupSubMenu(&count, nullptr);
-    menu_entry_t items[kMenuEntryCount] = {};
-    if (count != kMenuEntryCount) {
-        Say("menu: unexpected count " + std::to_string(count));
+    std::string line = std::string("[") + (item.checked ? "x" : " ") + "] " + AnsiToUtf8(item.caption);
+    if (item.shortcut[0]) line += "  (" + AnsiToUtf8(item.shortcut) + ")";
+    char command[sizeof item.command + 1] = {};
+    memcpy(command, item.command, sizeof item.command);
+    return line + "  -> " + command;
+}
+
+void PrintMenu(const Plugin& plugin)
+{
+    for (const menu_entry_t& item : plugin.menu) Say("menu: " + MenuLine(item));
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+// What the host knows while it runs.
+struct App {
+    Plugin plugin;
+    HWND main = nullptr;
+    HWND logBox = nullptr;
+    HMENU pluginMenu = nullptr;
+    bool inSwitchMode = false;
+    bool menuStale = false;
+    HWND foregroundAtEntry = nullptr;
+    std::vector<HWND> samples;
+};
+
+App g_app;
+
+// The desktop's windows become the host's list; the plug-in hears of a change.
+void RefreshList(bool tellPlugin)
+{
+    std::vector<ZlvnList> list = ListAppWindows(g_app.main);
+    bool changed = !SameList(list, zlvnhost::Host().list);
+    zlvnhost::Host().list = list;
+    // A switcher's pair: the window it would return to, and its own.
+    zlvnhost::Host().windowHandles[0] = list.empty() ? nullptr : list.front().hwnd;
+    zlvnhost::Host().windowHandles[1] = g_app.main;
+    if (changed) {
+        Say("host: " + std::to_string(list.size()) + " windows listed");
+        for (const ZlvnList& item : list) Say("  list: " + AnsiToUtf8(item.text));
+    }
+    if (changed && tellPlugin && g_app.plugin.onUpdateList) g_app.plugin.onUpdateList();
+}
+
+void EnterSwitchMode()
+{
+    if (g_app.inSwitchMode) return;
+    RefreshList(false);
+    g_app.inSwitchMode = true;
+    g_app.foregroundAtEntry = GetForegroundWindow();
+    Say("host: switch mode starts");
+    if (g_app.plugin.onActive) g_app.plugin.onActive();
+}
+
+void LeaveSwitchMode()
+{
+    if (!g_app.inSwitchMode) return;
+    g_app.inSwitchMode = false;
+    Say("host: switch mode ends");
+    if (g_app.plugin.onInactive) g_app.plugin.onInactive();
+}
+
+// ---- the script ----
+
+bool RunStep(const std::string& step)
+{
+    Plugin& plugin = g_app.plugin;
+    std::string word = step.substr(0, step.find(':'));
+    std::string arg = step.find(':') == std::string::npos ? "" : step.substr(step.find(':') + 1);
+    if (word == "samples") {
+        g_app.samples = MakeSampleWindows();
+        Say("host: " + std::to_string(g_app.samples.size()) + " sample windows");
+    } else if (word == "list") {
+        RefreshList(false);
+    } else if (word == "active") {
+        EnterSwitchMode();
+    } else if (word == "inactive") {
+        LeaveSwitchMode();
+    } else if (word == "update") {
+        RefreshList(true);
+    } else if (word == "toggle" || word == "option" || word == "version") {
+        plugin.RunCommand(word == "toggle" ? 0 : word == "option" ? 1 : 2);
+    } else if (word == "menu") {
+        PrintMenu(plugin);
+    } else if (word == "wait") {
+        PumpFor(static_cast<DWORD>(atoi(arg.c_str())));
+    } else if (word == "shot") {
+        PumpFor(100);  // let the last paints reach the screen
+        char full[MAX_PATH] = {};
+        GetFullPathNameA(arg.c_str(), MAX_PATH, full, nullptr);
+        if (SaveScreenBitmap(full)) Say(std::string("host: screenshot ") + full);
+        else Say(std::string("host: could not save the screenshot to ") + full);
+    } else {
+        Say("host: unknown step '" + step + "'");
+        return false;
+    }
+    if (g_app.menuStale) {
+        g_app.menuStale = false;
+        if (plugin.ReadMenu()) PrintMenu(plugin);
+    }
+    return true;
+}
+
+bool RunScript(const std::string& script)
+{
+    std::istringstream steps(script);
+    std::string step;
+    bool ok = true;
+    while (steps >> step) ok = RunStep(step) && ok;
+    return ok;
+}
+
+// ---- the window for a person ----
+
+enum : UINT {
+    kCmdEnter = 100, kCmdLeave, kCmdRefresh, kCmdExit,
+    kCmdPlugin = 200,  // + entry index
+    kTimerWatch = 1,
+    kMsgMenuStale = WM_APP + 1,
+};
+
+void BuildPluginMenu()
+{
+    while (GetMenuItemCount(g_app.pluginMenu) > 0) DeleteMenu(g_app.pluginMenu, 0, MF_BYPOSITION);
+    for (int i = 0; i < kMenuEntryCount; ++i) {
+        const menu_entry_t& item = g_app.plugin.menu[i];
+        std::string caption(item.caption, strnlen(item.caption, sizeof item.caption));
+        std::string shortcut(item.shortcut, strnlen(item.shortcut, sizeof item.shortcut));
+        if (!shortcut.empty()) caption += "\t" + shortcut;
+        AppendMenuA(g_app.pluginMenu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), kCmdPlugin + i,
+                    caption.c_str());
+    }
+    if (g_app.main) DrawMenuBar(g_app.main);
+}
+
+// In switch mode: follow the desktop's list, and end the mode when a listed window
+// comes to the front (a hint was clicked, or the person switched).
+void WatchDesktop()
+{
+    if (!g_app.inSwitchMode) return;
+    RefreshList(true);
+    HWND front = GetForegroundWindow();
+    if (front == g_app.foregroundAtEntry || front == g_app.main) return;
+    for (const ZlvnList& item : zlvnhost::Host().list) {
+        if (item.hwnd != front) continue;
+        Say("host: a listed window became active");
+        if (g_app.plugin.onWindowActive) g_app.plugin.onWindowActive(front);
+        LeaveSwitchMode();
         return;
     }
-    plugin.setupSubMenu(&count, items);
-    for (const menu_entry_t& item : items) {
-        std::string line = std::string("menu: [") + (item.checked ? "x" : " ") + "] " + AnsiToUtf8(item.caption);
-        if (item.shortcut[0]) line += "\t" + AnsiToUtf8(item.shortcut);
-        line += "  -> " + std::string(item.command);
-        Say(line);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZE:
+        if (g_app.logBox) MoveWindow(g_app.logBox, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_TIMER:
+        WatchDesktop();
+        return 0;
+    case kMsgMenuStale:
+        if (g_app.menuStale && g_app.plugin.ReadMenu()) BuildPluginMenu();
+        g_app.menuStale = false;
+        return 0;
+    case WM_COMMAND: {
+        UINT id = LOWORD(wParam);
+        if (id == kCmdEnter) EnterSwitchMode();
+        else if (id == kCmdLeave) LeaveSwitchMode();
+        else if (id == kCmdRefresh) RefreshList(true);
+        else if (id == kCmdExit) DestroyWindow(hwnd);
+        else if (id >= kCmdPlugin && id < kCmdPlugin + kMenuEntryCount) g_app.plugin.RunCommand(id - kCmdPlugin);
+        return 0;
     }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+int RunInteractive(bool withSamples)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "ZlvnHostMain";
+    RegisterClassExA(&wc);
+
+    HMENU bar = CreateMenu();
+    HMENU hostMenu = CreatePopupMenu();
+    AppendMenuA(hostMenu, MF_STRING, kCmdEnter, "Enter switch mode\tF5");
+    AppendMenuA(hostMenu, MF_STRING, kCmdLeave, "Leave switch mode\tEsc");
+    AppendMenuA(hostMenu, MF_STRING, kCmdRefresh, "Refresh the list");
+    AppendMenuA(hostMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(hostMenu, MF_STRING, kCmdExit, "Exit");
+    g_app.pluginMenu = CreatePopupMenu();
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(hostMenu), "&Host");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(g_app.pluginMenu), "&Plug-in");
+    BuildPluginMenu();
+
+    g_app.main = CreateWindowExA(0, wc.lpszClassName, "zlvnhost - reference host", WS_OVERLAPPEDWINDOW, 100, 100, 640,
+                                 360, nullptr, bar, wc.hInstance, nullptr);
+    g_app.logBox = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                                   0, 0, 10, 10, g_app.main, nullptr, wc.hInstance, nullptr);
+    ShowWindow(g_app.main, SW_SHOW);
+    if (withSamples) g_app.samples = MakeSampleWindows();
+    SetTimer(g_app.main, kTimerWatch, 500, nullptr);
+    Say("host: F5 starts the switch mode, Esc ends it; the plug-in's commands are in its menu");
+
+    ACCEL keys[] = {{FVIRTKEY, VK_F5, kCmdEnter}, {FVIRTKEY, VK_ESCAPE, kCmdLeave}};
+    HACCEL accelerators = CreateAcceleratorTableA(keys, 2);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorA(g_app.main, accelerators, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    DestroyAcceleratorTable(accelerators);
+    g_app.main = nullptr;
+    g_app.logBox = nullptr;
+    LeaveSwitchMode();
+    return 0;
+}
+
+void PrintSettingsFile(const std::string& path)
+{
+    FILE* in = fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        Say("host: no settings file at " + path);
+        return;
+    }
+    Say("host: the plug-in's settings file " + path + ":");
+    char line[1024];
+    while (fgets(line, sizeof line, in)) {
+        std::string text = line;
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        Say("  " + AnsiToUtf8(text.c_str()));
+    }
+    fclose(in);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const char* path = argc > 1 ? argv[1] : "ZlvnHint.dll";
+    std::string dll = "ZlvnHint.dll";
+    std::string script = kDemoScript;
+    bool interactive = false;
+    bool samples = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--dll" && i + 1 < argc) dll = argv[++i];
+        else if (arg == "--script" && i + 1 < argc) script = argv[++i];
+        else if (arg == "--interactive") interactive = true;
+        else if (arg == "--samples") samples = true;
+        else dll = arg;  // the first form of the host took the DLL as its only argument
+    }
+
     zlvnhost::Host().onLog = [](const zlvnhost::LogLine& line) {
-        Say("log" + (line.level >= 0 ? "(" + std::to_string(line.level) + ")" : std::string("(err)")) + ": " +
-            AnsiToUtf8(line.text.c_str()));
+        std::string text = "log" + (line.level >= 0 ? "(" + std::to_string(line.level) + ")" : std::string("(err)")) +
+                           ": " + AnsiToUtf8(line.text.c_str());
+        Say(text);
+        if (g_app.logBox) SendMessageA(g_app.logBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.text.c_str()));
+    };
+    zlvnhost::Host().onReloadMenu = [](const char* name) {
+        Say(std::string("host: the plug-in asks to reload the menu of ") + name);
+        g_app.menuStale = true;
+        if (g_app.main) PostMessageA(g_app.main, kMsgMenuStale, 0, 0);
     };
 
-    Say("host: version " + zlvnhost::Host().version + ", loading " + path);
-    Plugin plugin;
-    plugin.module = LoadLibraryA(path);
-    if (plugin.module == nullptr) {
-        Say("host: the plug-in refused to load (error " + std::to_string(GetLastError()) + ")");
+    Say("host: answers \"" + zlvnhost::Host().version + "\", loading " + dll);
+    Plugin& plugin = g_app.plugin;
+    if (!plugin.Load(dll)) {
+        if (plugin.module == nullptr) Say("host: the plug-in refused to load (error " + std::to_string(GetLastError()) + ")");
+        else Say("host: the module is not a plug-in");
         return 1;
     }
-    plugin.Bind(plugin.getPluginInfo, "Zlvn_OnGetPluginInfo");
-    plugin.Bind(plugin.setup, "Zlvn_OnSetup");
-    plugin.Bind(plugin.setupSubMenu, "Zlvn_OnSetupSubMenu");
-    plugin.Bind(plugin.teardown, "Zlvn_OnTeardown");
-    plugin.Bind(plugin.onActive, "Zlvn_OnActive");
-    plugin.Bind(plugin.onInactive, "Zlvn_OnInactive");
-    plugin.Bind(plugin.onUpdateList, "Zlvn_OnUpdateList");
-    if (!plugin.getPluginInfo || !plugin.setup || !plugin.setupSubMenu || !plugin.teardown) {
-        Say("host: the module is not a plug-in");
-        return 1;
-    }
-
     char info[80] = {};
     plugin.getPluginInfo(info);
     Say("plugin: " + AnsiToUtf8(info));
     plugin.setup(nullptr);
-    PrintMenu(plugin);
+    if (plugin.ReadMenu()) PrintMenu(plugin);
 
-    if (plugin.onActive) plugin.onActive();
-    if (plugin.onUpdateList) plugin.onUpdateList();
-    if (plugin.onInactive) plugin.onInactive();
+    bool ok = interactive ? RunInteractive(samples) == 0 : RunScript(script);
 
+    std::string settings = plugin.SettingsPath();
     plugin.teardown();
+    Say("host: the plug-in is torn down");
+    PrintSettingsFile(settings);
+    DestroySampleWindows(g_app.samples);
     FreeLibrary(plugin.module);
     Say("host: done");
-    return 0;
+    return ok ? 0 : 2;
 }

@@ -1,5 +1,11 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and runs the plug-in in the reference host.
+# Sets up the machine, builds, and runs the plug-in in the reference host over a few
+# sample windows: the host enters its switch mode, the hints show, the mode ends and
+# the plug-in is torn down. Without a display of a person (our own Xvfb) the screen
+# is saved as a PNG while the hints are up, and its path is printed.
+#   bash scripts/run-host.sh                  the demonstration
+#   bash scripts/run-host.sh --interactive --samples   a host window to use by hand
+#   bash scripts/run-host.sh --script "samples list active wait:2000 toggle menu inactive"
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -7,4 +13,22 @@ if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
 BUILD_DIR="$build" bash "$root/scripts/build.sh"
 source "$root/scripts/wine-env.sh" "$build"
 cd "$build/bin"
-wine zlvnhost.exe "$@"
+
+if [ "$#" -gt 0 ]; then
+  wine zlvnhost.exe "$@"
+elif [ -n "$zlvn_xvfb_pid" ]; then
+  shot_bmp=zlvnhost-shot.bmp
+  shot_png="$build/zlvnhost-shot.png"
+  rm -f "$shot_bmp" "$shot_png"
+  wine zlvnhost.exe --script "samples list active wait:800 shot:$shot_bmp inactive"
+  if [ -f "$shot_bmp" ] && convert "$shot_bmp" "$shot_png"; then
+    rm -f "$shot_bmp"
+    echo "screenshot of the hints: $shot_png"
+  else
+    echo "run-host: no screenshot was made" >&2
+    exit 1
+  fi
+else
+  # A person is watching: the hints stay up for a few seconds.
+  wine zlvnhost.exe --script "samples list active wait:5000 inactive"
+fi
