@@ -95,6 +95,24 @@ constexpr char kChooserProp[] = "ZlvnFontDlg";
 constexpr char kPreviewProp[] = "ZlvnPreview";
 constexpr int kPreviewId = 1200;
 
+// The control's rules replace an invalid combination by Alt; Shift alone must keep
+// its Shift (Shift+H becomes Shift+Alt+H), so that one case is finished here.
+LRESULT CALLBACK HotKeyShiftRule(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    // The control takes a key both from its key-down and from the character after it.
+    if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN && msg != WM_CHAR && msg != WM_SYSCHAR)
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    bool shiftAlone = (GetKeyState(VK_SHIFT) & 0x8000) && !(GetKeyState(VK_CONTROL) & 0x8000) &&
+                      !(GetKeyState(VK_MENU) & 0x8000);
+    LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (shiftAlone) {
+        WORD key = static_cast<WORD>(SendMessageA(hwnd, HKM_GETHOTKEY, 0, 0));
+        if (LOBYTE(key) != 0 && (HIBYTE(key) & (HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT)) == HOTKEYF_ALT)
+            SendMessageA(hwnd, HKM_SETHOTKEY, MAKEWORD(LOBYTE(key), HIBYTE(key) | HOTKEYF_SHIFT | HOTKEYF_ALT), 0);
+    }
+    return result;
+}
+
 int PointsFromHeight(LONG height)
 {
     return MulDiv(height < 0 ? -height : height, 72, form::ScreenPpi());
@@ -183,11 +201,13 @@ void TOKBottomDlg::FormCreate()
 {
     // A key alone or with Shift alone would steal ordinary typing: the field adds Alt.
     SendMessageA(Item("ShtKeyToggleEnable"), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
+    SetWindowSubclass(Item("ShtKeyToggleEnable"), HotKeyShiftRule, 0, 0);
     Fill();
 }
 
 void TOKBottomDlg::FormDestroy()
 {
+    RemoveWindowSubclass(Item("ShtKeyToggleEnable"), HotKeyShiftRule, 0);
     // The label must not keep a font that goes with the dialog object.
     if (HWND label = Item("LabelFontName")) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <dlgs.h>
 
 #include <cstring>
@@ -13,6 +14,8 @@
 #include "plugin/hint_settings.h"
 #include "support/bounded_text.h"
 #include "tests/common/plugin_dll.h"
+#include "dialogs/dialog_rules.h"
+#include "dialogs/shortcut_text.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {
@@ -90,13 +93,532 @@ protected:
     hint_settings_t saved;
 };
 
+
+WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg()->Item("ShtKeyToggleEnable"), HKM_GETHOTKEY, 0, 0)); }
+void SetHotKey(WORD key) { SendMessageA(Dlg()->Item("ShtKeyToggleEnable"), HKM_SETHOTKEY, key, 0); }
+
+// The name of the row whose control has the focus.
+std::string FocusedRow()
+{
+    HWND focus = GetFocus();
+    const form::Description& d = OKBottomDlgForm();
+    for (size_t r = 0; r < d.count; ++r)
+        if (Dlg()->Item(d.controls[r].name) == focus) return d.controls[r].name;
+    return "(other)";
+}
+
+LOGFONTA LabelFont(const char* name)
+{
+    LOGFONTA font = {};
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(Dlg()->Item(name), WM_GETFONT, 0, 0));
+    GetObjectA(handle, sizeof font, &font);
+    return font;
+}
+
+TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
+{
+    DialogScript script("fill");
+    script.Then("dialog shown", Shown).Do("check controls", [] {
+        TOKBottomDlg& d = *Dlg();
+        EXPECT_EQ(0, d.ActivePage());
+        EXPECT_EQ(d.Item("OKBtn"), GetFocus()) << "first tab stop";
+        const char* radios[] = {"RdoPosTopLeft", "RdoPosTopCenter", "RdoPosTopRight", "RdoPosCenter", "RdoPosDeskTopLeft"};
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(i == 2, d.Checked(radios[i])) << radios[i];
+        EXPECT_TRUE(d.Checked("RdoNotUseImage"));
+        EXPECT_FALSE(d.Checked("RdoUseImage"));
+        EXPECT_TRUE(d.Visible("GrpBgColor"));
+        EXPECT_TRUE(d.Visible("StcMinBgColor"));
+        EXPECT_FALSE(d.Visible("GrpBgBmp"));
+        EXPECT_FALSE(d.Visible("EdtBgbmpNml")) << "a hidden group hides its contents";
+        EXPECT_EQ("C:\\pictures\\normal.bmp", d.Text("EdtBgbmpNml"));
+        EXPECT_EQ("C:\\pictures\\iconic.bmp", d.Text("EdtBgbmpIcn"));
+        EXPECT_EQ(RGB(255, 255, 128), d.SwatchColor("StcNmlBgColor"));
+        EXPECT_EQ(RGB(247, 247, 0), d.SwatchColor("StcNmlBorderColor"));
+        EXPECT_EQ(RGB(10, 20, 30), d.SwatchColor("StcMinBgColor"));
+        EXPECT_EQ(RGB(212, 212, 212), d.SwatchColor("StcMinBorderColor"));
+        EXPECT_EQ("MS UI Gothic", d.Text("LabelFontName"));
+        LOGFONTA font = LabelFont("LabelFontName");
+        EXPECT_STREQ("MS UI Gothic", font.lfFaceName);
+        EXPECT_EQ(FW_BOLD, font.lfWeight);
+        EXPECT_TRUE(font.lfStrikeOut && !font.lfItalic && !font.lfUnderline);
+        EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight) << "the dialog's own text height";
+        EXPECT_EQ("11", d.Text("LabelFontSize"));
+        EXPECT_EQ("太字", d.Text("LabelFontStyle"));
+        EXPECT_EQ("120", d.Text("EdtWidth"));
+        EXPECT_TRUE(d.Checked("ChkIsNoOver"));
+        EXPECT_FALSE(d.Checked("RdoTxtAlph"));
+        EXPECT_TRUE(d.Checked("RdoTxtFull"));
+        EXPECT_FALSE(d.Checked("ChkIsShowIcon"));
+        EXPECT_EQ(MAKEWORD('H', HOTKEYF_CONTROL), HotKey());
+        PostClick(d.Item("OKBtn"));
+    });
+    RunDialog(script);
+    EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings)) << Describe(HintSettings);
+    EXPECT_EQ(1, ReloadCount()) << "menu reloaded after OK";
+}
+
+TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
+{
+    HintSettings.Enable = 0;
+    HintSettings.Pos = 7;
+    HintSettings.Contents = 2;
+    HintSettings.IsNoOver = 5;
+    HintSettings.IsUseBmp = 3;
+    CopyText(HintSettings.ToggleEnable, "alt+h");
+    hint_settings_t expected = HintSettings;
+    expected.IsNoOver = 1;
+    expected.IsUseBmp = 1;
+    memset(expected.ToggleEnable, 0, sizeof expected.ToggleEnable);
+    CopyText(expected.ToggleEnable, "Alt+H");
+
+    DialogScript script("unusual record");
+    script.Then("dialog shown", Shown).Do("check and OK", [] {
+        TOKBottomDlg& d = *Dlg();
+        for (const char* radio : {"RdoPosTopLeft", "RdoPosTopCenter", "RdoPosTopRight", "RdoPosCenter", "RdoPosDeskTopLeft"})
+            EXPECT_FALSE(d.Checked(radio)) << "Pos 7: " << radio;
+        EXPECT_FALSE(d.Checked("RdoTxtAlph")) << "Contents 2";
+        EXPECT_FALSE(d.Checked("RdoTxtFull")) << "Contents 2";
+        EXPECT_TRUE(d.Checked("RdoUseImage")) << "IsUseBmp 3";
+        EXPECT_TRUE(d.Visible("GrpBgBmp"));
+        EXPECT_FALSE(d.Visible("GrpBgColor"));
+        EXPECT_EQ(MAKEWORD('H', HOTKEYF_ALT), HotKey()) << "lower-case alt+h";
+        // A radio group with nothing checked must stay reachable from the keyboard.
+        EXPECT_TRUE(GetWindowLongA(d.Item("RdoPosTopLeft"), GWL_STYLE) & WS_TABSTOP);
+        PostClick(d.Item("OKBtn"));
+    });
+    RunDialog(script);
+    EXPECT_TRUE(SameRecord(expected, HintSettings)) << Describe(HintSettings);
+}
+
+TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
+{
+    const struct { const char* stored; WORD shown; const char* written; } cases[] = {
+        {"", 0, ""},
+        {"^H", MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H"},
+        {"Alt+", 0, ""},
+        {"Ctrl+Nokey", 0, ""},
+        {"alt+shift+ctrl+f12", MAKEWORD(VK_F12, HOTKEYF_ALT | HOTKEYF_SHIFT | HOTKEYF_CONTROL), "Shift+Ctrl+Alt+F12"},
+        {"Ctrl+5", MAKEWORD('5', HOTKEYF_CONTROL), "Ctrl+5"},
+    };
+    for (const auto& c : cases) {
+        memset(HintSettings.ToggleEnable, 'x', sizeof HintSettings.ToggleEnable);
+        CopyText(HintSettings.ToggleEnable, c.stored);
+        WORD shown = 0xFFFF;
+        DialogScript script(std::string("shortcut '") + c.stored + "'");
+        script.Then("dialog shown", Shown).Do("read and OK", [&shown] {
+            shown = HotKey();
+            PostClick(Dlg()->Item("OKBtn"));
+        });
+        RunDialog(script);
+        EXPECT_EQ(c.shown, shown) << "'" << c.stored << "'";
+        EXPECT_STREQ(c.written, HintSettings.ToggleEnable) << "'" << c.stored << "'";
+        char zeros[24] = {};
+        size_t n = strlen(c.written);
+        EXPECT_EQ(0, memcmp(HintSettings.ToggleEnable + n, zeros, sizeof zeros - n)) << "'" << c.stored << "': field cleared";
+    }
+}
+
+TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
+{
+    const struct { const char* how; void (*close)(); } ways[] = {
+        {"Cancel button", [] { PostClick(Dlg()->Item("CancelBtn")); }},
+        {"Esc", [] { PostKey(GetFocus(), VK_ESCAPE); }},
+        {"close box", [] { PostMessageA(Dlg()->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    int opened = 0;
+    for (const auto& way : ways) {
+        DialogScript script(way.how);
+        script.Then("dialog shown", Shown)
+            .Do("edit everything", [] {
+                TOKBottomDlg& d = *Dlg();
+                PostClick(d.Item("RdoPosCenter"));
+                PostClick(d.Item("ChkIsNoOver"));
+                PostClick(d.Item("RdoUseImage"));
+                PostClick(d.Item("RdoTxtAlph"));
+                d.SetText("EdtWidth", "77");
+                d.SetText("EdtBgbmpNml", "");
+                d.SetSwatchColor("StcNmlBgColor", RGB(1, 2, 3));
+                SetHotKey(MAKEWORD('Q', HOTKEYF_ALT));
+            })
+            .Do("close", way.close);
+        RunDialog(script);
+        ++opened;
+        EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings)) << way.how << ": " << Describe(HintSettings);
+        EXPECT_EQ(opened, ReloadCount()) << way.how << ": menu reloaded after Cancel too";
+    }
+}
+
+TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
+{
+    hint_settings_t before = HintSettings;
+    std::string message;
+    DialogScript script("width abc");
+    script.Then("dialog shown", Shown)
+        .Do("edit and OK", [] {
+            TOKBottomDlg& d = *Dlg();
+            PostClick(d.Item("RdoPosCenter"));
+            PostClick(d.Item("ChkIsNoOver"));
+            d.SetText("EdtWidth", "abc");
+            d.SelectPage(1);  // OK pressed while the other page is shown
+            PostClick(d.Item("OKBtn"));
+        })
+        .Then("error box", [&message, &before] {
+            HWND box = DialogWithTitle("Hint");
+            if (!box) return false;
+            message = WindowText(GetDlgItem(box, 0xFFFF));
+            EXPECT_TRUE(SameRecord(before, HintSettings)) << "nothing stored yet: " << Describe(HintSettings);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Then("back in the dialog", [] { return DialogWithTitle("Hint") == nullptr; })
+        .Do("width focused and selected", [] {
+            TOKBottomDlg& d = *Dlg();
+            ASSERT_NE(nullptr, d.Handle()) << "the dialog stays open";
+            EXPECT_TRUE(IsWindowVisible(d.Handle()));
+            EXPECT_EQ(0, d.ActivePage()) << "the width's page is shown";
+            EXPECT_EQ("EdtWidth", FocusedRow());
+            DWORD start = 0, end = 0;
+            SendMessageA(d.Item("EdtWidth"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(0u, start);
+            EXPECT_EQ(3u, end);
+            d.SetText("EdtWidth", " $1F");
+            PostClick(d.Item("OKBtn"));
+        });
+    RunDialog(script);
+    EXPECT_EQ("'abc' は整数ではありません.", message);
+    hint_settings_t expected = before;
+    expected.Pos = 3;
+    expected.IsNoOver = 0;
+    expected.Width = 31;
+    EXPECT_TRUE(SameRecord(expected, HintSettings)) << "after a good width: " << Describe(HintSettings);
+    EXPECT_EQ(1, ReloadCount());
+}
+
+TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
+{
+    auto typeInto = [](UINT vk, unsigned mods) {
+        return [vk, mods] {
+            SetHotKey(0);
+            SetForegroundWindow(Dlg()->Handle());
+            Dlg()->Focus("ShtKeyToggleEnable");
+            TypeKey(vk, mods);
+        };
+    };
+    auto expectKey = [](WORD expected, const char* what) {
+        return [expected, what] {
+            WORD key = HotKey();
+            if (key == 0 || (GetAsyncKeyState(VK_MENU) & 0x8000)) return false;  // not typed yet
+            EXPECT_EQ(expected, key) << what;
+            return true;
+        };
+    };
+    DialogScript script("typed keys");
+    script.Then("dialog shown", Shown)
+        .Do("page 2", [] { Dlg()->SelectPage(1); })
+        .Do("type H", typeInto('H', 0))
+        .Then("H", expectKey(MAKEWORD('H', HOTKEYF_ALT), "H alone gets Alt"))
+        .Do("type Shift+H", typeInto('H', HOTKEYF_SHIFT))
+        .Then("Shift+H", expectKey(MAKEWORD('H', HOTKEYF_ALT | HOTKEYF_SHIFT), "Shift+H gets Alt"))
+        .Do("type Ctrl+H", typeInto('H', HOTKEYF_CONTROL))
+        .Then("Ctrl+H", expectKey(MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H is kept"))
+        .Do("type Ctrl+keypad 5", typeInto(VK_NUMPAD5, HOTKEYF_CONTROL))
+        .Then("Ctrl+keypad 5", expectKey(MAKEWORD(VK_NUMPAD5, HOTKEYF_CONTROL), "Ctrl+keypad 5"))
+        .Do("OK", [] { PostClick(Dlg()->Item("OKBtn")); });
+    RunDialog(script);
+    EXPECT_STREQ("Ctrl+5", HintSettings.ToggleEnable);
+
+    WORD reread = 0;
+    DialogScript again("reopened");
+    again.Then("dialog shown", Shown).Do("read", [&reread] {
+        reread = HotKey();
+        PostClick(Dlg()->Item("CancelBtn"));
+    });
+    RunDialog(again);
+    EXPECT_EQ(MAKEWORD('5', HOTKEYF_CONTROL), reread) << "read back as the main-keyboard 5";
+}
+
+TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
+{
+    unsigned longKey = 0;
+    const unsigned char all = kModShift | kModCtrl | kModAlt;
+    for (unsigned vk = 8; vk <= 255 && !longKey; ++vk)
+        if (FormatShortcut({static_cast<unsigned char>(vk), all}).size() > 23) longKey = vk;
+    if (!longKey) GTEST_SKIP() << "no key name here is long enough";
+    std::string full = FormatShortcut({static_cast<unsigned char>(longKey), all});
+
+    DialogScript script("over-long shortcut");
+    script.Then("dialog shown", Shown).Do("set and OK", [longKey] {
+        SetHotKey(MAKEWORD(longKey, HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT));
+        PostClick(Dlg()->Item("OKBtn"));
+    });
+    RunDialog(script);
+    EXPECT_EQ(full.substr(0, 23), std::string(HintSettings.ToggleEnable)) << full;
+    EXPECT_EQ('\0', HintSettings.ToggleEnable[23]);
+
+    shortcut_t cut = ParseShortcut(HintSettings.ToggleEnable);
+    WORD reread = 0xFFFF;
+    DialogScript again("reopened after cut");
+    again.Then("dialog shown", Shown).Do("read", [&reread] {
+        reread = HotKey();
+        PostClick(Dlg()->Item("CancelBtn"));
+    });
+    RunDialog(again);
+    EXPECT_EQ(cut.vk ? MAKEWORD(cut.vk, cut.mods) : 0, reread) << "'" << HintSettings.ToggleEnable << "'";
+}
+
+TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour)
+{
+    DialogScript script("colour chooser");
+    auto chooser = [] { return DialogWithControl(706); };  // the chooser's red field
+    script.Then("dialog shown", Shown)
+        .Do("click swatch", [] { PostMouseClick(Dlg()->Item("StcMinBgColor")); })
+        .Then("chooser open, cancel", [chooser] {
+            HWND c = chooser();
+            if (!c) return false;
+            PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        })
+        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .Do("unchanged", [] {
+            EXPECT_EQ(RGB(10, 20, 30), Dlg()->SwatchColor("StcMinBgColor")) << "cancelled";
+            PostMouseClick(Dlg()->Item("StcMinBgColor"));
+        })
+        .Then("chooser open, choose", [chooser] {
+            HWND c = chooser();
+            if (!c) return false;
+            SetDlgItemTextA(c, 706, "200");
+            SetDlgItemTextA(c, 707, "100");
+            SetDlgItemTextA(c, 708, "50");
+            PostMessageA(c, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Then("chooser closed again", [chooser] { return chooser() == nullptr; })
+        .Do("OK", [] {
+            EXPECT_EQ(RGB(200, 100, 50), Dlg()->SwatchColor("StcMinBgColor")) << "confirmed";
+            PostClick(Dlg()->Item("OKBtn"));
+        });
+    RunDialog(script);
+    EXPECT_EQ(RGB(200, 100, 50), HintSettings.MinBgColor);
+    EXPECT_EQ(RGB(255, 255, 128), HintSettings.NmlBgColor);
+}
+
+int CALLBACK TakeFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM face)
+{
+    std::string& chosen = *reinterpret_cast<std::string*>(face);
+    if (chosen.empty() && font->lfFaceName[0] != '@' && (type & TRUETYPE_FONTTYPE)) chosen = font->lfFaceName;
+    return 1;
+}
+
+// A face that the font chooser lists on this system, so that it opens on it.
+std::string ListedFace()
+{
+    std::string face;
+    LOGFONTA any = {};
+    any.lfCharSet = DEFAULT_CHARSET;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &any, TakeFace, reinterpret_cast<LPARAM>(&face), 0);
+    ReleaseDC(nullptr, screen);
+    return face;
+}
+
+TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
+{
+    const std::string listed = ListedFace();
+    ASSERT_FALSE(listed.empty());
+    CopyText(HintSettings.FontName, listed.c_str());
+    HintSettings.FontStyle = {0, 0, 0, 0};
+    HintSettings.FontSize = 10;
+    auto chooser = [] { return DialogWithControl(psh3); };
+    std::string face;
+    DialogScript script("font chooser, face " + listed);
+    script.Then("dialog shown", Shown)
+        .Do("open chooser", [] { PostClick(Dlg()->Item("BtnFont")); })
+        .Then("cancel without Apply", [chooser] {
+            HWND c = chooser();
+            if (!c) return false;
+            PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        })
+        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .Do("labels unchanged, open again", [&listed] {
+            TOKBottomDlg& d = *Dlg();
+            EXPECT_EQ(listed, d.Text("LabelFontName"));
+            EXPECT_EQ("10", d.Text("LabelFontSize"));
+            EXPECT_EQ("標準", d.Text("LabelFontStyle"));
+            PostClick(d.Item("BtnFont"));
+        })
+        .Then("underline and Apply", [chooser, &face, &listed] {
+            HWND c = chooser();
+            if (!c) return false;
+            face = WindowText(GetDlgItem(c, cmb1));
+            EXPECT_EQ(listed, face) << "the chooser opens on the label's face";
+            SendDlgItemMessageA(c, chx2, BM_SETCHECK, BST_CHECKED, 0);
+            SendMessageA(c, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(c, chx2)));
+            SendMessageA(c, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(c, psh3)));
+            EXPECT_TRUE(LabelFont("LabelFontName").lfUnderline) << "applied while the chooser is open";
+            PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        })
+        .Then("chooser closed again", [chooser] { return chooser() == nullptr; })
+        .Do("applied font kept, OK", [&face] {
+            TOKBottomDlg& d = *Dlg();
+            EXPECT_EQ(face, d.Text("LabelFontName"));
+            EXPECT_EQ("10", d.Text("LabelFontSize"));
+            EXPECT_EQ("標準", d.Text("LabelFontStyle")) << "underline never shows in the style text";
+            EXPECT_TRUE(LabelFont("LabelFontName").lfUnderline);
+            PostClick(d.Item("OKBtn"));
+        });
+    RunDialog(script);
+    EXPECT_EQ(face, HintSettings.FontName);
+    EXPECT_EQ(10, HintSettings.FontSize);
+    EXPECT_EQ(0, HintSettings.FontStyle.Bold);
+    EXPECT_EQ(0, HintSettings.FontStyle.Italic);
+    EXPECT_EQ(1, HintSettings.FontStyle.Underline);
+    EXPECT_EQ(0, HintSettings.FontStyle.StrikeOut);
+}
+
+BOOL CALLBACK FindPreview(HWND hwnd, LPARAM found)
+{
+    if (GetDlgCtrlID(hwnd) == 1200) *reinterpret_cast<HWND*>(found) = hwnd;
+    return TRUE;
+}
+
+TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
+{
+    TempDir dir;
+    std::string chosen = dir.File("picture");
+    // The chooser adds the default extension only when that file exists.
+    const unsigned char bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
+                                 1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 0, 0, 255, 255, 255, 255, 0, 0};
+    WriteWholeFile(chosen + ".bmp", std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
+    bool preview = false;
+    auto chooser = [] { return DialogWithControl(cmb13); };
+    DialogScript script("picture chooser");
+    script.Then("dialog shown", Shown)
+        .Do("picture mode", [] { PostClick(Dlg()->Item("RdoUseImage")); })
+        .Do("mode switched, browse", [] {
+            TOKBottomDlg& d = *Dlg();
+            EXPECT_TRUE(d.Visible("GrpBgBmp"));
+            EXPECT_FALSE(d.Visible("GrpBgColor"));
+            EXPECT_FALSE(d.Checked("RdoNotUseImage"));
+            PostClick(d.Item("BtnBgbmpNml"));
+        })
+        .Then("chooser open", [chooser, &chosen, &preview] {
+            HWND c = chooser();
+            if (!c) return false;
+            HWND found = nullptr;
+            EnumChildWindows(c, FindPreview, reinterpret_cast<LPARAM>(&found));
+            preview = found != nullptr;
+            SendMessageA(c, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
+            PostMessageA(c, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .Do("OK", [&chosen] {
+            EXPECT_EQ(chosen + ".bmp", Dlg()->Text("EdtBgbmpNml")) << "default extension";
+            PostClick(Dlg()->Item("OKBtn"));
+        });
+    RunDialog(script);
+    EXPECT_TRUE(preview) << "the chooser shows a preview";
+    hint_settings_t expected = SampleRecord();
+    expected.IsUseBmp = 1;
+    CopyText(expected.BgNormal, (chosen + ".bmp").c_str());
+    EXPECT_TRUE(SameRecord(expected, HintSettings)) << "colours kept in picture mode: " << Describe(HintSettings);
+}
+
+TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
+{
+    std::vector<std::string> visited;
+    DialogScript script("keyboard");
+    script.Then("dialog shown", Shown);
+    for (int i = 0; i < 14; ++i)
+        script.Do("tab", [&visited] {
+            visited.push_back(FocusedRow());
+            PostKey(GetFocus(), VK_TAB);
+        });
+    script.Do("Alt+W", [] { PostAltKey(GetFocus(), 'w'); })
+        .Do("width focused", [] {
+            EXPECT_EQ("EdtWidth", FocusedRow()) << "Alt+W";
+            PostAltKey(GetFocus(), 'a');
+        })
+        .Do("Alt+A checked the letter-only radio", [] {
+            EXPECT_TRUE(Dlg()->Checked("RdoTxtAlph")) << "Alt+A";
+            Dlg()->Focus("EdtWidth");
+            Dlg()->SetText("EdtWidth", "64");
+        })
+        .Do("Enter", [] { PostKey(GetFocus(), VK_RETURN); });
+    RunDialog(script);
+    const std::vector<std::string> expected = {
+        "OKBtn", "CancelBtn", "PageControl1", "RdoPosTopRight", "ChkIsNoOver", "RdoNotUseImage",
+        "StcNmlBgColor", "StcNmlBorderColor", "StcMinBgColor", "StcMinBorderColor", "EdtWidth", "RdoTxtFull",
+        "ChkIsShowIcon", "BtnFont",
+    };
+    EXPECT_EQ(expected, visited);
+    EXPECT_EQ(64, HintSettings.Width) << "Enter is OK";
+    EXPECT_EQ(0, HintSettings.Contents);
+}
+
+struct design_t {
+    const char* name;
+    int left, top, width, height;  // design pixels at 120 ppi, in the form or the page
+};
+
 TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
 {
+    const design_t designs[] = {
+        {"OKBtn", 279, 477, 94, 31}, {"CancelBtn", 387, 477, 94, 31}, {"PageControl1", 8, 8, 473, 465},
+        {"GrpPosition", 8, 4, 449, 101}, {"RdoPosTopCenter", 162, 24, 159, 21}, {"RdoPosDeskTopLeft", 322, 24, 119, 21},
+        {"ChkIsNoOver", 18, 72, 223, 25}, {"GrpBackground", 8, 120, 449, 97}, {"RdoUseImage", 16, 144, 113, 17},
+        {"GrpBgColor", 144, 136, 305, 73}, {"StcMinBorderColor", 392, 177, 41, 20}, {"Label5", 290, 156, 119, 21},
+        {"EdtWidth", 68, 256, 61, 23}, {"Label6", 146, 258, 213, 15}, {"RdoTxtFull", 164, 324, 121, 21},
+        {"LabelFontName", 13, 367, 201, 26}, {"BevelFontStyle", 225, 364, 79, 31}, {"LabelFontSize", 315, 367, 15, 26},
+        {"BtnFont", 372, 368, 81, 25}, {"ChkIsShowIcon", 10, 406, 161, 21},
+        {"LblToggleEnable", 8, 8, 145, 23}, {"ShtKeyToggleEnable", 168, 8, 121, 21},
+    };
+    const design_t picturePage[] = {{"EdtBgbmpNml", 208, 152, 161, 23}, {"BtnBgbmpIcn", 376, 176, 67, 25}};
+    auto checkLayout = [](const design_t& d) {
+        TOKBottomDlg& dlg = *Dlg();
+        int ppi = dlg.Ppi();
+        RECT got = RectIn(dlg.Item(d.name), dlg.Container(d.name));
+        RECT want = {MulDiv(d.left, ppi, 120), MulDiv(d.top, ppi, 120), MulDiv(d.left + d.width, ppi, 120),
+                     MulDiv(d.top + d.height, ppi, 120)};
+        // Nested rows are scaled level by level, so an edge may round by a pixel or two.
+        EXPECT_NEAR(want.left, got.left, 2) << d.name;
+        EXPECT_NEAR(want.top, got.top, 2) << d.name;
+        EXPECT_NEAR(want.right, got.right, 2) << d.name;
+        EXPECT_NEAR(want.bottom, got.bottom, 2) << d.name;
+    };
+    auto settle = [] {
+        RedrawWindow(Dlg()->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
     DialogScript script("screenshots");
     script.Then("dialog shown", Shown)
-        .Do("page 1", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page1.bmp")); })
-        .Do("page 2", [] { Dlg()->SelectPage(1); })
-        .Do("shot 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page2.bmp")); })
+        .Do("settle", settle)
+        .Do("page 1", [&designs, checkLayout] {
+            TOKBottomDlg& d = *Dlg();
+            ASSERT_TRUE(SaveWindowShot(d.Handle(), ShotDir() + "\\settings_page1.bmp"));
+            RECT client;
+            GetClientRect(d.Handle(), &client);
+            EXPECT_NEAR(MulDiv(493, d.Ppi(), 120), client.right, 1);
+            EXPECT_NEAR(MulDiv(517, d.Ppi(), 120), client.bottom, 1);
+            RECT window;
+            GetWindowRect(d.Handle(), &window);
+            EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (window.left + window.right) / 2, 1) << "centred";
+            EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN) / 2, (window.top + window.bottom) / 2, 1) << "centred";
+            for (const design_t& row : designs) checkLayout(row);
+            // The page is painted over the tab control: a swatch shows its colour.
+            RECT swatch;
+            GetWindowRect(d.Item("StcNmlBgColor"), &swatch);
+            EXPECT_EQ(RGB(255, 255, 128), ScreenPixel((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
+            PostClick(d.Item("RdoUseImage"));
+        })
+        .Do("picture group", [&picturePage, checkLayout] {
+            for (const design_t& row : picturePage) checkLayout(row);
+            Dlg()->SelectPage(1);
+        })
+        .Do("settle", settle)
+        .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page2.bmp")); })
         .Do("close", [] { PostClick(Dlg()->Item("CancelBtn")); });
     RunDialog(script);
 }

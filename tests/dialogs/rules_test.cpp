@@ -1,0 +1,117 @@
+// The dialogs' rules that need no window: shortcut text, style text, integer text, centring.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialogs/dialog_rules.h"
+#include "dialogs/shortcut_text.h"
+
+namespace {
+
+std::string FakePlatform(unsigned vk) { return vk == 0xBA ? "Semicolon" : vk == 0xC8 ? "Tab" : ""; }
+std::string NoPlatform(unsigned) { return ""; }
+
+TEST(ShortcutText, KeyNameTable)
+{
+    const struct { unsigned vk; const char* name; } cases[] = {
+        {8, "BkSp"}, {9, "Tab"}, {13, "Enter"}, {27, "Esc"}, {32, "Space"}, {33, "PgUp"}, {34, "PgDn"},
+        {35, "End"}, {36, "Home"}, {37, "Left"}, {38, "Up"}, {39, "Right"}, {40, "Down"}, {45, "Ins"},
+        {46, "Del"}, {'0', "0"}, {'9', "9"}, {'A', "A"}, {'Z', "Z"}, {96, "0"}, {101, "5"}, {105, "9"},
+        {112, "F1"}, {123, "F12"}, {135, "F24"}, {0xBA, "Semicolon"}, {0xBB, ""}, {10, ""}, {136, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.name, KeyName(c.vk, FakePlatform)) << "vk " << c.vk;
+}
+
+TEST(ShortcutText, FormatPutsPrefixesInFixedOrderAndDropsNamelessKeys)
+{
+    EXPECT_EQ("Shift+Ctrl+Alt+H", FormatShortcut({'H', kModAlt | kModShift | kModCtrl}, NoPlatform));
+    EXPECT_EQ("Shift+Alt+H", FormatShortcut({'H', kModAlt | kModShift}, NoPlatform));
+    EXPECT_EQ("Ctrl+5", FormatShortcut({VK_NUMPAD5, kModCtrl}, NoPlatform)) << "keypad 5 named as the digit";
+    EXPECT_EQ("F24", FormatShortcut({135, 0}, NoPlatform));
+    EXPECT_EQ("", FormatShortcut({0xBB, kModCtrl}, NoPlatform)) << "a key without a name gives no text";
+    EXPECT_EQ("", FormatShortcut({0, kModCtrl}, NoPlatform)) << "no key";
+}
+
+TEST(ShortcutText, ParseAcceptsPrefixesInAnyCaseOrderAndRepeat)
+{
+    const struct { const char* text; unsigned vk; unsigned mods; } cases[] = {
+        {"alt+h", 'H', kModAlt},
+        {"^H", 'H', kModCtrl},
+        {"Ctrl+^h", 'H', kModCtrl},
+        {"ALT+shift+CTRL+f12", VK_F12, kModAlt | kModShift | kModCtrl},
+        {"Alt+Alt+pgdn", VK_NEXT, kModAlt},
+        {"Ctrl+5", '5', kModCtrl},  // the main-keyboard 5, never the keypad's
+        {"semicolon", 0xBA, 0},
+        {"Tab", VK_TAB, 0},  // a platform name equal to a fixed one: the lower code wins
+        {"Alt+", 0, 0},
+        {"", 0, 0},
+        {"Ctrl+Nokey", 0, 0},
+        {"Shift+Ctrl+Alt+KP_Mult", 0, 0},  // a key name cut short matches nothing
+        {"Alt+H ", 0, 0},
+    };
+    for (const auto& c : cases) {
+        shortcut_t s = ParseShortcut(c.text, FakePlatform);
+        EXPECT_EQ(c.vk, s.vk) << "'" << c.text << "'";
+        if (c.vk) {
+            EXPECT_EQ(c.mods, s.mods) << "'" << c.text << "'";
+        }
+    }
+    EXPECT_EQ(0, ParseShortcut(nullptr, FakePlatform).vk);
+}
+
+TEST(ShortcutText, EveryNamedKeyReadsBackAsItself)
+{
+    for (unsigned vk = 8; vk <= 255; ++vk) {
+        std::string text = FormatShortcut({static_cast<unsigned char>(vk), kModShift | kModAlt});
+        if (text.empty()) continue;
+        shortcut_t back = ParseShortcut(text.c_str());
+        unsigned expected = (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) ? '0' + vk - VK_NUMPAD0 : vk;
+        // A platform name may repeat one of a lower code (two keys sharing a scan code).
+        if (back.vk != expected) {
+            EXPECT_EQ(KeyName(expected), KeyName(back.vk)) << text << " vk " << vk;
+        }
+        EXPECT_EQ(kModShift | kModAlt, back.mods) << text;
+    }
+}
+
+TEST(DialogRules, StyleTextShowsOnlyBoldAndItalic)
+{
+    EXPECT_STREQ("標準", StyleText(false, false));
+    EXPECT_STREQ("太字", StyleText(true, false));
+    EXPECT_STREQ("斜体", StyleText(false, true));
+    EXPECT_STREQ("太字 斜体", StyleText(true, true));
+}
+
+TEST(DialogRules, IntegerText)
+{
+    const struct { const char* text; bool ok; int value; } cases[] = {
+        {"120", true, 120}, {"-5", true, -5}, {"0", true, 0}, {"  42", true, 42}, {"+7", true, 7},
+        {"$1F", true, 31}, {"0x10", true, 16}, {"0X1f", true, 31}, {"-$10", true, -16},
+        {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1}, {"$7FFFFFFF", true, 0x7FFFFFFF},
+        {"2147483648", false, 0}, {"$80000000", false, 0}, {"99999999999999999999", false, 0},
+        {"", false, 0}, {"abc", false, 0}, {"12 ", false, 0}, {"1.5", false, 0}, {"$", false, 0},
+        {"0x", false, 0}, {"-", false, 0}, {"1a", false, 0}, {"$G", false, 0},
+    };
+    for (const auto& c : cases) {
+        int value = 12345;
+        EXPECT_EQ(c.ok, TextToInt(c.text, &value)) << "'" << c.text << "'";
+        EXPECT_EQ(c.ok ? c.value : 12345, value) << "'" << c.text << "': a refusal leaves the output alone";
+    }
+    EXPECT_EQ(9, TextToIntDef("xx", 9));
+    EXPECT_EQ(11, TextToIntDef("11", 9));
+}
+
+TEST(DialogRules, CentringDropsRemainders)
+{
+    POINT p = CentreOn({0, 0, 1920, 1080}, 231, 178);
+    EXPECT_EQ(845, p.x);
+    EXPECT_EQ(451, p.y);
+    p = CentreOn({-1280, 0, 0, 1024}, 231, 178);
+    EXPECT_EQ(-755, p.x) << "monitor left of the primary one";
+    EXPECT_EQ(423, p.y);
+    p = CentreOn({0, 0, 1280, 800}, 231, 178);
+    EXPECT_EQ(525, p.x);
+    EXPECT_EQ(311, p.y);
+}
+
+}  // namespace
