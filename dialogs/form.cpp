@@ -517,11 +517,6 @@ void Form::Build()
                          SWP_NOACTIVATE);
             m_items[r] = page;
             m_pageWindows.push_back(page);
-            TCITEMW item = {};
-            item.mask = TCIF_TEXT;
-            std::wstring text = Wide(c.caption);
-            item.pszText = &text[0];
-            SendMessageW(m_tabs, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
             continue;
         }
         m_bounds[r] = {origin.x + scale(c.design.left), origin.y + scale(c.design.top),
@@ -539,6 +534,16 @@ void Form::Build()
             SetPropA(item, kFormProp, this);
             m_tabsProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrA(item, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabsProc)));
+            // Every tab first: the display area that the pages cover depends on them.
+            int index = 0;
+            for (int page : m_pages) {
+                if (Row(m_desc.controls[page].parent) != static_cast<int>(r)) continue;
+                TCITEMW tab = {};
+                tab.mask = TCIF_TEXT;
+                std::wstring text = Wide(m_desc.controls[page].caption);
+                tab.pszText = &text[0];
+                SendMessageW(item, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&tab));
+            }
         }
         if (c.flags & kAutoSize) AutoSize(static_cast<int>(r));
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "tests/common/plugin_dll.h"
@@ -52,6 +53,15 @@ DialogScript& DialogScript::Do(const std::string& what, std::function<void()> ac
     return Then(what, [action]() {
         action();
         return true;
+    });
+}
+
+DialogScript& DialogScript::Wait(DWORD ms)
+{
+    auto until = std::make_shared<DWORD>(0);
+    return Then("wait", [until, ms] {
+        if (*until == 0) *until = GetTickCount() + ms;
+        return static_cast<LONG>(GetTickCount() - *until) >= 0;
     });
 }
 

@@ -595,6 +595,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
     DialogScript script("screenshots");
     script.Then("dialog shown", Shown)
         .Do("settle", settle)
+        .Wait(150)
         .Do("page 1", [&designs, checkLayout] {
             TOKBottomDlg& d = *Dlg();
             ASSERT_TRUE(SaveWindowShot(d.Handle(), ShotDir() + "\\settings_page1.bmp"));
@@ -607,6 +608,17 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (window.left + window.right) / 2, 1) << "centred";
             EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN) / 2, (window.top + window.bottom) / 2, 1) << "centred";
             for (const design_t& row : designs) checkLayout(row);
+            // Each page lies inside the tab control, below its row of tabs.
+            RECT tab;
+            SendMessageA(d.Item("PageControl1"), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+            RECT tabs = RectIn(d.Item("PageControl1"), d.Handle());
+            for (const char* page : {"TabSheet1", "TabSheet2"}) {
+                RECT p = RectIn(d.Item(page), d.Handle());
+                EXPECT_GE(p.top, tabs.top + tab.bottom) << page << " below the tabs";
+                EXPECT_GT(p.left, tabs.left) << page;
+                EXPECT_LT(p.right, tabs.right) << page;
+                EXPECT_LT(p.bottom, tabs.bottom) << page;
+            }
             // The page is painted over the tab control: a swatch shows its colour.
             RECT swatch;
             GetWindowRect(d.Item("StcNmlBgColor"), &swatch);
@@ -618,6 +630,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             Dlg()->SelectPage(1);
         })
         .Do("settle", settle)
+        .Wait(150)
         .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page2.bmp")); })
         .Do("close", [] { PostClick(Dlg()->Item("CancelBtn")); });
     RunDialog(script);
