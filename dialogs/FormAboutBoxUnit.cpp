@@ -1,7 +1,181 @@
 #include "dialogs/FormAboutBoxUnit.h"
 
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "dialogs/dialog_rules.h"
 #include "plugin/exports.h"
+#include "plugin/module_state.h"
+#include "support/app_info.h"
+#include "support/bounded_text.h"
+#include "support/last_error.h"
+#include "support/monitor_rect.h"
 
 TAboutBox* _AboutBox;
 
-extern "C" void __stdcall HintVersion(void*) {}
+namespace {
+
+using form::Kind;
+using form::On;
+
+constexpr char kCopyright[] = "Copyright (C) 2026 ZlvnHint";
+constexpr char kWebAddress[] = "https://example.org/";
+constexpr int kIconIndex = 72;
+
+const form::Control kControls[] = {
+    // name, kind, parent, caption, left/top/width/height, tab, handler, flags, focus target
+    {"Panel1", Kind::Panel, nullptr, nullptr, {8, 8, 201, 97}, 0, nullptr, 0, nullptr},
+    {"ProgramIcon", Kind::Picture, "Panel1", nullptr, {8, 8, 32, 32}, -1, nullptr, 0, nullptr},
+    {"ProductName", Kind::Label, "Panel1", "プロダクト名", {56, 8, 62, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix, nullptr},
+    {"Version", Kind::Label, "Panel1", "バージョン番号", {56, 24, 77, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix, nullptr},
+    {"Copyright", Kind::Label, "Panel1", kCopyright, {8, 56, 125, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix, nullptr},
+    {"WebSite", Kind::Link, "Panel1", kWebAddress, {8, 72, 148, 12}, -1, On(&TAboutBox::WebSiteClick),
+     form::kAutoSize | form::kWordWrap | form::kNoPrefix, nullptr},
+    {"OKButton", Kind::Button, nullptr, "OK", {71, 116, 75, 25}, 1, nullptr, form::kOkButton, nullptr},
+};
+
+const form::Description kForm = {
+    "バージョン情報", 223, 149, 96, "ＭＳ Ｐゴシック", 12, kControls, sizeof kControls / sizeof kControls[0],
+};
+
+// A plain 61 x 53 picture in 24-bit colour: a soft vertical blend with a frame.
+HBITMAP MakePlaceholder()
+{
+    const int w = 61, h = 53;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    const int stride = (w * 3 + 3) & ~3;
+    unsigned char* row = static_cast<unsigned char*>(bits);
+    for (int y = 0; y < h; ++y, row += stride) {
+        for (int x = 0; x < w; ++x) {
+            bool frame = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+            unsigned char shade = static_cast<unsigned char>(frame ? 128 : 232 - y);
+            row[x * 3 + 0] = frame ? shade : 240;  // blue
+            row[x * 3 + 1] = shade;                // green
+            row[x * 3 + 2] = shade;                // red
+        }
+    }
+    return bitmap;
+}
+
+// Frees the one version box when the module goes.
+struct AboutBoxOwner {
+    ~AboutBoxOwner()
+    {
+        delete _AboutBox;
+        _AboutBox = nullptr;
+    }
+} g_aboutBoxOwner;
+
+}  // namespace
+
+const char* TAboutBox::s_iconFile = "%SystemRoot%\\system32\\SHELL32.dll";
+HINSTANCE(WINAPI* TAboutBox::s_openAddress)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = ShellExecuteA;
+
+const form::Description& AboutBoxForm() { return kForm; }
+
+TAboutBox::TAboutBox(HWND owner, const char* i_productname, HMODULE i_module)
+    : Form(kForm), m_owner(owner), m_hmodule(i_module)
+{
+    memset(m_productname, 0, sizeof m_productname);
+    CopyText(m_productname, i_productname ? i_productname : "");
+    m_placeholder = MakePlaceholder();
+}
+
+TAboutBox::~TAboutBox()
+{
+    FormHide();
+    if (m_placeholder) DeleteObject(m_placeholder);
+}
+
+void TAboutBox::FormShow()
+{
+    // The path names an environment variable, which the icon extraction does not
+    // expand; and a failed extraction reports UINT_MAX, not 0, with garbage handles.
+    FormHide();
+    char file[260] = {};
+    DWORD expanded = ExpandEnvironmentStringsA(s_iconFile, file, sizeof file);
+    if (expanded == 0 || expanded > sizeof file) CopyText(file, s_iconFile);
+    HICON large = nullptr, small = nullptr;
+    UINT count = ExtractIconExA(file, kIconIndex, &large, &small, 1);
+    if (count != UINT_MAX && static_cast<int>(count) > 0) {
+        m_iconlarge = large;
+        m_iconsmall = small;
+    }
+    if (HWND picture = Item("ProgramIcon")) InvalidateRect(picture, nullptr, TRUE);
+
+    SetText("ProductName", m_productname);
+
+    std::string version;
+    AppInfo info(m_hmodule);
+    if (info.GetFileVersion(&version) < 0) {
+        LastError failure;
+        const char* message = failure.GetMessage();
+        MessageBoxA(nullptr, message ? message : "", "ERROR", MB_OK);
+        version.clear();
+    }
+    SetText("Version", version.c_str());
+
+    RECT monitor = {};
+    MonitorRect monitors;
+    monitors.GetCursorMonitorRect(&monitor);
+    RECT box;
+    GetWindowRect(Handle(), &box);
+    POINT at = CentreOn(monitor, box.right - box.left, box.bottom - box.top);
+    SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TAboutBox::FormHide()
+{
+    // The picture only borrows the large icon: it is repainted without it first.
+    HICON small = m_iconsmall, large = m_iconlarge;
+    m_iconsmall = nullptr;
+    m_iconlarge = nullptr;
+    if (small) DestroyIcon(small);
+    if (large) DestroyIcon(large);
+}
+
+void TAboutBox::WebSiteClick()
+{
+    std::string address = Text("WebSite");
+    s_openAddress(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    SetModalResult(IDCANCEL);
+}
+
+void TAboutBox::DrawItem(int row, const DRAWITEMSTRUCT& item)
+{
+    if (strcmp(kControls[row].name, "ProgramIcon") != 0) return;
+    RECT box = item.rcItem;
+    int w = box.right - box.left, h = box.bottom - box.top;
+    FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
+    if (m_iconlarge) {
+        DrawIconEx(item.hDC, box.left, box.top, m_iconlarge, w, h, 0, nullptr, DI_NORMAL);
+    } else if (m_placeholder) {
+        HDC source = CreateCompatibleDC(item.hDC);
+        HGDIOBJ old = SelectObject(source, m_placeholder);
+        SetStretchBltMode(item.hDC, COLORONCOLOR);
+        StretchBlt(item.hDC, box.left, box.top, w, h, source, 0, 0, 61, 53, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+    }
+}
+
+extern "C" void __stdcall HintVersion(void*)
+{
+    if (_AboutBox == nullptr) _AboutBox = new TAboutBox(nullptr, kPluginName, g_hModule);
+    // Already shown (the box is modal to this thread, but a host hot key may still ask).
+    if (HWND shown = _AboutBox->Handle()) {
+        SetForegroundWindow(shown);
+        return;
+    }
+    _AboutBox->ShowModal();
+}

@@ -1,6 +1,47 @@
 #pragma once
-// The version box.
-class TAboutBox;
+// The version box: product name, the module's file version, an icon of the shell,
+// the copyright line and the web address as a link.
+#include <windows.h>
+
+#include "dialogs/form.h"
+
+class TAboutBox : public form::Form {
+public:
+    TAboutBox(HWND owner, const char* i_productname, HMODULE i_module);
+    ~TAboutBox() override;
+
+    // IDOK from the OK button, IDCANCEL from the close box, Esc or the link.
+    int ShowModal() { return Form::ShowModal(m_owner); }
+
+    void FormShow();
+    void FormHide();
+    void WebSiteClick();
+
+    HMODULE Module() const { return m_hmodule; }
+    const char* ProductNameText() const { return m_productname; }
+    HICON LargeIcon() const { return m_iconlarge; }
+    HICON SmallIcon() const { return m_iconsmall; }
+
+    // Where the icons come from and how the link is opened; tests replace them.
+    static const char* s_iconFile;
+    static HINSTANCE(WINAPI* s_openAddress)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+
+protected:
+    void FormCreate() override { FormShow(); }
+    void FormDestroy() override { FormHide(); }
+    void DrawItem(int row, const DRAWITEMSTRUCT& item) override;
+
+private:
+    HWND m_owner;
+    HMODULE m_hmodule;
+    char m_productname[260];
+    HICON m_iconlarge = nullptr;
+    HICON m_iconsmall = nullptr;
+    HBITMAP m_placeholder = nullptr;  // shown until an icon replaces it
+};
+
+// The form's description (one row per control).
+const form::Description& AboutBoxForm();
 
 // Made on first use, kept until the module is unloaded.
 extern "C" TAboutBox* _AboutBox;

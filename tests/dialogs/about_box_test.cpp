@@ -1,0 +1,242 @@
+// The version box, shown through its real window under Wine.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "dialogs/FormAboutBoxUnit.h"
+#include "plugin/exports.h"
+#include "plugin/module_state.h"
+#include "support/last_error.h"
+#include "tests/common/plugin_dll.h"
+#include "tests/dialogs/dialog_driver.h"
+
+namespace {
+
+TAboutBox* g_box;  // the box the running script looks at
+
+bool BoxShown() { return g_box && g_box->Handle() && IsWindowVisible(g_box->Handle()); }
+
+struct open_call_t {
+    int count = 0;
+    HWND owner = reinterpret_cast<HWND>(1);
+    std::string verb, file;
+    bool noParameters = false, noDirectory = false;
+    int show = -1;
+} g_opened;
+
+HINSTANCE WINAPI FakeOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
+{
+    ++g_opened.count;
+    g_opened.owner = owner;
+    g_opened.verb = verb ? verb : "";
+    g_opened.file = file ? file : "";
+    g_opened.noParameters = parameters == nullptr;
+    g_opened.noDirectory = directory == nullptr;
+    g_opened.show = show;
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+class AboutBox : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetCursorPos(100, 100);
+        g_opened = open_call_t();
+        TAboutBox::s_openAddress = FakeOpen;
+    }
+    void TearDown() override
+    {
+        TAboutBox::s_iconFile = "%SystemRoot%\\system32\\SHELL32.dll";
+        g_box = nullptr;
+    }
+    int Show(TAboutBox& box, DialogScript& script)
+    {
+        g_box = &box;
+        int result = 0;
+        script.Run([&box, &result] { result = box.ShowModal(); });
+        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_EQ(nullptr, box.Handle()) << script.Report();
+        return result;
+    }
+};
+
+TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
+{
+    PluginDll dll;
+    ASSERT_TRUE(dll.Load()) << dll.Error();
+    TAboutBox box(nullptr, "Hint", dll.Module());
+    DialogScript script("version box");
+    script.Then("shown", BoxShown)
+        .Do("settle", [] { RedrawWindow(g_box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); })
+        .Wait(150)
+        .Do("check", [] {
+            TAboutBox& b = *g_box;
+            EXPECT_EQ("バージョン情報", WindowText(b.Handle()));
+            EXPECT_EQ("Hint", b.Text("ProductName"));
+            EXPECT_EQ("0.1.0.0", b.Text("Version"));
+            EXPECT_EQ("Copyright (C) 2026 ZlvnHint", b.Text("Copyright"));
+            EXPECT_EQ("https://example.org/", b.Text("WebSite"));
+            ICONINFO info;
+            EXPECT_TRUE(b.LargeIcon() && GetIconInfo(b.LargeIcon(), &info)) << "large icon taken (path expanded)";
+            EXPECT_TRUE(b.SmallIcon() != nullptr) << "small icon taken";
+            if (b.LargeIcon() && GetIconInfo(b.LargeIcon(), &info)) {
+                DeleteObject(info.hbmColor);
+                DeleteObject(info.hbmMask);
+            }
+            // Centred on the full rectangle of the 1280 x 800 screen under the cursor.
+            RECT rc;
+            GetWindowRect(b.Handle(), &rc);
+            int w = rc.right - rc.left, h = rc.bottom - rc.top;
+            EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2, rc.left);
+            EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2, rc.top);
+            RECT client;
+            GetClientRect(b.Handle(), &client);
+            EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right);
+            EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom);
+            // Design rectangles at 96 ppi, scaled; labels fit their text, so only their corners.
+            const struct { const char* name; int l, t, w, h; } rows[] = {
+                {"Panel1", 8, 8, 201, 97}, {"ProgramIcon", 16, 16, 32, 32}, {"OKButton", 71, 116, 75, 25},
+                {"ProductName", 64, 16, 0, 0}, {"Version", 64, 32, 0, 0}, {"Copyright", 16, 64, 0, 0},
+                {"WebSite", 16, 80, 148, 0},
+            };
+            for (const auto& r : rows) {
+                RECT got = RectIn(b.Item(r.name), b.Handle());
+                EXPECT_EQ(MulDiv(r.l, b.Ppi(), 96), got.left) << r.name;
+                EXPECT_EQ(MulDiv(r.t, b.Ppi(), 96), got.top) << r.name;
+                if (r.w) {
+                    EXPECT_EQ(MulDiv(r.l + r.w, b.Ppi(), 96), got.right) << r.name;
+                }
+                if (r.h) {
+                    EXPECT_EQ(MulDiv(r.t + r.h, b.Ppi(), 96), got.bottom) << r.name;
+                }
+            }
+            RECT version = RectIn(b.Item("Version"), b.Handle());
+            SIZE text = {};
+            HDC dc = GetDC(b.Item("Version"));
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(b.Item("Version"), WM_GETFONT, 0, 0)));
+            GetTextExtentPoint32A(dc, "0.1.0.0", 7, &text);
+            ReleaseDC(b.Item("Version"), dc);
+            EXPECT_EQ(text.cx, version.right - version.left) << "the version label fits its text";
+            EXPECT_TRUE(SaveWindowShot(b.Handle(), ShotDir() + "\\version_box.bmp"));
+            PostClick(b.Item("OKButton"));
+        });
+    EXPECT_EQ(IDOK, Show(box, script));
+    EXPECT_EQ(nullptr, box.LargeIcon()) << "icons released when hidden";
+    EXPECT_EQ(nullptr, box.SmallIcon());
+}
+
+TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
+{
+    // The test program itself has no version resource.
+    TAboutBox box(nullptr, "NoVersion", GetModuleHandleA(nullptr));
+    std::string message;
+    bool boxWasHidden = false;
+    DialogScript script("no version resource");
+    script.Then("error box", [&message, &boxWasHidden] {
+              HWND error = DialogWithTitle("ERROR");
+              if (!error) return false;
+              message = WindowText(GetDlgItem(error, 0xFFFF));
+              boxWasHidden = !IsWindowVisible(g_box->Handle());
+              PostMessageA(error, WM_COMMAND, IDOK, 0);
+              return true;
+          })
+        .Then("shown", BoxShown)
+        .Do("empty version", [] {
+            EXPECT_EQ("", g_box->Text("Version"));
+            EXPECT_EQ("NoVersion", g_box->Text("ProductName"));
+            PostMessageA(g_box->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+    EXPECT_EQ(IDCANCEL, Show(box, script)) << "close box";
+    LastError recorded;
+    ASSERT_NE(nullptr, recorded.GetMessage());
+    EXPECT_EQ(recorded.GetMessage(), message);
+    EXPECT_NE(std::string::npos, message.find("GetFileVersionInfo()")) << message;
+    EXPECT_TRUE(boxWasHidden) << "the error box comes before the version box";
+}
+
+TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
+{
+    // An unexpandable reference: the extraction fails (reporting UINT_MAX on Wine).
+    TAboutBox::s_iconFile = "%NoSuchFolderVariable%\\none.dll";
+    std::string name(300, 'n');
+    TAboutBox box(nullptr, name.c_str(), GetModuleHandleA(nullptr));
+    DialogScript script("no icon");
+    script.Then("error box", [] {
+              HWND error = DialogWithTitle("ERROR");
+              if (error) PostMessageA(error, WM_COMMAND, IDOK, 0);
+              return error != nullptr;
+          })
+        .Then("shown", BoxShown)
+        .Wait(100)
+        .Do("check", [&name] {
+            EXPECT_EQ(nullptr, g_box->LargeIcon());
+            EXPECT_EQ(nullptr, g_box->SmallIcon());
+            EXPECT_EQ(name.substr(0, 259), g_box->Text("ProductName"));
+            PostKey(GetFocus(), VK_ESCAPE);
+        });
+    EXPECT_EQ(IDCANCEL, Show(box, script)) << "Esc";
+}
+
+TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
+{
+    PluginDll dll;
+    ASSERT_TRUE(dll.Load()) << dll.Error();
+    TAboutBox box(nullptr, "Hint", dll.Module());
+    DialogScript script("link");
+    script.Then("shown", BoxShown).Do("click link", [] { PostMouseClick(g_box->Item("WebSite")); });
+    EXPECT_EQ(IDCANCEL, Show(box, script));
+    EXPECT_EQ(1, g_opened.count);
+    EXPECT_EQ(nullptr, g_opened.owner);
+    EXPECT_EQ("open", g_opened.verb);
+    EXPECT_EQ("https://example.org/", g_opened.file);
+    EXPECT_TRUE(g_opened.noParameters && g_opened.noDirectory);
+    EXPECT_EQ(SW_SHOW, g_opened.show);
+}
+
+TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
+{
+    PluginDll dll;
+    ASSERT_TRUE(dll.Load()) << dll.Error();
+    HMODULE saved = g_hModule;
+    g_hModule = dll.Module();
+    delete _AboutBox;
+    _AboutBox = nullptr;
+
+    HICON firstIcon = nullptr;
+    DialogScript first("first showing");
+    first.Then("shown", [] { return _AboutBox && _AboutBox->Handle() && IsWindowVisible(_AboutBox->Handle()); })
+        .Do("close", [&firstIcon] {
+            firstIcon = _AboutBox->LargeIcon();
+            PostClick(_AboutBox->Item("OKButton"));
+        });
+    first.Run([] { HintVersion(nullptr); });
+    EXPECT_TRUE(first.Completed()) << first.Report();
+    TAboutBox* made = _AboutBox;
+    ASSERT_NE(nullptr, made);
+    EXPECT_EQ(dll.Module(), made->Module());
+    EXPECT_STREQ("Hint", made->ProductNameText());
+    EXPECT_EQ(nullptr, made->Handle());
+
+    SetCursorPos(1200, 700);  // still the one monitor; the box is centred afresh
+    std::string version;
+    DialogScript second("second showing");
+    second.Then("shown", [] { return _AboutBox && _AboutBox->Handle() && IsWindowVisible(_AboutBox->Handle()); })
+        .Do("close", [&version] {
+            version = _AboutBox->Text("Version");
+            EXPECT_NE(nullptr, _AboutBox->LargeIcon()) << "icons taken again";
+            PostClick(_AboutBox->Item("OKButton"));
+        });
+    second.Run([] { HintVersion(nullptr); });
+    EXPECT_TRUE(second.Completed()) << second.Report();
+    EXPECT_EQ(made, _AboutBox) << "the same instance";
+    EXPECT_EQ("0.1.0.0", version);
+    EXPECT_NE(nullptr, firstIcon);
+
+    delete _AboutBox;
+    _AboutBox = nullptr;
+    g_hModule = saved;
+}
+
+}  // namespace
