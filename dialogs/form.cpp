@@ -435,6 +435,7 @@ void Form::OnCommand(int id)
 LRESULT CALLBACK Form::TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     Form* self = reinterpret_cast<Form*>(GetPropA(hwnd, kFormProp));
+    if (self == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
     WNDPROC original = self->m_tabsProc;
     // The pages lie below the tab control in Z order (so that Tab reaches the tab
     // strip before the page), so its painting must leave the shown page alone.
@@ -468,7 +469,7 @@ LRESULT CALLBACK Form::TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_NCDESTROY:
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropA(hwnd, kFormProp);
-        break;
+        return CallWindowProcA(original, hwnd, msg, wParam, lParam);
     default:
         break;
     }
