@@ -323,11 +323,11 @@ int RunInteractive(bool withSamples)
 
     HMENU bar = CreateMenu();
     HMENU hostMenu = CreatePopupMenu();
-    AppendMenuA(hostMenu, MF_STRING, kCmdEnter, "Enter switch mode\tF5");
-    AppendMenuA(hostMenu, MF_STRING, kCmdLeave, "Leave switch mode\tEsc");
-    AppendMenuA(hostMenu, MF_STRING, kCmdRefresh, "Refresh the list");
+    AppendMenuA(hostMenu, MF_STRING, kCmdEnter, "&Enter switch mode\tF5");
+    AppendMenuA(hostMenu, MF_STRING, kCmdLeave, "&Leave switch mode\tEsc");
+    AppendMenuA(hostMenu, MF_STRING, kCmdRefresh, "&Refresh the list");
     AppendMenuA(hostMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(hostMenu, MF_STRING, kCmdExit, "Exit");
+    AppendMenuA(hostMenu, MF_STRING, kCmdExit, "E&xit");
     g_app.pluginMenu = CreatePopupMenu();
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(hostMenu), "&Host");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(g_app.pluginMenu), "&Plug-in");
@@ -337,8 +337,9 @@ int RunInteractive(bool withSamples)
                                  360, nullptr, bar, wc.hInstance, nullptr);
     g_app.logBox = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
                                    0, 0, 10, 10, g_app.main, nullptr, wc.hInstance, nullptr);
-    ShowWindow(g_app.main, SW_SHOW);
+    // Samples first, so the host's own window stays above them.
     if (withSamples) g_app.samples = MakeSampleWindows();
+    ShowWindow(g_app.main, SW_SHOW);
     SetTimer(g_app.main, kTimerWatch, 500, nullptr);
     Say("host: F5 starts the switch mode, Esc ends it; the plug-in's commands are in its menu");
 

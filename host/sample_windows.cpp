@@ -6,6 +6,7 @@ namespace {
 
 const char kSampleClass[] = "ZlvnHostSample";
 constexpr int kTitleBarHeight = 24;
+constexpr int kTitleLeft = 60;  // room for a hint at the corner (position mode 0)
 
 struct sample_t {
     const char* title;
@@ -39,12 +40,12 @@ void PaintSample(HWND hwnd)
     FillRect(dc, &bar, barBrush);
     DeleteObject(barBrush);
     auto icon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
-    if (icon) DrawIconEx(dc, 4, 4, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    if (icon) DrawIconEx(dc, kTitleLeft, 4, icon, 16, 16, 0, nullptr, DI_NORMAL);
     char title[256] = {};
     GetWindowTextA(hwnd, title, sizeof title);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, 26, 5, title, static_cast<int>(strlen(title)));
+    TextOutA(dc, kTitleLeft + 22, 5, title, static_cast<int>(strlen(title)));
     EndPaint(hwnd, &paint);
 }
 
