@@ -10,6 +10,7 @@ namespace form {
 namespace {
 
 constexpr char kSwatchClass[] = "ZlvnColorSwatch";
+constexpr wchar_t kSwatchClassW[] = L"ZlvnColorSwatch";
 constexpr char kFormProp[] = "ZlvnForm";
 constexpr WORD kButtonAtom = 0x0080;
 constexpr WORD kEditAtom = 0x0081;
@@ -297,7 +298,7 @@ void Form::Emit(TemplateWriter& tmpl, int parent, int& previous)
         case Kind::Bevel:
         case Kind::Picture: atom = kStaticAtom; style |= SS_OWNERDRAW; break;
         case Kind::HotKey: cls = HOTKEY_CLASSW; ex |= WS_EX_CLIENTEDGE; break;
-        case Kind::Swatch: cls = L"ZlvnColorSwatch"; break;
+        case Kind::Swatch: cls = kSwatchClassW; break;
         case Kind::Page: break;
         }
         tmpl.Add(IdOf(c, r), atom, cls, c.caption, style, ex);
