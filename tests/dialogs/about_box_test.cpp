@@ -120,6 +120,8 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             ReleaseDC(b.Item("Version"), dc);
             EXPECT_EQ(text.cx, version.right - version.left) << "the version label fits its text";
             EXPECT_TRUE(SaveWindowShot(b.Handle(), ShotDir() + "\\version_box.bmp"));
+            EXPECT_TRUE(WindowShowsColour(b.Item("WebSite"), RGB(0, 0, 255))) << "the link is drawn in blue";
+            EXPECT_FALSE(WindowShowsColour(b.Item("Copyright"), RGB(0, 0, 255))) << "plain labels are not";
             PostClick(b.Item("OKButton"));
         });
     EXPECT_EQ(IDOK, Show(box, script));

@@ -195,6 +195,18 @@ COLORREF ScreenPixel(int x, int y)
     return c;
 }
 
+bool WindowShowsColour(HWND window, COLORREF colour)
+{
+    RECT rc;
+    GetWindowRect(window, &rc);
+    HDC screen = GetDC(nullptr);
+    bool found = false;
+    for (int y = rc.top; y < rc.bottom && !found; ++y)
+        for (int x = rc.left; x < rc.right && !found; ++x) found = GetPixel(screen, x, y) == colour;
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 bool SaveWindowShot(HWND window, const std::string& path)
 {
     RECT rc;

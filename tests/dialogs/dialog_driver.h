@@ -62,6 +62,8 @@ RECT RectIn(HWND window, HWND container);
 // Reads the window's pixels from the screen; saves a 24-bit BMP; false on failure.
 bool SaveWindowShot(HWND window, const std::string& path);
 COLORREF ScreenPixel(int x, int y);
+// Whether any screen pixel of a window has this colour (text drawn in it, say).
+bool WindowShowsColour(HWND window, COLORREF colour);
 
 // Folder for test artefacts in the build tree (bin\shots), made on first use.
 std::string ShotDir();

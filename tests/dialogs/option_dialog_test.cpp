@@ -623,6 +623,8 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             RECT swatch;
             GetWindowRect(d.Item("StcNmlBgColor"), &swatch);
             EXPECT_EQ(RGB(255, 255, 128), ScreenPixel((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
+            EXPECT_TRUE(WindowShowsColour(d.Item("LabelFontName"), RGB(0, 0, 255))) << "name drawn in the font colour";
+            EXPECT_TRUE(WindowShowsColour(d.Item("LabelFontStyle"), GetSysColor(COLOR_MENU))) << "menu-coloured box";
             PostClick(d.Item("RdoUseImage"));
         })
         .Do("picture group", [&picturePage, checkLayout] {
