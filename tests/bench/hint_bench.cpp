@@ -169,7 +169,8 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     SelectObject(dc, oldBrush);
     DeleteObject(pen);
     DeleteObject(brush);
-    DrawIconEx(dc, 5, (c.bottom - 16) / 2, LoadIconA(nullptr, IDI_APPLICATION), 16, 16, 0, nullptr, DI_NORMAL);
+    static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);  // a hint holds its icon too
+    DrawIconEx(dc, 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
     HFONT font = MakeHintFont(dc);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
