@@ -1,0 +1,105 @@
+// Hints kept inside a work area that task bars make smaller than the screen; run on a
+// display of its own (run_on_own_display.sh) announcing the work area 0,30 - 1280,770,
+// or two monitors with the work area on the first.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "hint/hint_set.h"
+#include "hint/hint_wnd.h"
+#include "host/zlvn_host.h"
+#include "plugin/hint_settings.h"
+#include "tests/hint/hint_fixture.h"
+
+using zlvnhost::AddListItem;
+
+namespace {
+
+constexpr RECT kWork = {0, 30, 1280, 770};
+
+bool TwoMonitors() { return GetSystemMetrics(SM_CMONITORS) == 2; }
+
+class TaskBars : public HintOverlay {
+protected:
+    void SetUp() override
+    {
+        HintOverlay::SetUp();
+        RECT work = WorkArea();
+        ASSERT_TRUE(EqualRect(&work, &kWork)) << "the display should announce 0,30 - 1280,770; Wine reports "
+                                              << work.left << "," << work.top << " - " << work.right << ","
+                                              << work.bottom;
+    }
+    RECT Show(int pos, const RECT& place)
+    {
+        DestroyHintWndMgr();
+        zlvnhost::ResetHost();
+        HintSettings.Pos = pos;
+        HWND target = Target(place, "T");
+        AddListItem(target, "T");
+        ShowHints();
+        return PopupRect(target);
+    }
+};
+
+}  // namespace
+
+TEST_F(TaskBars, NewHintStartsAtTheWorkAreaCorner)
+{
+    HWND target = Target(RECT{400, 300, 700, 500});
+    AddListItem(target, "T");
+    g_hintWndMgr = new HintWndMgr;
+    g_hintWndMgr->Build();
+    HintWnd* hint = Hint(target);
+    ASSERT_NE(nullptr, hint);
+    EXPECT_EQ(kWork.top, hint->m_top) << "made, not yet placed";
+    EXPECT_EQ(kWork.left, hint->m_left) << "made, not yet placed";
+    EXPECT_EQ(10, hint->m_width);
+    EXPECT_EQ(10, hint->m_height);
+}
+
+TEST_F(TaskBars, EveryModeStaysOffTheBars)
+{
+    struct Case { const char* name; int pos; RECT place; int top; int bottom; int left; int right; } cases[] = {
+        // -1: not checked.
+        {"mode 0 under the top bar", 0, {100, 0, 400, 200}, kWork.top, -1, 100, -1},
+        {"mode 1 under the top bar", 1, {100, 10, 400, 200}, kWork.top, -1, -1, -1},
+        {"mode 2 past the right edge", 2, {1100, 300, 1400, 500}, 300, -1, -1, kWork.right},
+        {"mode 3 over the bottom bar", 3, {100, 740, 400, 800}, -1, kWork.bottom, -1, -1},
+        {"mode 4 at the work area's corner", 4, {500, 300, 800, 500}, kWork.top, -1, kWork.left, -1},
+        {"unknown mode like mode 4", 12, {500, 300, 800, 500}, kWork.top, -1, kWork.left, -1},
+        {"mode 0 on the bottom bar", 0, {600, 760, 900, 900}, -1, kWork.bottom, 600, -1},
+    };
+    for (const Case& c : cases) {
+        RECT r = Show(c.pos, c.place);
+        if (c.top >= 0) {
+            EXPECT_EQ(c.top, r.top) << c.name;
+        }
+        if (c.bottom >= 0) {
+            EXPECT_EQ(c.bottom, r.bottom) << c.name;
+        }
+        if (c.left >= 0) {
+            EXPECT_EQ(c.left, r.left) << c.name;
+        }
+        if (c.right >= 0) {
+            EXPECT_EQ(c.right, r.right) << c.name;
+        }
+        EXPECT_TRUE(r.top >= kWork.top && r.bottom <= kWork.bottom) << c.name << ": off the bars";
+    }
+}
+
+TEST_F(TaskBars, HintOnTheSecondMonitorStaysThere)
+{
+    if (!TwoMonitors()) GTEST_SKIP() << "one monitor on this display";
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromPoint(POINT{1300, 10}, MONITOR_DEFAULTTONULL), &info);
+    RECT second = info.rcWork;
+    ASSERT_EQ(1280, second.left) << "second monitor's work area";
+    RECT r = Show(2, RECT{second.right - 100, 100, second.right + 200, 300});
+    EXPECT_EQ(second.right, r.right) << "mode 2 past the second monitor's right edge";
+    r = Show(4, RECT{1500, 300, 1800, 500});
+    EXPECT_EQ(second.left, r.left) << "mode 4 on the second monitor: its work area's corner";
+    EXPECT_EQ(second.top, r.top) << "mode 4 on the second monitor";
+    r = Show(3, RECT{1300, second.bottom - 20, 1600, second.bottom + 100});
+    EXPECT_EQ(second.bottom, r.bottom) << "mode 3 over the second monitor's bottom";
+}
