@@ -57,6 +57,16 @@ HFONT MakeHintFont(HDC dc)
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, HintSettings.FontName);
 }
 
+RECT RestoredRect(HWND window)
+{
+    // Taken as screen coordinates, as Wine gives them; Windows counts from the work
+    // area, which is the same unless a task bar stands at the top or left.
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement)) return RECT{};
+    return placement.rcNormalPosition;
+}
+
 RECT WorkAreaOf(HWND window)
 {
     MONITORINFO info = {};
@@ -73,14 +83,8 @@ HintWnd::HintWnd(HWND target, const std::string& title) : m_target(target), m_ti
     m_top = work.top;
     m_left = work.left;
     m_width = m_height = kInitialHintSize;
-    // A window already minimized when first seen is placed from its restored rectangle.
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (IsIconic(target) && GetWindowPlacement(target, &placement)) {
-        m_rect = placement.rcNormalPosition;
-    } else {
-        GetWindowRect(target, &m_rect);
-    }
+    if (IsIconic(target)) m_rect = RestoredRect(target);
+    else GetWindowRect(target, &m_rect);
     FormatText(m_classname, sizeof m_classname, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
     MakePopup();
 }

@@ -57,5 +57,8 @@ HICON FindTargetIcon(HWND target);
 // The hint font for a device context, made from the settings; the caller deletes it.
 HFONT MakeHintFont(HDC dc);
 
+// Where a minimized window stands when restored, in screen coordinates.
+RECT RestoredRect(HWND window);
+
 // The work area of the monitor holding the window (the primary one when none does).
 RECT WorkAreaOf(HWND window);

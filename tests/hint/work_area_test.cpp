@@ -87,6 +87,19 @@ TEST_F(TaskBars, EveryModeStaysOffTheBars)
     }
 }
 
+TEST_F(TaskBars, WindowMinimizedBeforeItsFirstHintIsPlacedFromWhereItWasRestored)
+{
+    HintSettings.Pos = 0;
+    HWND target = Target(RECT{400, 300, 700, 500});
+    ShowWindow(target, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(target));
+    AddListItem(target, "T");
+    ShowHints();
+    RECT r = PopupRect(target);
+    EXPECT_EQ(400, r.left) << "restored rectangle, in screen coordinates below the top bar";
+    EXPECT_EQ(300, r.top) << "restored rectangle, in screen coordinates below the top bar";
+}
+
 TEST_F(TaskBars, HintOnTheSecondMonitorStaysThere)
 {
     if (!TwoMonitors()) GTEST_SKIP() << "one monitor on this display";
