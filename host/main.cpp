@@ -6,7 +6,7 @@
 //   zlvnhost.exe [--dll PATH] [--script "STEP ..."]   run steps, then tear down
 //   zlvnhost.exe [--dll PATH] --interactive [--samples]  a window with menus and a log
 //
-// Steps: samples, list, active, inactive, update, toggle, option, version, menu,
+// Steps: samples, list, active, inactive, update, quick, toggle, option, version, menu,
 // wait:MS (pumping messages), shot:FILE.bmp (the whole screen).
 #include <windows.h>
 
@@ -171,6 +171,14 @@ void RefreshList(bool tellPlugin)
     if (changed && tellPlugin && g_app.plugin.onUpdateList) g_app.plugin.onUpdateList();
 }
 
+// The host's quick options changed; the plug-in looks at byte 3 only.
+void FlipQuickOption()
+{
+    zlvnhost::Host().quickOption[3] ^= 1;
+    Say("host: quick option byte 3 is now " + std::to_string(zlvnhost::Host().quickOption[3]));
+    if (g_app.plugin.onChangeQuickOption) g_app.plugin.onChangeQuickOption();
+}
+
 void EnterSwitchMode()
 {
     if (g_app.inSwitchMode) return;
@@ -205,6 +213,8 @@ bool RunStep(const std::string& step)
         EnterSwitchMode();
     } else if (word == "inactive") {
         LeaveSwitchMode();
+    } else if (word == "quick") {
+        FlipQuickOption();
     } else if (word == "update") {
         RefreshList(true);
     } else if (word == "toggle" || word == "option" || word == "version") {
@@ -242,7 +252,7 @@ bool RunScript(const std::string& script)
 // ---- the window for a person ----
 
 enum : UINT {
-    kCmdEnter = 100, kCmdLeave, kCmdRefresh, kCmdExit,
+    kCmdEnter = 100, kCmdLeave, kCmdRefresh, kCmdQuick, kCmdExit,
     kCmdPlugin = 200,  // + entry index
     kTimerWatch = 1,
     kMsgMenuStale = WM_APP + 1,
@@ -262,12 +272,13 @@ void BuildPluginMenu()
     if (g_app.main) DrawMenuBar(g_app.main);
 }
 
-// In switch mode: follow the desktop's list, and end the mode when a listed window
-// comes to the front (a hint was clicked, or the person switched).
+// Follow the desktop's list; in switch mode, end the mode when a listed window comes
+// to the front (a hint was clicked, or the person switched).
 void WatchDesktop()
 {
-    if (!g_app.inSwitchMode) return;
+    // Hints may be up outside the mode too (switched on from the menu).
     RefreshList(true);
+    if (!g_app.inSwitchMode) return;
     HWND front = GetForegroundWindow();
     if (front == g_app.foregroundAtEntry || front == g_app.main) return;
     for (const ZlvnList& item : zlvnhost::Host().list) {
@@ -297,6 +308,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (id == kCmdEnter) EnterSwitchMode();
         else if (id == kCmdLeave) LeaveSwitchMode();
         else if (id == kCmdRefresh) RefreshList(true);
+        else if (id == kCmdQuick) FlipQuickOption();
         else if (id == kCmdExit) DestroyWindow(hwnd);
         else if (id >= kCmdPlugin && id < kCmdPlugin + kMenuEntryCount) g_app.plugin.RunCommand(id - kCmdPlugin);
         return 0;
@@ -326,6 +338,7 @@ int RunInteractive(bool withSamples)
     AppendMenuA(hostMenu, MF_STRING, kCmdEnter, "&Enter switch mode\tF5");
     AppendMenuA(hostMenu, MF_STRING, kCmdLeave, "&Leave switch mode\tEsc");
     AppendMenuA(hostMenu, MF_STRING, kCmdRefresh, "&Refresh the list");
+    AppendMenuA(hostMenu, MF_STRING, kCmdQuick, "Change a &quick option");
     AppendMenuA(hostMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(hostMenu, MF_STRING, kCmdExit, "E&xit");
     g_app.pluginMenu = CreatePopupMenu();
