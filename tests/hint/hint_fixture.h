@@ -36,6 +36,9 @@ private:
 
 std::string ColourText(COLORREF c);
 
+// The window class name of a target's hint: "tag" and the handle as a signed number.
+std::string ClassOf(HWND target);
+
 // Each test starts with default settings, an empty host and no hint set, and ends
 // with the set torn down and every target destroyed.
 class HintOverlay : public ::testing::Test {

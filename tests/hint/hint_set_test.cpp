@@ -38,13 +38,6 @@ bool ClassRegistered(const char* name)
     return GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc) != 0;
 }
 
-std::string ClassOf(HWND target)
-{
-    char name[32];
-    FormatText(name, sizeof name, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
-    return name;
-}
-
 }  // namespace
 
 TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)

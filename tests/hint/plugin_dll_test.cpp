@@ -10,17 +10,6 @@
 #include "tests/common/plugin_dll.h"
 #include "tests/hint/hint_fixture.h"
 
-namespace {
-
-std::string ClassOf(HWND target)
-{
-    char name[32];
-    FormatText(name, sizeof name, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
-    return name;
-}
-
-}  // namespace
-
 TEST(PluginDllHints, EventsThroughTheExportsAndTeardown)
 {
     zlvnhost::ResetHost();
