@@ -40,6 +40,7 @@ TEST(DisplayText, FirstCharacterOrWholeText)
 
 TEST(DisplayText, DoubleByteFirstCharacterIsShownWhole)
 {
+    ASSERT_EQ(932u, GetACP()) << "double-byte rules need the Japanese code page (LANG=ja_JP.UTF-8)";
     // メモ帳 in Shift-JIS: a first character of two bytes.
     const std::string memo = "\x83\x81\x83\x82\x92\xa0";
     EXPECT_EQ("\x83\x81", Display(memo, 0));
@@ -57,6 +58,7 @@ TEST(DisplayText, IsCutTo1023Bytes)
 
 TEST(ItemTextField, UnterminatedFieldIsCutAtItsEnd)
 {
+    ASSERT_EQ(932u, GetACP()) << "double-byte rules need the Japanese code page (LANG=ja_JP.UTF-8)";
     char record[260];
     memset(record, 'A', sizeof record);  // 256 bytes of text, then more non-zero bytes
     EXPECT_EQ(std::string(256, 'A'), ItemText(record, 256));
