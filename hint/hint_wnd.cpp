@@ -153,19 +153,14 @@ void HintWnd::MoveToFinalRect()
 
 void HintWnd::Show()
 {
-    m_onScreen = false;
-    if (m_hwnd == nullptr) return;
-    // A window that closed after the host listed it gets no hint on the screen.
-    if (!IsWindow(m_target)) {
-        Hide();
-        return;
-    }
+    // A window that closed after the host listed it keeps its last rectangle; the next
+    // list update drops its hint.
     Place();
+    if (m_hwnd == nullptr) return;
     ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
     // A move that keeps the size repaints nothing, and the text may have changed.
     InvalidateRect(m_hwnd, nullptr, FALSE);
     UpdateWindow(m_hwnd);
-    m_onScreen = true;
 }
 
 void HintWnd::Hide()

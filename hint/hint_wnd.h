@@ -24,8 +24,6 @@ public:
     // After the no-overlap pass: the popup to the hint's final rectangle.
     void MoveToFinalRect();
 
-    // Whether the last Show put a popup on the screen: not for a window that is gone.
-    bool IsOnScreen() const { return m_onScreen; }
     hint_box_t Box() const { return hint_box_t{m_top, m_left, m_width, m_height}; }
     void SetTop(int top) { m_top = top; }
 
@@ -46,8 +44,6 @@ private:
     void DestroyPopup();
     RECT TargetRect();
     SIZE MeasureText();
-
-    bool m_onScreen = false;
 };
 
 // The target's small icon, borrowed from its owner, its class or itself; null when

@@ -81,29 +81,26 @@ void HintWndMgr::ShowAll()
 
 void HintWndMgr::RunNoOverlapPass()
 {
-    // Only hints on the screen take part: a hint whose window is gone pushes nothing.
-    std::vector<HintWnd*> shown;
     std::vector<hint_box_t> boxes;
-    for (HintWnd* hint : m_list) {
-        if (!hint->IsOnScreen()) continue;
-        shown.push_back(hint);
-        boxes.push_back(hint->Box());
-    }
+    boxes.reserve(m_list.size());
+    for (const HintWnd* hint : m_list) boxes.push_back(hint->Box());
     NoOverlapPass(boxes);
-    for (size_t i = 0; i < shown.size(); ++i) {
+    size_t i = 0;
+    for (HintWnd* hint : m_list) {
+        const hint_box_t& box = boxes[i++];
         // A popup the pass did not move already stands at its final rectangle.
-        if (boxes[i].top == shown[i]->m_top) continue;
-        shown[i]->SetTop(boxes[i].top);
-        shown[i]->MoveToFinalRect();
+        if (box.top == hint->m_top) continue;
+        hint->SetTop(box.top);
+        hint->MoveToFinalRect();
     }
 }
 
 bool HintWndMgr::AvoidOverlap(HintWnd* hint)
 {
-    if (hint == nullptr || !hint->IsOnScreen()) return false;
+    if (hint == nullptr) return false;
     hint_box_t box = hint->Box();
     for (const HintWnd* other : m_list) {
-        if (other == hint || !other->IsOnScreen() || !BoxesCollide(box, other->Box())) continue;
+        if (other == hint || !BoxesCollide(box, other->Box())) continue;
         hint->SetTop(other->m_top + other->m_height + kHintOverlapGap);
         return true;
     }

@@ -328,24 +328,31 @@ TEST_F(HintOverlay, HungTargetDelaysTheFirstShowingBy300MsAtMost)
 TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
 {
     HWND gone = MakeTarget(RECT{100, 100, 300, 200}, "gone");
-    HWND stays = Target(RECT{100, 100, 300, 200}, "stays");
+    HWND stays = Target(RECT{400, 100, 600, 200}, "stays");
     AddListItem(gone, "Gone");
     AddListItem(stays, "Stays");
     DestroyWindow(gone);
     ShowHints();
     ASSERT_NE(nullptr, Hint(gone)) << "the set follows the host's list";
-    EXPECT_FALSE(IsWindowVisible(Hint(gone)->m_hwnd)) << "no hint on the screen for a window that is gone";
+    RECT work = WorkAreaOf(stays);
+    RECT popup = PopupRect(gone);
+    EXPECT_TRUE(IsWindowVisible(Hint(gone)->m_hwnd)) << "every listed window's hint is shown";
+    EXPECT_TRUE(popup.left >= work.left && popup.top >= work.top && popup.right <= work.right &&
+                popup.bottom <= work.bottom)
+        << "a vanished window's hint stays inside the work area";
     EXPECT_TRUE(IsWindowVisible(Hint(stays)->m_hwnd));
     RECT r;
     GetWindowRect(stays, &r);
-    EXPECT_EQ(r.top, PopupRect(stays).top) << "a vanished window's hint pushes nothing";
+    EXPECT_EQ(r.left, PopupRect(stays).left) << "the other hint is placed as usual";
 
-    // Gone after it was shown once: hidden at the next showing, pruned when the list drops it.
+    // Gone after it was shown once: it keeps its last place; pruned when the list drops it.
     HideHints();
+    RECT before = PopupRect(stays);
     DestroyWindow(stays);
     m_targets.clear();
     ShowHints();
-    EXPECT_FALSE(IsWindowVisible(Hint(stays)->m_hwnd));
+    EXPECT_EQ(before.left, PopupRect(stays).left) << "placed from the last rectangle seen";
+    EXPECT_EQ(before.top, PopupRect(stays).top);
     Host().list.clear();
     ShowHints();
     EXPECT_EQ(0u, g_hintWndMgr->Count());
