@@ -30,6 +30,8 @@ trap zlvn_stop_wine EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-env: making the Wine prefix (once per build tree)"
   wineboot -i >/dev/null 2>&1
+  # Xvfb has no window manager; without this Wine waits for one whenever a window hides.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
   wineserver -w
 fi
 # Start the server and Wine's own processes outside any test, so that CTest does not

@@ -22,6 +22,7 @@
 #include "plugin/hint_settings.h"
 #include "plugin/module_state.h"
 #include "support/bounded_text.h"
+#include "tests/common/default_settings.h"
 
 // Live bytes taken through operator new: the overlay's own records, nodes and texts.
 static std::atomic<long long> g_liveBytes{0};
@@ -245,20 +246,6 @@ void FloorDestroy(std::vector<floor_popup_t>& popups)
         UnregisterClassA(p.classname, GetModuleHandleA(nullptr));
     }
     popups.clear();
-}
-
-void UseDefaultSettings()
-{
-    memset(&HintSettings, 0, sizeof HintSettings);
-    HintSettings.Enable = 1;
-    HintSettings.NmlBorderColor = RGB(247, 247, 0);
-    HintSettings.NmlBgColor = RGB(255, 255, 128);
-    HintSettings.MinBorderColor = RGB(212, 212, 212);
-    HintSettings.MinBgColor = RGB(255, 255, 255);
-    CopyText(HintSettings.FontName, "MS UI Gothic");
-    HintSettings.FontSize = 10;
-    HintSettings.IsNoOver = 1;
-    HintSettings.IsShowIcon = 1;
 }
 
 struct row_t {

@@ -13,24 +13,6 @@ DialogScript* g_running;
 constexpr UINT kTickMs = 25;
 constexpr int kMaxTries = 160;  // about 4 s for one step
 
-// Without a window manager (bare Xvfb) Wine waits two seconds for every captioned
-// window it hides. The windows of this program are left unmanaged instead; the
-// setting is read when the first window is made, so it is written before main.
-struct UnmanagedWindows {
-    UnmanagedWindows()
-    {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        const char* name = strrchr(path, '\\') ? strrchr(path, '\\') + 1 : path;
-        std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
-        HKEY hkey;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hkey, nullptr) ==
-            ERROR_SUCCESS) {
-            RegSetValueExA(hkey, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-            RegCloseKey(hkey);
-        }
-    }
-} g_unmanagedWindows;
 
 BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM list)
 {

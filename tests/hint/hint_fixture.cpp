@@ -29,38 +29,8 @@ ATOM RegisterTargetClass()
     return atom;
 }
 
-// Wine hands every window that was ever active to the X window manager and, on hiding
-// or destroying it, waits two seconds for one; there is none under Xvfb. Unmanaged
-// windows for this program (read when a process starts, so from the next case on).
-struct UnmanagedWindows {
-    UnmanagedWindows()
-    {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        const char* name = strrchr(path, '\\') ? strrchr(path, '\\') + 1 : path;
-        std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
-        HKEY hkey;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hkey, nullptr)) return;
-        RegSetValueExA(hkey, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        RegCloseKey(hkey);
-    }
-} g_unmanagedWindows;
 
 }  // namespace
-
-void UseDefaultSettings()
-{
-    memset(&HintSettings, 0, sizeof HintSettings);
-    HintSettings.Enable = 1;
-    HintSettings.NmlBorderColor = RGB(247, 247, 0);
-    HintSettings.NmlBgColor = RGB(255, 255, 128);
-    HintSettings.MinBorderColor = RGB(212, 212, 212);
-    HintSettings.MinBgColor = RGB(255, 255, 255);
-    CopyText(HintSettings.FontName, "MS UI Gothic");
-    HintSettings.FontSize = 10;
-    HintSettings.IsNoOver = 1;
-    HintSettings.IsShowIcon = 1;
-}
 
 void Settle(DWORD ms)
 {

@@ -10,8 +10,7 @@
 #include "hint/hint_popup.h"
 #include "hint/hint_wnd_mgr.h"
 
-// The settings a first set-up gives.
-void UseDefaultSettings();
+#include "tests/common/default_settings.h"
 
 // Pumps this thread's messages for a while, so painting reaches the screen.
 void Settle(DWORD ms = 30);
