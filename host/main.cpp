@@ -371,14 +371,14 @@ int RunInteractive(bool withSamples)
     return 0;
 }
 
-void PrintSettingsFile(const std::string& path)
+void PrintSettingsFile(const std::string& path, const char* when)
 {
     FILE* in = fopen(path.c_str(), "rb");
     if (in == nullptr) {
-        Say("host: no settings file at " + path);
+        Say(std::string("host: ") + when + ", no settings file at " + path);
         return;
     }
-    Say("host: the plug-in's settings file " + path + ":");
+    Say(std::string("host: ") + when + ", the plug-in's settings file " + path + ":");
     char line[1024];
     while (fgets(line, sizeof line, in)) {
         std::string text = line;
@@ -427,15 +427,16 @@ int main(int argc, char** argv)
     char info[80] = {};
     plugin.getPluginInfo(info);
     Say("plugin: " + AnsiToUtf8(info));
+    std::string settings = plugin.SettingsPath();
+    PrintSettingsFile(settings, "before set-up (defaults fill what it lacks)");
     plugin.setup(nullptr);
     if (plugin.ReadMenu()) PrintMenu(plugin);
 
     bool ok = interactive ? RunInteractive(samples) == 0 : RunScript(script);
 
-    std::string settings = plugin.SettingsPath();
     plugin.teardown();
     Say("host: the plug-in is torn down");
-    PrintSettingsFile(settings);
+    PrintSettingsFile(settings, "after teardown");
     DestroySampleWindows(g_app.samples);
     FreeLibrary(plugin.module);
     Say("host: done");
