@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "support/assert_arg.h"
@@ -123,8 +124,8 @@ ResultCode IniFile::ReadString(const char* i_section, const char* i_key, const c
 {
     ZLVN_ASSERT_ARG(i_section);
     ZLVN_ASSERT_ARG(i_key);
-    ZLVN_ASSERT_ARG(i_default);
     ZLVN_ASSERT_ARG(o_val);
+    // i_default is asserted by the read below.
     std::string text;
     ResultCode result = ReadString(i_section, i_key, i_default, &text);
     CopyText(o_val, size, text.c_str());
@@ -182,7 +183,8 @@ ResultCode IniFile::HexToInt(const char* i_hex, int* o_val)
     size_t size = ColourWorkSize(i_hex);
     char* work = static_cast<char*>(calloc(size, 1));
     if (work == nullptr) {
-        ZLVN_RECORD_FAILURE("Not enough memory. cannot allocate %dbytes", static_cast<int>(size));
+        // The text's length + 1, also when an odd digit count asked for one byte more.
+        ZLVN_RECORD_FAILURE("Not enough memory. cannot allocate %dbytes", static_cast<int>(strlen(i_hex) + 1));
         return ResultCode::NoMemory;
     }
     *o_val = static_cast<int>(ColourTextToValue(i_hex, work));

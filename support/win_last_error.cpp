@@ -16,7 +16,7 @@ GetWinLastError::GetWinLastError(DWORD code) : m_code(code), m_label{}, m_messag
     HMODULE wininet = nullptr;
     if (IsInternetError(code)) {
         wininet = LoadLibraryA("WININET.DLL");
-        if (wininet) flags |= FORMAT_MESSAGE_FROM_HMODULE;
+        flags |= FORMAT_MESSAGE_FROM_HMODULE;
     }
     char* text = nullptr;
     DWORD length = FormatMessageA(flags, wininet, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
