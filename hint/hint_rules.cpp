@@ -7,6 +7,8 @@ std::string ItemText(const char* i_field, size_t size)
 {
     if (i_field == nullptr) return std::string();
     size_t n = strnlen(i_field, size);
+    // A terminated text is taken as it is.
+    if (n < size) return std::string(i_field, n);
     // Walk whole characters, so a lead byte whose trail byte lies past the end goes.
     size_t kept = 0;
     while (kept < n) {
@@ -22,8 +24,8 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
     size_t n = std::min(i_title.size(), kHintTextSize - 1);
     if (contents == 0 && n > 0) {
         bool lead = IsDBCSLeadByte(static_cast<BYTE>(i_title[0]));
-        // A lead byte with no trail byte would draw half a character: show nothing.
-        n = lead ? (n >= 2 ? 2 : 0) : 1;
+        // A lead byte with no trail byte is still the first byte: it is shown alone.
+        n = lead && n >= 2 ? 2 : 1;
     }
     memcpy(o_text, i_title.data(), n);
     o_text[n] = '\0';

@@ -15,12 +15,12 @@ constexpr int kHintTextXWithIcon = kHintIconX + kHintIconRoom;  // 23
 constexpr int kHintOverlapGap = 2;   // rows of pushed hints stand 2 pixels apart
 constexpr size_t kHintTextSize = 1024;
 
-// The item text of a host record whose field may lack its terminator: at most
-// `size` bytes, and a double-byte character cut by the field's end is dropped.
+// The item text of a host record whose field may lack its terminator: a terminated
+// text whole; else `size` bytes, less a double-byte character cut by the field's end.
 std::string ItemText(const char* i_field, size_t size);
 
 // The display text: the whole title when contents != 0, else its first character,
-// which is two bytes when it is a double-byte character.
+// which is two bytes when it is a double-byte character (a lone lead byte is one).
 void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[kHintTextSize]);
 
 // Width and height from the measured text: a fixed width wins; a fitted one makes

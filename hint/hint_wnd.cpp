@@ -96,15 +96,14 @@ void HintWnd::MakePopup()
     RegisterHintClass(HintInstance(), m_classname);
     m_hwnd = CreateWindowExA(kHintExStyle, m_classname, m_text, kHintStyle, m_left, m_top, m_width, m_height,
                              nullptr, nullptr, HintInstance(), nullptr);
-    if (m_hwnd) g_zlvnAPI.RegisterFocus(m_hwnd);
+    // Announced even when it could not be made: the host is told of every hint alike.
+    g_zlvnAPI.RegisterFocus(m_hwnd);
 }
 
 void HintWnd::DestroyPopup()
 {
-    if (m_hwnd) {
-        g_zlvnAPI.UnregisterFocus(m_hwnd);
-        DestroyWindow(m_hwnd);
-    }
+    g_zlvnAPI.UnregisterFocus(m_hwnd);
+    if (m_hwnd) DestroyWindow(m_hwnd);
     if (m_classname[0]) UnregisterClassA(m_classname, HintInstance());
     m_hwnd = nullptr;
     m_classname[0] = '\0';

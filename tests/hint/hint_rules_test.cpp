@@ -47,8 +47,9 @@ TEST(DisplayText, DoubleByteFirstCharacterIsShownWhole)
     EXPECT_EQ(memo, Display(memo, 1));
     // A half-width katakana is one byte.
     EXPECT_EQ("\xb1", Display("\xb1\xb2", 0));
-    // A lone lead byte would draw half a character: nothing instead.
-    EXPECT_EQ("", Display("\x83", 0));
+    // A lone lead byte is still the first byte.
+    EXPECT_EQ("\x83", Display("\x83", 0));
+    EXPECT_EQ("\x83", Display("\x83", 1));
 }
 
 TEST(DisplayText, IsCutTo1023Bytes)
@@ -71,6 +72,15 @@ TEST(ItemTextField, UnterminatedFieldIsCutAtItsEnd)
     record[254] = '\x83';
     record[255] = '\x81';
     EXPECT_EQ(std::string(254, 'A') + "\x83\x81", ItemText(record, 256));
+    // A terminated text is taken whole, even when it ends in a lead byte.
+    memset(record, 'A', sizeof record);
+    record[3] = '\x83';
+    record[4] = '\0';
+    EXPECT_EQ("AAA\x83", ItemText(record, 256));
+    record[255] = '\0';
+    record[254] = '\x83';
+    record[4] = 'A';
+    EXPECT_EQ(std::string(3, 'A') + "\x83" + std::string(250, 'A') + "\x83", ItemText(record, 256));
 }
 
 TEST(HintSizeRule, FittedAndFixedWidths)

@@ -269,6 +269,38 @@ TEST_F(HintOverlay, TeardownLeavesNoPopupAndNoClass)
 
 namespace {
 
+// Refuses to make any window of a hint class ("tag" and a number).
+LRESULT CALLBACK RefuseHintPopups(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (!IS_INTRESOURCE(cs->lpszClass) && strncmp(cs->lpszClass, "tag", 3) == 0) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(HintOverlay, PopupThatCannotBeMadeKeepsItsHintAndIsStillAnnounced)
+{
+    HWND a = Target(RECT{100, 100, 300, 200});
+    AddListItem(a, "Alpha");
+    HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseHintPopups, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    ShowHints();
+    UnhookWindowsHookEx(hook);
+    ASSERT_NE(nullptr, Hint(a)) << "the hint stays in the set";
+    EXPECT_EQ(nullptr, Hint(a)->m_hwnd);
+    EXPECT_EQ(1, g_hintShown);
+    EXPECT_EQ(1, Host().registerCount) << "announced with its null window, as every popup is";
+    HideHints();
+    DestroyHintWndMgr();
+    EXPECT_EQ(1, Host().unregisterCount) << "and withdrawn when the hint goes";
+    EXPECT_FALSE(ClassRegistered(ClassOf(a).c_str()));
+}
+
+namespace {
+
 struct hung_target_t {
     HWND window = nullptr;
     HANDLE ready = nullptr;

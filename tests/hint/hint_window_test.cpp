@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,118 @@ protected:
     }
 };
 
+// The hint font from the settings, spelled out parameter by parameter.
+HFONT FontByHand(HDC dc)
+{
+    const font_style_t& st = HintSettings.FontStyle;
+    return CreateFontA(MulDiv(HintSettings.FontSize, -GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                       st.Bold ? 700 : 400, st.Italic, st.Underline, st.StrikeOut, 128, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, HintSettings.FontName);
+}
+
+SIZE ExtentByHand(const char* text)
+{
+    HDC dc = GetDC(nullptr);
+    HFONT font = FontByHand(dc);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return extent;
+}
+
+// A normal window's hint drawn by hand into a 32-bpp bitmap of w x h: rounded box,
+// icon at (5, half of (h - 16)) when shown, text at (23, 5) or (5, 5).
+std::vector<unsigned int> HintByHand(int w, int h, HICON icon, const char* text)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(dc, dib);
+    HPEN pen = CreatePen(PS_SOLID, 1, HintSettings.NmlBorderColor & 0xFFFFFF);
+    HBRUSH brush = CreateSolidBrush(HintSettings.NmlBgColor & 0xFFFFFF);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    RoundRect(dc, 0, 0, w - 1, h - 1, 5, 5);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    bool showIcon = HintSettings.IsShowIcon != 0;
+    if (showIcon && icon) DrawIconEx(dc, 5, (h - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    HFONT font = FontByHand(dc);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, HintSettings.FontColor);
+    TextOutA(dc, showIcon ? 23 : 5, 5, text, static_cast<int>(strlen(text)));
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    GdiFlush();
+    std::vector<unsigned int> out(static_cast<unsigned int*>(bits), static_cast<unsigned int*>(bits) + w * h);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(dib);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
 }  // namespace
+
+TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
+{
+    HintSettings.Width = 0;
+    HintSettings.Contents = 1;
+    HintSettings.FontSize = 14;
+    HintSettings.FontStyle = font_style_t{1, 1, 0, 0};
+    HintSettings.FontColor = RGB(0, 0, 160);
+    HICON icon = LoadIconA(nullptr, IDI_WARNING);
+    HWND withIcon = Target(RECT{200, 200, 500, 400}, "layout", icon);
+    HWND bare = Target(RECT{600, 200, 900, 400}, "bare");
+    const char* text = "Wg|";
+    AddListItem(withIcon, text);
+    AddListItem(bare, text);
+    struct Case { HWND target; int showIcon; } cases[] = {{withIcon, 1}, {withIcon, 0}, {bare, 1}};
+    for (const Case& c : cases) {
+        HWND target = c.target;
+        int showIcon = c.showIcon;
+        HintSettings.IsShowIcon = showIcon;
+        SCOPED_TRACE(target == bare ? "window without icon" : "window with icon");
+        RECT r;
+        ScreenPixels px = ShowAndRead(target, &r);
+        int w = r.right - r.left;
+        int h = r.bottom - r.top;
+        SIZE extent = ExtentByHand(text);
+        EXPECT_EQ(extent.cx + 10 + (showIcon ? 18 : 0), w) << "icon " << showIcon;
+        EXPECT_EQ(extent.cy + 10, h) << "icon " << showIcon;
+        std::vector<unsigned int> expected = HintByHand(w, h, target == bare ? nullptr : icon, text);
+        // The rounded corners and the last row and column show what lay behind.
+        int wrong = 0;
+        std::string first;
+        for (int y = 3; y < h - 3; ++y) {
+            for (int x = 3; x < w - 3; ++x) {
+                unsigned int p = expected[static_cast<size_t>(y) * w + x];
+                COLORREF want = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                if (px.At(x, y) == want) continue;
+                if (wrong++ == 0) {
+                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " + ColourText(px.At(x, y)) +
+                            " instead of " + ColourText(want);
+                }
+            }
+        }
+        EXPECT_EQ(0, wrong) << "icon " << showIcon << ": pixels unlike the hand-drawn hint, first " << first;
+        HideHints();
+    }
+}
 
 TEST_F(HintWindow, BoxInBothColourSets)
 {
@@ -222,4 +334,37 @@ TEST_F(HintWindow, MessagesForAPopupWithoutAHintDoNothing)
     EXPECT_FALSE(GetUpdateRect(stray, &update, FALSE)) << "its paint request is settled, not repeated forever";
     DestroyWindow(stray);
     EXPECT_TRUE(IsWindow(popup));
+}
+
+TEST(HintFont, EveryParameterFromTheSettings)
+{
+    UseDefaultSettings();
+    HDC dc = GetDC(nullptr);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    struct Case { int size; font_style_t style; } cases[] = {
+        {10, font_style_t{0, 0, 0, 0}}, {10, font_style_t{1, 0, 1, 0}}, {17, font_style_t{0, 1, 0, 1}}};
+    for (const Case& c : cases) {
+        HintSettings.FontSize = c.size;
+        HintSettings.FontStyle = c.style;
+        HFONT font = MakeHintFont(dc);
+        LOGFONTA lf = {};
+        ASSERT_EQ(static_cast<int>(sizeof lf), GetObjectA(font, sizeof lf, &lf));
+        DeleteObject(font);
+        EXPECT_EQ(MulDiv(c.size, -dpi, 72), lf.lfHeight) << c.size;
+        if (dpi == 96 && c.size == 10) EXPECT_EQ(-13, lf.lfHeight);
+        EXPECT_EQ(0, lf.lfWidth);
+        EXPECT_EQ(0, lf.lfEscapement);
+        EXPECT_EQ(0, lf.lfOrientation);
+        EXPECT_EQ(c.style.Bold ? 700 : 400, lf.lfWeight);
+        EXPECT_EQ(c.style.Italic, lf.lfItalic);
+        EXPECT_EQ(c.style.Underline, lf.lfUnderline);
+        EXPECT_EQ(c.style.StrikeOut, lf.lfStrikeOut);
+        EXPECT_EQ(128, lf.lfCharSet);
+        EXPECT_EQ(OUT_DEFAULT_PRECIS, lf.lfOutPrecision);
+        EXPECT_EQ(CLIP_DEFAULT_PRECIS, lf.lfClipPrecision);
+        EXPECT_EQ(PROOF_QUALITY, lf.lfQuality);
+        EXPECT_EQ(FIXED_PITCH | FF_MODERN, lf.lfPitchAndFamily);
+        EXPECT_STREQ(HintSettings.FontName, lf.lfFaceName);
+    }
+    ReleaseDC(nullptr, dc);
 }
