@@ -1,5 +1,6 @@
 #pragma once
 // One snapshot of the host's window list, read through a host table of its own.
+#include <climits>
 #include <cstddef>
 #include <new>
 
@@ -16,14 +17,16 @@ public:
     {
         int ignored = 0;  // the size on the counting call is of no account
         m_count = m_api.GetList(nullptr, &ignored);
-        if (m_count <= 0) return;
-        int capacity = m_count + kExtraRecords;
-        int size = capacity * static_cast<int>(sizeof(T));
+        if (m_count == 0) return;
+        long long capacity = static_cast<long long>(m_count) + kExtraRecords;
+        long long bytes = capacity * static_cast<long long>(sizeof(T));
+        if (capacity <= 0 || bytes > INT_MAX) return;  // no buffer can be made: an empty snapshot
+        int size = static_cast<int>(bytes);
         m_buf = new (std::nothrow) unsigned char[size]();
         if (m_buf == nullptr) return;
         int read = m_api.GetList(m_buf, &size);
         if (read < 0) read = 0;
-        if (read > capacity) read = capacity;
+        if (read > capacity) read = static_cast<int>(capacity);
         m_end = m_buf + read * sizeof(T);
     }
     virtual ~GetZlvnListBase() { delete[] m_buf; }
