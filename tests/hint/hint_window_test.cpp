@@ -368,3 +368,40 @@ TEST(HintFont, EveryParameterFromTheSettings)
     }
     ReleaseDC(nullptr, dc);
 }
+
+TEST_F(HintWindow, ClassAndWindowOfThePopup)
+{
+    HWND target = Target(RECT{200, 200, 500, 400}, "class");
+    AddListItem(target, "Alpha");
+    ShowHints();
+    HWND popup = Hint(target)->m_hwnd;
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), ClassOf(target).c_str(), &wc));
+    EXPECT_EQ(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW), wc.style);
+    EXPECT_EQ(HintWndProc, wc.lpfnWndProc);
+    EXPECT_EQ(0, wc.cbClsExtra);
+    EXPECT_EQ(0, wc.cbWndExtra);
+    EXPECT_EQ(nullptr, wc.hIcon);
+    EXPECT_EQ(nullptr, wc.hbrBackground) << "the window procedure paints the whole client area";
+    EXPECT_EQ(nullptr, wc.lpszMenuName);
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), wc.hCursor);
+
+    DWORD style = static_cast<DWORD>(GetWindowLongA(popup, GWL_STYLE));
+    EXPECT_EQ(static_cast<DWORD>(WS_POPUP), style & ~static_cast<DWORD>(WS_VISIBLE | WS_CLIPSIBLINGS));
+    DWORD ex = static_cast<DWORD>(GetWindowLongA(popup, GWL_EXSTYLE));
+    EXPECT_EQ(static_cast<DWORD>(WS_EX_TOOLWINDOW | WS_EX_TOPMOST), ex & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+    EXPECT_EQ(0u, ex & (WS_EX_APPWINDOW | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+    EXPECT_EQ(nullptr, GetParent(popup));
+
+    // The window text is the display text at creation and stays.
+    char text[64] = {};
+    GetWindowTextA(popup, text, sizeof text);
+    EXPECT_STREQ("A", text);
+    HintSettings.Contents = 1;
+    ShowHints();
+    EXPECT_STREQ("Alpha", Hint(target)->m_text);
+    GetWindowTextA(popup, text, sizeof text);
+    EXPECT_STREQ("A", text);
+    HideHints();
+}
