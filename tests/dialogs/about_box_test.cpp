@@ -74,6 +74,11 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
         .Do("check", [] {
             TAboutBox& b = *g_box;
             EXPECT_EQ("バージョン情報", WindowText(b.Handle()));
+            LOGFONTA font = {};
+            GetObjectA(b.FormFont(), sizeof font, &font);
+            EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
+            EXPECT_EQ(-MulDiv(12, b.Ppi(), 96), font.lfHeight);
+            EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
             EXPECT_EQ("Hint", b.Text("ProductName"));
             EXPECT_EQ("0.1.0.0", b.Text("Version"));
             EXPECT_EQ("Copyright (C) 2026 ZlvnHint", b.Text("Copyright"));
@@ -141,6 +146,14 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
               if (!error) return false;
               message = WindowText(GetDlgItem(error, 0xFFFF));
               boxWasHidden = !IsWindowVisible(g_box->Handle());
+              EXPECT_EQ(nullptr, GetWindow(error, GW_OWNER)) << "no owner window";
+              EXPECT_EQ(0, SendDlgItemMessageA(error, 0x0440, STM_GETICON, 0, 0)) << "no icon";
+              HWND ok = GetDlgItem(error, IDOK);
+              EXPECT_TRUE(ok && IsWindowVisible(ok)) << "an OK button";
+              for (int other : {IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+                  HWND button = GetDlgItem(error, other);
+                  EXPECT_FALSE(button && IsWindowVisible(button)) << "only OK, not button " << other;
+              }
               PostMessageA(error, WM_COMMAND, IDOK, 0);
               return true;
           })

@@ -559,6 +559,66 @@ TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
     EXPECT_EQ(0, HintSettings.Contents);
 }
 
+TEST_F(OptionDialog, TitleFontTabsAndCaptions)
+{
+    DialogScript script("title, font and captions");
+    script.Then("dialog shown", Shown).Do("check", [] {
+        TOKBottomDlg& d = *Dlg();
+        EXPECT_EQ("ダイアログ", WindowText(d.Handle()));
+        LONG style = GetWindowLongA(d.Handle(), GWL_STYLE);
+        EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "fixed size, no boxes";
+        LOGFONTA font = {};
+        GetObjectA(d.FormFont(), sizeof font, &font);
+        EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
+        EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight);
+        EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
+        EXPECT_EQ(reinterpret_cast<LRESULT>(d.FormFont()), SendMessageA(d.Item("CancelBtn"), WM_GETFONT, 0, 0));
+        const char* tabs[] = {"全般", "ショートカットキー"};
+        EXPECT_EQ(2, SendMessageA(d.Item("PageControl1"), TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < 2; ++i) {
+            char text[64] = {};
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(d.Item("PageControl1"), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            EXPECT_STREQ(tabs[i], text) << "tab " << i;
+        }
+        const struct { const char* name; const char* caption; } captions[] = {
+            {"CancelBtn", "キャンセル"}, {"RdoPosTopCenter", "各アプリの中央上(&2)"},
+            {"ChkIsNoOver", "表示が重ならないようにする(&D)"}, {"Label2", "通常・背景色"},
+            {"Label6", "※0は表示文字に合わせたサイズ"}, {"BtnFont", "フォント(&F)"},
+            {"LblToggleEnable", "有効/無効のトグル(&T)"},
+        };
+        for (const auto& c : captions) EXPECT_EQ(c.caption, d.Text(c.name)) << c.name;
+        PostClick(d.Item("CancelBtn"));
+    });
+    RunDialog(script);
+}
+
+// Both pages have an "&T" caption; only the shown page may answer Alt+T.
+TEST_F(OptionDialog, AcceleratorOfTheShownPageOnly)
+{
+    HintSettings.Contents = 0;
+    DialogScript script("Alt+T on each page");
+    script.Then("dialog shown", Shown)
+        .Do("page 2", [] { Dlg()->SelectPage(1); Dlg()->Focus("OKBtn"); })
+        .Do("Alt+T", [] { PostAltKey(GetFocus(), 't'); })
+        .Do("hot-key field focused", [] {
+            EXPECT_EQ("ShtKeyToggleEnable", FocusedRow()) << "Alt+T on the shortcut page";
+            EXPECT_FALSE(Dlg()->Checked("RdoTxtFull")) << "the hidden page's radio button is left alone";
+            Dlg()->SelectPage(0);
+            Dlg()->Focus("OKBtn");
+        })
+        .Do("Alt+T on page 1", [] { PostAltKey(GetFocus(), 't'); })
+        .Do("radio button focused", [] {
+            EXPECT_EQ("RdoTxtFull", FocusedRow()) << "Alt+T on the first page";
+            EXPECT_TRUE(Dlg()->Checked("RdoTxtFull"));
+            PostClick(Dlg()->Item("CancelBtn"));
+        });
+    RunDialog(script);
+}
+
 struct design_t {
     const char* name;
     int left, top, width, height;  // design pixels at 120 ppi, in the form or the page
