@@ -32,6 +32,19 @@ ATOM RegisterTargetClass()
 
 }  // namespace
 
+SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text)
+{
+    HDC dc = GetDC(nullptr);
+    HFONT font = makeFont(dc);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return extent;
+}
+
 void Settle(DWORD ms)
 {
     DWORD start = GetTickCount();

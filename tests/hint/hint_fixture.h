@@ -12,6 +12,9 @@
 
 #include "tests/common/default_settings.h"
 
+// The extent of a text on the screen in a font made by makeFont (deleted after use).
+SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text);
+
 // Pumps this thread's messages for a while, so painting reaches the screen.
 void Settle(DWORD ms = 30);
 

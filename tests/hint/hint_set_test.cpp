@@ -18,18 +18,7 @@ using zlvnhost::Host;
 
 namespace {
 
-SIZE TextExtent(const char* text)
-{
-    HDC dc = GetDC(nullptr);
-    HFONT font = MakeHintFont(dc);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent = {};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, dc);
-    return extent;
-}
+SIZE TextExtent(const char* text) { return TextExtentIn(MakeHintFont, text); }
 
 bool ClassRegistered(const char* name)
 {

@@ -89,18 +89,7 @@ HFONT FontByHand(HDC dc)
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, HintSettings.FontName);
 }
 
-SIZE ExtentByHand(const char* text)
-{
-    HDC dc = GetDC(nullptr);
-    HFONT font = FontByHand(dc);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent = {};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, dc);
-    return extent;
-}
+SIZE ExtentByHand(const char* text) { return TextExtentIn(FontByHand, text); }
 
 // A normal window's hint drawn by hand into a 32-bpp bitmap of w x h: rounded box,
 // icon at (5, half of (h - 16)) when shown, text at (23, 5) or (5, 5).
