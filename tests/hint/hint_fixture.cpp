@@ -74,25 +74,35 @@ ScreenPixels::ScreenPixels(const RECT& area)
       m_bits(static_cast<size_t>(m_width > 0 ? m_width : 0) * (m_height > 0 ? m_height : 0))
 {
     if (m_bits.empty()) return;
+    Dib32 dib(m_width, m_height);
+    HDC screen = GetDC(nullptr);
+    BitBlt(dib.Dc(), 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    memcpy(m_bits.data(), dib.Bits(), m_bits.size() * 4);
+}
+
+Dib32::Dib32(int w, int h)
+{
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;  // top-down rows
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    memcpy(m_bits.data(), bits, m_bits.size() * 4);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
+    m_dc = CreateCompatibleDC(screen);
+    m_dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
+    m_old = SelectObject(m_dc, m_dib);
+}
+
+Dib32::~Dib32()
+{
+    SelectObject(m_dc, m_old);
+    DeleteObject(m_dib);
+    DeleteDC(m_dc);
 }
 
 COLORREF ScreenPixels::At(int x, int y) const

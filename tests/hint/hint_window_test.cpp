@@ -95,18 +95,8 @@ SIZE ExtentByHand(const char* text) { return TextExtentIn(FontByHand, text); }
 // icon at (5, half of (h - 16)) when shown, text at (23, 5) or (5, 5).
 std::vector<unsigned int> HintByHand(int w, int h, HICON icon, const char* text)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = SelectObject(dc, dib);
+    Dib32 dib(w, h);
+    HDC dc = dib.Dc();
     HPEN pen = CreatePen(PS_SOLID, 1, HintSettings.NmlBorderColor & 0xFFFFFF);
     HBRUSH brush = CreateSolidBrush(HintSettings.NmlBgColor & 0xFFFFFF);
     HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -126,12 +116,7 @@ std::vector<unsigned int> HintByHand(int w, int h, HICON icon, const char* text)
     SelectObject(dc, oldFont);
     DeleteObject(font);
     GdiFlush();
-    std::vector<unsigned int> out(static_cast<unsigned int*>(bits), static_cast<unsigned int*>(bits) + w * h);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return out;
+    return std::vector<unsigned int>(dib.Bits(), dib.Bits() + w * h);
 }
 
 }  // namespace
