@@ -10,6 +10,7 @@
 #include "plugin/module_state.h"
 #include "support/app_info.h"
 #include "support/bounded_text.h"
+#include "support/geometry_win32.h"
 #include "support/last_error.h"
 #include "support/monitor_rect.h"
 
@@ -130,7 +131,7 @@ void TAboutBox::FormShow()
     monitors.GetCursorMonitorRect(&monitor);
     RECT box;
     GetWindowRect(Handle(), &box);
-    POINT at = CentreOn(monitor, box.right - box.left, box.bottom - box.top);
+    pixel_point_t at = CentreOn(ToPixelRect(monitor), box.right - box.left, box.bottom - box.top);
     SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

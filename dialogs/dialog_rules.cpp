@@ -44,9 +44,9 @@ int TextToIntDef(const char* i_text, int fallback)
     return TextToInt(i_text, &value) ? value : fallback;
 }
 
-POINT CentreOn(const RECT& area, int width, int height)
+pixel_point_t CentreOn(const pixel_rect_t& area, int width, int height)
 {
-    POINT p;
+    pixel_point_t p;
     p.x = area.left + (area.right - area.left) / 2 - width / 2;
     p.y = area.top + (area.bottom - area.top) / 2 - height / 2;
     return p;

@@ -1,6 +1,6 @@
 #pragma once
 // Small rules of the two dialogs, kept away from any window.
-#include <windows.h>
+#include "support/geometry.h"
 
 // The font style as the settings dialog names it; underline and strike-out never show.
 const char* StyleText(bool bold, bool italic);
@@ -13,4 +13,4 @@ int TextToIntDef(const char* i_text, int fallback);
 
 // Top-left corner that centres a box of the given outer size on a rectangle;
 // each halving drops its remainder.
-POINT CentreOn(const RECT& area, int width, int height);
+pixel_point_t CentreOn(const pixel_rect_t& area, int width, int height);

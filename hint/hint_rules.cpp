@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "support/lead_byte.h"
+
 std::string ItemText(const char* i_field, size_t size)
 {
     if (i_field == nullptr) return std::string();
@@ -12,7 +14,7 @@ std::string ItemText(const char* i_field, size_t size)
     // Walk whole characters, so a lead byte whose trail byte lies past the end goes.
     size_t kept = 0;
     while (kept < n) {
-        size_t step = IsDBCSLeadByte(static_cast<BYTE>(i_field[kept])) ? 2 : 1;
+        size_t step = IsLeadByte(static_cast<unsigned char>(i_field[kept])) ? 2 : 1;
         if (kept + step > n) break;
         kept += step;
     }
@@ -23,7 +25,7 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
 {
     size_t n = std::min(i_title.size(), kHintTextSize - 1);
     if (contents == 0 && n > 0) {
-        bool lead = IsDBCSLeadByte(static_cast<BYTE>(i_title[0]));
+        bool lead = IsLeadByte(static_cast<unsigned char>(i_title[0]));
         // A lead byte with no trail byte is still the first byte: it is shown alone.
         n = lead && n >= 2 ? 2 : 1;
     }
@@ -31,28 +33,28 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
     o_text[n] = '\0';
 }
 
-SIZE HintSize(SIZE text, int widthSetting, bool showIcon)
+pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon)
 {
-    SIZE size;
+    pixel_size_t size;
     if (widthSetting != 0) size.cx = widthSetting;
     else size.cx = text.cx + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0);
     size.cy = text.cy + 2 * kHintTextMargin;
     return size;
 }
 
-POINT HintPosition(int pos, const RECT& r, SIZE size)
+pixel_point_t HintPosition(int pos, const pixel_rect_t& r, pixel_size_t size)
 {
     int centreX = (r.left + r.right) / 2 - size.cx / 2;
     switch (pos) {
-    case 0: return POINT{r.left, r.top};
-    case 1: return POINT{centreX, r.top};
-    case 2: return POINT{r.right - size.cx, r.top};
-    case 3: return POINT{centreX, (r.top + r.bottom) / 2 - size.cy / 2};
-    default: return POINT{0, 0};  // mode 4, and any unknown mode: the screen origin
+    case 0: return pixel_point_t{r.left, r.top};
+    case 1: return pixel_point_t{centreX, r.top};
+    case 2: return pixel_point_t{r.right - size.cx, r.top};
+    case 3: return pixel_point_t{centreX, (r.top + r.bottom) / 2 - size.cy / 2};
+    default: return pixel_point_t{0, 0};  // mode 4, and any unknown mode: the screen origin
     }
 }
 
-POINT KeepInWorkArea(POINT corner, SIZE size, const RECT& work)
+pixel_point_t KeepInWorkArea(pixel_point_t corner, pixel_size_t size, const pixel_rect_t& work)
 {
     if (corner.y + size.cy > work.bottom) corner.y = work.bottom - size.cy;
     if (corner.x + size.cx > work.right) corner.x = work.right - size.cx;

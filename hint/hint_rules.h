@@ -1,11 +1,11 @@
 #pragma once
 // The hint rules as plain arithmetic, with no window in sight: the text a hint
 // shows, its size and place, the work-area clamp, and the no-overlap pass.
-#include <windows.h>
-
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "support/geometry.h"
 
 constexpr int kHintTextMargin = 5;   // text drawn at (5, 5)
 constexpr int kHintIconX = 5;
@@ -25,14 +25,14 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
 
 // Width and height from the measured text: a fixed width wins; a fitted one makes
 // room for the icon.
-SIZE HintSize(SIZE text, int widthSetting, bool showIcon);
+pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon);
 
 // Upper-left corner by position mode (0-4; any other value is the origin).
-POINT HintPosition(int pos, const RECT& target, SIZE size);
+pixel_point_t HintPosition(int pos, const pixel_rect_t& target, pixel_size_t size);
 
 // Keeps a hint of `size` inside the work area: bottom, right, top, left in that
 // order, so a hint larger than the area sits at its upper-left corner.
-POINT KeepInWorkArea(POINT corner, SIZE size, const RECT& work);
+pixel_point_t KeepInWorkArea(pixel_point_t corner, pixel_size_t size, const pixel_rect_t& work);
 
 struct hint_box_t {
     int top;

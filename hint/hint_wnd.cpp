@@ -8,6 +8,7 @@
 #include "plugin/hint_settings.h"
 #include "plugin/host_api.h"
 #include "support/bounded_text.h"
+#include "support/geometry_win32.h"
 
 namespace {
 
@@ -136,8 +137,9 @@ void HintWnd::Place()
 {
     BuildDisplayText(m_title, HintSettings.Contents, m_text);
     RECT target = TargetRect();
-    SIZE size = HintSize(MeasureText(), HintSettings.Width, HintSettings.IsShowIcon != 0);
-    POINT corner = KeepInWorkArea(HintPosition(HintSettings.Pos, target, size), size, WorkAreaOf(m_target));
+    pixel_size_t size = HintSize(ToPixelSize(MeasureText()), HintSettings.Width, HintSettings.IsShowIcon != 0);
+    pixel_rect_t work = ToPixelRect(WorkAreaOf(m_target));
+    pixel_point_t corner = KeepInWorkArea(HintPosition(HintSettings.Pos, ToPixelRect(target), size), size, work);
     m_left = corner.x;
     m_top = corner.y;
     m_width = size.cx;

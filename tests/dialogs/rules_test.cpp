@@ -1,5 +1,6 @@
 // The dialogs' rules that need no window: shortcut text, style text, integer text, centring.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -103,7 +104,7 @@ TEST(DialogRules, IntegerText)
 
 TEST(DialogRules, CentringDropsRemainders)
 {
-    POINT p = CentreOn({0, 0, 1920, 1080}, 231, 178);
+    pixel_point_t p = CentreOn({0, 0, 1920, 1080}, 231, 178);
     EXPECT_EQ(845, p.x);
     EXPECT_EQ(451, p.y);
     p = CentreOn({-1280, 0, 0, 1024}, 231, 178);

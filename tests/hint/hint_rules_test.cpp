@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
 #include "hint/hint_rules.h"
 
 namespace {
@@ -17,7 +19,7 @@ std::string Display(const std::string& title, int contents)
     return text;
 }
 
-RECT Rect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+pixel_rect_t Rect(int l, int t, int r, int b) { return pixel_rect_t{l, t, r, b}; }
 
 // The pass spelled out: each box stepped until it stops.
 void SlowPass(std::vector<hint_box_t>& boxes)
@@ -85,15 +87,15 @@ TEST(ItemTextField, UnterminatedFieldIsCutAtItsEnd)
 
 TEST(HintSizeRule, FittedAndFixedWidths)
 {
-    SIZE text{40, 12};
-    SIZE s = HintSize(text, 0, true);
+    pixel_size_t text{40, 12};
+    pixel_size_t s = HintSize(text, 0, true);
     EXPECT_EQ(68, s.cx) << "fitted, icon";
     EXPECT_EQ(22, s.cy) << "fitted, icon";
     s = HintSize(text, 0, false);
     EXPECT_EQ(50, s.cx) << "fitted, no icon";
     EXPECT_EQ(22, s.cy);
     for (bool icon : {true, false}) {
-        s = HintSize(SIZE{300, 20}, 120, icon);
+        s = HintSize(pixel_size_t{300, 20}, 120, icon);
         EXPECT_EQ(120, s.cx) << "fixed width, icon " << icon;
         EXPECT_EQ(30, s.cy) << "height follows the text, icon " << icon;
     }
@@ -102,28 +104,28 @@ TEST(HintSizeRule, FittedAndFixedWidths)
 
 TEST(HintPositionRule, EveryModeAndAnUnknownOne)
 {
-    RECT r = Rect(100, 50, 401, 251);  // 301 x 201
-    SIZE s{51, 21};
+    pixel_rect_t r = Rect(100, 50, 401, 251);  // 301 x 201
+    pixel_size_t s{51, 21};
     struct Case { int pos; int left; int top; } cases[] = {
         {0, 100, 50}, {1, 250 - 25, 50}, {2, 401 - 51, 50}, {3, 250 - 25, 150 - 10}, {4, 0, 0}, {5, 0, 0}, {-1, 0, 0},
     };
     for (const Case& c : cases) {
-        POINT p = HintPosition(c.pos, r, s);
+        pixel_point_t p = HintPosition(c.pos, r, s);
         EXPECT_EQ(c.left, p.x) << "mode " << c.pos;
         EXPECT_EQ(c.top, p.y) << "mode " << c.pos;
     }
     // Halves drop their remainder toward zero, also for negative sums.
-    POINT p = HintPosition(3, Rect(0, 0, 301, 100), SIZE{51, 20});
+    pixel_point_t p = HintPosition(3, Rect(0, 0, 301, 100), pixel_size_t{51, 20});
     EXPECT_EQ(125, p.x) << "301 wide at 0: centre 150, minus 25";
-    p = HintPosition(1, Rect(-301, 0, 0, 10), SIZE{51, 20});
+    p = HintPosition(1, Rect(-301, 0, 0, 10), pixel_size_t{51, 20});
     EXPECT_EQ(-150 - 25, p.x) << "negative centre";
 }
 
 TEST(WorkAreaClamp, EachEdgeAndAnOversizedHint)
 {
-    RECT work = Rect(0, 30, 1280, 770);  // a task bar on top and one at the bottom
-    SIZE s{60, 22};
-    struct Case { const char* name; POINT in; POINT out; } cases[] = {
+    pixel_rect_t work = Rect(0, 30, 1280, 770);  // a task bar on top and one at the bottom
+    pixel_size_t s{60, 22};
+    struct Case { const char* name; pixel_point_t in; pixel_point_t out; } cases[] = {
         {"inside", {100, 100}, {100, 100}},
         {"under the top bar", {100, 0}, {100, 30}},
         {"over the bottom", {100, 760}, {100, 770 - 22}},
@@ -132,15 +134,15 @@ TEST(WorkAreaClamp, EachEdgeAndAnOversizedHint)
         {"bottom-right corner", {1279, 799}, {1220, 748}},
     };
     for (const Case& c : cases) {
-        POINT p = KeepInWorkArea(c.in, s, work);
+        pixel_point_t p = KeepInWorkArea(c.in, s, work);
         EXPECT_EQ(c.out.x, p.x) << c.name;
         EXPECT_EQ(c.out.y, p.y) << c.name;
     }
-    POINT p = KeepInWorkArea(POINT{500, 500}, SIZE{2000, 1000}, work);
+    pixel_point_t p = KeepInWorkArea(pixel_point_t{500, 500}, pixel_size_t{2000, 1000}, work);
     EXPECT_EQ(0, p.x) << "larger than the work area: its upper-left corner";
     EXPECT_EQ(30, p.y) << "larger than the work area: its upper-left corner";
     // A monitor left of the primary one: mode 4's origin ends at its upper-right corner.
-    p = KeepInWorkArea(POINT{0, 0}, s, Rect(-1024, 0, 0, 768));
+    p = KeepInWorkArea(pixel_point_t{0, 0}, s, Rect(-1024, 0, 0, 768));
     EXPECT_EQ(-60, p.x);
     EXPECT_EQ(0, p.y);
 }

@@ -11,6 +11,7 @@
 #include "host/zlvn_host.h"
 #include "plugin/hint_settings.h"
 #include "support/bounded_text.h"
+#include "support/geometry_win32.h"
 #include "tests/hint/hint_fixture.h"
 
 using zlvnhost::AddListItem;
@@ -48,8 +49,8 @@ TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)
             RECT r;
             GetWindowRect(target, &r);
             SIZE extent = TextExtent("S");
-            SIZE size{extent.cx + 28, extent.cy + 10};
-            POINT want = KeepInWorkArea(HintPosition(pos, r, size), size, work);
+            pixel_size_t size{extent.cx + 28, extent.cy + 10};
+            pixel_point_t want = KeepInWorkArea(HintPosition(pos, ToPixelRect(r), size), size, ToPixelRect(work));
             RECT got = PopupRect(target);
             std::string name = "mode " + std::to_string(pos) + " target at " + std::to_string(place.left) + "," +
                                std::to_string(place.top);
