@@ -70,7 +70,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
     DialogScript script("version box");
     script.Then("shown", BoxShown)
         .Do("settle", [] { RedrawWindow(g_box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); })
-        .Wait(150)
+        .Painted()
         .Do("check", [] {
             TAboutBox& b = *g_box;
             EXPECT_EQ("バージョン情報", WindowText(b.Handle()));
@@ -184,7 +184,7 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
               return error != nullptr;
           })
         .Then("shown", BoxShown)
-        .Wait(100)
+        .Painted()
         .Do("check", [&name] {
             EXPECT_EQ(nullptr, g_box->LargeIcon());
             EXPECT_EQ(nullptr, g_box->SmallIcon());

@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "tests/common/plugin_dll.h"
+#include "tests/common/screen.h"
+#include "tests/common/wait.h"
 
 namespace {
 
 DialogScript* g_running;
 constexpr UINT kTickMs = 25;
-constexpr int kMaxTries = 160;  // about 4 s for one step
+constexpr int kMaxTries = kWaitLimitMs / kTickMs;  // a step that stalls this long never comes
 
 
 BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM list)
@@ -38,12 +40,20 @@ DialogScript& DialogScript::Do(const std::string& what, std::function<void()> ac
     });
 }
 
-DialogScript& DialogScript::Wait(DWORD ms)
+DialogScript& DialogScript::Painted()
 {
-    auto until = std::make_shared<DWORD>(0);
-    return Then("wait", [until, ms] {
-        if (*until == 0) *until = GetTickCount() + ms;
-        return static_cast<LONG>(GetTickCount() - *until) >= 0;
+    auto last = std::make_shared<std::vector<ScreenPixels>>();
+    return Then("painted", [last] {
+        // Painting still owed by a window of this thread shows as QS_PAINT.
+        if (HIWORD(GetQueueStatus(QS_PAINT)) != 0) {
+            last->clear();
+            return false;
+        }
+        std::vector<ScreenPixels> now;
+        for (HWND dialog : ThreadDialogs()) now.emplace_back(WindowRect(dialog));
+        bool same = !now.empty() && now == *last;
+        *last = std::move(now);
+        return same;
     });
 }
 
@@ -169,59 +179,39 @@ RECT RectIn(HWND window, HWND container)
     return rc;
 }
 
-COLORREF ScreenPixel(int x, int y)
-{
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
+COLORREF ScreenPixel(int x, int y) { return ScreenPixels(RECT{x, y, x + 1, y + 1}).At(0, 0); }
 
-bool WindowShowsColour(HWND window, COLORREF colour)
-{
-    RECT rc;
-    GetWindowRect(window, &rc);
-    HDC screen = GetDC(nullptr);
-    bool found = false;
-    for (int y = rc.top; y < rc.bottom && !found; ++y)
-        for (int x = rc.left; x < rc.right && !found; ++x) found = GetPixel(screen, x, y) == colour;
-    ReleaseDC(nullptr, screen);
-    return found;
-}
+bool WindowShowsColour(HWND window, COLORREF colour) { return ScreenPixels(WindowRect(window)).Contains(colour); }
 
 bool SaveWindowShot(HWND window, const std::string& path)
 {
-    RECT rc;
-    GetWindowRect(window, &rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    ScreenPixels pixels(WindowRect(window));
+    const int w = pixels.Width(), h = pixels.Height();
     if (w <= 0 || h <= 0) return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    DWORD stride = ((w * 3) + 3) & ~3u;
-    DWORD imageSize = stride * h;
+    const DWORD stride = ((w * 3) + 3) & ~3u;
     BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;  // bottom-up, as a BMP file stores it
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = stride * h;
     file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + imageSize;
-    info.bmiHeader.biSizeImage = imageSize;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    bytes.append(static_cast<const char*>(bits), imageSize);
-    DeleteObject(dib);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(stride, '\0');
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            COLORREF c = pixels.At(x, y);
+            row[x * 3] = static_cast<char>(GetBValue(c));
+            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
+        }
+        bytes += row;
+    }
     WriteWholeFile(path, bytes);
     return FileExists(path);
 }

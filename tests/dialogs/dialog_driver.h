@@ -16,8 +16,8 @@ public:
     explicit DialogScript(std::string name) : m_name(std::move(name)) {}
     DialogScript& Then(const std::string& what, Step step);
     DialogScript& Do(const std::string& what, std::function<void()> action);
-    // Lets the modal loop run for a while (painting reaches the screen in batches).
-    DialogScript& Wait(DWORD ms);
+    // Lets the modal loop run until what the thread's dialogs painted is on the screen.
+    DialogScript& Painted();
 
     // Calls show (which opens a modal dialog) with the script running; when the script
     // stalls, every dialog of the thread is cancelled and the stalled step reported.

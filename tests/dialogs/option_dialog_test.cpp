@@ -655,7 +655,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
     DialogScript script("screenshots");
     script.Then("dialog shown", Shown)
         .Do("settle", settle)
-        .Wait(150)
+        .Painted()
         .Do("page 1", [&designs, checkLayout] {
             TOKBottomDlg& d = *Dlg();
             ASSERT_TRUE(SaveWindowShot(d.Handle(), ShotDir() + "\\settings_page1.bmp"));
@@ -692,7 +692,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             Dlg()->SelectPage(1);
         })
         .Do("settle", settle)
-        .Wait(150)
+        .Painted()
         .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page2.bmp")); })
         .Do("close", [] { PostClick(Dlg()->Item("CancelBtn")); });
     RunDialog(script);

@@ -45,19 +45,6 @@ SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text)
     return extent;
 }
 
-void Settle(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
-
 HWND MakeTarget(const RECT& r, const char* title, HICON smallIcon, HWND owner, DWORD exStyle)
 {
     RegisterTargetClass();
@@ -67,56 +54,6 @@ HWND MakeTarget(const RECT& r, const char* title, HICON smallIcon, HWND owner, D
                                 r.right - r.left, r.bottom - r.top, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (hwnd && smallIcon) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     return hwnd;
-}
-
-ScreenPixels::ScreenPixels(const RECT& area)
-    : m_width(area.right - area.left), m_height(area.bottom - area.top),
-      m_bits(static_cast<size_t>(m_width > 0 ? m_width : 0) * (m_height > 0 ? m_height : 0))
-{
-    if (m_bits.empty()) return;
-    Dib32 dib(m_width, m_height);
-    HDC screen = GetDC(nullptr);
-    BitBlt(dib.Dc(), 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    memcpy(m_bits.data(), dib.Bits(), m_bits.size() * 4);
-}
-
-Dib32::Dib32(int w, int h)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    m_dc = CreateCompatibleDC(screen);
-    m_dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    m_old = SelectObject(m_dc, m_dib);
-}
-
-Dib32::~Dib32()
-{
-    SelectObject(m_dc, m_old);
-    DeleteObject(m_dib);
-    DeleteDC(m_dc);
-}
-
-COLORREF ScreenPixels::At(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
-    unsigned int p = m_bits[static_cast<size_t>(y) * m_width + x];  // 0x00RRGGBB in a DIB
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-std::string ColourText(COLORREF c)
-{
-    char text[32];
-    snprintf(text, sizeof text, "rgb(%d,%d,%d)", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
 }
 
 std::string ClassOf(HWND target)
@@ -139,7 +76,7 @@ void HintOverlay::TearDown()
     DestroyHintWndMgr();
     for (HWND hwnd : m_targets) DestroyWindow(hwnd);
     m_targets.clear();
-    Settle(10);
+    PumpPending();
 }
 
 HWND HintOverlay::Target(const RECT& rect, const char* title, HICON smallIcon)

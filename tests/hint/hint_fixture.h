@@ -11,49 +11,16 @@
 #include "hint/hint_wnd_mgr.h"
 
 #include "tests/common/default_settings.h"
+#include "tests/common/screen.h"
+#include "tests/common/wait.h"
 
 // The extent of a text on the screen in a font made by makeFont (deleted after use).
 SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text);
-
-// Pumps this thread's messages for a while, so painting reaches the screen.
-void Settle(DWORD ms = 30);
 
 // A top-level application window of this process, visible, at the given rectangle.
 HWND MakeTarget(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr,
                 HWND owner = nullptr, DWORD exStyle = 0);
 
-// A top-down 32-bpp bitmap of w x h selected into a memory context compatible with the screen.
-class Dib32 {
-public:
-    Dib32(int w, int h);
-    ~Dib32();
-    Dib32(const Dib32&) = delete;
-    Dib32& operator=(const Dib32&) = delete;
-    HDC Dc() const { return m_dc; }
-    const unsigned int* Bits() const { return static_cast<const unsigned int*>(m_bits); }
-
-private:
-    HDC m_dc;
-    HBITMAP m_dib;
-    HGDIOBJ m_old;
-    void* m_bits = nullptr;
-};
-
-// Screen pixels of a rectangle, read with GetDC(NULL) + BitBlt into a 32-bpp DIB.
-class ScreenPixels {
-public:
-    explicit ScreenPixels(const RECT& area);
-    COLORREF At(int x, int y) const;  // relative to the area's corner
-    bool operator==(const ScreenPixels& other) const { return m_bits == other.m_bits; }
-    bool operator!=(const ScreenPixels& other) const { return !(*this == other); }
-
-private:
-    int m_width;
-    int m_height;
-    std::vector<unsigned int> m_bits;
-};
-
-std::string ColourText(COLORREF c);
 
 // The window class name of a target's hint: "tag" and the handle as a signed number.
 std::string ClassOf(HWND target);

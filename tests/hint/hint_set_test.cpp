@@ -294,7 +294,7 @@ namespace {
 struct hung_target_t {
     HWND window = nullptr;
     HANDLE ready = nullptr;
-    DWORD hangMs = 0;
+    HANDLE release = nullptr;  // the window answers nothing until this is set
 };
 
 const char kBareClass[] = "HintTestBareTarget";  // no class icons at all
@@ -313,7 +313,9 @@ DWORD WINAPI HungThread(void* param)
     t->window = CreateWindowExA(0, kBareClass, "hung", WS_POPUP | WS_VISIBLE, 300, 300, 200, 100, owner,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     SetEvent(t->ready);
-    Sleep(t->hangMs);  // answers nothing meanwhile
+    // Answers nothing until the test lets it go: a showing that waited for it without a
+    // time-out would never return.
+    WaitForSingleObject(t->release, INFINITE);
     DestroyWindow(t->window);
     DestroyWindow(owner);
     return 0;
@@ -321,29 +323,30 @@ DWORD WINAPI HungThread(void* param)
 
 }  // namespace
 
-TEST_F(HintOverlay, HungTargetDelaysTheFirstShowingBy300MsAtMost)
+TEST_F(HintOverlay, HungTargetDoesNotHoldUpTheShowing)
 {
     hung_target_t hung;
     hung.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    hung.hangMs = 700;
+    hung.release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hung.ready, 2000));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hung.ready, kWaitLimitMs));
     HWND fine = Target(RECT{600, 100, 800, 200}, "fine");
     AddListItem(hung.window, "Hung");
     AddListItem(fine, "Fine");
 
-    DWORD start = GetTickCount();
+    // The target stays hung until after the showing, so only the icon requests'
+    // time-outs can let the showing return. How long they take is the benchmark's business.
     ShowHints();
-    DWORD took = GetTickCount() - start;
-    EXPECT_LE(took, 450u) << "three icon requests of 100 ms at most, plus the showing";
-    EXPECT_GE(took, 250u) << "each request should wait its time-out for a busy window";
     ASSERT_NE(nullptr, Hint(hung.window));
     EXPECT_EQ(nullptr, Hint(hung.window)->m_icon) << "a window that does not answer has no icon";
+    EXPECT_TRUE(IsWindowVisible(Hint(hung.window)->m_hwnd));
     EXPECT_TRUE(IsWindowVisible(Hint(fine)->m_hwnd));
 
     DestroyHintWndMgr();
-    WaitForSingleObject(thread, 3000);
+    SetEvent(hung.release);
+    WaitForSingleObject(thread, kWaitLimitMs);
     CloseHandle(thread);
+    CloseHandle(hung.release);
     CloseHandle(hung.ready);
 }
 

@@ -61,8 +61,8 @@ protected:
     ScreenPixels ShowAndRead(HWND target, RECT* o_rect)
     {
         ShowHints();
-        Settle();
         *o_rect = PopupRect(target);
+        EXPECT_TRUE(WaitForScreen(*o_rect)) << "the hint never settled on the screen";
         return ScreenPixels(*o_rect);
     }
 
@@ -233,8 +233,8 @@ TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
     Host().list.clear();
     AddListItem(target, "MMMM");
     ShowHints();
-    Settle();
     RECT after = PopupRect(target);
+    ASSERT_TRUE(WaitForScreen(after));
     ASSERT_EQ(r.right - r.left, after.right - after.left) << "the size must not change for this case";
     ASSERT_EQ(r.bottom - r.top, after.bottom - after.top) << "the size must not change for this case";
     ScreenPixels updated(Inset(after, 3));
@@ -242,7 +242,7 @@ TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 
     DestroyHintWndMgr();
     ShowHints();
-    Settle();
+    ASSERT_TRUE(WaitForScreen(PopupRect(target)));
     ScreenPixels fresh(Inset(PopupRect(target), 3));
     EXPECT_TRUE(updated == fresh) << "the updated hint shows what a new hint with that text shows";
     HideHints();
@@ -251,7 +251,7 @@ TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
     Host().list.clear();
     AddListItem(target, "IIII");
     ShowHints();
-    Settle();
+    ASSERT_TRUE(WaitForScreen(PopupRect(target)));
     EXPECT_TRUE(ScreenPixels(Inset(PopupRect(target), 3)) == before) << "renamed while hidden";
 }
 
@@ -265,9 +265,9 @@ TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
     HideHints();
     ShowWindow(target, SW_MINIMIZE);
     SetForegroundWindow(other);
-    Settle();
+    PumpPending();
     ShowHints();
-    Settle();
+    PumpPending();
     ASSERT_TRUE(IsIconic(target));
 
     RECT r = PopupRect(target);
@@ -277,7 +277,7 @@ TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
     click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, click, sizeof(INPUT));
-    Settle(100);
+    PumpUntil([target] { return !IsIconic(target) && GetForegroundWindow() == target; });
     EXPECT_FALSE(IsIconic(target)) << "the click restores the minimized window";
     EXPECT_EQ(target, GetForegroundWindow()) << "and brings it to the front";
     EXPECT_TRUE(IsWindowVisible(Hint(target)->m_hwnd)) << "the click itself does not hide the hints";
@@ -325,7 +325,9 @@ TEST(HintFont, EveryParameterFromTheSettings)
         ASSERT_EQ(static_cast<int>(sizeof lf), GetObjectA(font, sizeof lf, &lf));
         DeleteObject(font);
         EXPECT_EQ(MulDiv(c.size, -dpi, 72), lf.lfHeight) << c.size;
-        if (dpi == 96 && c.size == 10) EXPECT_EQ(-13, lf.lfHeight);
+        if (dpi == 96 && c.size == 10) {
+            EXPECT_EQ(-13, lf.lfHeight);
+        }
         EXPECT_EQ(0, lf.lfWidth);
         EXPECT_EQ(0, lf.lfEscapement);
         EXPECT_EQ(0, lf.lfOrientation);

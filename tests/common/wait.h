@@ -1,0 +1,17 @@
+#pragma once
+// Waiting for a condition, never for a fixed time: the limit only ends a wait that
+// would otherwise never end, and is generous for a loaded machine.
+#include <windows.h>
+
+#include <functional>
+
+constexpr DWORD kWaitLimitMs = 10000;
+
+// Handles every message already queued for this thread, painting included.
+void PumpPending();
+
+// Pumps this thread's messages until condition() holds; false when the limit passed first.
+bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs = kWaitLimitMs);
+
+// Waits on a kernel object while pumping this thread's messages.
+bool WaitPumping(HANDLE object, DWORD limitMs = kWaitLimitMs);
