@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "dialogs/FormAboutBoxUnit.h"
@@ -11,6 +12,7 @@
 #include "support/last_error.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
+#include "zlvn_version.h"
 
 namespace {
 
@@ -80,7 +82,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_EQ(-MulDiv(12, b.Ppi(), 96), font.lfHeight);
             EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
             EXPECT_EQ("Hint", b.Text("ProductName"));
-            EXPECT_EQ("0.1.0.0", b.Text("Version"));
+            EXPECT_EQ(ZLVN_FILE_VERSION, b.Text("Version"));
             EXPECT_EQ("Copyright (C) 2026 ZlvnHint", b.Text("Copyright"));
             EXPECT_EQ("https://example.org/", b.Text("WebSite"));
             ICONINFO info;
@@ -121,7 +123,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             SIZE text = {};
             HDC dc = GetDC(b.Item("Version"));
             SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(b.Item("Version"), WM_GETFONT, 0, 0)));
-            GetTextExtentPoint32A(dc, "0.1.0.0", 7, &text);
+            GetTextExtentPoint32A(dc, ZLVN_FILE_VERSION, static_cast<int>(strlen(ZLVN_FILE_VERSION)), &text);
             ReleaseDC(b.Item("Version"), dc);
             EXPECT_EQ(text.cx, version.right - version.left) << "the version label fits its text";
             EXPECT_TRUE(SaveWindowShot(b.Handle(), ShotDir() + "\\version_box.bmp"));
@@ -246,7 +248,7 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     second.Run([] { HintVersion(nullptr); });
     EXPECT_TRUE(second.Completed()) << second.Report();
     EXPECT_EQ(made, _AboutBox) << "the same instance";
-    EXPECT_EQ("0.1.0.0", version);
+    EXPECT_EQ(ZLVN_FILE_VERSION, version);
     EXPECT_NE(nullptr, firstIcon);
 
     delete _AboutBox;

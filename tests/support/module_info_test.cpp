@@ -3,13 +3,16 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "support/app_info.h"
 #include "support/last_error.h"
 #include "support/monitor_rect.h"
 #include "support/win_last_error.h"
 #include "tests/common/plugin_dll.h"
+#include "zlvn_version.h"
 
 namespace {
 
@@ -42,8 +45,40 @@ TEST_F(ModuleInfo, FileVersionOfThePlugin)
     ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
     std::string version = "old";
     EXPECT_EQ(ResultCode::Normal, AppInfo(dll.Module()).GetFileVersion(&version));
-    EXPECT_EQ("0.1.0.0", version);
+    EXPECT_EQ(ZLVN_FILE_VERSION, version);
     EXPECT_FALSE(LastError().IsValid()) << "success records nothing";
+}
+
+// The four numbers and both version texts of the resource all come from the build's one version.
+TEST_F(ModuleInfo, VersionResourceNumbersAndTextsAgree)
+{
+    PluginDll dll;
+    ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
+    DWORD unused = 0;
+    DWORD size = GetFileVersionInfoSizeA(dll.Path().c_str(), &unused);
+    ASSERT_NE(0u, size);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(dll.Path().c_str(), 0, size, block.data()));
+    UINT length = 0;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+
+    const unsigned numbers[] = {ZLVN_VERSION_NUMBERS};
+    char joined[64];
+    snprintf(joined, sizeof joined, "%u.%u.%u.%u", numbers[0], numbers[1], numbers[2], numbers[3]);
+    EXPECT_STREQ(ZLVN_FILE_VERSION, joined);
+    const DWORD high = MAKELONG(numbers[1], numbers[0]), low = MAKELONG(numbers[3], numbers[2]);
+    const struct { const char* name; DWORD got, want; } fields[] = {
+        {"FILEVERSION high", fixed->dwFileVersionMS, high}, {"FILEVERSION low", fixed->dwFileVersionLS, low},
+        {"PRODUCTVERSION high", fixed->dwProductVersionMS, high}, {"PRODUCTVERSION low", fixed->dwProductVersionLS, low},
+    };
+    for (const auto& f : fields) EXPECT_EQ(f.want, f.got) << f.name;
+    for (const char* key : {"FileVersion", "ProductVersion"}) {
+        char* text = nullptr;
+        std::string path = std::string("\\StringFileInfo\\041103a4\\") + key;
+        ASSERT_TRUE(VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)) << key;
+        EXPECT_STREQ(ZLVN_FILE_VERSION, text) << key;
+    }
 }
 
 TEST_F(ModuleInfo, ModuleWithoutVersionResource)

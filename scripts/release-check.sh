@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# CI's release check: builds the release twice in two fresh folders, one after the other,
+# and wants the same DLL and archive byte for byte; then unpacks the archive into a fresh
+# folder and lets the reference host of the test build (build/bin/zlvnhost.exe) load the
+# plug-in from there and show its hints. The screenshot is kept as
+# build/release-smoke-shot.png. Ends with "N passed, N failed".
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+work=${RELEASE_CHECK_DIR:-/tmp/zlvn-rel}
+host="$build/bin/zlvnhost.exe"
+if [ ! -f "$host" ]; then
+  echo "release-check: no $host; run scripts/test.sh (or scripts/build.sh) first" >&2
+  exit 1
+fi
+
+passed=0
+failed=0
+check() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "release-check: ok   $name"
+  else
+    failed=$((failed + 1))
+    echo "release-check: FAIL $name"
+  fi
+}
+
+start=$(date +%s)
+rm -rf "$work-a" "$work-b" "$work-unpacked"
+for side in a b; do
+  # The second build starts when the first has ended, tens of seconds later.
+  echo "release-check: build $side in $work-$side, $(date -u +%T)"
+  BUILD_DIR="$work-$side/build" DIST_DIR="$work-$side/dist" bash "$root/scripts/release.sh" >"$work-$side.log" 2>&1 ||
+    { cat "$work-$side.log"; exit 1; }
+done
+
+zip_a=$(ls "$work-a"/dist/ZlvnHint-*.zip)
+zip_b="$work-b/dist/$(basename "$zip_a")"
+same() {
+  sha256sum "$1" "$2" | sed 's/^/release-check:   /'
+  cmp "$1" "$2"
+}
+check "the DLL is the same from both builds" same "$work-a/build/bin/ZlvnHint.dll" "$work-b/build/bin/ZlvnHint.dll"
+check "the archive is the same from both builds" same "$zip_a" "$zip_b"
+check "the archive matches its .sha256" bash -c 'cd "$(dirname "$1")" && sha256sum -c --quiet "$1.sha256"' - "$zip_a"
+members=$(python3 -c 'import sys, zipfile; print(" ".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip_a")
+check "the archive holds the DLL, the two pictures and the guide at its root" \
+  test "$members" = "ZlvnHint.dll bgnml.bmp bgicn.bmp ZlvnHint-README.txt"
+
+# The reference host loads the plug-in from the unpacked folder and shows its hints.
+unpacked="$work-unpacked"
+python3 -m zipfile -e "$zip_a" "$unpacked"
+source "$root/scripts/wine-env.sh" "$build"
+dll_win=$(winepath -w "$unpacked/ZlvnHint.dll" 2>/dev/null)
+shot_bmp="$unpacked/smoke-shot.bmp"
+shot_png="$build/release-smoke-shot.png"
+rm -f "$shot_png"
+(cd "$unpacked" && wine "$host" --dll "$dll_win" --script "samples list active wait:800 shot:smoke-shot.bmp inactive") \
+  >"$unpacked.log" 2>&1 || true
+sed 's/^/release-check:   host: /' "$unpacked.log"
+ini_win="${dll_win%.dll}.ini"
+check "the host loaded the unpacked plug-in and it wrote its settings beside it" \
+  grep -qF "after teardown, the plug-in's settings file $ini_win:" "$unpacked.log"
+[ -f "$shot_bmp" ] && convert "$shot_bmp" "$shot_png" && echo "release-check: screenshot $shot_png"
+# Hints in their default colours: fill 0xffff80 inside a 0xf7f700 border.
+hint_pixels() {
+  [ -f "$shot_png" ] || return 1
+  convert "$shot_png" -depth 8 rgb:- | python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+pixels = [data[i:i + 3] for i in range(0, len(data) - 2, 3)]
+fill, border = pixels.count(b"\xff\xff\x80"), pixels.count(b"\xf7\xf7\x00")
+print(f"release-check:   hint pixels on the screen: {fill} fill, {border} border")
+sys.exit(0 if fill >= 200 and border >= 50 else 1)'
+}
+check "the hints are on the screen" hint_pixels
+
+echo "release-check: took $(($(date +%s) - start)) s"
+echo "release check: $passed passed, $failed failed"
+[ "$failed" = 0 ]
