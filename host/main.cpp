@@ -1,13 +1,8 @@
 // zlvnhost: a stand-in for the window-switching host that a person can use. It loads
 // the plug-in, lists the desktop's application windows, calls the plug-in's events
 // when its switch mode starts and ends, offers the plug-in's menu, shows its log,
-// and after teardown prints the settings file the plug-in wrote.
-//
-//   zlvnhost.exe [--dll PATH] [--script "STEP ..."]   run steps, then tear down
-//   zlvnhost.exe [--dll PATH] --interactive [--samples]  a window with menus and a log
-//
-// Steps: samples, list, active, inactive, update, quick, toggle, option, version, menu,
-// wait:MS (pumping messages), shot:FILE.bmp (the whole screen).
+// and after teardown prints the settings file the plug-in wrote. `zlvnhost.exe --help`
+// prints the command line and the script's steps (host_options.cpp).
 #include <windows.h>
 
 #include <cstdio>
@@ -16,16 +11,21 @@
 #include <string>
 #include <vector>
 
+#include "host/dialog_watch.h"
+#include "host/host_options.h"
 #include "host/sample_windows.h"
 #include "host/screenshot.h"
 #include "host/text_utf8.h"
 #include "host/window_list.h"
 #include "host/zlvn_host.h"
 #include "plugin/menu.h"
+#include "support/win_last_error.h"
 
 namespace {
 
 const char kDemoScript[] = "samples list active wait:3000 inactive";
+const char* const kRequiredExports[] = {"Zlvn_OnGetPluginInfo", "Zlvn_OnSetup", "Zlvn_OnSetupSubMenu",
+                                        "Zlvn_OnTeardown"};
 
 void Say(const std::string& text)
 {
@@ -58,11 +58,12 @@ struct Plugin {
         fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
     }
 
-    bool Load(const std::string& dllPath)
+    // Empty when the plug-in is loaded, else why not.
+    std::string Load(const std::string& dllPath)
     {
         path = dllPath;
         module = LoadLibraryA(path.c_str());
-        if (module == nullptr) return false;
+        if (module == nullptr) return LoadFailure(GetLastError());
         Bind(getPluginInfo, "Zlvn_OnGetPluginInfo");
         Bind(setup, "Zlvn_OnSetup");
         Bind(setupSubMenu, "Zlvn_OnSetupSubMenu");
@@ -72,7 +73,24 @@ struct Plugin {
         Bind(onWindowActive, "Zlvn_OnWindowActive");
         Bind(onUpdateList, "Zlvn_OnUpdateList");
         Bind(onChangeQuickOption, "Zlvn_OnChangeQuickOption");
-        return getPluginInfo && setup && setupSubMenu && teardown;
+        std::string missing;
+        for (const char* name : kRequiredExports)
+            if (GetProcAddress(module, name) == nullptr) missing += std::string(" ") + name;
+        if (missing.empty()) return "";
+        return "host: " + path + " is not a plug-in: it exports no" + missing;
+    }
+
+    // A module that refuses its host fails its DllMain (error 1114) after logging why;
+    // any other error is the loader's.
+    std::string LoadFailure(DWORD code) const
+    {
+        std::string text = AnsiToUtf8(GetWinLastError(code).m_message);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) text.pop_back();
+        std::string why = text + " (" + std::to_string(code) + ")";
+        if (code == ERROR_DLL_INIT_FAILED)
+            return "host: the plug-in refused to load into this host, its DllMain failed: " + why +
+                   "; its log lines above say why";
+        return "host: cannot load " + path + ": " + why;
     }
 
     // Asks for the menu the way a host does: the count first, then the entries.
@@ -217,8 +235,16 @@ bool RunStep(const std::string& step)
         FlipQuickOption();
     } else if (word == "update") {
         RefreshList(true);
-    } else if (word == "toggle" || word == "option" || word == "version") {
-        plugin.RunCommand(word == "toggle" ? 0 : word == "option" ? 1 : 2);
+    } else if (word == "toggle") {
+        plugin.RunCommand(0);
+    } else if (word == "option" || word == "version") {
+        DialogPlan plan;
+        std::string error;
+        if (!ParseDialogPlan(arg, plan, error)) {
+            Say("host: step '" + step + "': " + error);
+            return false;
+        }
+        if (!RunWithDialogPlan(plan, [&] { plugin.RunCommand(word == "option" ? 1 : 2); })) return false;
     } else if (word == "menu") {
         PrintMenu(plugin);
     } else if (word == "wait") {
@@ -346,13 +372,15 @@ int RunInteractive(bool withSamples)
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(g_app.pluginMenu), "&Plug-in");
     BuildPluginMenu();
 
+    // Samples first, so that the host's window, made and shown later, lies above them.
+    if (withSamples) g_app.samples = MakeSampleWindows();
     g_app.main = CreateWindowExA(0, wc.lpszClassName, "zlvnhost - reference host", WS_OVERLAPPEDWINDOW, 100, 100, 640,
                                  360, nullptr, bar, wc.hInstance, nullptr);
     g_app.logBox = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
                                    0, 0, 10, 10, g_app.main, nullptr, wc.hInstance, nullptr);
-    // Samples first, so the host's own window stays above them.
-    if (withSamples) g_app.samples = MakeSampleWindows();
+    SetDialogOwner(g_app.main);
     ShowWindow(g_app.main, SW_SHOW);
+    SetForegroundWindow(g_app.main);
     SetTimer(g_app.main, kTimerWatch, 500, nullptr);
     Say("host: F5 starts the switch mode, Esc ends it; the plug-in's commands are in its menu");
 
@@ -365,6 +393,7 @@ int RunInteractive(bool withSamples)
         DispatchMessageA(&msg);
     }
     DestroyAcceleratorTable(accelerators);
+    SetDialogOwner(nullptr);
     g_app.main = nullptr;
     g_app.logBox = nullptr;
     LeaveSwitchMode();
@@ -392,18 +421,18 @@ void PrintSettingsFile(const std::string& path, const char* when)
 
 int main(int argc, char** argv)
 {
-    std::string dll = "ZlvnHint.dll";
-    std::string script = kDemoScript;
-    bool interactive = false;
-    bool samples = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--dll" && i + 1 < argc) dll = argv[++i];
-        else if (arg == "--script" && i + 1 < argc) script = argv[++i];
-        else if (arg == "--interactive") interactive = true;
-        else if (arg == "--samples") samples = true;
-        else dll = arg;  // the first form of the host took the DLL as its only argument
+    HostOptions options = ParseHostOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        fputs(kHostUsage, stdout);
+        return 0;
     }
+    if (!options.error.empty()) {
+        fprintf(stderr, "zlvnhost: %s\n\n%s", options.error.c_str(), kHostUsage);
+        return 64;
+    }
+    const std::string& dll = options.dll;
+    std::string script = options.script.empty() ? kDemoScript : options.script;
+    if (!options.hostVersion.empty()) zlvnhost::Host().version = options.hostVersion;
 
     zlvnhost::Host().onLog = [](const zlvnhost::LogLine& line) {
         std::string text = "log" + (line.level >= 0 ? "(" + std::to_string(line.level) + ")" : std::string("(err)")) +
@@ -419,11 +448,12 @@ int main(int argc, char** argv)
 
     Say("host: answers \"" + zlvnhost::Host().version + "\", loading " + dll);
     Plugin& plugin = g_app.plugin;
-    if (!plugin.Load(dll)) {
-        if (plugin.module == nullptr) Say("host: the plug-in refused to load (error " + std::to_string(GetLastError()) + ")");
-        else Say("host: the module is not a plug-in");
+    std::string failure = plugin.Load(dll);
+    if (!failure.empty()) {
+        Say(failure);
         return 1;
     }
+    StartDialogWatch(Say);
     char info[80] = {};
     plugin.getPluginInfo(info);
     Say("plugin: " + AnsiToUtf8(info));
@@ -432,7 +462,8 @@ int main(int argc, char** argv)
     plugin.setup(nullptr);
     if (plugin.ReadMenu()) PrintMenu(plugin);
 
-    bool ok = interactive ? RunInteractive(samples) == 0 : RunScript(script);
+    bool ok = options.interactive ? RunInteractive(options.samples) == 0 : RunScript(script);
+    StopDialogWatch();
 
     plugin.teardown();
     Say("host: the plug-in is torn down");

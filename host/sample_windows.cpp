@@ -72,7 +72,9 @@ std::vector<HWND> MakeSampleWindows()
 
     std::vector<HWND> windows;
     for (const sample_t& s : kSamples) {
-        HWND hwnd = CreateWindowExA(0, kSampleClass, s.title, WS_POPUP | WS_BORDER, s.rect.left, s.rect.top,
+        // An application window: under a window manager Wine lets the manager stack it
+        // with the host's windows instead of keeping it above them all.
+        HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kSampleClass, s.title, WS_POPUP | WS_BORDER, s.rect.left, s.rect.top,
                                     s.rect.right - s.rect.left, s.rect.bottom - s.rect.top, nullptr, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
         if (hwnd == nullptr) continue;

@@ -7,10 +7,12 @@
 
 bool SaveScreenBitmap(const char* i_path)
 {
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    return SaveScreenBitmap(i_path, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+bool SaveScreenBitmap(const char* i_path, int left, int top, int width, int height)
+{
     if (width <= 0 || height <= 0) return false;
 
     BITMAPINFOHEADER info = {};

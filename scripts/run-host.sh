@@ -4,7 +4,8 @@
 # the plug-in is torn down. Without a display of a person (our own Xvfb) the screen
 # is saved as a PNG while the hints are up, and its path is printed.
 #   bash scripts/run-host.sh                  the demonstration
-#   bash scripts/run-host.sh --interactive --samples   a host window to use by hand
+#   bash scripts/run-host.sh --interactive --samples   a host window to use by hand; on a
+#       desktop (DISPLAY set) its window manager manages the windows of this run
 #   bash scripts/run-host.sh --script "samples list active wait:2000 toggle menu inactive"
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,20 @@ BUILD_DIR="$build" bash "$root/scripts/build.sh"
 source "$root/scripts/wine-env.sh" "$build"
 cd "$build/bin"
 
-if [ "$#" -gt 0 ]; then
+zlvn_managed() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f </dev/null >/dev/null 2>&1 || true
+}
+
+if [ -n "$zlvn_xvfb_pid" ] && [[ " $* " == *" --interactive "* ]]; then
+  echo "run-host: --interactive is for a person: set DISPLAY to your desktop's display" >&2
+  exit 1
+elif [[ " $* " == *" --interactive "* ]]; then
+  # A person's desktop: the prefix keeps unmanaged windows for the tests, so this run
+  # lets the window manager manage them (frames, moving, stacking) and switches back after.
+  zlvn_managed Y
+  trap 'zlvn_managed N; zlvn_stop_wine' EXIT
+  wine zlvnhost.exe "$@"
+elif [ "$#" -gt 0 ]; then
   wine zlvnhost.exe "$@"
 elif [ -n "$zlvn_xvfb_pid" ]; then
   shot_bmp=zlvnhost-shot.bmp
