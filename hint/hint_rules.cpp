@@ -33,11 +33,12 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
     o_text[n] = '\0';
 }
 
-pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon)
+pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth)
 {
     pixel_size_t size;
-    if (widthSetting != 0) size.cx = widthSetting;
+    if (widthSetting > 0) size.cx = widthSetting;
     else size.cx = text.cx + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0);
+    size.cx = std::max(0, std::min(size.cx, maxWidth));
     size.cy = text.cy + 2 * kHintTextMargin;
     return size;
 }
@@ -54,13 +55,22 @@ pixel_point_t HintPosition(int pos, const pixel_rect_t& r, pixel_size_t size)
     }
 }
 
+namespace {
+
+// One axis of the clamp: the far edge first, so a range longer than [lo, hi] starts at lo.
+int ClampRange(int pos, int length, int lo, int hi)
+{
+    if (pos + length > hi) pos = hi - length;
+    if (pos < lo) pos = lo;
+    return pos;
+}
+
+}  // namespace
+
 pixel_point_t KeepInWorkArea(pixel_point_t corner, pixel_size_t size, const pixel_rect_t& work)
 {
-    if (corner.y + size.cy > work.bottom) corner.y = work.bottom - size.cy;
-    if (corner.x + size.cx > work.right) corner.x = work.right - size.cx;
-    if (corner.y < work.top) corner.y = work.top;
-    if (corner.x < work.left) corner.x = work.left;
-    return corner;
+    return pixel_point_t{ClampRange(corner.x, size.cx, work.left, work.right),
+                         ClampRange(corner.y, size.cy, work.top, work.bottom)};
 }
 
 namespace {
@@ -88,37 +98,132 @@ bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a)
     return false;
 }
 
+namespace {
+
+// Left edges and widths never change in a turn: only boxes across from boxes[a] can
+// ever stop it, and they keep their list order.
+void CollectRivals(const std::vector<hint_box_t>& boxes, size_t a, std::vector<size_t>& o_rivals)
+{
+    o_rivals.clear();
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        if (b != a && Across(boxes[a], boxes[b])) o_rivals.push_back(b);
+    }
+}
+
+// The step rule's turn for boxes[a]: below the first rival in list order that it meets,
+// again and again, until it meets none.
+void PushDown(std::vector<hint_box_t>& boxes, size_t a, std::vector<size_t>& rivals)
+{
+    hint_box_t& box = boxes[a];
+    CollectRivals(boxes, a, rivals);
+    bool moved = true;
+    while (moved) {
+        moved = false;
+        size_t keep = 0;
+        for (size_t i = 0; i < rivals.size(); ++i) {
+            const hint_box_t& other = boxes[rivals[i]];
+            // This box only moves down, so a rival that ends above its top is done with.
+            if (static_cast<long long>(other.top) + other.height < box.top) continue;
+            if (Along(box, other)) {
+                box.top = other.top + other.height + kHintOverlapGap;
+                // Rivals after this one were not looked at yet: keep them all.
+                size_t rest = rivals.size() - i;
+                std::copy(rivals.begin() + i, rivals.end(), rivals.begin() + keep);
+                keep += rest;
+                moved = true;
+                break;
+            }
+            rivals[keep++] = rivals[i];
+        }
+        rivals.resize(keep);
+    }
+}
+
+// The mirror of PushDown from the bottom of the area: above the first rival in list
+// order that it meets, until it meets none. False when that would cross the area's top.
+bool PushUp(std::vector<hint_box_t>& boxes, size_t a, const pixel_rect_t& work, std::vector<size_t>& rivals)
+{
+    hint_box_t& box = boxes[a];
+    box.top = work.bottom - box.height;
+    CollectRivals(boxes, a, rivals);
+    bool moved = true;
+    while (moved) {
+        if (box.top < work.top) return false;
+        moved = false;
+        size_t keep = 0;
+        for (size_t i = 0; i < rivals.size(); ++i) {
+            const hint_box_t& other = boxes[rivals[i]];
+            // This box only moves up, so a rival that starts below its bottom is done with.
+            if (other.top > static_cast<long long>(box.top) + box.height) continue;
+            if (Along(box, other)) {
+                box.top = other.top - box.height - kHintOverlapGap;
+                size_t rest = rivals.size() - i;
+                std::copy(rivals.begin() + i, rivals.end(), rivals.begin() + keep);
+                keep += rest;
+                moved = true;
+                break;
+            }
+            rivals[keep++] = rivals[i];
+        }
+        rivals.resize(keep);
+    }
+    return true;
+}
+
+void HoldLeftEdgesInside(std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
+{
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i].left = ClampRange(boxes[i].left, boxes[i].width, works[i].left, works[i].right);
+    }
+}
+
+}  // namespace
+
 void NoOverlapPass(std::vector<hint_box_t>& boxes)
 {
     std::vector<size_t> rivals;
+    for (size_t a = 0; a < boxes.size(); ++a) PushDown(boxes, a, rivals);
+}
+
+bool BoxInWorkArea(const hint_box_t& box, const pixel_rect_t& work)
+{
+    return ClampRange(box.left, box.width, work.left, work.right) == box.left &&
+           ClampRange(box.top, box.height, work.top, work.bottom) == box.top;
+}
+
+void NoOverlapInWorkAreas(std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
+{
+    HoldLeftEdgesInside(boxes, works);
+    std::vector<size_t> rivals;
     for (size_t a = 0; a < boxes.size(); ++a) {
         hint_box_t& box = boxes[a];
-        // Left edges and widths never change in the pass: only boxes across from this
-        // one can ever stop it, and they keep their list order.
-        rivals.clear();
-        for (size_t b = 0; b < boxes.size(); ++b) {
-            if (b != a && Across(box, boxes[b])) rivals.push_back(b);
+        const pixel_rect_t& work = works[a];
+        int start = box.top;
+        PushDown(boxes, a, rivals);
+        if (BoxInWorkArea(box, work)) continue;
+        // Only a box that did not start inside has another start to try.
+        int inside = ClampRange(start, box.height, work.top, work.bottom);
+        if (inside != start) {
+            box.top = inside;
+            PushDown(boxes, a, rivals);
+            if (BoxInWorkArea(box, work)) continue;
         }
-        bool moved = true;
-        while (moved) {
-            moved = false;
-            size_t keep = 0;
-            for (size_t i = 0; i < rivals.size(); ++i) {
-                const hint_box_t& other = boxes[rivals[i]];
-                // This box only moves down, so a rival that ends above its top is done with.
-                if (static_cast<long long>(other.top) + other.height < box.top) continue;
-                if (Along(box, other)) {
-                    box.top = other.top + other.height + kHintOverlapGap;
-                    // Rivals after this one were not looked at yet: keep them all.
-                    size_t rest = rivals.size() - i;
-                    std::copy(rivals.begin() + i, rivals.end(), rivals.begin() + keep);
-                    keep += rest;
-                    moved = true;
-                    break;
-                }
-                rivals[keep++] = rivals[i];
-            }
-            rivals.resize(keep);
-        }
+        if (PushUp(boxes, a, work, rivals)) continue;
+        // No room in its column: overlap cannot be helped; it stays where it was put.
+        box.top = inside;
     }
+}
+
+bool EveryColumnHasRoom(const std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
+{
+    std::vector<hint_box_t> held = boxes;
+    HoldLeftEdgesInside(held, works);
+    for (size_t a = 0; a < held.size(); ++a) {
+        long long need = held[a].height;
+        for (size_t b = 0; b < held.size(); ++b) {
+            if (b != a && Across(held[a], held[b])) need += held[b].height + held[a].height + kHintOverlapGap;
+        }
+        if (need > static_cast<long long>(works[a].bottom) - works[a].top) return false;
+    }
+    return true;
 }
