@@ -282,10 +282,10 @@ TEST(NoOverlap, InWorkAreasEqualsThePassWhereItFitsAndElseStaysInsideAndApartWit
         }
     }
     // Every property met often enough to count.
-    EXPECT_GT(same, 400);
-    EXPECT_GT(mended, 400);
-    EXPECT_GT(mendedApart, 200);
-    EXPECT_GT(crowded, 50);
+    EXPECT_GT(same, 600);
+    EXPECT_GT(mended, 2500);
+    EXPECT_GT(mendedApart, 450);
+    EXPECT_GT(crowded, 1200);
 }
 
 TEST(NoOverlap, InWorkAreasStacksUpFromTheBottomAndStaysPutWithoutRoom)
