@@ -61,8 +61,8 @@ bool BoxInWorkArea(const hint_box_t& box, const pixel_rect_t& work);
 // edges are first held inside their areas (placement already did that). Then each
 // box in order takes its NoOverlapPass turn; only a turn that ends outside its area
 // is redone: from its old top held inside, pushed down again; failing that, stacked
-// upward from the area's bottom (above the first box it meets, as the step rule goes
-// below it); failing that too (no room in its column), it stays at its old top held
+// upward from the area's bottom (above the lowest-starting box it meets there, again
+// and again); failing that too (no room in its column), it stays at its old top held
 // inside and overlaps. So every box ends in its area (BoxInWorkArea), the result
 // equals NoOverlapPass whenever that one keeps every box inside, and no two collide
 // when EveryColumnHasRoom. Sound input: sizes 0 to 65536, edges within +-2^20, at
