@@ -57,16 +57,17 @@ void NoOverlapPass(std::vector<hint_box_t>& boxes);
 // area smaller than the box.
 bool BoxInWorkArea(const hint_box_t& box, const pixel_rect_t& work);
 
-// The pass held inside work areas; works[i] is the area box i was placed in. Left
-// edges are first held inside their areas (placement already did that). Then each
-// box in order takes its NoOverlapPass turn; only a turn that ends outside its area
-// is redone: from its old top held inside, pushed down again; failing that, stacked
-// upward from the area's bottom (above the lowest-starting box it meets there, again
-// and again); failing that too (no room in its column), it stays at its old top held
-// inside and overlaps. So every box ends in its area (BoxInWorkArea), the result
-// equals NoOverlapPass whenever that one keeps every box inside, and no two collide
-// when EveryColumnHasRoom. Sound input: sizes 0 to 65536, edges within +-2^20, at
-// most 4096 boxes, areas with left <= right and top <= bottom.
+// The pass held inside work areas; works[i] (one per box) is the area box i was
+// placed in. Left edges are first held inside their areas (placement already did
+// that). Then each box in order takes its NoOverlapPass turn; only a turn that ends
+// outside its area is redone: from its old top held inside, pushed down again;
+// failing that, stacked upward from the area's bottom (above the lowest-starting box
+// it meets there, again and again); failing that too (no room in its column), it
+// stays at its old top held inside and overlaps. So every box ends in its area
+// (BoxInWorkArea), the result equals NoOverlapPass whenever that one keeps every box
+// inside, and no two collide when EveryColumnHasRoom. Widths and heights never
+// change. Sound input: sizes 0 to 65536, edges within +-2^20, at most 4096 boxes,
+// areas with left <= right and top <= bottom.
 void NoOverlapInWorkAreas(std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works);
 
 // The room the upward stacking needs, for every box A (left edges held inside): A's
