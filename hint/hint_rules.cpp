@@ -33,11 +33,12 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
     o_text[n] = '\0';
 }
 
-pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon)
+pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth)
 {
     pixel_size_t size;
-    if (widthSetting != 0) size.cx = widthSetting;
+    if (widthSetting > 0) size.cx = widthSetting;
     else size.cx = text.cx + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0);
+    size.cx = std::max(0, std::min(size.cx, maxWidth));
     size.cy = text.cy + 2 * kHintTextMargin;
     return size;
 }
@@ -54,13 +55,22 @@ pixel_point_t HintPosition(int pos, const pixel_rect_t& r, pixel_size_t size)
     }
 }
 
+namespace {
+
+// One axis of the clamp: the far edge first, so a range longer than [lo, hi] starts at lo.
+int ClampRange(int pos, int length, int lo, int hi)
+{
+    if (pos + length > hi) pos = hi - length;
+    if (pos < lo) pos = lo;
+    return pos;
+}
+
+}  // namespace
+
 pixel_point_t KeepInWorkArea(pixel_point_t corner, pixel_size_t size, const pixel_rect_t& work)
 {
-    if (corner.y + size.cy > work.bottom) corner.y = work.bottom - size.cy;
-    if (corner.x + size.cx > work.right) corner.x = work.right - size.cx;
-    if (corner.y < work.top) corner.y = work.top;
-    if (corner.x < work.left) corner.x = work.left;
-    return corner;
+    return pixel_point_t{ClampRange(corner.x, size.cx, work.left, work.right),
+                         ClampRange(corner.y, size.cy, work.top, work.bottom)};
 }
 
 namespace {
@@ -88,37 +98,153 @@ bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a)
     return false;
 }
 
-void NoOverlapPass(std::vector<hint_box_t>& boxes)
-{
+namespace {
+
+// Working room of the turns, kept across them so a pass allocates once.
+struct turn_scratch_t {
     std::vector<size_t> rivals;
-    for (size_t a = 0; a < boxes.size(); ++a) {
-        hint_box_t& box = boxes[a];
-        // Left edges and widths never change in the pass: only boxes across from this
-        // one can ever stop it, and they keep their list order.
-        rivals.clear();
-        for (size_t b = 0; b < boxes.size(); ++b) {
-            if (b != a && Across(box, boxes[b])) rivals.push_back(b);
-        }
-        bool moved = true;
-        while (moved) {
-            moved = false;
-            size_t keep = 0;
-            for (size_t i = 0; i < rivals.size(); ++i) {
-                const hint_box_t& other = boxes[rivals[i]];
-                // This box only moves down, so a rival that ends above its top is done with.
-                if (static_cast<long long>(other.top) + other.height < box.top) continue;
-                if (Along(box, other)) {
-                    box.top = other.top + other.height + kHintOverlapGap;
-                    // Rivals after this one were not looked at yet: keep them all.
-                    size_t rest = rivals.size() - i;
-                    std::copy(rivals.begin() + i, rivals.end(), rivals.begin() + keep);
-                    keep += rest;
-                    moved = true;
-                    break;
-                }
-                rivals[keep++] = rivals[i];
+    std::vector<size_t> next;
+    // Every box by its top, lowest on the screen first; made at a pass's first upward
+    // stacking and kept in step after every turn from then on.
+    std::vector<size_t> byTop;
+};
+
+// The step rule's turn for boxes[a]: below the first rival in list order that it meets,
+// again and again, until it meets none.
+void PushDown(std::vector<hint_box_t>& boxes, size_t a, turn_scratch_t& scratch)
+{
+    hint_box_t& box = boxes[a];
+    // Left edges and widths never change in the pass: only boxes across from this one
+    // can ever stop it, and they keep their list order.
+    std::vector<size_t>& rivals = scratch.rivals;
+    rivals.clear();
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        if (b != a && Across(box, boxes[b])) rivals.push_back(b);
+    }
+    // The rivals as a list threaded through `next` in list order, n its head and its end,
+    // so one done with leaves at once and the walk after a move skips it.
+    const size_t n = rivals.size();
+    std::vector<size_t>& next = scratch.next;
+    next.resize(n + 1);
+    for (size_t i = 0; i < n; ++i) next[i] = i + 1;
+    next[n] = 0;
+    bool moved = true;
+    while (moved) {
+        moved = false;
+        for (size_t prev = n, i = next[n]; i != n; i = next[i]) {
+            const hint_box_t& other = boxes[rivals[i]];
+            // This box only moves down, so a rival that ends above its top is done with.
+            if (static_cast<long long>(other.top) + other.height < box.top) {
+                next[prev] = next[i];
+                continue;
             }
-            rivals.resize(keep);
+            if (Along(box, other)) {
+                box.top = other.top + other.height + kHintOverlapGap;
+                moved = true;
+                break;
+            }
+            prev = i;
         }
     }
+}
+
+bool LowerTop(const std::vector<hint_box_t>& boxes, size_t x, size_t y) { return boxes[x].top > boxes[y].top; }
+
+void SortByTop(const std::vector<hint_box_t>& boxes, std::vector<size_t>& o_byTop)
+{
+    o_byTop.resize(boxes.size());
+    for (size_t i = 0; i < boxes.size(); ++i) o_byTop[i] = i;
+    std::sort(o_byTop.begin(), o_byTop.end(), [&boxes](size_t x, size_t y) { return LowerTop(boxes, x, y); });
+}
+
+// Box a moved: to its new place in the order.
+void Reposition(const std::vector<hint_box_t>& boxes, std::vector<size_t>& byTop, size_t a)
+{
+    byTop.erase(std::find(byTop.begin(), byTop.end(), a));
+    auto at = std::lower_bound(byTop.begin(), byTop.end(), a,
+                               [&boxes](size_t x, size_t y) { return LowerTop(boxes, x, y); });
+    byTop.insert(at, a);
+}
+
+// PushDown's mirror from the bottom of the area: above the lowest-starting box that it
+// meets, again and again, until it meets none. False when that would cross the area's
+// top. byTop orders every box but this one by its top.
+bool PushUp(std::vector<hint_box_t>& boxes, size_t a, const pixel_rect_t& work, const std::vector<size_t>& byTop)
+{
+    hint_box_t& box = boxes[a];
+    box.top = work.bottom - box.height;
+    if (box.top < work.top) return false;
+    // Lowest top first: once above a box, this one is clear of every box taken before
+    // it (they start lower still), so one sweep finds the place.
+    for (size_t b : byTop) {
+        if (b == a || !BoxesCollide(box, boxes[b])) continue;
+        box.top = boxes[b].top - box.height - kHintOverlapGap;
+        if (box.top < work.top) return false;
+    }
+    return true;
+}
+
+// One turn held inside the area: the step rule's turn, redone only when it leaves.
+void HeldTurn(std::vector<hint_box_t>& boxes, size_t a, const pixel_rect_t& work, turn_scratch_t& scratch)
+{
+    hint_box_t& box = boxes[a];
+    int start = box.top;
+    PushDown(boxes, a, scratch);
+    if (BoxInWorkArea(box, work)) return;
+    // Only a box that did not start inside has another start to try.
+    int inside = ClampRange(start, box.height, work.top, work.bottom);
+    if (inside != start) {
+        box.top = inside;
+        PushDown(boxes, a, scratch);
+        if (BoxInWorkArea(box, work)) return;
+    }
+    if (scratch.byTop.empty()) SortByTop(boxes, scratch.byTop);
+    if (PushUp(boxes, a, work, scratch.byTop)) return;
+    // No room in its column: overlap cannot be helped; it stays where it was put.
+    box.top = inside;
+}
+
+void HoldLeftEdgesInside(std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
+{
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i].left = ClampRange(boxes[i].left, boxes[i].width, works[i].left, works[i].right);
+    }
+}
+
+}  // namespace
+
+void NoOverlapPass(std::vector<hint_box_t>& boxes)
+{
+    turn_scratch_t scratch;
+    for (size_t a = 0; a < boxes.size(); ++a) PushDown(boxes, a, scratch);
+}
+
+bool BoxInWorkArea(const hint_box_t& box, const pixel_rect_t& work)
+{
+    return ClampRange(box.left, box.width, work.left, work.right) == box.left &&
+           ClampRange(box.top, box.height, work.top, work.bottom) == box.top;
+}
+
+void NoOverlapInWorkAreas(std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
+{
+    HoldLeftEdgesInside(boxes, works);
+    turn_scratch_t scratch;
+    for (size_t a = 0; a < boxes.size(); ++a) {
+        HeldTurn(boxes, a, works[a], scratch);
+        if (!scratch.byTop.empty()) Reposition(boxes, scratch.byTop, a);
+    }
+}
+
+bool EveryColumnHasRoom(const std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
+{
+    std::vector<hint_box_t> held = boxes;
+    HoldLeftEdgesInside(held, works);
+    for (size_t a = 0; a < held.size(); ++a) {
+        long long need = held[a].height;
+        for (size_t b = 0; b < held.size(); ++b) {
+            if (b != a && Across(held[a], held[b])) need += held[b].height + held[a].height + kHintOverlapGap;
+        }
+        if (need > static_cast<long long>(works[a].bottom) - works[a].top) return false;
+    }
+    return true;
 }

@@ -23,9 +23,10 @@ std::string ItemText(const char* i_field, size_t size);
 // which is two bytes when it is a double-byte character (a lone lead byte is one).
 void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[kHintTextSize]);
 
-// Width and height from the measured text: a fixed width wins; a fitted one makes
-// room for the icon.
-pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon);
+// Width and height from the measured text: a fixed width (above 0) wins; 0 or less
+// fits the text and makes room for the icon. Never wider than maxWidth (the work
+// area's width), so an absurd Width from the file cannot make a screen-wide bar.
+pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth);
 
 // Upper-left corner by position mode (0-4; any other value is the origin).
 pixel_point_t HintPosition(int pos, const pixel_rect_t& target, pixel_size_t size);
@@ -51,3 +52,26 @@ bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a);
 // The whole pass: every box in order, stepped until it no longer moves. Gives the
 // same tops as repeating AvoidOverlapStep, in about n^2 rather than n^3 time.
 void NoOverlapPass(std::vector<hint_box_t>& boxes);
+
+// Where KeepInWorkArea leaves it: wholly inside, or on the upper-left corner of an
+// area smaller than the box.
+bool BoxInWorkArea(const hint_box_t& box, const pixel_rect_t& work);
+
+// The pass held inside work areas; works[i] (one per box) is the area box i was
+// placed in. Left edges are first held inside their areas (placement already did
+// that). Then each box in order takes its NoOverlapPass turn; only a turn that ends
+// outside its area is redone: from its old top held inside, pushed down again;
+// failing that, stacked upward from the area's bottom (above the lowest-starting box
+// it meets there, again and again); failing that too (no room in its column), it
+// stays at its old top held inside and overlaps. So every box ends in its area
+// (BoxInWorkArea), the result equals NoOverlapPass whenever that one keeps every box
+// inside, and no two collide when EveryColumnHasRoom. Widths and heights never
+// change. Sound input: sizes 0 to 65536, edges within +-2^20, at most 4096 boxes,
+// areas with left <= right and top <= bottom.
+void NoOverlapInWorkAreas(std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works);
+
+// The room the upward stacking needs, for every box A (left edges held inside): A's
+// height, plus for every other box B whose columns meet A's, B's height, A's height
+// and the 2-pixel gap, is at most the height of A's area. Each such B can move A up
+// by at most that much, once.
+bool EveryColumnHasRoom(const std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works);

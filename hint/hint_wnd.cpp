@@ -80,9 +80,9 @@ HintWnd::HintWnd(HWND target, const std::string& title) : m_target(target), m_ti
 {
     m_icon = FindTargetIcon(target);
     BuildDisplayText(m_title, HintSettings.Contents, m_text);
-    RECT work = WorkAreaOf(target);
-    m_top = work.top;
-    m_left = work.left;
+    m_work = ToPixelRect(WorkAreaOf(target));
+    m_top = m_work.top;
+    m_left = m_work.left;
     m_width = m_height = kInitialHintSize;
     if (IsIconic(target)) m_rect = RestoredRect(target);
     else GetWindowRect(target, &m_rect);
@@ -137,9 +137,11 @@ void HintWnd::Place()
 {
     BuildDisplayText(m_title, HintSettings.Contents, m_text);
     RECT target = TargetRect();
-    pixel_size_t size = HintSize(ToPixelSize(MeasureText()), HintSettings.Width, HintSettings.IsShowIcon != 0);
-    pixel_rect_t work = ToPixelRect(WorkAreaOf(m_target));
-    pixel_point_t corner = KeepInWorkArea(HintPosition(HintSettings.Pos, ToPixelRect(target), size), size, work);
+    m_work = ToPixelRect(WorkAreaOf(m_target));
+    // HintSettings.Width itself stays as the user set it: it is written back at teardown.
+    pixel_size_t size = HintSize(ToPixelSize(MeasureText()), HintSettings.Width, HintSettings.IsShowIcon != 0,
+                                 m_work.right - m_work.left);
+    pixel_point_t corner = KeepInWorkArea(HintPosition(HintSettings.Pos, ToPixelRect(target), size), size, m_work);
     m_left = corner.x;
     m_top = corner.y;
     m_width = size.cx;

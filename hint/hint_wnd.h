@@ -26,6 +26,11 @@ public:
 
     hint_box_t Box() const { return hint_box_t{m_top, m_left, m_width, m_height}; }
     void SetTop(int top) { m_top = top; }
+    void SetCorner(int left, int top)
+    {
+        m_left = left;
+        m_top = top;
+    }
 
     HWND m_hwnd = nullptr;
     char m_text[kHintTextSize] = {};
@@ -38,6 +43,8 @@ public:
     std::string m_title;
     HICON m_icon = nullptr;
     RECT m_rect = {};
+    // The work area the latest placement held the hint in; the no-overlap pass keeps it there.
+    pixel_rect_t m_work = {};
 
 private:
     void MakePopup();

@@ -82,15 +82,21 @@ void HintWndMgr::ShowAll()
 void HintWndMgr::RunNoOverlapPass()
 {
     std::vector<hint_box_t> boxes;
+    std::vector<pixel_rect_t> works;
     boxes.reserve(m_list.size());
-    for (const HintWnd* hint : m_list) boxes.push_back(hint->Box());
-    NoOverlapPass(boxes);
+    works.reserve(m_list.size());
+    for (const HintWnd* hint : m_list) {
+        boxes.push_back(hint->Box());
+        works.push_back(hint->m_work);
+    }
+    // The step rule's pass, except where it would push a hint out of its work area.
+    NoOverlapInWorkAreas(boxes, works);
     size_t i = 0;
     for (HintWnd* hint : m_list) {
         const hint_box_t& box = boxes[i++];
         // A popup the pass did not move already stands at its final rectangle.
-        if (box.top == hint->m_top) continue;
-        hint->SetTop(box.top);
+        if (box.top == hint->m_top && box.left == hint->m_left) continue;
+        hint->SetCorner(box.left, box.top);
         hint->MoveToFinalRect();
     }
 }

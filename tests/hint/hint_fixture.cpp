@@ -1,5 +1,6 @@
 #include "tests/hint/hint_fixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -103,4 +104,29 @@ RECT HintOverlay::WorkArea() const
     RECT r;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
     return r;
+}
+
+void HintOverlay::ExpectHintsInsideAndApart(const std::string& name) const
+{
+    ASSERT_NE(nullptr, g_hintWndMgr) << name;
+    std::vector<RECT> popups;
+    for (const HintWnd* hint : g_hintWndMgr->List()) {
+        RECT r = {};
+        GetWindowRect(hint->m_hwnd, &r);
+        RECT work = WorkAreaOf(hint->m_target);
+        EXPECT_TRUE(IsWindowVisible(hint->m_hwnd)) << name;
+        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+            << name << ": popup " << r.left << "," << r.top << " - " << r.right << "," << r.bottom
+            << " outside the work area " << work.left << "," << work.top << " - " << work.right << "," << work.bottom;
+        popups.push_back(r);
+    }
+    for (size_t i = 0; i < popups.size(); ++i) {
+        for (size_t j = i + 1; j < popups.size(); ++j) {
+            const RECT& a = popups[i];
+            const RECT& b = popups[j];
+            bool meet = std::max(a.left, b.left) <= std::min(a.right, b.right) &&
+                        std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
+            EXPECT_FALSE(meet) << name << ": popups " << i << " and " << j << " meet";
+        }
+    }
 }

@@ -36,6 +36,9 @@ protected:
     RECT PopupRect(HWND target) const;  // screen rectangle of the target's hint popup
     HintWnd* Hint(HWND target) const;
     RECT WorkArea() const;
+    // Every hint's popup is visible, wholly inside the work area of its target's
+    // monitor, and meets no other popup (touching edges meet).
+    void ExpectHintsInsideAndApart(const std::string& name) const;
 
     std::vector<HWND> m_targets;
 };

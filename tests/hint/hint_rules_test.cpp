@@ -1,6 +1,7 @@
 // The hint rules without windows: display text, size, position, clamp, no-overlap.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -87,19 +88,35 @@ TEST(ItemTextField, UnterminatedFieldIsCutAtItsEnd)
 
 TEST(HintSizeRule, FittedAndFixedWidths)
 {
+    const int roomy = 1280;
     pixel_size_t text{40, 12};
-    pixel_size_t s = HintSize(text, 0, true);
+    pixel_size_t s = HintSize(text, 0, true, roomy);
     EXPECT_EQ(68, s.cx) << "fitted, icon";
     EXPECT_EQ(22, s.cy) << "fitted, icon";
-    s = HintSize(text, 0, false);
+    s = HintSize(text, 0, false, roomy);
     EXPECT_EQ(50, s.cx) << "fitted, no icon";
     EXPECT_EQ(22, s.cy);
     for (bool icon : {true, false}) {
-        s = HintSize(pixel_size_t{300, 20}, 120, icon);
+        s = HintSize(pixel_size_t{300, 20}, 120, icon, roomy);
         EXPECT_EQ(120, s.cx) << "fixed width, icon " << icon;
         EXPECT_EQ(30, s.cy) << "height follows the text, icon " << icon;
     }
-    EXPECT_EQ(-5, HintSize(text, -5, true).cx) << "a negative width is kept as set";
+    // A width from the file below 0 fits the text; none is wider than the work area.
+    struct Case { const char* name; int width; int textWidth; int maxWidth; int expected; } cases[] = {
+        {"negative width fits the text", -5, 40, roomy, 68},
+        {"most negative width", INT_MIN, 40, roomy, 68},
+        {"huge width", 100000, 40, roomy, roomy},
+        {"largest width", INT_MAX, 40, roomy, roomy},
+        {"width of the work area exactly", roomy, 40, roomy, roomy},
+        {"fitted text wider than the work area", 0, 5000, roomy, roomy},
+        {"a narrow second monitor", 900, 40, 640, 640},
+        {"an empty work area", 120, 40, 0, 0},
+    };
+    for (const Case& c : cases) {
+        s = HintSize(pixel_size_t{c.textWidth, 12}, c.width, true, c.maxWidth);
+        EXPECT_EQ(c.expected, s.cx) << c.name;
+        EXPECT_EQ(22, s.cy) << c.name;
+    }
 }
 
 TEST(HintPositionRule, EveryModeAndAnUnknownOne)
@@ -187,4 +204,106 @@ TEST(NoOverlap, FastPassMatchesTheStepRuleAndLeavesNoCollision)
             }
         }
     }
+}
+
+namespace {
+
+bool AnyOutside(const std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
+{
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        if (!BoxInWorkArea(boxes[i], works[i])) return true;
+    }
+    return false;
+}
+
+bool AnyCollide(const std::vector<hint_box_t>& boxes)
+{
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            if (BoxesCollide(boxes[i], boxes[j])) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(NoOverlap, InWorkAreasEqualsThePassWhereItFitsAndElseStaysInsideAndApartWithRoom)
+{
+    // Random monitors side by side (sometimes overlapping), hints placed in them, many
+    // near the bottom; now and then a hint outside its area or larger than it.
+    srand(11);
+    int same = 0, mended = 0, mendedApart = 0, crowded = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::vector<pixel_rect_t> areas(1 + rand() % 3);
+        int x = rand() % 50 - 25;
+        for (pixel_rect_t& w : areas) {
+            int width = 60 + rand() % 300, height = 40 + rand() % 300, top = rand() % 60 - 30;
+            w = Rect(x, top, x + width, top + height);
+            x += width - rand() % 40;
+        }
+        size_t n = 1 + rand() % 14;
+        std::vector<hint_box_t> boxes(n);
+        std::vector<pixel_rect_t> works(n);
+        for (size_t i = 0; i < n; ++i) {
+            const pixel_rect_t& w = works[i] = areas[rand() % areas.size()];
+            pixel_size_t size{rand() % 10 ? 5 + rand() % 80 : rand() % 500, rand() % 8 ? 12 + rand() % 20 : rand() % 400};
+            int ww = w.right - w.left, wh = w.bottom - w.top;
+            pixel_point_t at{w.left + rand() % (ww + 1), rand() % 2 ? w.bottom - rand() % 40 : w.top + rand() % (wh + 1)};
+            if (rand() % 10) at = KeepInWorkArea(at, size, w);
+            else at = pixel_point_t{at.x + rand() % 200 - 100, at.y + rand() % 400 - 200};
+            boxes[i] = hint_box_t{at.y, at.x, size.cx, size.cy};
+        }
+        std::vector<hint_box_t> old = boxes;
+        SlowPass(old);
+        std::vector<hint_box_t> kept = boxes;
+        NoOverlapInWorkAreas(kept, works);
+        std::string where = "round " + std::to_string(round);
+        for (size_t i = 0; i < n; ++i) {
+            ASSERT_TRUE(BoxInWorkArea(kept[i], works[i])) << where << " box " << i;
+            ASSERT_EQ(boxes[i].width, kept[i].width) << where;
+            ASSERT_EQ(boxes[i].height, kept[i].height) << where;
+        }
+        bool room = EveryColumnHasRoom(boxes, works);
+        if (!AnyOutside(old, works)) {
+            ++same;
+            for (size_t i = 0; i < n; ++i) {
+                ASSERT_EQ(old[i].top, kept[i].top) << where << " box " << i;
+                ASSERT_EQ(old[i].left, kept[i].left) << where << " box " << i;
+            }
+        } else {
+            ++mended;
+            if (room) ++mendedApart;
+        }
+        if (room) {
+            ASSERT_FALSE(AnyCollide(kept)) << where;
+        } else if (AnyCollide(kept)) {
+            ++crowded;
+        }
+    }
+    // Every property met often enough to count.
+    EXPECT_GT(same, 600);
+    EXPECT_GT(mended, 2500);
+    EXPECT_GT(mendedApart, 450);
+    EXPECT_GT(crowded, 1200);
+}
+
+TEST(NoOverlap, InWorkAreasStacksUpFromTheBottomAndStaysPutWithoutRoom)
+{
+    pixel_rect_t work = Rect(0, 30, 1280, 770);
+    const int h = 22, row = h + kHintOverlapGap;
+    // Five hints on one spot at the bottom: the last stays, the others stack upward
+    // from the bottom in list order (the step rule would push them below the screen).
+    std::vector<hint_box_t> five(5, hint_box_t{770 - h, 100, 40, h});
+    NoOverlapInWorkAreas(five, std::vector<pixel_rect_t>(5, work));
+    EXPECT_EQ(770 - h, five[4].top) << "the last stays at the bottom";
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(770 - (i + 2) * row + 2, five[i].top) << "row of hint " << i;
+    // A column with room for three rows of 22 and two gaps (70 pixels): the first two
+    // stack upward; the third and fourth find no room and stay where they were put, on
+    // the last one.
+    pixel_rect_t low = Rect(0, 0, 200, 70);
+    std::vector<hint_box_t> crowd(5, hint_box_t{70 - h, 10, 40, h});
+    NoOverlapInWorkAreas(crowd, std::vector<pixel_rect_t>(5, low));
+    int expected[] = {70 - h - row, 70 - h - 2 * row, 70 - h, 70 - h, 70 - h};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(expected[i], crowd[i].top) << "hint " << i;
 }

@@ -71,8 +71,12 @@ TEST_F(HintOverlay, FixedAndFittedWidthWithAndWithoutIcon)
     AddListItem(target, "Notebook");
     HintSettings.Contents = 1;
     SIZE extent = TextExtent("Notebook");
+    RECT work = WorkArea();
+    int workWidth = work.right - work.left;
+    // Below 0 fits the text; wider than the work area is cut to it.
     struct Case { int width; int icon; int expected; } cases[] = {
         {0, 1, extent.cx + 28}, {0, 0, extent.cx + 10}, {120, 1, 120}, {120, 0, 120},
+        {-5, 1, extent.cx + 28}, {-5, 0, extent.cx + 10}, {100000, 1, workWidth}, {workWidth + 1, 0, workWidth},
     };
     for (const Case& c : cases) {
         HintSettings.Width = c.width;
@@ -81,6 +85,7 @@ TEST_F(HintOverlay, FixedAndFittedWidthWithAndWithoutIcon)
         RECT got = PopupRect(target);
         EXPECT_EQ(c.expected, got.right - got.left) << "Width " << c.width << " icon " << c.icon;
         EXPECT_EQ(extent.cy + 10, got.bottom - got.top) << "Width " << c.width << " icon " << c.icon;
+        EXPECT_EQ(c.width, HintSettings.Width) << "the setting itself stays as the user set it";
         HideHints();
     }
 }
@@ -236,6 +241,27 @@ TEST_F(HintOverlay, NoOverlapPassOnRealPopups)
     for (HWND t : order) EXPECT_EQ(work.left, PopupRect(t).left) << "mode 4: left edges stay";
     // AvoidOverlap after the pass finds nothing to move.
     for (HintWnd* hint : g_hintWndMgr->List()) EXPECT_FALSE(g_hintWndMgr->AvoidOverlap(hint));
+    HideHints();
+
+    // Windows at the bottom of the work area: pushed below it, the hints would leave the
+    // screen; they stack upward from the bottom instead. A second column apart from them.
+    zlvnhost::ResetHost();
+    DestroyHintWndMgr();
+    HintSettings.Pos = 0;
+    std::vector<HWND> bottom;
+    for (int i = 0; i < 5; ++i) {
+        bottom.push_back(Target(RECT{200, work.bottom - 10, 500, work.bottom + 100}, "bottom"));
+        AddListItem(bottom.back(), "Bottom");
+    }
+    for (int i = 0; i < 3; ++i) {
+        HWND beside = Target(RECT{700 + 10 * i, work.bottom - 60 + 10 * i, 1000, work.bottom + 60}, "beside");
+        AddListItem(beside, "Beside");
+    }
+    ShowHints();
+    ExpectHintsInsideAndApart("eight windows at the bottom");
+    int height = Hint(bottom[4])->m_height;
+    EXPECT_EQ(work.bottom, PopupRect(bottom[4]).bottom) << "the last of one spot stays at the bottom";
+    EXPECT_EQ(work.bottom - 2 * (height + 2) + 2, PopupRect(bottom[0]).top) << "the first stands on it";
 }
 
 TEST_F(HintOverlay, TeardownLeavesNoPopupAndNoClass)

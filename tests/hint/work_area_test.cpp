@@ -29,13 +29,17 @@ protected:
                                               << work.left << "," << work.top << " - " << work.right << ","
                                               << work.bottom;
     }
-    RECT Show(int pos, const RECT& place)
+    // `count` windows on one place; the popup of the last listed one.
+    RECT Show(int pos, const RECT& place, int count = 1)
     {
         DestroyHintWndMgr();
         zlvnhost::ResetHost();
         HintSettings.Pos = pos;
-        HWND target = Target(place, "T");
-        AddListItem(target, "T");
+        HWND target = nullptr;
+        for (int i = 0; i < count; ++i) {
+            target = Target(place, "T");
+            AddListItem(target, "T");
+        }
         ShowHints();
         return PopupRect(target);
     }
@@ -59,18 +63,23 @@ TEST_F(TaskBars, NewHintStartsAtTheWorkAreaCorner)
 
 TEST_F(TaskBars, EveryModeStaysOffTheBars)
 {
-    struct Case { const char* name; int pos; RECT place; int top; int bottom; int left; int right; } cases[] = {
-        // -1: not checked.
-        {"mode 0 under the top bar", 0, {100, 0, 400, 200}, kWork.top, -1, 100, -1},
-        {"mode 1 under the top bar", 1, {100, 10, 400, 200}, kWork.top, -1, -1, -1},
-        {"mode 2 past the right edge", 2, {1100, 300, 1400, 500}, 300, -1, -1, kWork.right},
-        {"mode 3 over the bottom bar", 3, {100, 740, 400, 800}, -1, kWork.bottom, -1, -1},
-        {"mode 4 at the work area's corner", 4, {500, 300, 800, 500}, kWork.top, -1, kWork.left, -1},
-        {"unknown mode like mode 4", 12, {500, 300, 800, 500}, kWork.top, -1, kWork.left, -1},
-        {"mode 0 on the bottom bar", 0, {600, 760, 900, 900}, -1, kWork.bottom, 600, -1},
+    struct Case {
+        const char* name; int pos; RECT place; int top; int bottom; int left; int right; int count;
+    } cases[] = {
+        // -1: not checked. With several windows on one place: the last listed one's hint.
+        {"mode 0 under the top bar", 0, {100, 0, 400, 200}, kWork.top, -1, 100, -1, 1},
+        {"mode 1 under the top bar", 1, {100, 10, 400, 200}, kWork.top, -1, -1, -1, 1},
+        {"mode 2 past the right edge", 2, {1100, 300, 1400, 500}, 300, -1, -1, kWork.right, 1},
+        {"mode 3 over the bottom bar", 3, {100, 740, 400, 800}, -1, kWork.bottom, -1, -1, 1},
+        {"mode 4 at the work area's corner", 4, {500, 300, 800, 500}, kWork.top, -1, kWork.left, -1, 1},
+        {"unknown mode like mode 4", 12, {500, 300, 800, 500}, kWork.top, -1, kWork.left, -1, 1},
+        {"mode 0 on the bottom bar", 0, {600, 760, 900, 900}, -1, kWork.bottom, 600, -1, 1},
+        {"mode 0, five windows on the bottom bar", 0, {600, 760, 900, 900}, -1, kWork.bottom, 600, -1, 5},
+        {"mode 3, four windows over the bottom bar", 3, {100, 740, 400, 800}, -1, kWork.bottom, -1, -1, 4},
     };
     for (const Case& c : cases) {
-        RECT r = Show(c.pos, c.place);
+        RECT r = Show(c.pos, c.place, c.count);
+        ExpectHintsInsideAndApart(c.name);
         if (c.top >= 0) {
             EXPECT_EQ(c.top, r.top) << c.name;
         }
@@ -115,4 +124,7 @@ TEST_F(TaskBars, HintOnTheSecondMonitorStaysThere)
     EXPECT_EQ(second.top, r.top) << "mode 4 on the second monitor";
     r = Show(3, RECT{1300, second.bottom - 20, 1600, second.bottom + 100});
     EXPECT_EQ(second.bottom, r.bottom) << "mode 3 over the second monitor's bottom";
+    r = Show(0, RECT{1300, second.bottom - 10, 1600, second.bottom + 100}, 4);
+    EXPECT_EQ(second.bottom, r.bottom) << "four windows at the second monitor's bottom: the last stays there";
+    ExpectHintsInsideAndApart("four windows at the second monitor's bottom");
 }
