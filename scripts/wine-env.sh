@@ -43,7 +43,7 @@ done
 # intact only from UTF-16; the map is imported again whenever it changes, so that a
 # build tree's older prefix gets it too. The server writes it out on exit (-w), so
 # that copies of the prefix made from the files have it.
-zlvn_fonts_reg="$WINEPREFIX/zlvn-fonts.reg"
+zlvn_fonts_reg="$WINEPREFIX/.zlvn-fonts-imported"
 zlvn_fonts_new="$zlvn_build/wine-fonts.reg"
 { printf '\xff\xfe'; sed 's/$/\r/' "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.reg.in" | iconv -f UTF-8 -t UTF-16LE; } \
   >"$zlvn_fonts_new"

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -141,8 +142,19 @@ void FitAll(const form::Form& f, const char* formName, std::vector<fit_t>* fits)
     }
 }
 
-TOKBottomDlg* g_settings;
-TAboutBox* g_about;
+// Opens a form, measures its captions once it is shown, closes it with a button.
+void MeasureShown(form::Form& f, const char* formName, const char* closeButton, const std::function<void()>& show,
+                  std::vector<fit_t>* fits)
+{
+    DialogScript script(formName);
+    script.Then("shown", [&f] { return f.Handle() && IsWindowVisible(f.Handle()); })
+        .Do("measure", [&f, formName, closeButton, fits] {
+            FitAll(f, formName, fits);
+            PostClick(f.Item(closeButton));
+        });
+    script.Run(show);
+    EXPECT_TRUE(script.Completed()) << script.Report();
+}
 
 TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
 {
@@ -151,28 +163,11 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     UseDefaultSettings();  // the texts a first opening shows
 
     TOKBottomDlg settings(nullptr);
-    g_settings = &settings;
-    DialogScript settingsScript("settings dialog");
-    settingsScript.Then("shown", [] { return g_settings->Handle() && IsWindowVisible(g_settings->Handle()); })
-        .Do("measure", [&fits] {
-            FitAll(*g_settings, "settings", &fits);
-            PostClick(g_settings->Item("CancelBtn"));
-        });
-    settingsScript.Run([&settings] { settings.ShowModal(); });
-    ASSERT_TRUE(settingsScript.Completed()) << settingsScript.Report();
-
+    MeasureShown(settings, "settings", "CancelBtn", [&settings] { settings.ShowModal(); }, &fits);
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox about(nullptr, "Hint", dll.Module());
-    g_about = &about;
-    DialogScript aboutScript("version box");
-    aboutScript.Then("shown", [] { return g_about->Handle() && IsWindowVisible(g_about->Handle()); })
-        .Do("measure", [&fits] {
-            FitAll(*g_about, "version", &fits);
-            PostClick(g_about->Item("OKButton"));
-        });
-    aboutScript.Run([&about] { about.ShowModal(); });
-    ASSERT_TRUE(aboutScript.Completed()) << aboutScript.Report();
+    MeasureShown(about, "version", "OKButton", [&about] { about.ShowModal(); }, &fits);
 
     ASSERT_GT(fits.size(), 30u) << "captions of both forms measured";
     const fit_t* worst = nullptr;
