@@ -118,6 +118,41 @@ int PointsFromHeight(LONG height)
     return MulDiv(height < 0 ? -height : height, 72, form::ScreenPpi());
 }
 
+int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FaceListed(HDC dc, const char* face)
+{
+    if (face[0] == '\0') return false;
+    LOGFONTA query = {};
+    query.lfCharSet = DEFAULT_CHARSET;
+    CopyText(query.lfFaceName, face);
+    bool found = false;
+    EnumFontFamiliesExA(dc, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// The font chooser selects only a face it lists; for any other (not installed, or
+// empty) it opens on its first entry, a vertical "@" face, with neither size nor
+// style. Such a face gives way to the one the system draws in its place.
+void OpenOnListedFace(LOGFONTA* font)
+{
+    HDC screen = GetDC(nullptr);
+    if (!FaceListed(screen, font->lfFaceName)) {
+        HFONT made = CreateFontIndirectA(font);
+        HGDIOBJ old = SelectObject(screen, made);
+        char drawn[LF_FACESIZE] = {};
+        GetTextFaceA(screen, sizeof drawn, drawn);
+        SelectObject(screen, old);
+        DeleteObject(made);
+        if (FaceListed(screen, drawn)) CopyText(font->lfFaceName, drawn);
+    }
+    ReleaseDC(nullptr, screen);
+}
+
 // The picture chooser's extra part: a frame with the selected bitmap, scaled to fit.
 UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
 {
@@ -378,6 +413,7 @@ void TOKBottomDlg::BtnFontClick()
 
     LOGFONTA font = m_chooser.font;
     font.lfHeight = -MulDiv(m_chooser.size, form::ScreenPpi(), 72);
+    OpenOnListedFace(&font);
     CHOOSEFONTA chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = Handle();

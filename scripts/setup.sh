@@ -8,6 +8,9 @@ packages=(
   libxinerama1:i386 libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386
   libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
   fonts-ipafont-gothic xserver-xephyr googletest locales
+  # Wine's own faces (Marlett draws the title-bar buttons) are only a "recommends" of wine;
+  # the IPA faces stand in for the Windows Japanese ones (scripts/wine-fonts.reg.in).
+  fonts-wine fonts-ipafont-mincho
 )
 
 missing=()

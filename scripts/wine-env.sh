@@ -34,6 +34,24 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
   wineserver -w
 fi
+# Wine's own faces (Marlett draws the title-bar buttons, Tahoma): Debian's Wine does not
+# look where fonts-wine puts them, but it loads every face in the prefix's Fonts folder.
+for zlvn_face in /usr/share/wine/fonts/*.ttf; do
+  if [ -e "$zlvn_face" ]; then ln -sf "$zlvn_face" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+done
+# The Windows Japanese faces mapped to installed ones. regedit takes Japanese names
+# intact only from UTF-16; the map is imported again whenever it changes, so that a
+# build tree's older prefix gets it too. The server writes it out on exit (-w), so
+# that copies of the prefix made from the files have it.
+zlvn_fonts_reg="$WINEPREFIX/.zlvn-fonts-imported"
+zlvn_fonts_new="$zlvn_build/wine-fonts.reg"
+{ printf '\xff\xfe'; sed 's/$/\r/' "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.reg.in" | iconv -f UTF-8 -t UTF-16LE; } \
+  >"$zlvn_fonts_new"
+if ! cmp -s "$zlvn_fonts_new" "$zlvn_fonts_reg"; then
+  echo "wine-env: mapping the Windows Japanese faces in the prefix"
+  wine regedit /S "Z:${zlvn_fonts_new//\//\\}" </dev/null >/dev/null 2>&1 &&
+    wineserver -w && cp "$zlvn_fonts_new" "$zlvn_fonts_reg"
+fi
 # Start the server and Wine's own processes outside any test, so that CTest does not
 # wait for them.
 wineserver -p

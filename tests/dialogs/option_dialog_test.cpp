@@ -477,6 +477,73 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
     EXPECT_EQ(0, HintSettings.FontStyle.StrikeOut);
 }
 
+int CALLBACK NoteListed(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool Listed(const char* face)
+{
+    LOGFONTA query = {};
+    query.lfCharSet = DEFAULT_CHARSET;
+    CopyText(query.lfFaceName, face);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &query, NoteListed, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found && face[0] != '\0';
+}
+
+TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
+{
+    const std::string listed = ListedFace();
+    ASSERT_FALSE(listed.empty());
+    // face: what the record holds; opens: the face expected, nullptr for a face the
+    // system draws in place of one that is not installed.
+    const struct {
+        const char* face;
+        int size;
+        font_style_t style;
+        const char* opens;
+    } cases[] = {
+        {listed.c_str(), 10, {1, 0, 0, 0}, listed.c_str()},
+        {"MS UI Gothic", 11, {0, 1, 0, 0}, "MS UI Gothic"},  // the default, mapped under Wine
+        {"ＭＳ Ｐゴシック", 12, {1, 1, 0, 0}, "ＭＳ Ｐゴシック"},
+        {"No Such Face Here", 12, {1, 1, 0, 0}, nullptr},
+        {"", 10, {0, 0, 0, 0}, nullptr},
+    };
+    for (const auto& c : cases) {
+        CopyText(HintSettings.FontName, c.face);
+        HintSettings.FontSize = c.size;
+        HintSettings.FontStyle = c.style;
+        LOGFONTA opened = {};
+        std::string what = std::string("face '") + c.face + "'";
+        DialogScript script("font chooser opening, " + what);
+        script.Then("dialog shown", Shown)
+            .Do("open chooser", [] { PostClick(Dlg()->Item("BtnFont")); })
+            .Then("read its choice, cancel", [&opened] {
+                HWND chooser = DialogWithControl(psh3);
+                if (!chooser) return false;
+                SendMessageA(chooser, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&opened));
+                PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+                return true;
+            })
+            .Then("chooser closed", [] { return DialogWithControl(psh3) == nullptr; })
+            .Do("cancel", [] { PostClick(Dlg()->Item("CancelBtn")); });
+        RunDialog(script);
+        if (c.opens) {
+            EXPECT_STREQ(c.opens, opened.lfFaceName) << what;
+        } else {
+            EXPECT_NE('@', opened.lfFaceName[0]) << what << ": opened on " << opened.lfFaceName;
+            EXPECT_TRUE(Listed(opened.lfFaceName)) << what << ": opened on " << opened.lfFaceName;
+        }
+        EXPECT_EQ(-MulDiv(c.size, form::ScreenPpi(), 72), opened.lfHeight) << what;
+        EXPECT_EQ(c.style.Bold ? FW_BOLD : FW_NORMAL, opened.lfWeight) << what;
+        EXPECT_EQ(c.style.Italic ? 1 : 0, opened.lfItalic != 0) << what;
+    }
+}
+
 BOOL CALLBACK FindPreview(HWND hwnd, LPARAM found)
 {
     if (GetDlgCtrlID(hwnd) == 1200) *reinterpret_cast<HWND*>(found) = hwnd;

@@ -2,17 +2,20 @@
 # Runs a test program on a display of its own whose root window announces a work area
 # (task bars), with a Wine server of its own: Wine takes the work area from the display
 # its desktop process was started on, so the shared server of the other tests will not do.
-# Usage: run_on_own_display.sh BUILD_DIR PROGRAM.exe WORKAREA [Xephyr screens...]
+# Usage: run_on_own_display.sh [--ppi N] BUILD_DIR PROGRAM.exe WORKAREA [Xephyr screens...]
+#   --ppi N: the prefix's screen resolution (LogPixels), in a prefix of its own.
 #   WORKAREA: "x, y, width, height" as _NET_WORKAREA takes it.
 #   With Xephyr screens (e.g. 1280x800x24 1024x768x24) the program sees two monitors.
 set -euo pipefail
+ppi=
+if [ "${1:-}" = --ppi ]; then ppi=$2; shift 2; fi
 build=$(cd "$1" && pwd)
 program=$2
 workarea=$3
 shift 3
 
 shared="$build/wineprefix"
-side="$build/wineprefix-own-display"
+side="$build/wineprefix-own-display${ppi:+-$ppi}"
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8
 unset LC_ALL
 # A second prefix that shares the drive and copies the registry: a server of its own, at
@@ -22,6 +25,16 @@ cp "$shared"/*.reg "$shared"/.update-timestamp "$side"/
 [ -e "$side/drive_c" ] || ln -s "$shared/drive_c" "$side/drive_c"
 [ -e "$side/dosdevices" ] || ln -s "$shared/dosdevices" "$side/dosdevices"
 export WINEPREFIX="$side"
+if [ -n "$ppi" ]; then
+  # Read by every Wine process as it starts: set in the file before any of them runs.
+  awk -v value="\"LogPixels\"=dword:$(printf '%08x' "$ppi")" '
+    function close_section() { if (desktop) print value; desktop = 0 }
+    /^\[/ { close_section(); desktop = index($0, "[Control Panel\\\\Desktop]") == 1 }
+    desktop && /^"LogPixels"=/ { next }
+    { print }
+    END { close_section() }' "$side/user.reg" >"$side/user.reg.new"
+  mv "$side/user.reg.new" "$side/user.reg"
+fi
 
 free_display() {
   local n=$1
