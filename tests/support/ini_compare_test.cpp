@@ -150,29 +150,14 @@ std::u16string Text(Random& random, Encoding encoding)
 // The file's bytes: the text in its encoding, behind its byte order mark.
 std::string Encode(Random& random, const std::u16string& text, Encoding encoding)
 {
-    std::string bytes;
-    switch (encoding) {
-    case Encoding::Ansi:
-        break;
-    case Encoding::Utf8:
-        bytes = "\xef\xbb\xbf";
-        break;
-    case Encoding::Utf16Le:
-        bytes = "\xff\xfe";
-        break;
-    case Encoding::Utf16Be:
-        bytes = "\xfe\xff";
-        break;
-    }
     if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
-        for (char16_t c : text) {
+        std::u16string units = text;
+        for (char16_t& c : units) {
             if (c == kUndecodable) c = u'\xd800';
-            char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xff);
-            bytes += encoding == Encoding::Utf16Be ? high : low;
-            bytes += encoding == Encoding::Utf16Be ? low : high;
         }
-        return bytes;
+        return Utf16FileBytes(units, encoding == Encoding::Utf16Be);
     }
+    std::string bytes = encoding == Encoding::Utf8 ? "\xef\xbb\xbf" : "";
     static const char* const kAnsiJunk[] = {"\x83", "\x80", "\xa0", "\xfd", "\x81\x7f"};
     static const char* const kUtf8Junk[] = {"\xff", "\x80", "\xe3\x82", "\xc3"};
     const UINT codePage = encoding == Encoding::Ansi ? CP_ACP : CP_UTF8;

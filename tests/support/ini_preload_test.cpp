@@ -32,18 +32,6 @@ protected:
     std::string path = dir.File("settings.ini");
 };
 
-// The bytes of a UTF-16 file of this text, byte order mark first.
-std::string Utf16File(const std::u16string& text, bool bigEndian)
-{
-    std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
-    for (char16_t c : text) {
-        char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xff);
-        bytes += bigEndian ? high : low;
-        bytes += bigEndian ? low : high;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 TEST_F(Preload, FileRulesFillTheCache)
@@ -97,8 +85,8 @@ TEST_F(Preload, EncodingsReadAsTheSystemReaderDecodesThem)
         const char* name2; // what Form.N reads, null for the default
     } cases[] = {
         {"UTF-8 mark before the first header", "\xef\xbb\xbf[Form]\nPos=2\nN=\xe3\x82\xa1\n", "2", "\x83\x40"},
-        {"UTF-16 LE", Utf16File(u"[Form]\nPos=2\nN=\u30a1", false), "2", "\x83\x40"},
-        {"UTF-16 BE", Utf16File(u"[Form]\r\nPos=2\r\nN=\u30a1\r\n", true), "2", "\x83\x40"},
+        {"UTF-16 LE", Utf16FileBytes(u"[Form]\nPos=2\nN=\u30a1", false), "2", "\x83\x40"},
+        {"UTF-16 BE", Utf16FileBytes(u"[Form]\r\nPos=2\r\nN=\u30a1\r\n", true), "2", "\x83\x40"},
         {"UTF-8 character outside code page 932", "\xef\xbb\xbf[Form]\nN=\xe2\x9c\x93\n", nullptr, "?"},
         {"ANSI trail byte ']' ends no header", "[Form]\n[\x83\x5d\nPos=2\n", "2", nullptr},
         {"ANSI lead byte swallows the line feed", "[Form]\nN=\x83\nPos=2\n", nullptr, "\x81\x45Pos=2"},
