@@ -10,7 +10,55 @@
 #include "support/assert_arg.h"
 #include "support/bounded_text.h"
 #include "support/colour_text.h"
+#include "support/ini_encoding.h"
 #include "support/last_error.h"
+
+namespace {
+
+// Text of a code page as UTF-16, through the conversion the profile reader uses.
+std::u16string Utf16FromCodePage(UINT codePage, const std::string& i_text)
+{
+    if (i_text.empty()) return {};
+    int size = static_cast<int>(i_text.size());
+    int length = MultiByteToWideChar(codePage, 0, i_text.data(), size, nullptr, 0);
+    std::u16string text(static_cast<size_t>(length), u'\0');
+    MultiByteToWideChar(codePage, 0, i_text.data(), size, reinterpret_cast<wchar_t*>(&text[0]), length);
+    return text;
+}
+
+std::string AnsiFromUtf8(const std::string& i_text)
+{
+    std::u16string wide = Utf16FromUtf8(i_text);
+    if (wide.empty()) return {};
+    const wchar_t* data = reinterpret_cast<const wchar_t*>(wide.data());
+    int size = static_cast<int>(wide.size());
+    int length = WideCharToMultiByte(CP_ACP, 0, data, size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, data, size, &text[0], length, nullptr, nullptr);
+    return text;
+}
+
+std::string Utf8FromAnsi(const std::string& i_text) { return Utf8FromUtf16(Utf16FromCodePage(CP_ACP, i_text)); }
+
+// The file's bytes decoded as the profile reader decodes them, as UTF-8.
+std::string FileTextAsUtf8(const std::string& i_bytes)
+{
+    size_t mark = 0;
+    IniEncoding encoding = DetectIniEncoding(i_bytes, &mark);
+    std::string body = i_bytes.substr(mark);
+    switch (encoding) {
+    case IniEncoding::Utf16Le:
+    case IniEncoding::Utf16Be:
+        return Utf8FromUtf16(Utf16FromBytes(body, encoding == IniEncoding::Utf16Be));
+    case IniEncoding::Utf8:
+        return Utf8FromUtf16(Utf16FromCodePage(CP_UTF8, body));
+    case IniEncoding::Ansi:
+        break;
+    }
+    return Utf8FromAnsi(body);
+}
+
+}  // namespace
 
 IniFile::IniFile() : m_tmpbuf(nullptr), m_tmpbufsize(256), m_inifile{}, m_mode(ModePlain)
 {
@@ -69,19 +117,19 @@ ResultCode IniFile::Preload()
     while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
     fclose(file);
 
-    ini_parse_result_t parsed = ParseIniText(text, m_map);
-    if (parsed.duplicate) {
-        ZLVN_RECORD_FAILURE("failed map insert(%s,%s).", parsed.key.c_str(), parsed.value.c_str());
-        return ResultCode::CLibraryError;
+    // Values are kept as the ANSI profile functions answer them; names stay UTF-8.
+    ParseIniText(FileTextAsUtf8(text), m_map);
+    for (auto& section : m_map) {
+        for (auto& key : section.second) key.second = AnsiFromUtf8(key.second);
     }
     return ResultCode::Normal;
 }
 
 ResultCode IniFile::Lookup(const char* i_section, const char* i_key, std::string* o_value) const
 {
-    auto found = m_map.find(std::string(i_section) + "." + i_key);
-    if (found == m_map.end()) return ResultCode::NoExist;
-    *o_value = found->second;
+    const std::string* value = FindIniValue(m_map, Utf8FromAnsi(i_section), Utf8FromAnsi(i_key));
+    if (value == nullptr) return ResultCode::NoExist;
+    *o_value = *value;
     return ResultCode::Normal;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // One settings file of sections and key=value lines. Preload mode parses the whole
-// file once at Open and answers every read from that cache; the other modes read
+// file once at Open, exactly as the system's profile reader reads it, and answers
+// every read from that cache; the other modes read
 // and write key by key through the system's profile functions. Writes always go
 // straight to the file, so keys, sections and comments the caller never writes
 // stay as they were.
@@ -43,7 +44,8 @@ public:
     static ResultCode HexToInt(const char* i_hex, int* o_val);
     static void IntToHex(int value, char* o_hex, size_t size);
 
-    // Inner steps of preload mode.
+    // Inner steps of preload mode. The cache holds names in UTF-8 and values in the
+    // ANSI code page, as GetPrivateProfileStringA answers them.
     ResultCode Preload();
     ResultCode Lookup(const char* i_section, const char* i_key, std::string* o_value) const;
 

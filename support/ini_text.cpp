@@ -1,50 +1,90 @@
 #include "support/ini_text.h"
 
+#include <set>
+
 namespace {
 
-enum class ParseState { BeforeFirstSection, SectionName, Key, Value };
+using NameSet = std::set<std::string, IniNameLess>;
+
+bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == 0x1a || c == ' '; }
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The bytes from i_begin to i_end with blanks at both ends dropped, cut at the first NUL
+// (the reader compares and copies its wide strings only up to there).
+std::string Trimmed(const std::string& i_text, size_t i_begin, size_t i_end)
+{
+    while (i_begin < i_end && IsBlank(i_text[i_begin])) ++i_begin;
+    while (i_end > i_begin && IsBlank(i_text[i_end - 1])) --i_end;
+    std::string piece = i_text.substr(i_begin, i_end - i_begin);
+    return piece.substr(0, piece.find('\0'));
+}
+
+// A value between a pair of equal quotes (' or ") is read without them.
+std::string WithoutQuotes(std::string value)
+{
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        return value.substr(1, value.size() - 2);
+    return value;
+}
 
 }  // namespace
 
-ini_parse_result_t ParseIniText(const std::string& i_text, IniCache& io_cache)
+bool IniNameLess::operator()(const std::string& a, const std::string& b) const
 {
-    ini_parse_result_t result;
-    std::string section, key, value;
-    ParseState state = ParseState::BeforeFirstSection;
-    char previous = '\n';  // the start of the text counts as the start of a line
-
-    for (size_t i = 0; i < i_text.size(); ++i) {
-        const char byte = i_text[i];
-        if (byte == '\r' && i + 1 < i_text.size() && i_text[i + 1] == '\n') continue;
-
-        if (byte == '[' && previous == '\n') {
-            section.clear();  // the key text is kept: it carries into the next section
-            state = ParseState::SectionName;
-        } else if (byte == ']' && state == ParseState::SectionName) {
-            state = ParseState::Key;
-        } else if (byte == '=' && state == ParseState::Key) {
-            state = ParseState::Value;
-        } else if (byte == '\n' && (state == ParseState::SectionName || state == ParseState::Key)) {
-            // A line without '=' adds its bytes to the next key's name.
-        } else if (byte == '\n' && state == ParseState::Value) {
-            if (!io_cache.emplace(section + "." + key, value).second) {
-                result.duplicate = true;
-                result.key = key;
-                result.value = value;
-                return result;
-            }
-            key.clear();
-            value.clear();
-            state = ParseState::Key;
-        } else if (state == ParseState::SectionName) {
-            section += byte;
-        } else if (state == ParseState::Key) {
-            key += byte;
-        } else if (state == ParseState::Value) {
-            value += byte;
-        }
-        previous = byte;
+    size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < common; ++i) {
+        unsigned char x = static_cast<unsigned char>(FoldAscii(a[i]));
+        unsigned char y = static_cast<unsigned char>(FoldAscii(b[i]));
+        if (x != y) return x < y;
     }
-    // A pair that no line feed ends is not entered.
-    return result;
+    return a.size() < b.size();
+}
+
+void ParseIniText(const std::string& i_text, IniCache& o_cache)
+{
+    o_cache.clear();
+    NameSet sections{""};  // the lines before the first header
+    NameSet keys;          // key names met so far in the current section
+    std::string section;
+    bool readable = true;  // false inside a later section of a name already met
+
+    size_t next = 0;
+    while (next < i_text.size()) {
+        size_t begin = next;
+        while (next < i_text.size() && i_text[next] != '\n' && i_text[next] != '\r') ++next;
+        size_t end = next;
+        while (next < i_text.size() && (i_text[next] == '\n' || i_text[next] == '\r')) ++next;
+
+        while (begin < end && IsBlank(i_text[begin])) ++begin;
+        while (end > begin && IsBlank(i_text[end - 1])) --end;
+        if (begin == end) continue;
+
+        if (i_text[begin] == '[') {
+            size_t close = end - 1;
+            while (close > begin && i_text[close] != ']') --close;
+            if (close > begin) {
+                section = Trimmed(i_text, begin + 1, close);
+                readable = sections.insert(section).second;
+                keys.clear();
+                continue;
+            }
+            // Without ']' the line is an ordinary key line.
+        }
+
+        size_t equals = begin;
+        while (equals < end && i_text[equals] != '=') ++equals;
+        std::string key = Trimmed(i_text, begin, equals);
+        // Only the first key of a name is ever found, with or without a value.
+        if (!readable || !keys.insert(key).second || equals == end) continue;
+        o_cache[section].emplace(key, WithoutQuotes(Trimmed(i_text, equals + 1, end)));
+    }
+}
+
+const std::string* FindIniValue(const IniCache& i_cache, const std::string& i_section, const std::string& i_key)
+{
+    auto section = i_cache.find(Trimmed(i_section, 0, i_section.size()));
+    if (section == i_cache.end()) return nullptr;
+    auto key = section->second.find(Trimmed(i_key, 0, i_key.size()));
+    return key == section->second.end() ? nullptr : &key->second;
 }

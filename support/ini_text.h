@@ -1,19 +1,28 @@
 #pragma once
-// The settings file's text as preload reads it: a byte-by-byte state machine that
-// trims nothing and folds stray text into the next key. Cache keys are
-// section + "." + key; keys compare bytewise, so names are case-sensitive.
+// The settings file's text as the platform's profile reader reads it. Lines end at any
+// run of CR and LF; blanks (tab, LF, VT, FF, CR, ^Z, space) around lines, section names,
+// key names and values are dropped; "[name]" opens a section (up to the line's last ']');
+// every other line is a key, split at its first '=' (a line without '=' is a key with no
+// value). Names compare without regard to ASCII letter case; the first section of a name
+// and the first key of a name in it count, later ones are never read.
 #include <map>
 #include <string>
 
-using IniCache = std::map<std::string, std::string>;
-
-struct ini_parse_result_t {
-    bool duplicate = false;  // parsing stopped at a section and key already cached
-    std::string key;         // that pair's key name (without the section) ...
-    std::string value;       // ... and its value
+// Orders names as the reader matches them: ASCII letters without case, other bytes as they are.
+struct IniNameLess {
+    bool operator()(const std::string& a, const std::string& b) const;
 };
 
-// Enters every pair of i_text that a line feed ends into io_cache, in file order.
-// A carriage return directly before a line feed is dropped. Stops at the first
-// duplicate; the pairs before it stay entered.
-ini_parse_result_t ParseIniText(const std::string& i_text, IniCache& io_cache);
+using IniSection = std::map<std::string, std::string, IniNameLess>;  // key name -> value
+using IniCache = std::map<std::string, IniSection, IniNameLess>;     // section name -> its keys
+
+// Fills o_cache (emptied first) with every value that a reader of i_text answers: the
+// first section of each name, the first key of each name in it when that key has a
+// value, quotes around the value removed. Lines before the first section header form
+// the section with the empty name. i_text is UTF-8 (bytes below 0x80 are whole
+// characters); names and values stay in it, each cut at its first NUL.
+void ParseIniText(const std::string& i_text, IniCache& o_cache);
+
+// The value that a read of i_section and i_key finds in i_cache (blanks around both
+// names dropped, as the reader does), or null when the read yields its default.
+const std::string* FindIniValue(const IniCache& i_cache, const std::string& i_section, const std::string& i_key);

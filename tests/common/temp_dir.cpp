@@ -60,3 +60,14 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string Utf16FileBytes(const std::u16string& text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
+    for (char16_t c : text) {
+        char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xff);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}

@@ -97,6 +97,11 @@ protected:
         if (text) WriteWholeFile(path, text);
         EXPECT_EQ(0, Zlvn_OnSetup(nullptr));
     }
+    void SetUpFrom(const std::string& bytes)
+    {
+        WriteWholeFile(path, bytes);
+        SetUpFrom(nullptr);
+    }
 
     int FileInt(const char* section, const char* key)
     {
@@ -255,6 +260,47 @@ TEST_F(Persistence, UnknownKeysSectionsAndCommentsAreKept)
                              "[Extra]\r\n; last words\r\n", "[General]\r\nEnable=1\r\n", "IsShowIcon=1\r\n",
                              "[ShortcutKey]\r\nToggleEnable=\r\n"}) {
         EXPECT_NE(std::string::npos, after.find(line)) << "missing \"" << line << "\" in\n" << after;
+    }
+}
+
+// Files as people write them: set-up reads what the system's reader reads, so teardown
+// writes every value back instead of a default over the user's line.
+TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
+{
+    const char meiryo[] = "\x83\x81\x83\x43\x83\x8a\x83\x49";  // the face name in code page 932
+    const struct {
+        const char* name;
+        std::string text;
+        const char* fontName;
+    } cases[] = {
+        {"blanks and tabs", "[General]\r\nEnable = 0\r\n[ Form ]\r\n \tPos\t= 2 \r\nFontName =  Meiryo UI\r\n", "Meiryo UI"},
+        {"other letter case", "[general]\nENABLE=0\n[form]\npos=2\nfontname=Meiryo UI\n", "Meiryo UI"},
+        {"no final line feed", "[General]\nEnable=0\n[Form]\nFontName=Meiryo UI\nPos=2", "Meiryo UI"},
+        {"CR line ends", "[General]\rEnable=0\r[Form]\rPos=2\rFontName=Meiryo UI\r", "Meiryo UI"},
+        {"comments inside sections", "[General]\n; hints off\nEnable=0\n[Form]\n# where\nPos=2\nnote\nFontName=Meiryo UI\n",
+         "Meiryo UI"},
+        {"keys and sections twice", "[General]\nEnable=0\nEnable=1\n[Form]\nPos=2\nFontName=Meiryo UI\n[FORM]\nPos=4\n",
+         "Meiryo UI"},
+        {"quotes", "[General]\nEnable=\"0\"\n[Form]\nPos='2'\nFontName=\"Meiryo UI\"\n", "Meiryo UI"},
+        {"UTF-8 mark", "\xef\xbb\xbf[General]\r\nEnable=0\r\n[Form]\r\nPos=2\r\nFontName=\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa\r\n",
+         meiryo},
+        {"UTF-16", Utf16FileBytes(u"[General]\r\nEnable=0\r\n[Form]\r\nPos=2\r\nFontName=\u30e1\u30a4\u30ea\u30aa\r\n", false),
+         meiryo},
+    };
+    for (const auto& c : cases) {
+        memset(&HintSettings, 0, sizeof HintSettings);
+        SetUpFrom(c.text);
+        EXPECT_EQ(0, HintSettings.Enable) << c.name;
+        EXPECT_EQ(2, HintSettings.Pos) << c.name;
+        EXPECT_STREQ(c.fontName, HintSettings.FontName) << c.name;
+        const hint_settings_t read = Normalised(HintSettings);
+
+        Zlvn_OnTeardown();
+        EXPECT_EQ(2, FileInt("Form", "Pos")) << c.name << "\n" << ReadWholeFile(path);
+        memset(&HintSettings, 0, sizeof HintSettings);
+        SetUpFrom(nullptr);
+        hint_settings_t again = Normalised(HintSettings);
+        EXPECT_EQ(0, memcmp(&read, &again, sizeof read)) << c.name << ": the next set-up reads the same\n" << ReadWholeFile(path);
     }
 }
 
