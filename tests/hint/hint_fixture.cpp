@@ -7,6 +7,7 @@
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
 #include "plugin/hint_settings.h"
+#include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 #include "support/bounded_text.h"
 
@@ -131,6 +132,7 @@ void HintOverlay::SetUp()
     g_hModule = GetModuleHandleA(nullptr);
     zlvnhost::ResetHost();
     UseDefaultSettings();
+    ResetLifecycle();
     g_hintShown = 0;
 }
 

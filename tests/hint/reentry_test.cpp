@@ -1,0 +1,225 @@
+// A host that calls the plug-in back from inside its own functions, and from window
+// messages that run while the plug-in works: the event waits for the running one, so
+// the result is that of the same two calls made one after the other.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "hint/hint_set.h"
+#include "host/zlvn_host.h"
+#include "plugin/exports.h"
+#include "plugin/hint_settings.h"
+#include "plugin/host_events.h"
+#include "plugin/lifecycle.h"
+#include "tests/common/plugin_windows.h"
+#include "tests/hint/hint_fixture.h"
+
+using zlvnhost::AddListItem;
+using zlvnhost::Host;
+
+namespace {
+
+// What the host can see of the plug-in.
+struct observed_t {
+    hint_popups_t popups;
+    int enable;
+    int registered;  // registered and not yet unregistered
+    bool operator==(const observed_t& o) const
+    {
+        return popups == o.popups && enable == o.enable && registered == o.registered;
+    }
+};
+
+std::string Describe(const observed_t& o)
+{
+    return Describe(o.popups) + ", Enable " + std::to_string(o.enable) + ", registered " +
+           std::to_string(o.registered);
+}
+
+struct event_t {
+    const char* name;
+    void (*raise)();
+};
+
+const event_t kEvents[] = {
+    {"OnUpdateList", [] { Zlvn_OnUpdateList(); }},
+    {"OnActive", [] { Zlvn_OnActive(); }},
+    {"OnInactive", [] { Zlvn_OnInactive(); }},
+    {"toggle", [] { HintToggleEnable(nullptr); }},
+    {"teardown", [] { Zlvn_OnTeardown(); }},
+};
+
+// A popup being shown or hidden (SWP_SHOWWINDOW, SWP_HIDEWINDOW), seen by a hook of
+// the host's thread.
+UINT g_hookShowFlag;
+std::function<void()> g_fromHook;
+
+LRESULT CALLBACK PopupMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char cls[16] = {};
+    GetClassNameA(m.hwnd, cls, sizeof cls);
+    if (code == HC_ACTION && g_fromHook && m.message == WM_WINDOWPOSCHANGING &&
+        (reinterpret_cast<const WINDOWPOS*>(m.lParam)->flags & g_hookShowFlag) && strncmp(cls, "tag", 3) == 0) {
+        auto call = std::move(g_fromHook);
+        g_fromHook = nullptr;
+        call();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class Reentry : public HintOverlay {
+protected:
+    void SetUp() override
+    {
+        HintOverlay::SetUp();
+        m_a = Target(RECT{100, 100, 300, 200}, "a");
+        m_b = Target(RECT{400, 100, 600, 200}, "b");
+        m_c = Target(RECT{100, 300, 300, 400}, "c");
+    }
+
+    // A plug-in just loaded and a host that lists a and b.
+    void Fresh()
+    {
+        DestroyHintWndMgr();
+        zlvnhost::ResetHost();
+        UseDefaultSettings();
+        ResetLifecycle();
+        memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
+        AddListItem(m_a, "Alpha");
+        AddListItem(m_b, "Bravo");
+    }
+
+    observed_t Observe() const
+    {
+        return observed_t{HintPopups(), HintSettings.Enable, Host().registerCount - Host().unregisterCount};
+    }
+
+    // After the last teardown nothing of the plug-in is left.
+    void ExpectAllGone(const std::string& what)
+    {
+        Zlvn_OnTeardown();
+        EXPECT_TRUE(HintPopups().byClass.empty()) << what << ": " << Describe(HintPopups());
+        EXPECT_EQ(Host().registerCount, Host().unregisterCount) << what;
+        EXPECT_TRUE(Host().focusWindows.empty()) << what;
+    }
+
+    HWND m_a = nullptr, m_b = nullptr, m_c = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
+{
+    struct route_t {
+        const char* name;
+        const char* hostFunction;  // or null: a popup being shown or hidden
+        UINT showFlag;
+        std::function<void()> prelude;
+        void (*outer)();
+    };
+    auto list = [this](std::initializer_list<HWND> windows) {
+        Host().list.clear();
+        for (HWND w : windows) AddListItem(w, w == m_a ? "Alpha" : w == m_b ? "Bravo" : "Charlie");
+    };
+    const route_t routes[] = {
+        {"Zlvn_GetList while building", "Zlvn_GetList", 0, [] {}, [] { Zlvn_OnActive(); }},
+        {"Zlvn_RegisterFocus while building", "Zlvn_RegisterFocus", 0, [] {}, [] { Zlvn_OnActive(); }},
+        {"Zlvn_RegisterFocus while a refresh adds", "Zlvn_RegisterFocus", 0,
+         [&] { Zlvn_OnActive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+        {"Zlvn_UnregisterFocus while a refresh prunes", "Zlvn_UnregisterFocus", 0,
+         [&] { Zlvn_OnActive(); list({m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+        {"Zlvn_UnregisterFocus while tearing down", "Zlvn_UnregisterFocus", 0, [] { Zlvn_OnActive(); },
+         [] { Zlvn_OnTeardown(); }},
+        {"Zlvn_GetQuickOption while the quick options change", "Zlvn_GetQuickOption", 0,
+         [] { Zlvn_OnActive(); Zlvn_OnInactive(); Host().quickOption[3] = 1; }, [] { Zlvn_OnChangeQuickOption(); }},
+        {"Zlvn_GetWindowHandles while switching on", "Zlvn_GetWindowHandles", 0,
+         [] { Zlvn_OnActive(); HintToggleEnable(nullptr); }, [] { HintToggleEnable(nullptr); }},
+        {"Zlvn_ReloadMenu while switching off", "Zlvn_ReloadMenu", 0, [] { Zlvn_OnActive(); },
+         [] { HintToggleEnable(nullptr); }},
+        {"a popup's WM_WINDOWPOSCHANGING while showing", nullptr, SWP_SHOWWINDOW,
+         [&] { Zlvn_OnActive(); Zlvn_OnInactive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnActive(); }},
+        {"a popup's WM_WINDOWPOSCHANGING while hiding", nullptr, SWP_HIDEWINDOW, [] { Zlvn_OnActive(); },
+         [] { Zlvn_OnInactive(); }},
+    };
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, PopupMessageHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    int cases = 0;
+    for (const route_t& route : routes) {
+        for (const event_t& event : kEvents) {
+            const std::string what = std::string(event.name) + " from " + route.name;
+            // The same calls one after the other.
+            Fresh();
+            route.prelude();
+            route.outer();
+            event.raise();
+            const observed_t expected = Observe();
+            ExpectAllGone(what + " (one after the other)");
+
+            // The event from inside the route, once.
+            Fresh();
+            route.prelude();
+            bool called = false;
+            auto callBack = [&called, &event] {
+                called = true;
+                event.raise();
+            };
+            if (route.hostFunction) {
+                Host().onCall = [&](const char* fn) {
+                    if (called || strcmp(fn, route.hostFunction) != 0) return;
+                    callBack();
+                };
+            } else {
+                g_hookShowFlag = route.showFlag;
+                g_fromHook = callBack;
+            }
+            route.outer();
+            Host().onCall = nullptr;
+            g_fromHook = nullptr;
+            EXPECT_TRUE(called) << what << ": the route was not taken";
+            const observed_t got = Observe();
+            EXPECT_EQ(expected, got) << what << "\n  expected " << Describe(expected) << "\n  got      "
+                                     << Describe(got);
+            for (const auto& entry : got.popups.byClass) EXPECT_EQ(1, entry.second) << what << ": " << entry.first;
+            ExpectAllGone(what);
+            ++cases;
+        }
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(50, cases);
+}
+
+// A host that answers each of our calls with another event: the drain ends, and the
+// set still holds one popup per listed window.
+TEST_F(Reentry, CallbackStormsEnd)
+{
+    struct storm_t {
+        const char* name;
+        const char* hostFunction;
+        void (*raise)();
+    };
+    const storm_t storms[] = {
+        {"OnUpdateList from every Zlvn_GetList", "Zlvn_GetList", [] { Zlvn_OnUpdateList(); }},
+        {"OnActive from every Zlvn_RegisterFocus", "Zlvn_RegisterFocus", [] { Zlvn_OnActive(); }},
+        {"toggle from every Zlvn_ReloadMenu", "Zlvn_ReloadMenu", [] { HintToggleEnable(nullptr); }},
+    };
+    for (const storm_t& storm : storms) {
+        Fresh();
+        int calls = 0;
+        Host().onCall = [&](const char* fn) {
+            if (strcmp(fn, storm.hostFunction) != 0) return;
+            ++calls;
+            storm.raise();
+        };
+        Zlvn_OnActive();
+        HintToggleEnable(nullptr);
+        HintToggleEnable(nullptr);
+        Host().onCall = nullptr;
+        EXPECT_LT(calls, 200) << storm.name;
+        hint_popups_t popups = HintPopups();
+        EXPECT_EQ(2u, popups.byClass.size()) << storm.name << ": " << Describe(popups);
+        for (const auto& entry : popups.byClass) EXPECT_EQ(1, entry.second) << storm.name << ": " << entry.first;
+        ExpectAllGone(storm.name);
+    }
+}
