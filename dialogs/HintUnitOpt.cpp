@@ -460,7 +460,7 @@ void ShowOptionDialog()
     _OKBottomDlg = nullptr;
     dialog.reset();
     // The host ended the session while the dialog was open: it has no menu of ours now.
-    if (TornDown()) return;
+    if (!PluginSetUp()) return;
     g_zlvnAPI.ReloadMenu(kPluginName);
 }
 

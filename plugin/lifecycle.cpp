@@ -22,37 +22,35 @@ void CancelOpenForms()
 
 void TearDown()
 {
-    // A second teardown writes nothing, and before set-up there is no record to write.
-    if (g_life == Life::TornDown) return;
-    bool save = g_life == Life::SetUp;
     g_life = Life::TornDown;
     CancelOpenForms();
     DestroyHintWndMgr();
-    if (save) SavePluginSettings();
+    SavePluginSettings();
 }
 
 void Run(PluginEvent event)
 {
-    switch (event) {
-    case PluginEvent::Setup:
+    if (event == PluginEvent::Setup) {
         SetUpPlugin();
         g_life = Life::SetUp;
         return;
-    case PluginEvent::Teardown: TearDown(); return;
-    default: break;
     }
-    // After teardown nothing is shown or opened: it would outlive the session.
-    if (g_life == Life::TornDown) return;
-    if (event == PluginEvent::Option) ShowOptionDialog();
-    else if (event == PluginEvent::Version) ShowVersionBox();
-    else RunHostEvent(event);
+    // Before set-up there is no record to show or write; after teardown anything shown
+    // would outlive the session, and a second teardown would write the file again.
+    if (g_life != Life::SetUp) return;
+    switch (event) {
+    case PluginEvent::Teardown: TearDown(); break;
+    case PluginEvent::Option: ShowOptionDialog(); break;
+    case PluginEvent::Version: ShowVersionBox(); break;
+    default: RunHostEvent(event); break;
+    }
 }
 
 }  // namespace
 
 void RaiseEvent(PluginEvent event) { g_gate.Raise(event, Run); }
 
-bool TornDown() { return g_life == Life::TornDown; }
+bool PluginSetUp() { return g_life == Life::SetUp; }
 
 void ReleaseModule()
 {
@@ -62,4 +60,4 @@ void ReleaseModule()
     FreeVersionBox();
 }
 
-void ResetLifecycle() { g_life = Life::Loaded; }
+void ResetLifecycle(bool setUp) { g_life = setUp ? Life::SetUp : Life::Loaded; }

@@ -5,12 +5,13 @@
 
 void RaiseEvent(PluginEvent event);
 
-// True from teardown until a new set-up: events and commands then do nothing.
-bool TornDown();
+// True from set-up until teardown; at other times events and commands do nothing.
+bool PluginSetUp();
 
 // FreeLibrary of the module: every window and class that is left goes now, so that
 // no window procedure of the unloaded module can run.
 void ReleaseModule();
 
-// Back to a freshly loaded plug-in, for test programs that play several lives.
-void ResetLifecycle();
+// For test programs that link the plug-in's code and play several lives in one
+// process: back to a plug-in just loaded, or just set up with the record as it is.
+void ResetLifecycle(bool setUp);

@@ -1,5 +1,6 @@
 #include "tests/common/plugin_windows.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -22,6 +23,11 @@ hint_popups_t HintPopups()
     hint_popups_t popups;
     EnumThreadWindows(GetCurrentThreadId(), CollectHintPopup, reinterpret_cast<LPARAM>(&popups));
     return popups;
+}
+
+std::string ClassOf(HWND target)
+{
+    return "tag" + std::to_string(static_cast<int>(reinterpret_cast<intptr_t>(target)));
 }
 
 std::string Describe(const hint_popups_t& popups)

@@ -12,6 +12,8 @@ struct hint_popups_t {
 };
 
 hint_popups_t HintPopups();
+// The window class name of a target's hint: "tag" and the handle as a signed number.
+std::string ClassOf(HWND target);
 std::string Describe(const hint_popups_t& popups);
 // Whether a window class of this name is registered for the module.
 bool ClassRegistered(HMODULE module, const std::string& name);

@@ -7,6 +7,7 @@
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "plugin/exports.h"
+#include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 #include "support/last_error.h"
 #include "tests/common/plugin_dll.h"
@@ -43,6 +44,7 @@ protected:
     void SetUp() override
     {
         SetCursorPos(100, 100);
+        ResetLifecycle(true);  // the command works for a set-up plug-in
         g_opened = open_call_t();
         TAboutBox::s_openAddress = FakeOpen;
     }

@@ -120,19 +120,12 @@ std::string ColourText(COLORREF c)
     return text;
 }
 
-std::string ClassOf(HWND target)
-{
-    char name[32];
-    FormatText(name, sizeof name, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
-    return name;
-}
-
 void HintOverlay::SetUp()
 {
     g_hModule = GetModuleHandleA(nullptr);
     zlvnhost::ResetHost();
     UseDefaultSettings();
-    ResetLifecycle();
+    ResetLifecycle(true);
     g_hintShown = 0;
 }
 

@@ -11,6 +11,7 @@
 #include "hint/hint_wnd_mgr.h"
 
 #include "tests/common/default_settings.h"
+#include "tests/common/plugin_windows.h"
 
 // The extent of a text on the screen in a font made by makeFont (deleted after use).
 SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text);
@@ -55,8 +56,6 @@ private:
 
 std::string ColourText(COLORREF c);
 
-// The window class name of a target's hint: "tag" and the handle as a signed number.
-std::string ClassOf(HWND target);
 
 // Each test starts with default settings, an empty host and no hint set, and ends
 // with the set torn down and every target destroyed.

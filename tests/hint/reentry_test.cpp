@@ -12,7 +12,10 @@
 #include "plugin/hint_settings.h"
 #include "plugin/host_events.h"
 #include "plugin/lifecycle.h"
+#include "plugin/module_state.h"
+#include "support/bounded_text.h"
 #include "tests/common/plugin_windows.h"
+#include "tests/common/temp_dir.h"
 #include "tests/hint/hint_fixture.h"
 
 using zlvnhost::AddListItem;
@@ -77,6 +80,12 @@ protected:
         m_a = Target(RECT{100, 100, 300, 200}, "a");
         m_b = Target(RECT{400, 100, 600, 200}, "b");
         m_c = Target(RECT{100, 300, 300, 400}, "c");
+        CopyText(g_settingsPath, sizeof g_settingsPath, m_dir.File("ZlvnHint.ini").c_str());  // teardown writes here
+    }
+    void TearDown() override
+    {
+        HintOverlay::TearDown();
+        g_settingsPath[0] = '\0';
     }
 
     // A plug-in just loaded and a host that lists a and b.
@@ -85,7 +94,7 @@ protected:
         DestroyHintWndMgr();
         zlvnhost::ResetHost();
         UseDefaultSettings();
-        ResetLifecycle();
+        ResetLifecycle(true);
         memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
         AddListItem(m_a, "Alpha");
         AddListItem(m_b, "Bravo");
@@ -105,6 +114,7 @@ protected:
         EXPECT_TRUE(Host().focusWindows.empty()) << what;
     }
 
+    TempDir m_dir;
     HWND m_a = nullptr, m_b = nullptr, m_c = nullptr;
 };
 
