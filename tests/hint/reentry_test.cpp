@@ -53,24 +53,34 @@ const event_t kEvents[] = {
     {"teardown", [] { Zlvn_OnTeardown(); }},
 };
 
-// A popup being shown or hidden (SWP_SHOWWINDOW, SWP_HIDEWINDOW), seen by a hook of
-// the host's thread.
-UINT g_hookShowFlag;
+// A window message that runs while the plug-in works, seen by a hook of the host's thread.
+std::function<bool(const CWPSTRUCT&)> g_hookMatch;
 std::function<void()> g_fromHook;
 
-LRESULT CALLBACK PopupMessageHook(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    char cls[16] = {};
-    GetClassNameA(m.hwnd, cls, sizeof cls);
-    if (code == HC_ACTION && g_fromHook && m.message == WM_WINDOWPOSCHANGING &&
-        (reinterpret_cast<const WINDOWPOS*>(m.lParam)->flags & g_hookShowFlag) && strncmp(cls, "tag", 3) == 0) {
+    if (code == HC_ACTION && g_fromHook && g_hookMatch(m)) {
         auto call = std::move(g_fromHook);
         g_fromHook = nullptr;
         call();
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
+
+// A popup being placed and shown (SWP_SHOWWINDOW) or hidden (SWP_HIDEWINDOW).
+std::function<bool(const CWPSTRUCT&)> PopupShowing(UINT flag)
+{
+    return [flag](const CWPSTRUCT& m) {
+        char cls[16] = {};
+        GetClassNameA(m.hwnd, cls, sizeof cls);
+        return m.message == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(m.lParam)->flags & flag) &&
+               strncmp(cls, "tag", 3) == 0;
+    };
+}
+
+// The restore request that a click on the hint of a minimized window sends it.
+bool Restoring(const CWPSTRUCT& m) { return m.message == WM_SYSCOMMAND && m.wParam == SC_RESTORE; }
 
 class Reentry : public HintOverlay {
 protected:
@@ -96,6 +106,7 @@ protected:
         UseDefaultSettings();
         ResetLifecycle(true);
         memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
+        if (IsIconic(m_a)) ShowWindow(m_a, SW_RESTORE);
         AddListItem(m_a, "Alpha");
         AddListItem(m_b, "Bravo");
     }
@@ -124,36 +135,39 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
 {
     struct route_t {
         const char* name;
-        const char* hostFunction;  // or null: a popup being shown or hidden
-        UINT showFlag;
+        const char* hostFunction;  // or null: a window message
+        std::function<bool(const CWPSTRUCT&)> message;
         std::function<void()> prelude;
-        void (*outer)();
+        std::function<void()> outer;
     };
     auto list = [this](std::initializer_list<HWND> windows) {
         Host().list.clear();
         for (HWND w : windows) AddListItem(w, w == m_a ? "Alpha" : w == m_b ? "Bravo" : "Charlie");
     };
     const route_t routes[] = {
-        {"Zlvn_GetList while building", "Zlvn_GetList", 0, [] {}, [] { Zlvn_OnActive(); }},
-        {"Zlvn_RegisterFocus while building", "Zlvn_RegisterFocus", 0, [] {}, [] { Zlvn_OnActive(); }},
-        {"Zlvn_RegisterFocus while a refresh adds", "Zlvn_RegisterFocus", 0,
+        {"Zlvn_GetList while building", "Zlvn_GetList", nullptr, [] {}, [] { Zlvn_OnActive(); }},
+        {"Zlvn_RegisterFocus while building", "Zlvn_RegisterFocus", nullptr, [] {}, [] { Zlvn_OnActive(); }},
+        {"Zlvn_RegisterFocus while a refresh adds", "Zlvn_RegisterFocus", nullptr,
          [&] { Zlvn_OnActive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
-        {"Zlvn_UnregisterFocus while a refresh prunes", "Zlvn_UnregisterFocus", 0,
+        {"Zlvn_UnregisterFocus while a refresh prunes", "Zlvn_UnregisterFocus", nullptr,
          [&] { Zlvn_OnActive(); list({m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
-        {"Zlvn_UnregisterFocus while tearing down", "Zlvn_UnregisterFocus", 0, [] { Zlvn_OnActive(); },
+        {"Zlvn_UnregisterFocus while tearing down", "Zlvn_UnregisterFocus", nullptr, [] { Zlvn_OnActive(); },
          [] { Zlvn_OnTeardown(); }},
-        {"Zlvn_GetQuickOption while the quick options change", "Zlvn_GetQuickOption", 0,
+        {"Zlvn_GetQuickOption while the quick options change", "Zlvn_GetQuickOption", nullptr,
          [] { Zlvn_OnActive(); Zlvn_OnInactive(); Host().quickOption[3] = 1; }, [] { Zlvn_OnChangeQuickOption(); }},
-        {"Zlvn_GetWindowHandles while switching on", "Zlvn_GetWindowHandles", 0,
+        {"Zlvn_GetWindowHandles while switching on", "Zlvn_GetWindowHandles", nullptr,
          [] { Zlvn_OnActive(); HintToggleEnable(nullptr); }, [] { HintToggleEnable(nullptr); }},
-        {"Zlvn_ReloadMenu while switching off", "Zlvn_ReloadMenu", 0, [] { Zlvn_OnActive(); },
+        {"Zlvn_ReloadMenu while switching off", "Zlvn_ReloadMenu", nullptr, [] { Zlvn_OnActive(); },
          [] { HintToggleEnable(nullptr); }},
-        {"a popup's WM_WINDOWPOSCHANGING while showing", nullptr, SWP_SHOWWINDOW,
+        {"a popup's WM_WINDOWPOSCHANGING while showing", nullptr, PopupShowing(SWP_SHOWWINDOW),
          [&] { Zlvn_OnActive(); Zlvn_OnInactive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnActive(); }},
-        {"a popup's WM_WINDOWPOSCHANGING while hiding", nullptr, SWP_HIDEWINDOW, [] { Zlvn_OnActive(); },
+        {"a popup's WM_WINDOWPOSCHANGING while hiding", nullptr, PopupShowing(SWP_HIDEWINDOW), [] { Zlvn_OnActive(); },
          [] { Zlvn_OnInactive(); }},
+        {"the restore wait of a click on a minimized window's hint", nullptr, Restoring,
+         [&] { Zlvn_OnActive(); ShowWindow(m_a, SW_MINIMIZE); },
+         [&] { SendMessageA(FindWindowA(ClassOf(m_a).c_str(), nullptr), WM_LBUTTONDOWN, MK_LBUTTON, 0); }},
     };
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, PopupMessageHook, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, MessageHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
     int cases = 0;
     for (const route_t& route : routes) {
@@ -181,7 +195,7 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
                     callBack();
                 };
             } else {
-                g_hookShowFlag = route.showFlag;
+                g_hookMatch = route.message;
                 g_fromHook = callBack;
             }
             route.outer();
@@ -197,7 +211,7 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
         }
     }
     UnhookWindowsHookEx(hook);
-    EXPECT_EQ(50, cases);
+    EXPECT_EQ(55, cases);
 }
 
 // A host that answers each of our calls with another event: the drain ends, and the
