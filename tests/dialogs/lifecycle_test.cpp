@@ -59,6 +59,15 @@ void CommandOpeningNothing(const PluginDll& dll, const char* command)
     nothing.Run([&dll, command] { dll.Command(command); });
 }
 
+// A session with hints shown, ended by teardown; the file it wrote is deleted.
+void EndSessionAndDeleteTheFile(const PluginDll& dll)
+{
+    dll.OnSetup();
+    dll.Call("Zlvn_OnActive");
+    dll.OnTeardown();
+    DeleteFileA(dll.Dir().File("ZlvnHint.ini").c_str());
+}
+
 // Nothing of the plug-in is left: no popup, no hint class, no registered window.
 void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
 {
@@ -168,19 +177,13 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
          false},
         {"second teardown",
          [](PluginDll& dll) {
-             dll.OnSetup();
-             dll.Call("Zlvn_OnActive");
-             dll.OnTeardown();
-             DeleteFileA(dll.Dir().File("ZlvnHint.ini").c_str());
+             EndSessionAndDeleteTheFile(dll);
              dll.OnTeardown();
          },
          false},
         {"events after teardown",
          [](PluginDll& dll) {
-             dll.OnSetup();
-             dll.Call("Zlvn_OnActive");
-             dll.OnTeardown();
-             DeleteFileA(dll.Dir().File("ZlvnHint.ini").c_str());
+             EndSessionAndDeleteTheFile(dll);
              for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnInactive"}) dll.Call(event);
              for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion", "HintToggleEnable"})
                  CommandOpeningNothing(dll, command);
