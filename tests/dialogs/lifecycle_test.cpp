@@ -52,6 +52,13 @@ HWND ChildWithText(HWND root, const char* text)
     return search.second;
 }
 
+std::string ClassName(HWND hwnd)
+{
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
 // A command that must open nothing: a dialog that opens anyway is cancelled.
 void CommandOpeningNothing(const PluginDll& dll, const char* command)
 {
@@ -85,15 +92,17 @@ void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
 // the dialog, and the command returns.
 TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 {
+    enum over_t { Plain, FontApplied, WidthRefused };  // what is open over the dialog at teardown
     struct {
         const char* name;
         const char* command;
         const char* title;
-        bool applyFont;  // teardown comes while the font chooser is open, after Apply
+        over_t over;
     } cases[] = {
-        {"settings dialog", "HintOption", kOptionTitle, false},
-        {"settings dialog, font chooser applied", "HintOption", kOptionTitle, true},
-        {"version box", "HintVersion", kVersionTitle, false},
+        {"settings dialog", "HintOption", kOptionTitle, Plain},
+        {"settings dialog, font chooser open after Apply", "HintOption", kOptionTitle, FontApplied},
+        {"settings dialog, OK refused for the width", "HintOption", kOptionTitle, WidthRefused},
+        {"version box", "HintVersion", kVersionTitle, Plain},
     };
     for (const auto& c : cases) {
         zlvnhost::ResetHost();
@@ -113,7 +122,16 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         auto chooser = [] { return DialogWithControl(psh3); };
         DialogScript script(c.name);
         script.Then("shown", [&c] { return DialogWithTitle(c.title) != nullptr; });
-        if (c.applyFont) {
+        if (c.over == WidthRefused) {
+            script.Do("a width that is no number, OK", [] {
+                      HWND width = ChildWithText(DialogWithTitle(kOptionTitle), "0");
+                      ASSERT_EQ(std::string("Edit"), ClassName(width));
+                      SetWindowTextA(width, "x");
+                      PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "OK"));
+                  })
+                .Then("the refusal shown", [] { return DialogWithTitle("Hint") != nullptr; });
+        }
+        if (c.over == FontApplied) {
             script.Do("open the font chooser", [] { PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "フォント(&F)")); })
                 .Then("bold and Apply", [chooser] {
                     HWND ch = chooser();
