@@ -115,7 +115,7 @@ BOOL CALLBACK DisableOne(HWND hwnd, LPARAM list)
     return TRUE;
 }
 
-BOOL CALLBACK CollectOwnedDialogs(HWND hwnd, LPARAM list)
+BOOL CALLBACK CollectDialogWindows(HWND hwnd, LPARAM list)
 {
     char cls[16] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
@@ -365,7 +365,7 @@ void Form::Cancel()
     // A chooser or message box over the form runs a modal loop of its own: it is cancelled
     // too (posted, so it ends when its loop next looks), and the form's loop ends after it.
     std::vector<HWND> dialogs;
-    EnumThreadWindows(GetCurrentThreadId(), CollectOwnedDialogs, reinterpret_cast<LPARAM>(&dialogs));
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialogWindows, reinterpret_cast<LPARAM>(&dialogs));
     for (HWND dialog : dialogs)
         if (OwnedBy(dialog, m_hwnd)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EndModal(IDCANCEL);
