@@ -7,6 +7,7 @@
 
 #include "dialogs/dialog_rules.h"
 #include "plugin/exports.h"
+#include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 #include "support/app_info.h"
 #include "support/bounded_text.h"
@@ -67,15 +68,6 @@ HBITMAP MakePlaceholder()
     }
     return bitmap;
 }
-
-// Frees the one version box when the module goes.
-struct AboutBoxOwner {
-    ~AboutBoxOwner()
-    {
-        delete _AboutBox;
-        _AboutBox = nullptr;
-    }
-} g_aboutBoxOwner;
 
 }  // namespace
 
@@ -170,7 +162,7 @@ void TAboutBox::DrawItem(int row, const DRAWITEMSTRUCT& item)
     }
 }
 
-extern "C" void __stdcall HintVersion(void*)
+void ShowVersionBox()
 {
     if (_AboutBox == nullptr) _AboutBox = new TAboutBox(nullptr, kPluginName, g_hModule);
     // Already shown (the box is modal to this thread, but a host hot key may still ask).
@@ -180,3 +172,11 @@ extern "C" void __stdcall HintVersion(void*)
     }
     _AboutBox->ShowModal();
 }
+
+void FreeVersionBox()
+{
+    delete _AboutBox;
+    _AboutBox = nullptr;
+}
+
+extern "C" void __stdcall HintVersion(void*) { RaiseEvent(PluginEvent::Version); }

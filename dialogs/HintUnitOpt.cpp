@@ -13,6 +13,7 @@
 #include "plugin/exports.h"
 #include "plugin/hint_settings.h"
 #include "plugin/host_api.h"
+#include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 #include "support/bounded_text.h"
 
@@ -481,7 +482,7 @@ HBRUSH TOKBottomDlg::CtlColor(int row, HDC dc)
     return GetSysColorBrush(COLOR_MENU);
 }
 
-extern "C" void __stdcall HintOption(void*)
+void ShowOptionDialog()
 {
     // The dialog is modal to this thread's windows; a second request while it is
     // open (a host hot key) only brings it forward.
@@ -494,5 +495,9 @@ extern "C" void __stdcall HintOption(void*)
     dialog->ShowModal();
     _OKBottomDlg = nullptr;
     dialog.reset();
+    // The host ended the session while the dialog was open: it has no menu of ours now.
+    if (!PluginSetUp()) return;
     g_zlvnAPI.ReloadMenu(kPluginName);
 }
+
+extern "C" void __stdcall HintOption(void*) { RaiseEvent(PluginEvent::Option); }

@@ -115,6 +115,21 @@ BOOL CALLBACK DisableOne(HWND hwnd, LPARAM list)
     return TRUE;
 }
 
+BOOL CALLBACK CollectDialogWindows(HWND hwnd, LPARAM list)
+{
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+bool OwnedBy(HWND window, HWND owner)
+{
+    for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
+        if (up == owner) return true;
+    return false;
+}
+
 bool Focusable(Kind kind)
 {
     switch (kind) {
@@ -342,6 +357,18 @@ void Form::EndModal(int result)
     // Before the form goes, so that activation can return to the windows it disabled.
     EnableThreadWindows();
     EndDialog(m_hwnd, result);
+}
+
+void Form::Cancel()
+{
+    if (m_hwnd == nullptr) return;
+    // A chooser or message box over the form runs a modal loop of its own: it is cancelled
+    // too (posted, so it ends when its loop next looks), and the form's loop ends after it.
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialogWindows, reinterpret_cast<LPARAM>(&dialogs));
+    for (HWND dialog : dialogs)
+        if (OwnedBy(dialog, m_hwnd)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EndModal(IDCANCEL);
 }
 
 INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -110,6 +110,8 @@ public:
     int ShowModal(HWND owner);
     // Closes a shown form with a result (handlers set it with SetModalResult).
     void EndModal(int result);
+    // Closes a shown form as its Cancel would, with any chooser or message box open over it.
+    void Cancel();
 
     HWND Handle() const { return m_hwnd; }
     const Description& Desc() const { return m_desc; }

@@ -26,10 +26,15 @@ void AddListItem(HWND hwnd, const char* text, unsigned char flag)
     Host().list.push_back(item);
 }
 
-static void Record(const char* name) { Host().calls.emplace_back(name); }
+static void Record(const char* name)
+{
+    Host().calls.emplace_back(name);
+    if (Host().onCall) Host().onCall(name);
+}
 
 static void Log(int level, const char* text)
 {
+    if (Host().onCall) Host().onCall(level < 0 ? "Zlvn_PrintErrRaw" : "Zlvn_PrintRaw");
     LogLine line{level, text ? text : ""};
     Host().log.push_back(line);
     if (Host().onLog) Host().onLog(Host().log.back());

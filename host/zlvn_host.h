@@ -31,6 +31,9 @@ struct HostState {
 
     std::function<void(const LogLine&)> onLog;          // e.g. print the line
     std::function<void(const char* name)> onReloadMenu; // e.g. ask for the menu again
+    // At the start of every host function, by name: a host may call the plug-in back
+    // from inside any of its functions.
+    std::function<void(const char* fn)> onCall;
 };
 
 // The one host state of this process.

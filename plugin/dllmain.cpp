@@ -2,10 +2,14 @@
 // static initialisation runs before this routine.
 #include <windows.h>
 
+#include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    if (reason != DLL_PROCESS_ATTACH) return TRUE;
-    return AttachModule(instance) ? TRUE : FALSE;
+    if (reason == DLL_PROCESS_ATTACH) return AttachModule(instance) ? TRUE : FALSE;
+    // FreeLibrary: our window procedures go with the module, so must every window and
+    // class of ours. At process exit (reserved set) the system takes everything anyway.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) ReleaseModule();
+    return TRUE;
 }

@@ -6,6 +6,7 @@
 #include "plugin/exports.h"
 #include "plugin/hint_settings.h"
 #include "plugin/host_api.h"
+#include "plugin/lifecycle.h"
 #include "plugin/menu.h"
 #include "plugin/module_state.h"
 
@@ -16,24 +17,12 @@ namespace {
 // Of the host's quick options only this byte concerns the hints.
 constexpr int kQuickOptionHintByte = 3;
 
-}  // namespace
-
-extern "C" void __stdcall Zlvn_OnActive()
+void ShowIfEnabled()
 {
     if (HintSettings.Enable) ShowHints();
 }
 
-extern "C" void __stdcall Zlvn_OnInactive() { HideHints(); }
-
-extern "C" void __stdcall Zlvn_OnWindowActive(void*) { HideHints(); }
-
-extern "C" void __stdcall Zlvn_OnUpdateList()
-{
-    // Only a set on the screen follows the list; hidden hints catch up when shown.
-    if (HintSettings.Enable && g_hintShown) ShowHints();
-}
-
-extern "C" void __stdcall Zlvn_OnChangeQuickOption()
+void ChangeQuickOption()
 {
     unsigned char fresh[8] = {};
     g_zlvnAPI.GetQuickOption(fresh);
@@ -41,7 +30,7 @@ extern "C" void __stdcall Zlvn_OnChangeQuickOption()
     g_zlvnAPI.GetQuickOption(g_savedQuickOption);
 }
 
-extern "C" void __stdcall HintToggleEnable(void*)
+void ToggleEnable()
 {
     if (HintSettings.Enable) {
         HideHints();
@@ -55,3 +44,27 @@ extern "C" void __stdcall HintToggleEnable(void*)
     SetToggleMenuChecked(HintSettings.Enable != 0);
     g_zlvnAPI.ReloadMenu(kPluginName);
 }
+
+}  // namespace
+
+void RunHostEvent(PluginEvent event)
+{
+    switch (event) {
+    case PluginEvent::Active: ShowIfEnabled(); break;
+    case PluginEvent::Hide: HideHints(); break;
+    case PluginEvent::UpdateList:
+        // Only a set on the screen follows the list; hidden hints catch up when shown.
+        if (g_hintShown) ShowIfEnabled();
+        break;
+    case PluginEvent::QuickOption: ChangeQuickOption(); break;
+    case PluginEvent::Toggle: ToggleEnable(); break;
+    default: break;
+    }
+}
+
+extern "C" void __stdcall Zlvn_OnActive() { RaiseEvent(PluginEvent::Active); }
+extern "C" void __stdcall Zlvn_OnInactive() { RaiseEvent(PluginEvent::Hide); }
+extern "C" void __stdcall Zlvn_OnWindowActive(void*) { RaiseEvent(PluginEvent::Hide); }
+extern "C" void __stdcall Zlvn_OnUpdateList() { RaiseEvent(PluginEvent::UpdateList); }
+extern "C" void __stdcall Zlvn_OnChangeQuickOption() { RaiseEvent(PluginEvent::QuickOption); }
+extern "C" void __stdcall HintToggleEnable(void*) { RaiseEvent(PluginEvent::Toggle); }

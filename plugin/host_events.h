@@ -1,3 +1,8 @@
 #pragma once
+#include "plugin/event_gate.h"
+
 // The host's quick-option record as last read; only byte 3 is interpreted.
 extern unsigned char g_savedQuickOption[8];
+
+// The mode, list and quick-option events and the toggle command, once their turn has come.
+void RunHostEvent(PluginEvent event);

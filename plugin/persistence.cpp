@@ -2,13 +2,14 @@
 // file once at set-up and written back, key by key, at teardown.
 #include <cstring>
 
-#include "hint/hint_set.h"
 #include "plugin/exports.h"
 #include "plugin/hint_settings.h"
 #include "plugin/host_api.h"
 #include "plugin/host_events.h"
+#include "plugin/lifecycle.h"
 #include "plugin/menu.h"
 #include "plugin/module_state.h"
+#include "plugin/persistence.h"
 #include "support/bounded_text.h"
 #include "support/ini_file.h"
 
@@ -74,9 +75,11 @@ void LoadSettings()
     FillDefaultBitmapPaths();
 }
 
+}  // namespace
+
 // Each key is written on its own: a key that cannot be written does not stop the
 // others, and the record itself is never changed here.
-void SaveSettings()
+void SavePluginSettings()
 {
     const hint_settings_t& s = HintSettings;
     IniFile ini;
@@ -109,19 +112,22 @@ void SaveSettings()
     ini.Close();
 }
 
-}  // namespace
-
-extern "C" int __stdcall Zlvn_OnSetup(void*)
+void SetUpPlugin()
 {
     LoadSettings();
     SetToggleMenuChecked(HintSettings.Enable != 0);
     g_zlvnAPI.GetQuickOption(g_savedQuickOption);
+}
+
+extern "C" int __stdcall Zlvn_OnSetup(void*)
+{
+    RaiseEvent(PluginEvent::Setup);
     return 0;
 }
 
+// Drops the hints and writes the settings; a dialog still open closes as Cancel would.
 extern "C" int __stdcall Zlvn_OnTeardown()
 {
-    DestroyHintWndMgr();
-    SaveSettings();
+    RaiseEvent(PluginEvent::Teardown);
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "plugin/exports.h"
+#include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 #include "support/last_error.h"
 #include "tests/common/plugin_dll.h"
@@ -45,6 +46,7 @@ protected:
     void SetUp() override
     {
         SetCursorPos(100, 100);
+        ResetLifecycle(true);  // the command works for a set-up plug-in
         g_opened = open_call_t();
         TAboutBox::s_openAddress = FakeOpen;
     }

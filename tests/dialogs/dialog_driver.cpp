@@ -77,8 +77,10 @@ void DialogScript::OnTick()
     if (m_inStep) return;
     if (m_next >= m_steps.size()) {
         // Done, but something is still open: give it time, then close it.
-        if (++m_tries > kMaxTries)
+        if (++m_tries > kMaxTries) {
+            m_closedLeftovers = true;
             for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
         return;
     }
     m_inStep = true;

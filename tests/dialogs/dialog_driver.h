@@ -24,6 +24,8 @@ public:
     void Run(const std::function<void()>& show);
 
     bool Completed() const { return m_next == m_steps.size(); }
+    // Whether dialogs were still open after the last step, so that the script closed them.
+    bool ClosedLeftovers() const { return m_closedLeftovers; }
     std::string Report() const;  // "<script>: stalled at '<step>'" or "<script>: completed"
 
 private:
@@ -39,6 +41,7 @@ private:
     size_t m_next = 0;
     int m_tries = 0;
     bool m_inStep = false;
+    bool m_closedLeftovers = false;
 };
 
 // Visible top-level dialogs (#32770) of this thread, newest first.

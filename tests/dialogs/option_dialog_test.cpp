@@ -12,6 +12,7 @@
 #include "host/zlvn_host.h"
 #include "plugin/exports.h"
 #include "plugin/hint_settings.h"
+#include "plugin/lifecycle.h"
 #include "support/bounded_text.h"
 #include "tests/common/plugin_dll.h"
 #include "dialogs/dialog_rules.h"
@@ -70,6 +71,7 @@ protected:
         saved = HintSettings;
         HintSettings = SampleRecord();
         zlvnhost::ResetHost();
+        ResetLifecycle(true);  // the command works for a set-up plug-in
     }
     void TearDown() override { HintSettings = saved; }
 

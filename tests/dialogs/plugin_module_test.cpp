@@ -37,6 +37,7 @@ TEST(PluginModule, OpensBothDialogsAgainAfterBeingReloaded)
         zlvnhost::ResetHost();
         PluginDll dll;
         ASSERT_TRUE(dll.Load()) << "load " << load << ": " << dll.Error();
+        dll.OnSetup();  // the commands answer a set-up plug-in only
         bool optionSeen = false, versionSeen = false;
         RunCommand(dll, "HintOption", "ダイアログ", "_OKBottomDlg", optionSeen);
         EXPECT_TRUE(optionSeen) << "load " << load << ": _OKBottomDlg while shown";

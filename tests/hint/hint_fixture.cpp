@@ -8,6 +8,7 @@
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
 #include "plugin/hint_settings.h"
+#include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 #include "support/bounded_text.h"
 
@@ -29,7 +30,6 @@ ATOM RegisterTargetClass()
     }();
     return atom;
 }
-
 
 }  // namespace
 
@@ -57,18 +57,12 @@ HWND MakeTarget(const RECT& r, const char* title, HICON smallIcon, HWND owner, D
     return hwnd;
 }
 
-std::string ClassOf(HWND target)
-{
-    char name[32];
-    FormatText(name, sizeof name, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
-    return name;
-}
-
 void HintOverlay::SetUp()
 {
     g_hModule = GetModuleHandleA(nullptr);
     zlvnhost::ResetHost();
     UseDefaultSettings();
+    ResetLifecycle(true);
     g_hintShown = 0;
 }
 

@@ -13,6 +13,7 @@
 #include "tests/common/default_settings.h"
 #include "tests/common/screen.h"
 #include "tests/common/wait.h"
+#include "tests/common/plugin_windows.h"
 
 // The extent of a text on the screen in a font made by makeFont (deleted after use).
 SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text);
@@ -22,8 +23,6 @@ HWND MakeTarget(const RECT& rect, const char* title = "target", HICON smallIcon 
                 HWND owner = nullptr, DWORD exStyle = 0);
 
 
-// The window class name of a target's hint: "tag" and the handle as a signed number.
-std::string ClassOf(HWND target);
 
 // Each test starts with default settings, an empty host and no hint set, and ends
 // with the set torn down and every target destroyed.

@@ -320,8 +320,13 @@ TEST_F(Persistence, BitmapPathsAreComputedOnlyWhereEmpty)
 // not crash, and leaves the record as it was.
 TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
 {
-    SetUpFrom(kCustomFile);
-    HintSettings.Pos = 1;  // a change that cannot reach the file
+    // One set-up per teardown: a second teardown writes nothing.
+    auto setUp = [this] {
+        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
+        SetUpFrom(kCustomFile);
+        HintSettings.Pos = 1;  // a change that cannot reach the file
+    };
+    setUp();
     const hint_settings_t before = HintSettings;
 
     const std::string readOnly = dir.File("readonly.ini");
@@ -348,6 +353,7 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
         {"folder in the file's place", folder, true, false},
     };
     for (const auto& c : cases) {
+        setUp();
         CopyText(g_settingsPath, sizeof g_settingsPath, c.settingsPath.c_str());
         std::string fileBefore = c.checkContent ? ReadWholeFile(c.settingsPath) : "";
         EXPECT_EQ(0, Zlvn_OnTeardown()) << c.name;

@@ -1,0 +1,255 @@
+// The real ZlvnHint.dll through a whole session: the host's events and its teardown
+// arriving inside the dialogs' modal loops, events before set-up and after teardown,
+// and unloading with windows still left.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <functional>
+#include <string>
+
+#include "host/zlvn_host.h"
+#include "tests/common/plugin_dll.h"
+#include "tests/common/plugin_windows.h"
+#include "tests/dialogs/dialog_driver.h"
+
+using zlvnhost::Host;
+
+namespace {
+
+constexpr char kOptionTitle[] = "ダイアログ";
+constexpr char kVersionTitle[] = "バージョン情報";
+constexpr char kSwatchClass[] = "ZlvnColorSwatch";
+
+HWND MakeListedWindow(int left, const char* text)
+{
+    HWND hwnd = CreateWindowExA(0, "STATIC", text, WS_POPUP | WS_VISIBLE, left, 100, 200, 100, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    zlvnhost::AddListItem(hwnd, text);
+    return hwnd;
+}
+
+int Calls(const char* fn)
+{
+    int n = 0;
+    for (const std::string& call : Host().calls) n += call == fn;
+    return n;
+}
+
+BOOL CALLBACK FindText(HWND hwnd, LPARAM io)
+{
+    auto& search = *reinterpret_cast<std::pair<const char*, HWND>*>(io);
+    if (WindowText(hwnd) == search.first) search.second = hwnd;
+    return search.second == nullptr;
+}
+
+HWND ChildWithText(HWND root, const char* text)
+{
+    std::pair<const char*, HWND> search(text, nullptr);
+    if (root) EnumChildWindows(root, FindText, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+std::string ClassName(HWND hwnd)
+{
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+// A command that must open nothing: a dialog that opens anyway is cancelled.
+void CommandOpeningNothing(const PluginDll& dll, const char* command)
+{
+    DialogScript nothing(command);
+    nothing.Run([&dll, command] { dll.Command(command); });
+}
+
+// A session with hints shown, ended by teardown; the file it wrote is deleted.
+void EndSessionAndDeleteTheFile(const PluginDll& dll)
+{
+    dll.OnSetup();
+    dll.Call("Zlvn_OnActive");
+    dll.OnTeardown();
+    DeleteFileA(dll.Dir().File("ZlvnHint.ini").c_str());
+}
+
+// Nothing of the plug-in is left: no popup, no hint class, no registered window.
+void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
+{
+    EXPECT_TRUE(HintPopups().byClass.empty()) << what << ": " << Describe(HintPopups());
+    EXPECT_FALSE(ClassRegistered(module, ClassOf(target))) << what;
+    EXPECT_FALSE(ClassRegistered(module, kSwatchClass)) << what;
+    EXPECT_TRUE(ThreadDialogs().empty()) << what;
+    EXPECT_EQ(Host().registerCount, Host().unregisterCount) << what;
+}
+
+}  // namespace
+
+// The host's messages run inside the dialogs' modal loops: events change the hints
+// there, and teardown closes the dialog as Cancel would, writes the settings of before
+// the dialog, and the command returns.
+TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
+{
+    enum over_t { Plain, FontApplied, WidthRefused };  // what is open over the dialog at teardown
+    struct {
+        const char* name;
+        const char* command;
+        const char* title;
+        over_t over;
+    } cases[] = {
+        {"settings dialog", "HintOption", kOptionTitle, Plain},
+        {"settings dialog, font chooser open after Apply", "HintOption", kOptionTitle, FontApplied},
+        {"settings dialog, OK refused for the width", "HintOption", kOptionTitle, WidthRefused},
+        {"version box", "HintVersion", kVersionTitle, Plain},
+    };
+    for (const auto& c : cases) {
+        zlvnhost::ResetHost();
+        HWND a = MakeListedWindow(100, "Alpha");
+        HWND b = CreateWindowExA(0, "STATIC", "Bravo", WS_POPUP | WS_VISIBLE, 400, 100, 200, 100, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        PluginDll dll;
+        ASSERT_TRUE(dll.Load()) << c.name << ": " << dll.Error();
+        const std::string ini = dll.Dir().File("ZlvnHint.ini");
+        dll.OnSetup();
+        dll.OnTeardown();
+        const std::string before = ReadWholeFile(ini);  // the settings in the writer's form
+        dll.OnSetup();
+        dll.Call("Zlvn_OnActive");
+        ASSERT_EQ(1, HintPopups().visible) << c.name;
+
+        auto chooser = [] { return DialogWithControl(psh3); };
+        DialogScript script(c.name);
+        script.Then("shown", [&c] { return DialogWithTitle(c.title) != nullptr; });
+        if (c.over == WidthRefused) {
+            script.Do("a width that is no number, OK", [] {
+                      HWND width = ChildWithText(DialogWithTitle(kOptionTitle), "0");
+                      ASSERT_EQ(std::string("Edit"), ClassName(width));
+                      SetWindowTextA(width, "x");
+                      PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "OK"));
+                  })
+                .Then("the refusal shown", [] { return DialogWithTitle("Hint") != nullptr; });
+        }
+        if (c.over == FontApplied) {
+            script.Do("open the font chooser", [] { PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "フォント(&F)")); })
+                .Then("bold and Apply", [chooser] {
+                    HWND ch = chooser();
+                    if (!ch) return false;
+                    SendDlgItemMessageA(ch, chx2, BM_SETCHECK, BST_CHECKED, 0);
+                    SendMessageA(ch, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(ch, chx2)));
+                    SendMessageA(ch, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(ch, psh3)));
+                    return true;
+                });
+        }
+        script.Do("the host's events", [&] {
+                  dll.Call("Zlvn_OnInactive");
+                  EXPECT_EQ(0, HintPopups().visible) << c.name << ": the mode ended";
+                  zlvnhost::AddListItem(b, "Bravo");
+                  dll.Call("Zlvn_OnActive");
+                  EXPECT_EQ(2, HintPopups().visible) << c.name << ": the mode started with a new window";
+                  Host().list.pop_back();
+                  dll.Call("Zlvn_OnUpdateList");
+                  EXPECT_EQ(1u, HintPopups().byClass.size()) << c.name << ": the list lost a window";
+                  dll.Command("HintToggleEnable");
+                  EXPECT_EQ(0, HintPopups().visible) << c.name << ": switched off";
+                  dll.Command("HintToggleEnable");
+                  EXPECT_EQ(1, HintPopups().visible) << c.name << ": switched on";
+              })
+            .Do("teardown", [&] {
+                dll.OnTeardown();
+                EXPECT_TRUE(HintPopups().byClass.empty()) << c.name << ": hints left after teardown";
+            });
+        script.Run([&] { dll.Command(c.command); });
+        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_FALSE(script.ClosedLeftovers()) << c.name << ": the command returned only when the script closed its dialogs";
+        EXPECT_EQ(before, ReadWholeFile(ini)) << c.name << ": the file holds the settings of before the dialog";
+        EXPECT_EQ(2, Calls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
+        EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << c.name;
+        ExpectNothingLeft(dll.Module(), a, c.name);
+        dll.Unload();
+        DestroyWindow(a);
+        DestroyWindow(b);
+    }
+}
+
+// Whatever the host calls out of turn does no harm, and nothing of the plug-in
+// outlives teardown or the module.
+TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
+{
+    struct {
+        const char* name;
+        std::function<void(PluginDll&)> run;
+        bool fileWritten;
+    } cases[] = {
+        {"events and teardown before set-up",
+         [](PluginDll& dll) {
+             Host().quickOption[3] = 1;
+             for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnChangeQuickOption"})
+                 dll.Call(event);
+             for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion"})
+                 CommandOpeningNothing(dll, command);
+             EXPECT_TRUE(HintPopups().byClass.empty()) << "no hint from a record never loaded";
+             dll.OnTeardown();
+         },
+         false},
+        {"second teardown",
+         [](PluginDll& dll) {
+             EndSessionAndDeleteTheFile(dll);
+             dll.OnTeardown();
+         },
+         false},
+        {"events after teardown",
+         [](PluginDll& dll) {
+             EndSessionAndDeleteTheFile(dll);
+             for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnInactive"}) dll.Call(event);
+             for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion", "HintToggleEnable"})
+                 CommandOpeningNothing(dll, command);
+             dll.Call("Zlvn_OnActive");
+             EXPECT_EQ(0, Calls("Zlvn_ReloadMenu")) << "no command ran";
+         },
+         false},
+        {"FreeLibrary with hints shown",
+         [](PluginDll& dll) {
+             dll.OnSetup();
+             dll.Call("Zlvn_OnActive");
+             EXPECT_EQ(1, HintPopups().visible);
+         },
+         false},
+        {"FreeLibrary after the version box was shown",
+         [](PluginDll& dll) {
+             dll.OnSetup();
+             DialogScript script("version box");
+             script.Then("shown", [] { return DialogWithTitle(kVersionTitle) != nullptr; }).Do("OK", [] {
+                 PostClick(ChildWithText(DialogWithTitle(kVersionTitle), "OK"));
+             });
+             script.Run([&dll] { dll.Command("HintVersion"); });
+             EXPECT_TRUE(script.Completed()) << script.Report();
+             EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until the module goes";
+             dll.Call("Zlvn_OnActive");
+         },
+         false},
+        {"set-up again after teardown",
+         [](PluginDll& dll) {
+             dll.OnSetup();
+             dll.OnTeardown();
+             dll.OnSetup();
+             dll.Call("Zlvn_OnActive");
+             EXPECT_EQ(1, HintPopups().visible) << "a new session shows hints again";
+             dll.OnTeardown();
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        zlvnhost::ResetHost();
+        HWND target = MakeListedWindow(100, "Alpha");
+        PluginDll dll;
+        ASSERT_TRUE(dll.Load()) << c.name << ": " << dll.Error();
+        HMODULE module = dll.Module();
+        c.run(dll);
+        dll.Unload();
+        ExpectNothingLeft(module, target, c.name);
+        EXPECT_EQ(c.fileWritten, FileExists(dll.Dir().File("ZlvnHint.ini"))) << c.name;
+        DestroyWindow(target);
+    }
+}

@@ -1,0 +1,215 @@
+// A host that calls the plug-in back from inside its own functions, and from window
+// messages that run while the plug-in works: the event waits for the running one, so
+// the result is that of the same two calls made one after the other.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "hint/hint_set.h"
+#include "host/zlvn_host.h"
+#include "plugin/exports.h"
+#include "plugin/hint_settings.h"
+#include "plugin/host_events.h"
+#include "plugin/lifecycle.h"
+#include "plugin/module_state.h"
+#include "support/bounded_text.h"
+#include "tests/common/plugin_windows.h"
+#include "tests/common/temp_dir.h"
+#include "tests/hint/hint_fixture.h"
+
+using zlvnhost::AddListItem;
+using zlvnhost::Host;
+
+namespace {
+
+// What the host can see of the plug-in.
+struct observed_t {
+    hint_popups_t popups;
+    int enable;
+    int registered;  // registered and not yet unregistered
+    bool operator==(const observed_t& o) const
+    {
+        return popups == o.popups && enable == o.enable && registered == o.registered;
+    }
+};
+
+std::string Describe(const observed_t& o)
+{
+    return Describe(o.popups) + ", Enable " + std::to_string(o.enable) + ", registered " +
+           std::to_string(o.registered);
+}
+
+struct event_t {
+    const char* name;
+    void (*raise)();
+};
+
+const event_t kEvents[] = {
+    {"OnUpdateList", [] { Zlvn_OnUpdateList(); }},
+    {"OnActive", [] { Zlvn_OnActive(); }},
+    {"OnInactive", [] { Zlvn_OnInactive(); }},
+    {"toggle", [] { HintToggleEnable(nullptr); }},
+    {"teardown", [] { Zlvn_OnTeardown(); }},
+};
+
+// A window message that runs while the plug-in works, seen by a hook of the host's thread.
+std::function<bool(const CWPSTRUCT&)> g_hookMatch;
+std::function<void()> g_fromHook;
+
+LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_fromHook && g_hookMatch(m)) {
+        auto call = std::move(g_fromHook);
+        g_fromHook = nullptr;
+        call();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A popup being placed and shown (SWP_SHOWWINDOW) or hidden (SWP_HIDEWINDOW).
+std::function<bool(const CWPSTRUCT&)> PopupShowing(UINT flag)
+{
+    return [flag](const CWPSTRUCT& m) {
+        char cls[16] = {};
+        GetClassNameA(m.hwnd, cls, sizeof cls);
+        return m.message == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(m.lParam)->flags & flag) &&
+               strncmp(cls, "tag", 3) == 0;
+    };
+}
+
+// The restore request that a click on the hint of a minimized window sends it.
+bool Restoring(const CWPSTRUCT& m) { return m.message == WM_SYSCOMMAND && m.wParam == SC_RESTORE; }
+
+class Reentry : public HintOverlay {
+protected:
+    void SetUp() override
+    {
+        HintOverlay::SetUp();
+        m_a = Target(RECT{100, 100, 300, 200}, "a");
+        m_b = Target(RECT{400, 100, 600, 200}, "b");
+        m_c = Target(RECT{100, 300, 300, 400}, "c");
+        CopyText(g_settingsPath, sizeof g_settingsPath, m_dir.File("ZlvnHint.ini").c_str());  // teardown writes here
+    }
+    void TearDown() override
+    {
+        HintOverlay::TearDown();
+        g_settingsPath[0] = '\0';
+    }
+
+    // A plug-in just set up with the defaults, and a host that lists a and b.
+    void Fresh()
+    {
+        DestroyHintWndMgr();
+        zlvnhost::ResetHost();
+        UseDefaultSettings();
+        ResetLifecycle(true);
+        memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
+        if (IsIconic(m_a)) ShowWindow(m_a, SW_RESTORE);
+        AddListItem(m_a, "Alpha");
+        AddListItem(m_b, "Bravo");
+    }
+
+    observed_t Observe() const
+    {
+        return observed_t{HintPopups(), HintSettings.Enable, Host().registerCount - Host().unregisterCount};
+    }
+
+    // After the last teardown nothing of the plug-in is left.
+    void ExpectAllGone(const std::string& what)
+    {
+        Zlvn_OnTeardown();
+        EXPECT_TRUE(HintPopups().byClass.empty()) << what << ": " << Describe(HintPopups());
+        EXPECT_EQ(Host().registerCount, Host().unregisterCount) << what;
+        EXPECT_TRUE(Host().focusWindows.empty()) << what;
+    }
+
+    TempDir m_dir;
+    HWND m_a = nullptr, m_b = nullptr, m_c = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
+{
+    struct route_t {
+        const char* name;
+        const char* hostFunction;  // or null: a window message
+        std::function<bool(const CWPSTRUCT&)> message;
+        std::function<void()> prelude;
+        std::function<void()> outer;
+    };
+    auto list = [this](std::initializer_list<HWND> windows) {
+        Host().list.clear();
+        for (HWND w : windows) AddListItem(w, w == m_a ? "Alpha" : w == m_b ? "Bravo" : "Charlie");
+    };
+    const route_t routes[] = {
+        {"Zlvn_GetList while building", "Zlvn_GetList", nullptr, [] {}, [] { Zlvn_OnActive(); }},
+        {"Zlvn_RegisterFocus while building", "Zlvn_RegisterFocus", nullptr, [] {}, [] { Zlvn_OnActive(); }},
+        {"Zlvn_RegisterFocus while a refresh adds", "Zlvn_RegisterFocus", nullptr,
+         [&] { Zlvn_OnActive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+        {"Zlvn_UnregisterFocus while a refresh prunes", "Zlvn_UnregisterFocus", nullptr,
+         [&] { Zlvn_OnActive(); list({m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+        {"Zlvn_UnregisterFocus while tearing down", "Zlvn_UnregisterFocus", nullptr, [] { Zlvn_OnActive(); },
+         [] { Zlvn_OnTeardown(); }},
+        {"Zlvn_GetQuickOption while the quick options change", "Zlvn_GetQuickOption", nullptr,
+         [] { Zlvn_OnActive(); Zlvn_OnInactive(); Host().quickOption[3] = 1; }, [] { Zlvn_OnChangeQuickOption(); }},
+        {"Zlvn_GetWindowHandles while switching on", "Zlvn_GetWindowHandles", nullptr,
+         [] { Zlvn_OnActive(); HintToggleEnable(nullptr); }, [] { HintToggleEnable(nullptr); }},
+        {"Zlvn_ReloadMenu while switching off", "Zlvn_ReloadMenu", nullptr, [] { Zlvn_OnActive(); },
+         [] { HintToggleEnable(nullptr); }},
+        {"a popup's WM_WINDOWPOSCHANGING while showing", nullptr, PopupShowing(SWP_SHOWWINDOW),
+         [&] { Zlvn_OnActive(); Zlvn_OnInactive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnActive(); }},
+        {"a popup's WM_WINDOWPOSCHANGING while hiding", nullptr, PopupShowing(SWP_HIDEWINDOW), [] { Zlvn_OnActive(); },
+         [] { Zlvn_OnInactive(); }},
+        {"the restore wait of a click on a minimized window's hint", nullptr, Restoring,
+         [&] { Zlvn_OnActive(); ShowWindow(m_a, SW_MINIMIZE); },
+         [&] { SendMessageA(FindWindowA(ClassOf(m_a).c_str(), nullptr), WM_LBUTTONDOWN, MK_LBUTTON, 0); }},
+    };
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, MessageHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    int cases = 0;
+    for (const route_t& route : routes) {
+        for (const event_t& event : kEvents) {
+            const std::string what = std::string(event.name) + " from " + route.name;
+            // The same calls one after the other.
+            Fresh();
+            route.prelude();
+            route.outer();
+            event.raise();
+            const observed_t expected = Observe();
+            ExpectAllGone(what + " (one after the other)");
+
+            // The event from inside the route, once.
+            Fresh();
+            route.prelude();
+            bool called = false;
+            auto callBack = [&called, &event] {
+                called = true;
+                event.raise();
+            };
+            if (route.hostFunction) {
+                Host().onCall = [&](const char* fn) {
+                    if (called || strcmp(fn, route.hostFunction) != 0) return;
+                    callBack();
+                };
+            } else {
+                g_hookMatch = route.message;
+                g_fromHook = callBack;
+            }
+            route.outer();
+            Host().onCall = nullptr;
+            g_fromHook = nullptr;
+            EXPECT_TRUE(called) << what << ": the route was not taken";
+            const observed_t got = Observe();
+            EXPECT_EQ(expected, got) << what << "\n  expected " << Describe(expected) << "\n  got      "
+                                     << Describe(got);
+            for (const auto& entry : got.popups.byClass) EXPECT_EQ(1, entry.second) << what << ": " << entry.first;
+            ExpectAllGone(what);
+            ++cases;
+        }
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(55, cases);
+}

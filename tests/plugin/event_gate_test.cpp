@@ -1,0 +1,84 @@
+// The order in which the event gate runs events raised while another one runs.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "plugin/event_gate.h"
+
+namespace {
+
+const char* Name(PluginEvent e)
+{
+    switch (e) {
+    case PluginEvent::Active: return "Active";
+    case PluginEvent::Hide: return "Hide";
+    case PluginEvent::UpdateList: return "UpdateList";
+    case PluginEvent::Toggle: return "Toggle";
+    case PluginEvent::Option: return "Option";
+    default: return "other";
+    }
+}
+
+EventGate g_gate;
+std::map<PluginEvent, std::vector<PluginEvent>> g_raises;  // what an event raises while it runs
+bool g_raiseEveryTime;
+std::vector<std::string> g_ran;
+
+void RunRecorded(PluginEvent e)
+{
+    g_ran.push_back(Name(e));
+    auto it = g_raises.find(e);
+    if (it == g_raises.end()) return;
+    std::vector<PluginEvent> raised = it->second;
+    if (!g_raiseEveryTime) g_raises.erase(it);
+    for (PluginEvent r : raised) g_gate.Raise(r, RunRecorded);
+    if (e == PluginEvent::Option) g_ran.push_back("/Option");  // the modal wait ends
+}
+
+}  // namespace
+
+TEST(EventGate, RaisedEventsRunAfterTheRunningOneInOrder)
+{
+    using E = PluginEvent;
+    struct {
+        const char* name;
+        E first;
+        std::map<E, std::vector<E>> raises;
+        bool everyTime;
+        std::vector<std::string> ran;
+    } cases[] = {
+        {"waits for the running event", E::Active, {{E::Active, {E::UpdateList}}}, false, {"Active", "UpdateList"}},
+        {"order kept", E::Active, {{E::Active, {E::Hide, E::Active}}}, false, {"Active", "Hide", "Active"}},
+        {"repeats fold into one, toggles do not", E::Active, {{E::Active, {E::Hide, E::Hide, E::Toggle, E::Toggle}}},
+         false, {"Active", "Hide", "Toggle", "Toggle"}},
+        {"events raised by a waiting one run after it", E::Active,
+         {{E::Active, {E::UpdateList, E::Hide}}, {E::UpdateList, {E::Active}}}, false,
+         {"Active", "UpdateList", "Hide", "Active"}},
+        {"a dialog's wait lets events run at once", E::Option, {{E::Option, {E::Active, E::Hide}}}, false,
+         {"Option", "Active", "Hide", "/Option"}},
+        // What waited behind the dialog runs during its wait, before what comes later.
+        {"a dialog raised while an event runs opens after it", E::Active, {{E::Active, {E::Option, E::Hide}},
+         {E::Option, {E::UpdateList}}}, false, {"Active", "Option", "Hide", "UpdateList", "/Option"}},
+    };
+    for (const auto& c : cases) {
+        g_raises = c.raises;
+        g_raiseEveryTime = c.everyTime;
+        g_ran.clear();
+        g_gate.Raise(c.first, RunRecorded);
+        EXPECT_EQ(c.ran, g_ran) << c.name;
+        EXPECT_FALSE(g_gate.Running()) << c.name;
+        EXPECT_EQ(0u, g_gate.Waiting()) << c.name;
+    }
+
+    // A host that answers every event with another one is cut off.
+    g_raises = {{E::UpdateList, {E::UpdateList}}};
+    g_raiseEveryTime = true;
+    g_ran.clear();
+    g_gate.Raise(E::UpdateList, RunRecorded);
+    EXPECT_EQ(static_cast<size_t>(EventGate::kStormLimit + 1), g_ran.size()) << "storm";
+    g_ran.clear();
+    g_gate.Raise(E::Hide, RunRecorded);
+    EXPECT_EQ(std::vector<std::string>{"Hide"}, g_ran) << "the next event after a storm runs";
+}
