@@ -30,8 +30,8 @@ void** ImportSlot(HMODULE module, const char* dll, const char* function)
     const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (dir.VirtualAddress == 0) return nullptr;
-    for (const IMAGE_IMPORT_DESCRIPTOR* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
-         imp->Name != 0; ++imp) {
+    const IMAGE_IMPORT_DESCRIPTOR* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
+    for (; imp->Name != 0; ++imp) {
         if (_stricmp(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
         // The names sit in the lookup table; the addresses the loader wrote, in the parallel one.
         const IMAGE_THUNK_DATA* names =
