@@ -20,16 +20,16 @@ bool StillLoaded(HMODULE module, const void* address)
            owner == module;
 }
 
-}  // namespace
-
-void** ImportSlot(HMODULE module, const char* dll, const char* function)
+// Calls visit(name, slot) for each function a module imports by name from dll, until it returns true.
+template <typename Visit>
+void ForEachImport(HMODULE module, const char* dll, Visit visit)
 {
-    if (module == nullptr) return nullptr;
+    if (module == nullptr) return;
     BYTE* base = reinterpret_cast<BYTE*>(module);
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (dir.VirtualAddress == 0) return nullptr;
+    if (dir.VirtualAddress == 0) return;
     const IMAGE_IMPORT_DESCRIPTOR* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
     for (; imp->Name != 0; ++imp) {
         if (_stricmp(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
@@ -42,11 +42,33 @@ void** ImportSlot(HMODULE module, const char* dll, const char* function)
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             const IMAGE_IMPORT_BY_NAME* name =
                 reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<const char*>(name->Name), function) == 0)
-                return reinterpret_cast<void**>(&slots->u1.Function);
+            if (visit(reinterpret_cast<const char*>(name->Name), reinterpret_cast<void**>(&slots->u1.Function)))
+                return;
         }
     }
-    return nullptr;
+}
+
+}  // namespace
+
+void** ImportSlot(HMODULE module, const char* dll, const char* function)
+{
+    void** found = nullptr;
+    ForEachImport(module, dll, [function, &found](const char* name, void** slot) {
+        if (strcmp(name, function) != 0) return false;
+        found = slot;
+        return true;
+    });
+    return found;
+}
+
+std::vector<std::string> ImportedNames(HMODULE module, const char* dll)
+{
+    std::vector<std::string> names;
+    ForEachImport(module, dll, [&names](const char* name, void**) {
+        names.push_back(name);
+        return false;
+    });
+    return names;
 }
 
 ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement)

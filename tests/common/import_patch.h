@@ -3,6 +3,9 @@
 // can watch the module's calls to the system, and back again at the end.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 class ImportPatch {
 public:
     // dll as the import table names it ("GDI32.dll"; case does not matter).
@@ -23,3 +26,6 @@ private:
 
 // The import table entry of a module for dll!function, or null.
 void** ImportSlot(HMODULE module, const char* dll, const char* function);
+
+// The names a module imports from dll.
+std::vector<std::string> ImportedNames(HMODULE module, const char* dll);

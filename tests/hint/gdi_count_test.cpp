@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +19,7 @@
 #include "host/zlvn_host.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/plugin_dll.h"
+#include "tests/dialogs/dialog_driver.h"
 #include "tests/hint/hint_fixture.h"
 
 namespace {
@@ -185,6 +190,20 @@ std::vector<std::unique_ptr<ImportPatch>> PatchAll(HMODULE module, std::string* 
     return patches;
 }
 
+// Whether a function of the plug-in's imports makes or frees a GDI object or a device
+// context that no wrapper counts.
+bool UncountedMaker(const std::string& dll, const std::string& name)
+{
+    for (const hook_t& h : kHooks)
+        if (name == h.name) return false;
+    const char* gdi[] = {"Create", "ExtCreate", "Delete", "CopyImage"};
+    const char* user[] = {"GetDC", "GetWindowDC", "ReleaseDC", "LoadImage", "LoadBitmap", "CopyImage", "BeginPaint"};
+    for (const char* prefix : dll == "GDI32.dll" ? std::vector<const char*>(std::begin(gdi), std::end(gdi))
+                                                 : std::vector<const char*>(std::begin(user), std::end(user)))
+        if (name.compare(0, strlen(prefix), prefix) == 0) return true;
+    return false;
+}
+
 // Pumps messages until the condition holds; false after a generous limit.
 bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 10000)
 {
@@ -204,12 +223,19 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 10000)
 constexpr int kTargets = 6;
 constexpr int kRepaints = 1000;
 constexpr int kActivations = 100;
+constexpr int kSwatchRounds = 50;
+
+struct at_least_t {
+    Kind kind;
+    long made;
+};
 
 struct counted_case_t {
     const char* name;
     bool useBitmap;
     // Drives the loaded plug-in; the targets are the windows the host may list.
-    void (*drive)(const PluginDll& dll, const std::vector<HWND>& targets);
+    void (*drive)(const PluginDll& dll, std::vector<HWND>& targets);
+    at_least_t atLeast;  // so that a case that silently did nothing fails
 };
 
 void ListTargets(const std::vector<HWND>& targets, int first, int count)
@@ -234,25 +260,39 @@ std::vector<HWND> Popups()
     return popups;
 }
 
-void Repaints(const PluginDll& dll, const std::vector<HWND>& targets)
+// Repaints a window and waits until its paint has ended.
+bool Repaint(HWND hwnd)
+{
+    long painted = g_tally[kPaintDc].freed;
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    return PumpUntil([painted] { return g_tally[kPaintDc].freed > painted; });
+}
+
+void Repaints(const PluginDll& dll, std::vector<HWND>& targets)
 {
     ListTargets(targets, 0, 3);
     dll.Call("Zlvn_OnActive");
     std::vector<HWND> popups = Popups();
     ASSERT_EQ(3u, popups.size()) << "hints shown";
-    for (int i = 0; i < kRepaints; ++i) {
-        HWND popup = popups[i % popups.size()];
-        long painted = g_tally[kPaintDc].freed;
-        InvalidateRect(popup, nullptr, FALSE);
-        UpdateWindow(popup);
-        ASSERT_TRUE(PumpUntil([painted] { return g_tally[kPaintDc].freed > painted; })) << "repaint " << i;
-    }
+    for (int i = 0; i < kRepaints; ++i) ASSERT_TRUE(Repaint(popups[i % popups.size()])) << "repaint " << i;
     dll.Call("Zlvn_OnInactive");
 }
 
-void Activations(const PluginDll& dll, const std::vector<HWND>& targets)
+HWND CountedTarget(int i)
+{
+    LONG x = 40 + 200 * (i % 3), y = 60 + 250 * (i / 3 % 2);
+    return MakeTarget(RECT{x, y, x + 180, y + 200}, "counted");
+}
+
+void Activations(const PluginDll& dll, std::vector<HWND>& targets)
 {
     for (int i = 0; i < kActivations; ++i) {
+        // Now and then a listed window closes and another opens.
+        if (i % 10 == 9) {
+            DestroyWindow(targets[i % targets.size()]);
+            targets[i % targets.size()] = CountedTarget(i);
+        }
         // A window list that moves on by one and grows and shrinks: hints are made and destroyed.
         int count = 1 + i % 4;
         ListTargets(targets, i, count);
@@ -268,10 +308,98 @@ void Activations(const PluginDll& dll, const std::vector<HWND>& targets)
     }
 }
 
+struct found_t {
+    const char* cls;
+    const char* text;  // null: any
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam)
+{
+    found_t& f = *reinterpret_cast<found_t*>(lParam);
+    char cls[32] = {}, text[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (_stricmp(cls, f.cls) == 0 && (f.text == nullptr || strcmp(text, f.text) == 0)) f.windows.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent, const char* cls, const char* text = nullptr)
+{
+    found_t found = {cls, text, {}};
+    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+// The settings dialog: its colour swatches repainted, then the picture chooser's preview
+// of a bitmap file; every form font and the preview's picture go with the dialog.
+void SettingsDialog(const PluginDll& dll, std::vector<HWND>&)
+{
+    const char* title = "ダイアログ";
+    // The chooser opens in the folder of the current picture, the module's own.
+    std::string picture = "bgnml.bmp";
+    CopyFileA((ProgramDir() + "\\" + picture).c_str(), dll.Dir().File(picture).c_str(), FALSE);
+    auto chooser = [] { return DialogWithControl(cmb13); };
+    auto previewPage = [chooser] {
+        std::vector<HWND> preview = Children(chooser(), "Static");
+        for (HWND hwnd : preview)
+            if (GetDlgCtrlID(hwnd) == 1200) return GetParent(hwnd);
+        return HWND();
+    };
+    long bitmaps = 0;
+    DialogScript script("settings dialog");
+    script.Then("shown", [title] { return DialogWithTitle(title) != nullptr; })
+        .Do("swatches repainted", [title] {
+            std::vector<HWND> swatches = Children(DialogWithTitle(title), "ZlvnColorSwatch");
+            ASSERT_EQ(4u, swatches.size());
+            for (int i = 0; i < kSwatchRounds; ++i)
+                for (HWND swatch : swatches) ASSERT_TRUE(Repaint(swatch)) << "swatch repaint " << i;
+        })
+        .Do("browse", [title] {
+            std::vector<HWND> browse = Children(DialogWithTitle(title), "Button", "参照(&N)");
+            ASSERT_FALSE(browse.empty());
+            PostMessageA(GetParent(browse[0]), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(browse[0]), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(browse[0]));
+        })
+        .Then("chooser with its preview", [previewPage] { return previewPage() != nullptr; })
+        .Do("a picture selected", [chooser, previewPage, &picture, &bitmaps] {
+            // The file list's own selection notice, as a click in the list sends it.
+            SendMessageA(chooser(), CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(picture.c_str()));
+            OFNOTIFYA note = {};
+            note.hdr.hwndFrom = chooser();
+            note.hdr.code = CDN_SELCHANGE;
+            bitmaps = g_tally[kBitmap].made;
+            SendMessageA(previewPage(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+        })
+        .Then("preview painted", [&bitmaps] {
+            return g_tally[kBitmap].made > bitmaps && g_tally[kMemoryDc].freed > 0;
+        })
+        .Do("chooser cancelled", [chooser] { PostMessageA(chooser(), WM_COMMAND, IDCANCEL, 0); })
+        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .Do("dialog cancelled", [title] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); });
+    script.Run([&dll] { dll.Command("HintOption"); });
+    EXPECT_TRUE(script.Completed()) << script.Report();
+}
+
+// The version box: made once and kept, so its fonts and picture go when the module does.
+void VersionBox(const PluginDll& dll, std::vector<HWND>&)
+{
+    const char* title = "バージョン情報";
+    for (int i = 0; i < 2; ++i) {
+        DialogScript script("version box");
+        script.Then("shown", [title] { return DialogWithTitle(title) != nullptr; })
+            .Do("closed", [title] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); });
+        script.Run([&dll] { dll.Command("HintVersion"); });
+        EXPECT_TRUE(script.Completed()) << script.Report();
+    }
+}
+
 const counted_case_t kCases[] = {
-    {"box repaints", false, Repaints},
-    {"bitmap repaints", true, Repaints},
-    {"activations", false, Activations},
+    {"box repaints", false, Repaints, {kPen, kRepaints}},
+    {"bitmap repaints", true, Repaints, {kBitmap, kRepaints}},
+    {"activations", false, Activations, {kWindowDc, kActivations}},
+    {"settings dialog", false, SettingsDialog, {kBrush, 4 * kSwatchRounds}},
+    {"version box", false, VersionBox, {kFont, 2}},
 };
 
 TEST(GdiCount, EveryObjectAndDeviceContextIsGivenBack)
@@ -280,10 +408,7 @@ TEST(GdiCount, EveryObjectAndDeviceContextIsGivenBack)
         SCOPED_TRACE(c.name);
         zlvnhost::ResetHost();
         std::vector<HWND> targets;
-        for (int i = 0; i < kTargets; ++i) {
-            LONG x = 40 + 200 * (i % 3), y = 60 + 250 * (i / 3);
-            targets.push_back(MakeTarget(RECT{x, y, x + 180, y + 200}, "counted"));
-        }
+        for (int i = 0; i < kTargets; ++i) targets.push_back(CountedTarget(i));
         ResetTally();
         {
             PluginDll dll;
@@ -299,8 +424,13 @@ TEST(GdiCount, EveryObjectAndDeviceContextIsGivenBack)
             dll.OnSetup();
             c.drive(dll, targets);
             dll.OnTeardown();
+            if (&c == kCases) {
+                printf("counted calls: %s\n", hooked.c_str());
+                for (const char* from : {"GDI32.dll", "USER32.dll"})
+                    for (const std::string& name : ImportedNames(dll.Module(), from))
+                        EXPECT_FALSE(UncountedMaker(from, name)) << from << "!" << name << " is not counted";
+            }
             dll.Unload();
-            printf("[%s] counted calls: %s\n", c.name, hooked.c_str());
         }
         printf("[%s]", c.name);
         for (int k = 0; k < kKinds; ++k) {
@@ -310,7 +440,7 @@ TEST(GdiCount, EveryObjectAndDeviceContextIsGivenBack)
         printf(" (made/given back)\n");
         EXPECT_TRUE(g_live.empty()) << g_live.size() << " handles left";
         EXPECT_EQ(0, g_strayFrees) << "frees of handles that were not counted as made";
-        EXPECT_GE(g_tally[kPaintDc].made, c.drive == Repaints ? kRepaints : kActivations) << "paints";
+        EXPECT_GE(g_tally[c.atLeast.kind].made, c.atLeast.made) << kKindNames[c.atLeast.kind] << " made";
         for (HWND target : targets) DestroyWindow(target);
     }
 }
