@@ -382,9 +382,13 @@ void RepaintFigures(int n, bool bitmap)
     std::vector<RECT> rects;
     std::vector<size_t> order;
     std::vector<HWND> hints;
+    // The floor's popups have the hints' sizes but stand below them, so that neither set
+    // covers the other (a covered window paints at another cost).
+    const int below = 400;
     for (const ZlvnList& item : zlvnhost::Host().list) {
         const HintWnd* hint = g_hintWndMgr->FindByTarget(item.hwnd);
-        rects.push_back(RECT{hint->m_left, hint->m_top, hint->m_left + hint->m_width, hint->m_top + hint->m_height});
+        rects.push_back(RECT{hint->m_left, hint->m_top + below, hint->m_left + hint->m_width,
+                             hint->m_top + below + hint->m_height});
     }
     for (HintWnd* hint : g_hintWndMgr->List()) {
         hints.push_back(hint->m_hwnd);
@@ -392,7 +396,6 @@ void RepaintFigures(int n, bool bitmap)
             if (zlvnhost::Host().list[i].hwnd == hint->m_target) order.push_back(i);
         }
     }
-    // The floor's popups stand beside the hints, at the same sizes (the bitmap stretched alike).
     std::vector<floor_popup_t> popups = FloorCreateAndShow(rects, order);
     std::vector<HWND> bare;
     for (const floor_popup_t& p : popups) bare.push_back(p.hwnd);
