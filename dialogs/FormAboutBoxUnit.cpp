@@ -11,6 +11,7 @@
 #include "plugin/module_state.h"
 #include "support/app_info.h"
 #include "support/bounded_text.h"
+#include "support/gdi_owner.h"
 #include "support/geometry_win32.h"
 #include "support/last_error.h"
 #include "support/monitor_rect.h"
@@ -81,13 +82,12 @@ TAboutBox::TAboutBox(HWND owner, const char* i_productname, HMODULE i_module)
 {
     memset(m_productname, 0, sizeof m_productname);
     CopyText(m_productname, i_productname ? i_productname : "");
-    m_placeholder = MakePlaceholder();
+    m_placeholder.Reset(MakePlaceholder());
 }
 
 TAboutBox::~TAboutBox()
 {
     FormHide();
-    if (m_placeholder) DeleteObject(m_placeholder);
 }
 
 void TAboutBox::FormShow()
@@ -153,12 +153,10 @@ void TAboutBox::DrawItem(int row, const DRAWITEMSTRUCT& item)
     if (m_iconlarge) {
         DrawIconEx(item.hDC, box.left, box.top, m_iconlarge, w, h, 0, nullptr, DI_NORMAL);
     } else if (m_placeholder) {
-        HDC source = CreateCompatibleDC(item.hDC);
-        HGDIOBJ old = SelectObject(source, m_placeholder);
+        MemoryDc source(item.hDC);
+        Selection shown(source.Get(), m_placeholder.Get());
         SetStretchBltMode(item.hDC, COLORONCOLOR);
-        StretchBlt(item.hDC, box.left, box.top, w, h, source, 0, 0, 61, 53, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
+        StretchBlt(item.hDC, box.left, box.top, w, h, source.Get(), 0, 0, 61, 53, SRCCOPY);
     }
 }
 

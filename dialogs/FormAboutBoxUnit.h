@@ -37,7 +37,7 @@ private:
     char m_productname[260];
     HICON m_iconlarge = nullptr;
     HICON m_iconsmall = nullptr;
-    HBITMAP m_placeholder = nullptr;  // shown until an icon replaces it
+    GdiObject<HBITMAP> m_placeholder;  // shown until an icon replaces it
 };
 
 // The form's description (one row per control).

@@ -16,6 +16,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/module_state.h"
 #include "support/bounded_text.h"
+#include "support/gdi_owner.h"
 
 TOKBottomDlg* _OKBottomDlg;
 
@@ -163,9 +164,11 @@ UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
         if (note->hdr.code != static_cast<UINT>(CDN_SELCHANGE)) break;
         char path[MAX_PATH] = {};
         SendMessageA(GetParent(hdlg), CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-        HANDLE picture = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-        if (HANDLE old = GetPropA(hdlg, kPreviewProp)) DeleteObject(old);
-        SetPropA(hdlg, kPreviewProp, picture);
+        GdiObject<HBITMAP> picture(
+            static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+        // The property owns the shown picture; the one it replaces is deleted here.
+        GdiObject<HBITMAP> old(static_cast<HBITMAP>(GetPropA(hdlg, kPreviewProp)));
+        SetPropA(hdlg, kPreviewProp, picture.Release());
         InvalidateRect(GetDlgItem(hdlg, kPreviewId), nullptr, FALSE);
         break;
     }
@@ -188,20 +191,19 @@ UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
                     h = boxH;
                 }
             }
-            HDC source = CreateCompatibleDC(item->hDC);
-            HGDIOBJ old = SelectObject(source, picture);
+            MemoryDc source(item->hDC);
+            Selection shown(source.Get(), picture);
             SetStretchBltMode(item->hDC, HALFTONE);
-            StretchBlt(item->hDC, box.left + (boxW - w) / 2, box.top + (boxH - h) / 2, w, h, source, 0, 0,
+            StretchBlt(item->hDC, box.left + (boxW - w) / 2, box.top + (boxH - h) / 2, w, h, source.Get(), 0, 0,
                        info.bmWidth, info.bmHeight, SRCCOPY);
-            SelectObject(source, old);
-            DeleteDC(source);
         }
         DrawEdge(item->hDC, &box, BDR_SUNKENOUTER, BF_RECT);
         return TRUE;
     }
-    case WM_DESTROY:
-        if (HANDLE picture = RemovePropA(hdlg, kPreviewProp)) DeleteObject(picture);
+    case WM_DESTROY: {
+        GdiObject<HBITMAP> shown(static_cast<HBITMAP>(RemovePropA(hdlg, kPreviewProp)));  // deleted here
         break;
+    }
     default:
         break;
     }
@@ -228,10 +230,7 @@ TOKBottomDlg::TOKBottomDlg(HWND owner) : Form(kForm), m_owner(owner)
     for (COLORREF& c : m_customColors) c = RGB(255, 255, 255);
 }
 
-TOKBottomDlg::~TOKBottomDlg()
-{
-    if (m_nameFontHandle) DeleteObject(m_nameFontHandle);
-}
+TOKBottomDlg::~TOKBottomDlg() = default;
 
 void TOKBottomDlg::FormCreate()
 {
@@ -378,10 +377,10 @@ void TOKBottomDlg::StcMinBorderColorClick() { ChooseSwatchColor("StcMinBorderCol
 
 void TOKBottomDlg::ApplyNameFont()
 {
-    HFONT font = CreateFontIndirectA(&m_nameFont);
-    SendMessageA(Item("LabelFontName"), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (m_nameFontHandle) DeleteObject(m_nameFontHandle);
-    m_nameFontHandle = font;
+    GdiObject<HFONT> font(CreateFontIndirectA(&m_nameFont));
+    SendMessageA(Item("LabelFontName"), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    // The label has let go of the old one now.
+    m_nameFontHandle.Reset(font.Release());
 }
 
 UINT_PTR CALLBACK TOKBottomDlg::FontHook(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam)

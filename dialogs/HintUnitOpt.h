@@ -47,7 +47,7 @@ private:
     HWND m_owner;
     LOGFONTA m_nameFont = {};  // face and style of LabelFontName's font, at the dialog's text height
     COLORREF m_fontColor = 0;
-    HFONT m_nameFontHandle = nullptr;
+    GdiObject<HFONT> m_nameFontHandle;
     chooser_font_t m_chooser = {};
     COLORREF m_customColors[16];
 };

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "support/gdi_owner.h"
+
 namespace form {
 
 namespace {
@@ -48,19 +50,19 @@ LRESULT CALLBACK SwatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return 1;  // painted whole in WM_PAINT
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
+        PaintDc paint(hwnd);
+        HDC dc = paint.Get();
         RECT rc;
         GetClientRect(hwnd, &rc);
-        HBRUSH fill = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongA(hwnd, 0)));
-        FillRect(dc, &rc, fill);
-        DeleteObject(fill);
+        {
+            GdiObject<HBRUSH> fill(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongA(hwnd, 0))));
+            FillRect(dc, &rc, fill.Get());
+        }
         DrawEdge(dc, &rc, BDR_RAISEDOUTER, BF_RECT | BF_SOFT);
         if (GetFocus() == hwnd) {
             InflateRect(&rc, -3, -3);
             DrawFocusRect(dc, &rc);
         }
-        EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_SETFOCUS:
@@ -145,9 +147,7 @@ bool Focusable(Kind kind)
 
 int ScreenPpi()
 {
-    HDC screen = GetDC(nullptr);
-    int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    int ppi = GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY);
     return ppi > 0 ? ppi : 96;
 }
 
@@ -218,11 +218,7 @@ Form::Form(const Description& description)
     }
 }
 
-Form::~Form()
-{
-    if (m_font) DeleteObject(m_font);
-    if (m_linkFont) DeleteObject(m_linkFont);
-}
+Form::~Form() = default;
 
 int Form::Row(const char* name) const
 {
@@ -487,11 +483,9 @@ LRESULT CALLBACK Form::TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     }
     case WM_PAINT: {
         if (wParam != 0) break;
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        excludePage(dc);
-        CallWindowProcA(original, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        EndPaint(hwnd, &ps);
+        PaintDc paint(hwnd);
+        excludePage(paint.Get());
+        CallWindowProcA(original, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(paint.Get()), 0);
         return 0;
     }
     case WM_NCDESTROY:
@@ -508,12 +502,12 @@ void Form::Build()
 {
     auto scale = [this](int v) { return MulDiv(v, m_ppi, m_desc.designPpi); };
     if (!m_font) {
-        m_font = CreateFontA(-scale(m_desc.fontHeight), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             m_desc.fontFace);
-        m_linkFont = CreateFontA(-scale(m_desc.fontHeight), 0, 0, 0, FW_NORMAL, 0, TRUE, 0, SHIFTJIS_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, m_desc.fontFace);
+        m_font.Reset(CreateFontA(-scale(m_desc.fontHeight), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 m_desc.fontFace));
+        m_linkFont.Reset(CreateFontA(-scale(m_desc.fontHeight), 0, 0, 0, FW_NORMAL, 0, TRUE, 0, SHIFTJIS_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, m_desc.fontFace));
     }
 
     // Client size, centred on the primary screen; a form may move itself later.
@@ -555,7 +549,8 @@ void Form::Build()
         HWND container = page >= 0 ? m_items[page] : m_hwnd;
         HWND item = GetDlgItem(container, IdOf(c, static_cast<int>(r)));
         m_items[r] = item;
-        SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(c.kind == Kind::Link ? m_linkFont : m_font), FALSE);
+        HFONT font = (c.kind == Kind::Link ? m_linkFont : m_font).Get();
+        SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         const RECT& b = m_bounds[r];
         SetWindowPos(item, nullptr, b.left, b.top, b.right - b.left, b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
         if (c.kind == Kind::Tabs) {
@@ -616,13 +611,14 @@ void Form::AutoSize(int row)
     std::string text = Text(c.name);
     RECT rc = m_bounds[row];
     RECT calc = {0, 0, rc.right - rc.left, 0};
-    HDC dc = GetDC(item);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(item, WM_GETFONT, 0, 0)));
     UINT format = DT_CALCRECT | ((c.flags & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE);
     if (c.flags & kNoPrefix) format |= DT_NOPREFIX;
-    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &calc, format);
-    SelectObject(dc, old);
-    ReleaseDC(item, dc);
+    {
+        WindowDc dc(item);
+        // The control's font, borrowed: selected for the measuring, never deleted here.
+        Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(item, WM_GETFONT, 0, 0)));
+        DrawTextA(dc.Get(), text.empty() ? " " : text.c_str(), -1, &calc, format);
+    }
     if (text.empty()) calc.right = 0;
     if (c.flags & kWordWrap) calc.right = rc.right - rc.left;
     m_bounds[row].right = rc.left + calc.right;

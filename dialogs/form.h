@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/gdi_owner.h"
+
 namespace form {
 
 enum class Kind : unsigned char {
@@ -116,7 +118,7 @@ public:
     HWND Handle() const { return m_hwnd; }
     const Description& Desc() const { return m_desc; }
     int Ppi() const { return m_ppi; }
-    HFONT FormFont() const { return m_font; }
+    HFONT FormFont() const { return m_font.Get(); }
 
     // Row by name; -1 when there is none.
     int Row(const char* name) const;
@@ -179,8 +181,8 @@ private:
     HWND m_hwnd = nullptr;
     HWND m_tabs = nullptr;
     WNDPROC m_tabsProc = nullptr;
-    HFONT m_font = nullptr;
-    HFONT m_linkFont = nullptr;
+    GdiObject<HFONT> m_font;
+    GdiObject<HFONT> m_linkFont;
     int m_modalResult = 0;
     std::vector<HWND> m_disabled;
 };

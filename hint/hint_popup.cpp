@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "hint/gdi_select.h"
 #include "hint/hint_rules.h"
 #include "hint/hint_wnd.h"
 #include "hint/hint_wnd_mgr.h"
 #include "hint/hint_set.h"
 #include "plugin/hint_settings.h"
 #include "plugin/module_state.h"
+#include "support/gdi_owner.h"
 
 namespace {
 
@@ -32,23 +32,22 @@ hint_colours_t ColoursFor(HWND target)
 // The bitmap file stretched over the client area; false when it cannot be loaded.
 bool PaintBitmap(HDC dc, const RECT& client, const char* i_path)
 {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, i_path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (bitmap == nullptr) return false;
+    GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, i_path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    if (!bitmap) return false;
     BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
+    GetObjectA(bitmap.Get(), sizeof info, &info);
+    MemoryDc memory(dc);
+    Selection picture(memory.Get(), bitmap.Get());
+    StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     return true;
 }
 
 void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours)
 {
-    ScopedSelect<HPEN> pen(dc, CreatePen(PS_SOLID, 1, colours.border & kColourMask));
-    ScopedSelect<HBRUSH> brush(dc, CreateSolidBrush(colours.background & kColourMask));
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colours.border & kColourMask));
+    Selection penSelected(dc, pen.Get());
+    GdiObject<HBRUSH> brush(CreateSolidBrush(colours.background & kColourMask));
+    Selection brushSelected(dc, brush.Get());
     RoundRect(dc, 0, 0, client.right - 1, client.bottom - 1, kCornerEllipse, kCornerEllipse);
 }
 
@@ -59,7 +58,8 @@ void PaintIconAndText(HDC dc, const RECT& client, const HintWnd& hint)
         DrawIconEx(dc, kHintIconX, (client.bottom - kHintIconSize) / 2, hint.m_icon, kHintIconSize, kHintIconSize, 0,
                    nullptr, DI_NORMAL);
     }
-    ScopedSelect<HFONT> font(dc, MakeHintFont(dc));
+    GdiObject<HFONT> font(MakeHintFont(dc));
+    Selection fontSelected(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, HintSettings.FontColor);
     TextOutA(dc, showIcon ? kHintTextXWithIcon : kHintTextMargin, kHintTextMargin, hint.m_text,
@@ -76,15 +76,14 @@ LRESULT OnPaint(HWND hwnd)
         ValidateRect(hwnd, nullptr);
         return 0;
     }
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
+    PaintDc paint(hwnd);
+    HDC dc = paint.Get();
     RECT client;
     GetClientRect(hwnd, &client);
     hint_colours_t colours = ColoursFor(hint->m_target);
     // An unreadable bitmap file gets the colour box, never whatever was on the screen.
     if (!HintSettings.IsUseBmp || !PaintBitmap(dc, client, colours.bitmap)) PaintBox(dc, client, colours);
     PaintIconAndText(dc, client, *hint);
-    EndPaint(hwnd, &paint);
     return 0;
 }
 

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "hint/gdi_select.h"
 #include "hint/hint_popup.h"
 #include "plugin/hint_settings.h"
 #include "plugin/host_api.h"
 #include "support/bounded_text.h"
+#include "support/gdi_owner.h"
 #include "support/geometry_win32.h"
 
 namespace {
@@ -124,12 +124,10 @@ SIZE HintWnd::MeasureText()
 {
     // A plain device context, not BeginPaint: that would validate a paint still owed.
     SIZE extent = {};
-    HDC dc = GetDC(m_hwnd);
-    {
-        ScopedSelect<HFONT> font(dc, MakeHintFont(dc));
-        GetTextExtentPoint32A(dc, m_text, static_cast<int>(strlen(m_text)), &extent);
-    }
-    ReleaseDC(m_hwnd, dc);
+    WindowDc dc(m_hwnd);
+    GdiObject<HFONT> font(MakeHintFont(dc.Get()));
+    Selection fontSelected(dc.Get(), font.Get());
+    GetTextExtentPoint32A(dc.Get(), m_text, static_cast<int>(strlen(m_text)), &extent);
     return extent;
 }
 

@@ -57,7 +57,7 @@ private:
 // none answers within 100 ms per request.
 HICON FindTargetIcon(HWND target);
 
-// The hint font for a device context, made from the settings; the caller deletes it.
+// The hint font for a device context, made from the settings; the caller owns it (GdiObject).
 HFONT MakeHintFont(HDC dc);
 
 // Where a minimized window stands when restored, in screen coordinates.

@@ -24,6 +24,7 @@
 #include "plugin/module_state.h"
 #include "support/bounded_text.h"
 #include "tests/common/default_settings.h"
+#include "tests/common/plugin_dll.h"
 
 // Live bytes taken through operator new: the overlay's own records, nodes and texts.
 static std::atomic<long long> g_liveBytes{0};
@@ -162,13 +163,25 @@ struct floor_popup_t {
 
 void FloorReshow(std::vector<floor_popup_t>& popups);
 
-LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+// The background bitmap file the floor paints, as a hint with IsUseBmp does; null: the box.
+const char* g_floorBitmap = nullptr;
+
+// The bitmap file read and stretched over the client area, at every paint.
+void FloorBitmap(HDC dc, const RECT& c)
 {
-    if (message != WM_PAINT) return DefWindowProcA(hwnd, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    RECT c;
-    GetClientRect(hwnd, &c);
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, g_floorBitmap, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    StretchBlt(dc, 0, 0, c.right, c.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
+void FloorBox(HDC dc, const RECT& c)
+{
     HPEN pen = CreatePen(PS_SOLID, 1, HintSettings.NmlBorderColor);
     HBRUSH brush = CreateSolidBrush(HintSettings.NmlBgColor);
     HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -178,6 +191,17 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     SelectObject(dc, oldBrush);
     DeleteObject(pen);
     DeleteObject(brush);
+}
+
+LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT) return DefWindowProcA(hwnd, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    RECT c;
+    GetClientRect(hwnd, &c);
+    if (g_floorBitmap) FloorBitmap(dc, c);
+    else FloorBox(dc, c);
     static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);  // a hint holds its icon too
     DrawIconEx(dc, 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
     HFONT font = MakeHintFont(dc);
@@ -326,6 +350,95 @@ void RunSize(int n, bool print)
     }
     for (HWND hwnd : targets) DestroyWindow(hwnd);
     Pump();
+}
+
+// Repainting shown hints (InvalidateRect + UpdateWindow, one window after another) beside
+// bare popups at the same rectangles that paint the same background, icon and text.
+void RepaintSamples(const std::vector<HWND>& windows, int rounds, std::vector<double>& samples)
+{
+    samples.push_back(TimeMs([&] {
+        for (int round = 0; round < rounds; ++round) {
+            for (HWND hwnd : windows) {
+                InvalidateRect(hwnd, nullptr, FALSE);
+                UpdateWindow(hwnd);
+            }
+        }
+    }));
+}
+
+// Short samples, many of them, hints and floor taking turns: a shared machine's load
+// then weighs on both alike.
+constexpr int kRepaintSamples = 15;
+constexpr int kRepaintPaints = 200;
+
+void RepaintFigures(int n, bool bitmap)
+{
+    const int rounds = kRepaintPaints / n;
+    std::string file = ProgramDir() + "\\bgnml.bmp";
+    HintSettings.IsUseBmp = bitmap ? 1 : 0;
+    CopyText(HintSettings.BgNormal, file.c_str());
+    g_floorBitmap = bitmap ? HintSettings.BgNormal : nullptr;
+    std::vector<HWND> targets = MakeTargets(n);
+    ShowHints();
+    std::vector<RECT> rects;
+    std::vector<size_t> order;
+    std::vector<HWND> hints;
+    // The floor's popups have the hints' sizes but stand below them, so that neither set
+    // covers the other (a covered window paints at another cost).
+    const int below = 400;
+    for (const ZlvnList& item : zlvnhost::Host().list) {
+        const HintWnd* hint = g_hintWndMgr->FindByTarget(item.hwnd);
+        rects.push_back(RECT{hint->m_left, hint->m_top + below, hint->m_left + hint->m_width,
+                             hint->m_top + below + hint->m_height});
+    }
+    for (HintWnd* hint : g_hintWndMgr->List()) {
+        hints.push_back(hint->m_hwnd);
+        for (size_t i = 0; i < zlvnhost::Host().list.size(); ++i) {
+            if (zlvnhost::Host().list[i].hwnd == hint->m_target) order.push_back(i);
+        }
+    }
+    std::vector<floor_popup_t> popups = FloorCreateAndShow(rects, order);
+    std::vector<HWND> bare;
+    for (const floor_popup_t& p : popups) bare.push_back(p.hwnd);
+    Pump();
+    std::vector<double> hintTimes, floorTimes;
+    RepaintSamples(hints, rounds, hintTimes);  // warm-up: the file in the cache, fonts made
+    RepaintSamples(bare, rounds, floorTimes);
+    hintTimes.clear(), floorTimes.clear();
+    for (int rep = 0; rep < kRepaintSamples; ++rep) {
+        if (rep % 2) {
+            RepaintSamples(hints, rounds, hintTimes);
+            Pump();
+            RepaintSamples(bare, rounds, floorTimes);
+        } else {
+            RepaintSamples(bare, rounds, floorTimes);
+            Pump();
+            RepaintSamples(hints, rounds, hintTimes);
+        }
+        Pump();
+    }
+    PrintRow({n, bitmap ? "repaint bitmap" : "repaint box", Median(hintTimes), Median(floorTimes),
+              "target <= 1.25x"});
+    FloorHide(popups);
+    FloorDestroy(popups);
+    HideHints();
+    DestroyHintWndMgr();
+    for (HWND hwnd : targets) DestroyWindow(hwnd);
+    HintSettings.IsUseBmp = 0;
+    g_floorBitmap = nullptr;
+    Pump();
+}
+
+void RepaintTable()
+{
+    printf("\nrepainting shown hints: medians of %d runs of %d paints (InvalidateRect + UpdateWindow, window\n"
+           "after window), milliseconds; floor = bare popups of the same sizes painting the same background\n"
+           "(the bitmap read from its file and stretched, or the box), icon and text\n",
+           kRepaintSamples, kRepaintPaints);
+    for (bool bitmap : {true, false}) {
+        for (int n : {10, 50}) RepaintFigures(n, bitmap);
+    }
+    fflush(stdout);
 }
 
 void NoOverlapFigures()
@@ -509,6 +622,7 @@ int main(int argc, char** argv)
     if (argc > 1 && strcmp(argv[1], "--memory-hints") == 0) return MemoryFigures(true), 0;
     if (argc > 1 && strcmp(argv[1], "--memory-floor") == 0) return MemoryFigures(false), 0;
     if (argc > 1 && strcmp(argv[1], "--pass") == 0) return NoOverlapFigures(), 0;
+    if (argc > 1 && strcmp(argv[1], "--repaint") == 0) return RepaintTable(), 0;
     RunSize(10, false);  // warm-up: fonts, first windows, code pages
     printf("hint_bench: medians of %d runs (refresh and hiding: %d cycles each), milliseconds;\n"
            "floor = the same popups with the same window and drawing calls, made and shown in the same\n"
@@ -516,6 +630,7 @@ int main(int argc, char** argv)
            kRepeats, kCycles);
     printf("%5s  %-14s %10s %10s %9s  %s\n", "N", "step", "hints", "floor", "ratio", "");
     for (int n : {10, 50, 200}) RunSize(n, true);
+    RepaintTable();
     printf("\n");
     NoOverlapFigures();
     HungTargetFigures();

@@ -1,0 +1,103 @@
+#pragma once
+// Owners for GDI objects and device contexts: whatever is made or obtained is given
+// back when its owner's scope ends, whichever way it ends. Declare the object before
+// the selection that uses it, so the selection is undone before the object is deleted.
+#include <windows.h>
+
+// A pen, brush, font or bitmap, deleted at the end.
+template <typename T>
+class GdiObject {
+public:
+    explicit GdiObject(T object = nullptr) : m_object(object) {}
+    ~GdiObject() { Reset(); }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+
+    T Get() const { return m_object; }
+    explicit operator bool() const { return m_object != nullptr; }
+
+    // Deletes the one held and keeps the new one.
+    void Reset(T object = nullptr)
+    {
+        if (m_object) DeleteObject(m_object);
+        m_object = object;
+    }
+    // Hands the object to a new owner (a window property, say).
+    T Release()
+    {
+        T object = m_object;
+        m_object = nullptr;
+        return object;
+    }
+
+private:
+    T m_object;
+};
+
+// An object selected into a device context; the one it replaced goes back at the end.
+// A null object selects nothing.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection()
+    {
+        if (m_old) SelectObject(m_dc, m_old);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+// A window's device context from GetDC (null: the screen), released at the end.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {}
+    ~WindowDc()
+    {
+        if (m_dc) ReleaseDC(m_hwnd, m_dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
+// A memory device context compatible with another, deleted at the end.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : m_dc(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc()
+    {
+        if (m_dc) DeleteDC(m_dc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+// BeginPaint to EndPaint as a scope.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) : m_hwnd(hwnd) { m_dc = BeginPaint(hwnd, &m_paint); }
+    ~PaintDc() { EndPaint(m_hwnd, &m_paint); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_paint;
+    HDC m_dc;
+};
