@@ -11,6 +11,7 @@
 
 namespace {
 
+constexpr DWORD kSettleLimitMs = 10000;
 constexpr UINT kActionGapMs = 300;  // lets a shown page paint before the next action
 
 struct Pending {
@@ -73,6 +74,7 @@ bool SaveDialog(HWND dialog, const std::string& file)
     GetWindowRect(dialog, &rect);
     char full[MAX_PATH] = {};
     GetFullPathNameA(file.c_str(), MAX_PATH, full, nullptr);
+    WaitForSettledScreen(kSettleLimitMs);
     bool saved = SaveScreenBitmap(full, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     Say(saved ? std::string("host: screenshot of the dialog ") + full
               : std::string("host: could not save the screenshot to ") + full);

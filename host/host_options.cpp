@@ -37,7 +37,7 @@ const char kHostUsage[] =
     "                         shot:FILE.bmp save the dialog's window as a bitmap\n"
     "                       e.g. option:1000:shot:general.bmp:page:2:shot:second.bmp\n"
     "  wait:MS              pump messages for MS ms\n"
-    "  shot:FILE.bmp        save the whole screen as a bitmap\n"
+    "  shot:FILE.bmp        save the whole screen as a bitmap, once painting has reached it\n"
     "\n"
     "Exit status: 0 done, 1 the plug-in did not load, 2 a step failed, 64 a wrong\n"
     "command line.\n";

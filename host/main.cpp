@@ -23,6 +23,7 @@
 
 namespace {
 
+constexpr DWORD kSettleLimitMs = 10000;
 const char kDemoScript[] = "samples list active wait:3000 inactive";
 const char* const kRequiredExports[] = {"Zlvn_OnGetPluginInfo", "Zlvn_OnSetup", "Zlvn_OnSetupSubMenu",
                                         "Zlvn_OnTeardown"};
@@ -250,7 +251,8 @@ bool RunStep(const std::string& step)
     } else if (word == "wait") {
         PumpFor(static_cast<DWORD>(atoi(arg.c_str())));
     } else if (word == "shot") {
-        PumpFor(100);  // let the last paints reach the screen
+        // The picture is taken once what was painted has reached the screen.
+        if (!WaitForSettledScreen(kSettleLimitMs)) Say("host: the screen did not settle; the screenshot may be early");
         char full[MAX_PATH] = {};
         GetFullPathNameA(arg.c_str(), MAX_PATH, full, nullptr);
         if (SaveScreenBitmap(full)) Say(std::string("host: screenshot ") + full);

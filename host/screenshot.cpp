@@ -11,17 +11,18 @@ bool SaveScreenBitmap(const char* i_path)
                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
 }
 
-bool SaveScreenBitmap(const char* i_path, int left, int top, int width, int height)
-{
-    if (width <= 0 || height <= 0) return false;
+namespace {
 
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;  // bottom-up, as BMP files store rows
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
+// A rectangle of the screen as bottom-up 24-bit rows; empty when it cannot be read.
+std::vector<unsigned char> ReadScreen(BITMAPINFOHEADER& o_info, int left, int top, int width, int height)
+{
+    o_info = {};
+    o_info.biSize = sizeof o_info;
+    o_info.biWidth = width;
+    o_info.biHeight = height;  // bottom-up, as BMP files store rows
+    o_info.biPlanes = 1;
+    o_info.biBitCount = 24;
+    o_info.biCompression = BI_RGB;
     int stride = (width * 3 + 3) & ~3;
     std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
 
@@ -31,11 +32,29 @@ bool SaveScreenBitmap(const char* i_path, int left, int top, int width, int heig
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
     SelectObject(memory, old);
-    int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&o_info), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (rows != height) return false;
+    if (rows != height) pixels.clear();
+    return pixels;
+}
+
+std::vector<unsigned char> ReadWholeScreen()
+{
+    BITMAPINFOHEADER info;
+    return ReadScreen(info, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+}  // namespace
+
+bool SaveScreenBitmap(const char* i_path, int left, int top, int width, int height)
+{
+    if (width <= 0 || height <= 0) return false;
+    BITMAPINFOHEADER info;
+    std::vector<unsigned char> pixels = ReadScreen(info, left, top, width, height);
+    if (pixels.empty()) return false;
 
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;  // "BM"
@@ -46,4 +65,25 @@ bool SaveScreenBitmap(const char* i_path, int left, int top, int width, int heig
     bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
                    fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
     return fclose(out) == 0 && written;
+}
+
+bool WaitForSettledScreen(DWORD limitMs)
+{
+    const DWORD start = GetTickCount();
+    std::vector<unsigned char> last;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        // Painting still owed by a window of this thread shows as QS_PAINT.
+        if (HIWORD(GetQueueStatus(QS_PAINT)) == 0) {
+            std::vector<unsigned char> now = ReadWholeScreen();
+            if (!now.empty() && now == last) return true;
+            last = std::move(now);
+        }
+        if (GetTickCount() - start >= limitMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
 }

@@ -18,7 +18,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cp "$build/bin/zlvnhost.exe" "$build/bin/ZlvnHint.dll" "$build/bin/bgnml.bmp" "$build/bin/bgicn.bmp" "$work/"
 cd "$work"
-wine zlvnhost.exe --script "samples list active wait:800 shot:hints.bmp inactive
+wine zlvnhost.exe --script "samples list active shot:hints.bmp inactive
   option:1000:shot:settings-general.bmp:page:2:shot:settings-second-page.bmp
   version:1000:shot:version-box.bmp" >host.log 2>&1 || { cat host.log; exit 1; }
 

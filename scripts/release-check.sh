@@ -58,7 +58,7 @@ dll_win=$(winepath -w "$unpacked/ZlvnHint.dll" 2>/dev/null)
 shot_bmp="$unpacked/smoke-shot.bmp"
 shot_png="$build/release-smoke-shot.png"
 rm -f "$shot_png"
-(cd "$unpacked" && wine "$host" --dll "$dll_win" --script "samples list active wait:800 shot:smoke-shot.bmp inactive") \
+(cd "$unpacked" && wine "$host" --dll "$dll_win" --script "samples list active shot:smoke-shot.bmp inactive") \
   >"$unpacked.log" 2>&1 || true
 sed 's/^/release-check:   host: /' "$unpacked.log"
 ini_win="${dll_win%.dll}.ini"

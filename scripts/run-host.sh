@@ -34,7 +34,7 @@ elif [ -n "$zlvn_xvfb_pid" ]; then
   shot_bmp=zlvnhost-shot.bmp
   shot_png="$build/zlvnhost-shot.png"
   rm -f "$shot_bmp" "$shot_png"
-  wine zlvnhost.exe --script "samples list active wait:800 shot:$shot_bmp inactive"
+  wine zlvnhost.exe --script "samples list active shot:$shot_bmp inactive"
   if [ -f "$shot_bmp" ] && convert "$shot_bmp" "$shot_png"; then
     rm -f "$shot_bmp"
     echo "screenshot of the hints: $shot_png"
