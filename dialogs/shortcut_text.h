@@ -16,7 +16,8 @@ struct shortcut_t {
 // The platform's name of a key outside the fixed table; empty when it has none.
 using PlatformKeyNameFn = std::string (*)(unsigned vk);
 
-// Windows' name for the key's scan code (GetKeyNameTextA); empty without a scan code.
+// Windows' name for the key's scan code (GetKeyNameTextA, shortcut_text_win32.cpp); empty
+// without a scan code. Native builds have no keyboard layout and pass their own.
 std::string PlatformKeyName(unsigned vk);
 
 // The key's name: the fixed table first, the platform's name for every other code.

@@ -37,30 +37,33 @@ pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon)
 {
     pixel_size_t size;
     if (widthSetting != 0) size.cx = widthSetting;
-    else size.cx = text.cx + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0);
-    size.cy = text.cy + 2 * kHintTextMargin;
+    else size.cx = ClampToInt(static_cast<long long>(text.cx) + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0));
+    size.cy = ClampToInt(static_cast<long long>(text.cy) + 2 * kHintTextMargin);
     return size;
 }
 
 pixel_point_t HintPosition(int pos, const pixel_rect_t& r, pixel_size_t size)
 {
-    int centreX = (r.left + r.right) / 2 - size.cx / 2;
+    // Sums of two ints need 64 bits; a corner beyond int range saturates.
+    int centreX = ClampToInt((static_cast<long long>(r.left) + r.right) / 2 - size.cx / 2);
     switch (pos) {
     case 0: return pixel_point_t{r.left, r.top};
     case 1: return pixel_point_t{centreX, r.top};
-    case 2: return pixel_point_t{r.right - size.cx, r.top};
-    case 3: return pixel_point_t{centreX, (r.top + r.bottom) / 2 - size.cy / 2};
+    case 2: return pixel_point_t{ClampToInt(static_cast<long long>(r.right) - size.cx), r.top};
+    case 3: return pixel_point_t{centreX, ClampToInt((static_cast<long long>(r.top) + r.bottom) / 2 - size.cy / 2)};
     default: return pixel_point_t{0, 0};  // mode 4, and any unknown mode: the screen origin
     }
 }
 
 pixel_point_t KeepInWorkArea(pixel_point_t corner, pixel_size_t size, const pixel_rect_t& work)
 {
-    if (corner.y + size.cy > work.bottom) corner.y = work.bottom - size.cy;
-    if (corner.x + size.cx > work.right) corner.x = work.right - size.cx;
-    if (corner.y < work.top) corner.y = work.top;
-    if (corner.x < work.left) corner.x = work.left;
-    return corner;
+    long long y = corner.y, x = corner.x;
+    if (y + size.cy > work.bottom) y = static_cast<long long>(work.bottom) - size.cy;
+    if (x + size.cx > work.right) x = static_cast<long long>(work.right) - size.cx;
+    if (y < work.top) y = work.top;
+    if (x < work.left) x = work.left;
+    // Only a negative size can leave int range here.
+    return pixel_point_t{ClampToInt(x), ClampToInt(y)};
 }
 
 namespace {
@@ -74,6 +77,10 @@ bool RangesMeet(long long a, long long la, long long b, long long lb)
 bool Across(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.left, a.width, b.left, b.width); }
 bool Along(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.top, a.height, b.top, b.height); }
 
+// The top of a row below b. A collision means b ends at or below the colliding
+// top, so this is lower; it saturates at INT_MAX, where the pushing stops.
+int Below(const hint_box_t& b) { return ClampToInt(static_cast<long long>(b.top) + b.height + kHintOverlapGap); }
+
 }  // namespace
 
 bool BoxesCollide(const hint_box_t& a, const hint_box_t& b) { return Across(a, b) && Along(a, b); }
@@ -82,7 +89,9 @@ bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a)
 {
     for (size_t b = 0; b < boxes.size(); ++b) {
         if (b == a || !BoxesCollide(boxes[a], boxes[b])) continue;
-        boxes[a].top = boxes[b].top + boxes[b].height + kHintOverlapGap;
+        int top = Below(boxes[b]);
+        if (top == boxes[a].top) return false;  // already at the lowest top an int holds
+        boxes[a].top = top;
         return true;
     }
     return false;
@@ -108,12 +117,13 @@ void NoOverlapPass(std::vector<hint_box_t>& boxes)
                 // This box only moves down, so a rival that ends above its top is done with.
                 if (static_cast<long long>(other.top) + other.height < box.top) continue;
                 if (Along(box, other)) {
-                    box.top = other.top + other.height + kHintOverlapGap;
+                    int top = Below(other);
+                    moved = top != box.top;
+                    box.top = top;
                     // Rivals after this one were not looked at yet: keep them all.
                     size_t rest = rivals.size() - i;
                     std::copy(rivals.begin() + i, rivals.end(), rivals.begin() + keep);
                     keep += rest;
-                    moved = true;
                     break;
                 }
                 rivals[keep++] = rivals[i];

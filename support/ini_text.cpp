@@ -1,5 +1,8 @@
 #include "support/ini_text.h"
 
+#include <climits>
+#include <cstdlib>
+
 namespace {
 
 enum class ParseState { BeforeFirstSection, SectionName, Key, Value };
@@ -47,4 +50,11 @@ ini_parse_result_t ParseIniText(const std::string& i_text, IniCache& io_cache)
     }
     // A pair that no line feed ends is not entered.
     return result;
+}
+
+int IniTextToInt(const std::string& i_value)
+{
+    // long long is 64 bits everywhere; a text beyond it saturates there first.
+    long long value = strtoll(i_value.c_str(), nullptr, 10);
+    return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }

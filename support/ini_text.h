@@ -17,3 +17,8 @@ struct ini_parse_result_t {
 // A carriage return directly before a line feed is dropped. Stops at the first
 // duplicate; the pairs before it stay entered.
 ini_parse_result_t ParseIniText(const std::string& i_text, IniCache& io_cache);
+
+// A cached value read as an integer: leading white space, one sign, decimal digits
+// up to the first other byte; 0 without digits. Beyond the int range it saturates,
+// as the 32-bit strtol of the plug-in's own platform does.
+int IniTextToInt(const std::string& i_value);
