@@ -1,6 +1,7 @@
 #include "dialogs/shortcut_text.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -67,22 +68,37 @@ shortcut_t ParseShortcut(const char* i_text, PlatformKeyNameFn platform)
 {
     shortcut_t result;
     if (i_text == nullptr) return result;
-    const char* rest = i_text;
-    unsigned char mods = 0;
+    // Where the text stands after each prefix, with the modifiers read up to there.
+    struct step_t {
+        const char* rest;
+        unsigned char mods;
+    };
+    std::vector<step_t> steps{{i_text, 0}};
     for (;;) {
-        if (StartsWithNoCase(rest, "Shift+")) { mods |= kModShift; rest += 6; }
-        else if (StartsWithNoCase(rest, "Ctrl+")) { mods |= kModCtrl; rest += 5; }
-        else if (*rest == '^') { mods |= kModCtrl; rest += 1; }
-        else if (StartsWithNoCase(rest, "Alt+")) { mods |= kModAlt; rest += 4; }
+        step_t next = steps.back();
+        if (StartsWithNoCase(next.rest, "Shift+")) { next.mods |= kModShift; next.rest += 6; }
+        else if (StartsWithNoCase(next.rest, "Ctrl+")) { next.mods |= kModCtrl; next.rest += 5; }
+        else if (*next.rest == '^') { next.mods |= kModCtrl; next.rest += 1; }
+        else if (StartsWithNoCase(next.rest, "Alt+")) { next.mods |= kModAlt; next.rest += 4; }
         else break;
+        steps.push_back(next);
     }
-    if (*rest == '\0') return result;
+    // The key name is what all prefixes leave. A key whose own name reads as a prefix
+    // ("^", the caret key of Japanese keyboards) is found by giving prefixes back, so
+    // that every shortcut FormatShortcut writes reads back. Each name is compared once,
+    // against the end of the text: fewer prefixes given back wins, then the lower code.
+    const size_t length = strlen(i_text);
+    std::vector<int> stepAt(length + 1, -1);
+    for (size_t i = 0; i < steps.size(); ++i) stepAt[steps[i].rest - i_text] = static_cast<int>(i);
+    int bestStep = -1;
     for (unsigned vk = 8; vk <= 255; ++vk) {
         std::string name = KeyName(vk, platform);
-        if (!name.empty() && EqualNoCase(name.c_str(), rest)) {
+        if (name.empty() || name.size() > length) continue;
+        const int step = stepAt[length - name.size()];
+        if (step > bestStep && EqualNoCase(name.c_str(), i_text + length - name.size())) {
+            bestStep = step;
             result.vk = static_cast<unsigned char>(vk);
-            result.mods = mods;
-            return result;
+            result.mods = steps[step].mods;
         }
     }
     return result;

@@ -8,6 +8,7 @@ packages=(
   libxinerama1:i386 libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386
   libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
   fonts-ipafont-gothic xserver-xephyr googletest locales
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -8,7 +8,7 @@
 
 namespace {
 
-std::string FakePlatform(unsigned vk) { return vk == 0xBA ? "Semicolon" : vk == 0xC8 ? "Tab" : ""; }
+std::string FakePlatform(unsigned vk) { return vk == 0xBA ? "Semicolon" : vk == 0xC8 ? "Tab" : vk == 0xDE ? "^" : ""; }
 std::string NoPlatform(unsigned) { return ""; }
 
 // The system's key names where there is a system; natively the stand-in above.
@@ -57,6 +57,10 @@ TEST(ShortcutText, ParseAcceptsPrefixesInAnyCaseOrderAndRepeat)
         {"Ctrl+Nokey", 0, 0},
         {"Shift+Ctrl+Alt+KP_Mult", 0, 0},  // a key name cut short matches nothing
         {"Alt+H ", 0, 0},
+        {"Ctrl+^", 0xDE, kModCtrl},  // a key named like a prefix: the caret key of Japanese keyboards
+        {"^^", 0xDE, kModCtrl},
+        {"^", 0xDE, 0},
+        {"Alt+^x", 'X', kModAlt | kModCtrl},  // prefixes read greedily first
     };
     for (const auto& c : cases) {
         shortcut_t s = ParseShortcut(c.text, FakePlatform);
