@@ -2,12 +2,13 @@
 
 #include <cstdint>
 
+// Code page 932 bytes spelled out, so every compiler yields the same text.
 const char* StyleText(bool bold, bool italic)
 {
-    if (bold && italic) return "太字 斜体";
-    if (bold) return "太字";
-    if (italic) return "斜体";
-    return "標準";
+    if (bold && italic) return "\x91\xBE\x8E\x9A \x8E\xCE\x91\xCC";  // 太字 斜体
+    if (bold) return "\x91\xBE\x8E\x9A";                                  // 太字
+    if (italic) return "\x8E\xCE\x91\xCC";                                // 斜体
+    return "\x95\x57\x8F\x80";                                            // 標準
 }
 
 bool TextToInt(const char* i_text, int* o_value)
@@ -46,8 +47,9 @@ int TextToIntDef(const char* i_text, int fallback)
 
 pixel_point_t CentreOn(const pixel_rect_t& area, int width, int height)
 {
+    // Wide arithmetic: no rectangle or size can overflow it.
     pixel_point_t p;
-    p.x = area.left + (area.right - area.left) / 2 - width / 2;
-    p.y = area.top + (area.bottom - area.top) / 2 - height / 2;
+    p.x = ClampToInt(area.left + (static_cast<long long>(area.right) - area.left) / 2 - width / 2);
+    p.y = ClampToInt(area.top + (static_cast<long long>(area.bottom) - area.top) / 2 - height / 2);
     return p;
 }

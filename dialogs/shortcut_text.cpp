@@ -1,26 +1,36 @@
 #include "dialogs/shortcut_text.h"
 
-#include <windows.h>
-
 #include <cstring>
+#include <vector>
 
 namespace {
 
+// Virtual-key codes of the ranges the fixed table names (VK_NUMPAD0, VK_F1, VK_F24).
+constexpr unsigned kVkNumpad0 = 0x60;
+constexpr unsigned kVkNumpad9 = 0x69;
+constexpr unsigned kVkF1 = 0x70;
+constexpr unsigned kVkF24 = 0x87;
+
+// ASCII case folding only, as the C locale's _stricmp does.
+char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool StartsWithNoCase(const char* text, const char* prefix)
 {
-    return _strnicmp(text, prefix, strlen(prefix)) == 0;
+    for (; *prefix; ++text, ++prefix) {
+        if (Fold(*text) != Fold(*prefix)) return false;
+    }
+    return true;
+}
+
+bool EqualNoCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b) {
+        if (Fold(*a) != Fold(*b)) return false;
+    }
+    return *a == *b;
 }
 
 }  // namespace
-
-std::string PlatformKeyName(unsigned vk)
-{
-    UINT scan = MapVirtualKeyA(vk, 0 /* MAPVK_VK_TO_VSC */);
-    if (scan == 0) return std::string();
-    char name[256] = {};
-    if (GetKeyNameTextA(static_cast<LONG>(scan << 16), name, sizeof name) <= 0) return std::string();
-    return name;
-}
 
 std::string KeyName(unsigned vk, PlatformKeyNameFn platform)
 {
@@ -37,8 +47,8 @@ std::string KeyName(unsigned vk, PlatformKeyNameFn platform)
     if (vk >= 32 && vk <= 40) return kNav[vk - 32];
     if (vk >= '0' && vk <= '9') return std::string(1, static_cast<char>(vk));
     if (vk >= 'A' && vk <= 'Z') return std::string(1, static_cast<char>(vk));
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return std::string(1, static_cast<char>('0' + vk - VK_NUMPAD0));
-    if (vk >= VK_F1 && vk <= VK_F24) return "F" + std::to_string(vk - VK_F1 + 1);
+    if (vk >= kVkNumpad0 && vk <= kVkNumpad9) return std::string(1, static_cast<char>('0' + vk - kVkNumpad0));
+    if (vk >= kVkF1 && vk <= kVkF24) return "F" + std::to_string(vk - kVkF1 + 1);
     return platform ? platform(vk) : std::string();
 }
 
@@ -58,22 +68,37 @@ shortcut_t ParseShortcut(const char* i_text, PlatformKeyNameFn platform)
 {
     shortcut_t result;
     if (i_text == nullptr) return result;
-    const char* rest = i_text;
-    unsigned char mods = 0;
+    // Where the text stands after each prefix, with the modifiers read up to there.
+    struct step_t {
+        const char* rest;
+        unsigned char mods;
+    };
+    std::vector<step_t> steps{{i_text, 0}};
     for (;;) {
-        if (StartsWithNoCase(rest, "Shift+")) { mods |= kModShift; rest += 6; }
-        else if (StartsWithNoCase(rest, "Ctrl+")) { mods |= kModCtrl; rest += 5; }
-        else if (*rest == '^') { mods |= kModCtrl; rest += 1; }
-        else if (StartsWithNoCase(rest, "Alt+")) { mods |= kModAlt; rest += 4; }
+        step_t next = steps.back();
+        if (StartsWithNoCase(next.rest, "Shift+")) { next.mods |= kModShift; next.rest += 6; }
+        else if (StartsWithNoCase(next.rest, "Ctrl+")) { next.mods |= kModCtrl; next.rest += 5; }
+        else if (*next.rest == '^') { next.mods |= kModCtrl; next.rest += 1; }
+        else if (StartsWithNoCase(next.rest, "Alt+")) { next.mods |= kModAlt; next.rest += 4; }
         else break;
+        steps.push_back(next);
     }
-    if (*rest == '\0') return result;
+    // The key name is what all prefixes leave. A key whose own name reads as a prefix
+    // ("^", the caret key of Japanese keyboards) is found by giving prefixes back, so
+    // that every shortcut FormatShortcut writes reads back. Each name is compared once,
+    // against the end of the text: fewer prefixes given back wins, then the lower code.
+    const size_t length = strlen(i_text);
+    std::vector<int> stepAt(length + 1, -1);
+    for (size_t i = 0; i < steps.size(); ++i) stepAt[steps[i].rest - i_text] = static_cast<int>(i);
+    int bestStep = -1;
     for (unsigned vk = 8; vk <= 255; ++vk) {
         std::string name = KeyName(vk, platform);
-        if (!name.empty() && _stricmp(name.c_str(), rest) == 0) {
+        if (name.empty() || name.size() > length) continue;
+        const int step = stepAt[length - name.size()];
+        if (step > bestStep && EqualNoCase(name.c_str(), i_text + length - name.size())) {
+            bestStep = step;
             result.vk = static_cast<unsigned char>(vk);
-            result.mods = mods;
-            return result;
+            result.mods = steps[step].mods;
         }
     }
     return result;

@@ -16,7 +16,8 @@ struct shortcut_t {
 // The platform's name of a key outside the fixed table; empty when it has none.
 using PlatformKeyNameFn = std::string (*)(unsigned vk);
 
-// Windows' name for the key's scan code (GetKeyNameTextA); empty without a scan code.
+// Windows' name for the key's scan code (GetKeyNameTextA, shortcut_text_win32.cpp); empty
+// without a scan code. Native builds have no keyboard layout and pass their own.
 std::string PlatformKeyName(unsigned vk);
 
 // The key's name: the fixed table first, the platform's name for every other code.
@@ -28,5 +29,7 @@ std::string FormatShortcut(shortcut_t shortcut, PlatformKeyNameFn platform = Pla
 
 // Reads prefixes ("Shift+", "^" or "Ctrl+", "Alt+", any case, any order, repeated)
 // and then a key name, any case, matched against the codes 8 to 255 in ascending
-// order. No key (vk 0) when nothing or an unknown name is left.
+// order. When what the prefixes leave names no key, the last prefixes count as the
+// key name instead ("Ctrl+^" is Ctrl with a key named "^"). No key (vk 0) when
+// nothing names a key.
 shortcut_t ParseShortcut(const char* i_text, PlatformKeyNameFn platform = PlatformKeyName);

@@ -37,20 +37,21 @@ pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int ma
 {
     pixel_size_t size;
     if (widthSetting > 0) size.cx = widthSetting;
-    else size.cx = text.cx + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0);
+    else size.cx = ClampToInt(static_cast<long long>(text.cx) + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0));
     size.cx = std::max(0, std::min(size.cx, maxWidth));
-    size.cy = text.cy + 2 * kHintTextMargin;
+    size.cy = ClampToInt(static_cast<long long>(text.cy) + 2 * kHintTextMargin);
     return size;
 }
 
 pixel_point_t HintPosition(int pos, const pixel_rect_t& r, pixel_size_t size)
 {
-    int centreX = (r.left + r.right) / 2 - size.cx / 2;
+    // Sums of two ints need 64 bits; a corner beyond int range saturates.
+    int centreX = ClampToInt((static_cast<long long>(r.left) + r.right) / 2 - size.cx / 2);
     switch (pos) {
     case 0: return pixel_point_t{r.left, r.top};
     case 1: return pixel_point_t{centreX, r.top};
-    case 2: return pixel_point_t{r.right - size.cx, r.top};
-    case 3: return pixel_point_t{centreX, (r.top + r.bottom) / 2 - size.cy / 2};
+    case 2: return pixel_point_t{ClampToInt(static_cast<long long>(r.right) - size.cx), r.top};
+    case 3: return pixel_point_t{centreX, ClampToInt((static_cast<long long>(r.top) + r.bottom) / 2 - size.cy / 2)};
     default: return pixel_point_t{0, 0};  // mode 4, and any unknown mode: the screen origin
     }
 }
@@ -60,9 +61,11 @@ namespace {
 // One axis of the clamp: the far edge first, so a range longer than [lo, hi] starts at lo.
 int ClampRange(int pos, int length, int lo, int hi)
 {
-    if (pos + length > hi) pos = hi - length;
-    if (pos < lo) pos = lo;
-    return pos;
+    // Sums of two ints need 64 bits; only a negative length can leave int range.
+    long long at = pos;
+    if (at + length > hi) at = static_cast<long long>(hi) - length;
+    if (at < lo) at = lo;
+    return ClampToInt(at);
 }
 
 }  // namespace
@@ -84,6 +87,10 @@ bool RangesMeet(long long a, long long la, long long b, long long lb)
 bool Across(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.left, a.width, b.left, b.width); }
 bool Along(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.top, a.height, b.top, b.height); }
 
+// The top of a row below b. A collision means b ends at or below the colliding
+// top, so this is lower; it saturates at INT_MAX, where the pushing stops.
+int Below(const hint_box_t& b) { return ClampToInt(static_cast<long long>(b.top) + b.height + kHintOverlapGap); }
+
 }  // namespace
 
 bool BoxesCollide(const hint_box_t& a, const hint_box_t& b) { return Across(a, b) && Along(a, b); }
@@ -92,7 +99,9 @@ bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a)
 {
     for (size_t b = 0; b < boxes.size(); ++b) {
         if (b == a || !BoxesCollide(boxes[a], boxes[b])) continue;
-        boxes[a].top = boxes[b].top + boxes[b].height + kHintOverlapGap;
+        int top = Below(boxes[b]);
+        if (top == boxes[a].top) return false;  // already at the lowest top an int holds
+        boxes[a].top = top;
         return true;
     }
     return false;
@@ -139,8 +148,9 @@ void PushDown(std::vector<hint_box_t>& boxes, size_t a, turn_scratch_t& scratch)
                 continue;
             }
             if (Along(box, other)) {
-                box.top = other.top + other.height + kHintOverlapGap;
-                moved = true;
+                int top = Below(other);
+                moved = top != box.top;  // false once the top can go no lower in an int
+                box.top = top;
                 break;
             }
             prev = i;
@@ -172,13 +182,13 @@ void Reposition(const std::vector<hint_box_t>& boxes, std::vector<size_t>& byTop
 bool PushUp(std::vector<hint_box_t>& boxes, size_t a, const pixel_rect_t& work, const std::vector<size_t>& byTop)
 {
     hint_box_t& box = boxes[a];
-    box.top = work.bottom - box.height;
+    box.top = ClampToInt(static_cast<long long>(work.bottom) - box.height);
     if (box.top < work.top) return false;
     // Lowest top first: once above a box, this one is clear of every box taken before
     // it (they start lower still), so one sweep finds the place.
     for (size_t b : byTop) {
         if (b == a || !BoxesCollide(box, boxes[b])) continue;
-        box.top = boxes[b].top - box.height - kHintOverlapGap;
+        box.top = ClampToInt(static_cast<long long>(boxes[b].top) - box.height - kHintOverlapGap);
         if (box.top < work.top) return false;
     }
     return true;

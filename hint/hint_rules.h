@@ -46,7 +46,8 @@ struct hint_box_t {
 bool BoxesCollide(const hint_box_t& a, const hint_box_t& b);
 
 // One step for boxes[a]: below the first other box (in order) that it collides
-// with. True when it moved.
+// with. True when it moved; a top already at INT_MAX cannot move further, so the
+// pushing ends there even if a collision is left.
 bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a);
 
 // The whole pass: every box in order, stepped until it no longer moves. Gives the

@@ -2,9 +2,9 @@
 // Module-wide facts fixed when the host loads the plug-in.
 #include <windows.h>
 
+#include "plugin/version_rule.h"
+
 constexpr char kPluginName[] = "Hint";
-constexpr char kHostVersionLower[] = "0.9.6.33";
-constexpr char kHostVersionUpper[] = "1.0.0.0";
 
 extern HMODULE g_hModule;
 extern char g_settingsPath[262];

@@ -79,5 +79,5 @@ sys.exit(0 if fill >= 200 and border >= 50 else 1)'
 check "the hints are on the screen" hint_pixels
 
 echo "release-check: took $(($(date +%s) - start)) s"
-echo "release check: $passed passed, $failed failed"
+echo "release-check: $passed passed, $failed failed"
 [ "$failed" = 0 ]

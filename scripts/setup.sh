@@ -11,6 +11,8 @@ packages=(
   # Wine's own faces (Marlett draws the title-bar buttons) are only a "recommends" of wine;
   # the IPA faces stand in for the Windows Japanese ones (scripts/wine-fonts.reg.in).
   fonts-wine fonts-ipafont-mincho
+  # clang with libFuzzer and the sanitizer runtimes, for the plain rules built natively.
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -4,9 +4,15 @@
 #include <cstdarg>
 #include <cstddef>
 
+// MinGW checks formats against its GNU printf; clang natively knows plain printf only.
+#ifdef __MINGW32__
+#define ZLVN_PRINTF_FORMAT(f, a) __attribute__((format(gnu_printf, f, a)))
+#else
+#define ZLVN_PRINTF_FORMAT(f, a) __attribute__((format(printf, f, a)))
+#endif
+
 void CopyText(char* o_dst, size_t size, const char* i_src);
-void FormatText(char* o_dst, size_t size, const char* format, ...)
-    __attribute__((format(gnu_printf, 3, 4)));
+void FormatText(char* o_dst, size_t size, const char* format, ...) ZLVN_PRINTF_FORMAT(3, 4);
 void FormatTextV(char* o_dst, size_t size, const char* format, va_list args);
 
 template <size_t N>

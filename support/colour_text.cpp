@@ -14,7 +14,7 @@ size_t ColourWorkSize(const char* i_hex)
     return length + 1 + (digits % 2);  // room for the '0' an odd text gains
 }
 
-long ColourTextToValue(const char* i_hex, char* o_work)
+int32_t ColourTextToValue(const char* i_hex, char* o_work)
 {
     const bool prefixed = HasColourPrefix(i_hex);
     const char* digits = prefixed ? i_hex + 2 : i_hex;
@@ -33,7 +33,9 @@ long ColourTextToValue(const char* i_hex, char* o_work)
         *out++ = digits[0];
     }
     *out = '\0';
-    return strtol(prefixed ? o_work + 2 : o_work, nullptr, 16);
+    // long long holds every 32-bit result whatever the width of long.
+    long long value = strtoll(prefixed ? o_work + 2 : o_work, nullptr, 16);
+    return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
 void ColourValueToText(uint32_t value, char* o_hex, size_t size)

@@ -143,8 +143,7 @@ ResultCode IniFile::ReadInt(const char* i_section, const char* i_key, int i_defa
         return ResultCode::Normal;
     }
     std::string text;
-    *o_val = Lookup(i_section, i_key, &text) == ResultCode::Normal ? static_cast<int>(strtol(text.c_str(), nullptr, 10))
-                                                                    : i_default;
+    *o_val = Lookup(i_section, i_key, &text) == ResultCode::Normal ? IniTextToInt(text) : i_default;
     return ResultCode::Normal;
 }
 

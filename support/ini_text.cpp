@@ -1,5 +1,7 @@
 #include "support/ini_text.h"
 
+#include <climits>
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -87,4 +89,11 @@ const std::string* FindIniValue(const IniCache& i_cache, const std::string& i_se
     if (section == i_cache.end()) return nullptr;
     auto key = section->second.find(Trimmed(i_key, 0, i_key.size()));
     return key == section->second.end() ? nullptr : &key->second;
+}
+
+int IniTextToInt(const std::string& i_value)
+{
+    // long long is 64 bits everywhere; a text beyond it saturates there first.
+    long long value = strtoll(i_value.c_str(), nullptr, 10);
+    return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }

@@ -26,3 +26,8 @@ void ParseIniText(const std::string& i_text, IniCache& o_cache);
 // The value that a read of i_section and i_key finds in i_cache (blanks around both
 // names dropped, as the reader does), or null when the read yields its default.
 const std::string* FindIniValue(const IniCache& i_cache, const std::string& i_section, const std::string& i_key);
+
+// A cached value read as an integer: leading white space, one sign, decimal digits
+// up to the first other byte; 0 without digits. Beyond the int range it saturates,
+// as the 32-bit strtol of the plug-in's own platform does.
+int IniTextToInt(const std::string& i_value);

@@ -1,6 +1,5 @@
 // The dialogs' rules that need no window: shortcut text, style text, integer text, centring.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 
@@ -9,8 +8,17 @@
 
 namespace {
 
-std::string FakePlatform(unsigned vk) { return vk == 0xBA ? "Semicolon" : vk == 0xC8 ? "Tab" : ""; }
+std::string FakePlatform(unsigned vk) { return vk == 0xBA ? "Semicolon" : vk == 0xC8 ? "Tab" : vk == 0xDE ? "^" : ""; }
 std::string NoPlatform(unsigned) { return ""; }
+
+// The system's key names where there is a system; natively the stand-in above.
+#ifdef _WIN32
+const PlatformKeyNameFn kPlatform = PlatformKeyName;
+#else
+const PlatformKeyNameFn kPlatform = FakePlatform;
+#endif
+
+constexpr unsigned kVkTab = 0x09, kVkNext = 0x22, kVkNumpad0 = 0x60, kVkNumpad5 = 0x65, kVkF12 = 0x7B;
 
 TEST(ShortcutText, KeyNameTable)
 {
@@ -27,7 +35,7 @@ TEST(ShortcutText, FormatPutsPrefixesInFixedOrderAndDropsNamelessKeys)
 {
     EXPECT_EQ("Shift+Ctrl+Alt+H", FormatShortcut({'H', kModAlt | kModShift | kModCtrl}, NoPlatform));
     EXPECT_EQ("Shift+Alt+H", FormatShortcut({'H', kModAlt | kModShift}, NoPlatform));
-    EXPECT_EQ("Ctrl+5", FormatShortcut({VK_NUMPAD5, kModCtrl}, NoPlatform)) << "keypad 5 named as the digit";
+    EXPECT_EQ("Ctrl+5", FormatShortcut({kVkNumpad5, kModCtrl}, NoPlatform)) << "keypad 5 named as the digit";
     EXPECT_EQ("F24", FormatShortcut({135, 0}, NoPlatform));
     EXPECT_EQ("", FormatShortcut({0xBB, kModCtrl}, NoPlatform)) << "a key without a name gives no text";
     EXPECT_EQ("", FormatShortcut({0, kModCtrl}, NoPlatform)) << "no key";
@@ -39,16 +47,20 @@ TEST(ShortcutText, ParseAcceptsPrefixesInAnyCaseOrderAndRepeat)
         {"alt+h", 'H', kModAlt},
         {"^H", 'H', kModCtrl},
         {"Ctrl+^h", 'H', kModCtrl},
-        {"ALT+shift+CTRL+f12", VK_F12, kModAlt | kModShift | kModCtrl},
-        {"Alt+Alt+pgdn", VK_NEXT, kModAlt},
+        {"ALT+shift+CTRL+f12", kVkF12, kModAlt | kModShift | kModCtrl},
+        {"Alt+Alt+pgdn", kVkNext, kModAlt},
         {"Ctrl+5", '5', kModCtrl},  // the main-keyboard 5, never the keypad's
         {"semicolon", 0xBA, 0},
-        {"Tab", VK_TAB, 0},  // a platform name equal to a fixed one: the lower code wins
+        {"Tab", kVkTab, 0},  // a platform name equal to a fixed one: the lower code wins
         {"Alt+", 0, 0},
         {"", 0, 0},
         {"Ctrl+Nokey", 0, 0},
         {"Shift+Ctrl+Alt+KP_Mult", 0, 0},  // a key name cut short matches nothing
         {"Alt+H ", 0, 0},
+        {"Ctrl+^", 0xDE, kModCtrl},  // a key named like a prefix: the caret key of Japanese keyboards
+        {"^^", 0xDE, kModCtrl},
+        {"^", 0xDE, 0},
+        {"Alt+^x", 'X', kModAlt | kModCtrl},  // prefixes read greedily first
     };
     for (const auto& c : cases) {
         shortcut_t s = ParseShortcut(c.text, FakePlatform);
@@ -63,13 +75,13 @@ TEST(ShortcutText, ParseAcceptsPrefixesInAnyCaseOrderAndRepeat)
 TEST(ShortcutText, EveryNamedKeyReadsBackAsItself)
 {
     for (unsigned vk = 8; vk <= 255; ++vk) {
-        std::string text = FormatShortcut({static_cast<unsigned char>(vk), kModShift | kModAlt});
+        std::string text = FormatShortcut({static_cast<unsigned char>(vk), kModShift | kModAlt}, kPlatform);
         if (text.empty()) continue;
-        shortcut_t back = ParseShortcut(text.c_str());
-        unsigned expected = (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) ? '0' + vk - VK_NUMPAD0 : vk;
+        shortcut_t back = ParseShortcut(text.c_str(), kPlatform);
+        unsigned expected = (vk >= kVkNumpad0 && vk <= kVkNumpad0 + 9) ? '0' + vk - kVkNumpad0 : vk;
         // A platform name may repeat one of a lower code (two keys sharing a scan code).
         if (back.vk != expected) {
-            EXPECT_EQ(KeyName(expected), KeyName(back.vk)) << text << " vk " << vk;
+            EXPECT_EQ(KeyName(expected, kPlatform), KeyName(back.vk, kPlatform)) << text << " vk " << vk;
         }
         EXPECT_EQ(kModShift | kModAlt, back.mods) << text;
     }
@@ -77,10 +89,11 @@ TEST(ShortcutText, EveryNamedKeyReadsBackAsItself)
 
 TEST(DialogRules, StyleTextShowsOnlyBoldAndItalic)
 {
-    EXPECT_STREQ("標準", StyleText(false, false));
-    EXPECT_STREQ("太字", StyleText(true, false));
-    EXPECT_STREQ("斜体", StyleText(false, true));
-    EXPECT_STREQ("太字 斜体", StyleText(true, true));
+    // Code page 932 bytes, whatever the compiler's execution character set.
+    EXPECT_STREQ("\x95\x57\x8F\x80", StyleText(false, false));         // 標準
+    EXPECT_STREQ("\x91\xBE\x8E\x9A", StyleText(true, false));          // 太字
+    EXPECT_STREQ("\x8E\xCE\x91\xCC", StyleText(false, true));          // 斜体
+    EXPECT_STREQ("\x91\xBE\x8E\x9A \x8E\xCE\x91\xCC", StyleText(true, true));  // 太字 斜体
 }
 
 TEST(DialogRules, IntegerText)

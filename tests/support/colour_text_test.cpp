@@ -1,29 +1,46 @@
 // Colour text of the settings file both ways: RRGGBB text, 0x00BBGGRR in memory.
+// Under Wine both ways go through IniFile, as the plug-in does; natively through the
+// rules themselves, with buffers of exactly the size asked for (AddressSanitizer guards them).
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "support/colour_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
 #include "support/ini_file.h"
+#else
+#define RGB(r, g, b) ((r) | ((g) << 8) | ((b) << 16))
+#endif
 
 namespace {
 
 int HexValue(const char* text)
 {
+#ifdef _WIN32
     int value = -12345;
     EXPECT_EQ(ResultCode::Normal, IniFile::HexToInt(text, &value)) << "text \"" << text << "\"";
     return value;
+#else
+    std::vector<char> work(ColourWorkSize(text));
+    return ColourTextToValue(text, work.data());
+#endif
 }
 
 std::string HexText(int value, size_t size = 9)
 {
     char text[32];
     memset(text, '#', sizeof text);
+#ifdef _WIN32
     IniFile::IntToHex(value, text, size);
+#else
+    ColourValueToText(static_cast<uint32_t>(value), text, size);
+#endif
     return text;
 }
 
@@ -52,7 +69,7 @@ TEST(ColourText, ReadsRedGreenBlueIntoColorref)
         {"0x12345678", 0x78563412},
     };
     for (const auto& c : cases) EXPECT_EQ(c.value, HexValue(c.text)) << "text \"" << c.text << "\"";
-    EXPECT_EQ(RGB(0, 0, 255), static_cast<COLORREF>(HexValue("0x0000ff")));
+    EXPECT_EQ(RGB(0, 0, 255), HexValue("0x0000ff"));
 }
 
 TEST(ColourText, OddDigitCountReadsAsIfALeadingZeroStoodBefore)
@@ -75,6 +92,7 @@ TEST(ColourText, OddDigitCountReadsAsIfALeadingZeroStoodBefore)
     }
 }
 
+#ifdef _WIN32
 // The text is placed right after an inaccessible page and the work buffer right
 // before one: a read before the text or a write past the buffer faults.
 TEST(ColourText, NeverTouchesBytesOutsideTextOrWorkBuffer)
@@ -102,6 +120,22 @@ TEST(ColourText, NeverTouchesBytesOutsideTextOrWorkBuffer)
     }
     VirtualFree(base, 0, MEM_RELEASE);
 }
+#else
+// Text and work buffer in heap blocks of their exact size: AddressSanitizer stops
+// any read before the text or write past the buffer.
+TEST(ColourText, NeverTouchesBytesOutsideTextOrWorkBuffer)
+{
+    const struct { const char* text; int32_t value; } cases[] = {
+        {"0xfff", 0xff0f}, {"fff", 0xff0f}, {"0x1", 1}, {"1", 1}, {"0x", 0}, {"x", 0}, {"", 0},
+        {"0xabcdef", 0xefcdab}, {"abcdefa", 0x7fffffff} /* 0xfadebc0a saturates */, {"0x1234567", 0x67452301},
+    };
+    for (const auto& c : cases) {
+        std::vector<char> exact(c.text, c.text + strlen(c.text) + 1);
+        std::vector<char> work(ColourWorkSize(c.text));
+        EXPECT_EQ(c.value, ColourTextToValue(exact.data(), work.data())) << "text \"" << c.text << "\"";
+    }
+}
+#endif
 
 TEST(ColourText, WritesRedGreenBlueWithLowerCaseDigits)
 {
