@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr size_t kMaxHints = 24;
+constexpr size_t kMaxHints = 16;
 
 pixel_rect_t WorkArea(FuzzedDataProvider& in, int left)
 {

@@ -22,11 +22,14 @@ std::string FlipAsciiCase(std::string name)
     return name;
 }
 
-void CheckName(const std::string& name)
+// A name is trimmed and then cut at a NUL, as the platform's reader does, so a name
+// that ends in a blank (one that stood before a NUL) is one no read can ask for.
+bool CheckName(const std::string& name)
 {
     FUZZ_CHECK(name.find('\n') == std::string::npos && name.find('\r') == std::string::npos);
     FUZZ_CHECK(name.find('\0') == std::string::npos);
-    FUZZ_CHECK(name.empty() || (!IsBlank(name.front()) && !IsBlank(name.back())));
+    FUZZ_CHECK(name.empty() || !IsBlank(name.front()));
+    return name.empty() || !IsBlank(name.back());
 }
 
 }  // namespace
@@ -50,10 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         IniCache cache;
         ParseIniText(text, cache);
         for (const auto& section : cache) {
-            CheckName(section.first);
+            const bool sectionAsked = CheckName(section.first);
             for (const auto& key : section.second) {
-                CheckName(key.first);
+                const bool keyAsked = CheckName(key.first);
                 FUZZ_CHECK(key.second.find('\n') == std::string::npos && key.second.find('\0') == std::string::npos);
+                if (!sectionAsked || !keyAsked) continue;
                 const std::string* found = FindIniValue(cache, FlipAsciiCase(section.first), FlipAsciiCase(key.first));
                 FUZZ_CHECK(found != nullptr && *found == key.second);
             }
