@@ -9,7 +9,7 @@
 #                                           rules named, e.g. ini_text placement), at
 #                                           nice 19, logs in NATIVE_BUILD_DIR/fuzz-logs
 # Environment: NATIVE_BUILD_DIR (default build-native), FUZZ_SECONDS (15),
-# FUZZ_RUNS (10000000, --long only).
+# FUZZ_RUNS (10000000, --long only), FUZZ_ARGS (more libFuzzer flags, e.g. -max_len=512).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${NATIVE_BUILD_DIR:-$root/build-native}
@@ -41,6 +41,8 @@ for target in "${targets[@]}"; do
   corpus="$build/fuzz-corpus/$rule"
   mkdir -p "$corpus"
   args=(-rss_limit_mb=2048 -timeout=10 -print_final_stats=1 -artifact_prefix="$logs/$rule-")
+  # shellcheck disable=SC2206 # flags split on blanks on purpose
+  args+=(${FUZZ_ARGS:-})
   if [ "$long" = 1 ]; then
     args+=(-runs="${FUZZ_RUNS:-10000000}")
     runner=(nice -n 19)
