@@ -53,7 +53,11 @@ for target in "${targets[@]}"; do
   echo "fuzz: $rule"
   if ! "${runner[@]}" "$build/fuzz/$target" "${args[@]}" "$corpus" "$root/fuzz/corpus/$rule" \
       > "$logs/$rule.log" 2>&1; then
-    echo "fuzz: $rule FAILED, see $logs/$rule.log"
+    if grep -q 'run interrupted' "$logs/$rule.log"; then
+      echo "fuzz: $rule interrupted from outside (no finding), see $logs/$rule.log"
+    else
+      echo "fuzz: $rule FAILED, see $logs/$rule.log"
+    fi
     grep -E 'property failed|runtime error|ERROR:|Test unit written' "$logs/$rule.log" | head -5 || true
     status=1
   fi
