@@ -142,17 +142,15 @@ bool FaceListed(HDC dc, const char* face)
 // style. Such a face gives way to the one the system draws in its place.
 void OpenOnListedFace(LOGFONTA* font)
 {
-    HDC screen = GetDC(nullptr);
-    if (!FaceListed(screen, font->lfFaceName)) {
-        HFONT made = CreateFontIndirectA(font);
-        HGDIOBJ old = SelectObject(screen, made);
-        char drawn[LF_FACESIZE] = {};
-        GetTextFaceA(screen, sizeof drawn, drawn);
-        SelectObject(screen, old);
-        DeleteObject(made);
-        if (FaceListed(screen, drawn)) CopyText(font->lfFaceName, drawn);
+    WindowDc screen(nullptr);
+    if (FaceListed(screen.Get(), font->lfFaceName)) return;
+    char drawn[LF_FACESIZE] = {};
+    {
+        GdiObject<HFONT> made(CreateFontIndirectA(font));
+        Selection selected(screen.Get(), made.Get());
+        GetTextFaceA(screen.Get(), sizeof drawn, drawn);
     }
-    ReleaseDC(nullptr, screen);
+    if (FaceListed(screen.Get(), drawn)) CopyText(font->lfFaceName, drawn);
 }
 
 // The picture chooser's extra part: a frame with the selected bitmap, scaled to fit.
