@@ -13,6 +13,7 @@
 
 #include "host/dialog_watch.h"
 #include "host/host_options.h"
+#include "host/message_pump.h"
 #include "host/sample_windows.h"
 #include "host/screenshot.h"
 #include "host/text_utf8.h"
@@ -145,19 +146,6 @@ std::string MenuLine(const menu_entry_t& item)
 void PrintMenu(const Plugin& plugin)
 {
     for (const menu_entry_t& item : plugin.menu) Say("menu: " + MenuLine(item));
-}
-
-void PumpFor(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
 }
 
 // What the host knows while it runs.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "host/message_pump.h"
+
 bool SaveScreenBitmap(const char* i_path)
 {
     return SaveScreenBitmap(i_path, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
@@ -72,11 +74,7 @@ bool WaitForSettledScreen(DWORD limitMs)
     const DWORD start = GetTickCount();
     std::vector<unsigned char> last;
     for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        PumpPending();
         // Painting still owed by a window of this thread shows as QS_PAINT.
         if (HIWORD(GetQueueStatus(QS_PAINT)) == 0) {
             std::vector<unsigned char> now = ReadWholeScreen();
