@@ -42,13 +42,16 @@ bool PaintBitmap(HDC dc, const RECT& client, const char* i_path)
     return true;
 }
 
+// Every pixel of the shape is painted: the fill inside, the border along its edge on
+// all four sides. Where the shape cannot be made, the client rectangle stands in.
 void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours)
 {
-    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colours.border & kColourMask));
-    Selection penSelected(dc, pen.Get());
-    GdiObject<HBRUSH> brush(CreateSolidBrush(colours.background & kColourMask));
-    Selection brushSelected(dc, brush.Get());
-    RoundRect(dc, 0, 0, client.right - 1, client.bottom - 1, kCornerEllipse, kCornerEllipse);
+    GdiObject<HBRUSH> fill(CreateSolidBrush(colours.background & kColourMask));
+    GdiObject<HBRUSH> border(CreateSolidBrush(colours.border & kColourMask));
+    GdiObject<HRGN> shape(MakeHintShape(client.right, client.bottom));
+    if (!shape) shape.Reset(CreateRectRgn(0, 0, client.right, client.bottom));
+    FillRgn(dc, shape.Get(), fill.Get());
+    FrameRgn(dc, shape.Get(), border.Get(), 1, 1);
 }
 
 void PaintIconAndText(HDC dc, const RECT& client, const HintWnd& hint)
@@ -99,6 +102,13 @@ HINSTANCE HintInstance()
 {
     // Test programs link the overlay without a module of its own.
     return g_hModule ? g_hModule : GetModuleHandleA(nullptr);
+}
+
+HRGN MakeHintShape(int width, int height)
+{
+    // A round-rectangle region leaves out its right and bottom edges: one more each way
+    // makes it cover the popup's last column and row.
+    return CreateRoundRectRgn(0, 0, width + 1, height + 1, kCornerEllipse, kCornerEllipse);
 }
 
 ATOM RegisterHintClass(HINSTANCE instance, const char* i_classname)

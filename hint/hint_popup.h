@@ -16,4 +16,9 @@ HINSTANCE HintInstance();
 
 constexpr DWORD kHintExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr DWORD kHintStyle = WS_POPUP;
-constexpr UINT kHintMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+// With HWND_TOPMOST: moved, shown and brought to the top of the topmost band, never activated.
+constexpr UINT kHintMoveFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
+
+// The rounded shape of a hint of width x height, as a region in client coordinates:
+// the popup's window region, and the area its painting fills. The caller owns it.
+HRGN MakeHintShape(int width, int height);

@@ -70,6 +70,25 @@ int ClampRange(int pos, int length, int lo, int hi)
 
 }  // namespace
 
+pixel_rect_t VisibleTargetRect(const pixel_rect_t& window, const pixel_rect_t* frame)
+{
+    if (frame == nullptr || frame->left >= frame->right || frame->top >= frame->bottom) return window;
+    bool inside = frame->left >= window.left && frame->top >= window.top && frame->right <= window.right &&
+                  frame->bottom <= window.bottom;
+    return inside ? *frame : window;
+}
+
+pixel_rect_t RestoredScreenRect(const pixel_rect_t& normal, bool inWorkspace, bool restoresMaximized,
+                                const pixel_rect_t& primaryWork, const pixel_rect_t& ownWork)
+{
+    if (restoresMaximized) return ownWork;
+    if (!inWorkspace) return normal;
+    long long dx = primaryWork.left;
+    long long dy = primaryWork.top;
+    return pixel_rect_t{ClampToInt(normal.left + dx), ClampToInt(normal.top + dy), ClampToInt(normal.right + dx),
+                        ClampToInt(normal.bottom + dy)};
+}
+
 pixel_point_t KeepInWorkArea(pixel_point_t corner, pixel_size_t size, const pixel_rect_t& work)
 {
     return pixel_point_t{ClampRange(corner.x, size.cx, work.left, work.right),

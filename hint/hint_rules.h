@@ -31,6 +31,20 @@ pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int ma
 // Upper-left corner by position mode (0-4; any other value is the origin).
 pixel_point_t HintPosition(int pos, const pixel_rect_t& target, pixel_size_t size);
 
+// The rectangle a hint is placed from: the visible frame when the desktop reports a
+// non-empty one inside the window rectangle (it leaves out the invisible resize
+// borders); else the window rectangle. A frame outside it is in other units (physical
+// pixels in a host that is not DPI-aware) and is not used. frame may be null.
+pixel_rect_t VisibleTargetRect(const pixel_rect_t& window, const pixel_rect_t* frame);
+
+// Where a minimized window stands once restored, in screen coordinates. `normal` is its
+// restored rectangle as its placement record gives it: in workspace coordinates
+// (counted from the primary monitor's work area, whose monitor starts at 0, 0) unless
+// the window is a tool window. A window that restores to maximized fills ownWork, the
+// work area of its own monitor.
+pixel_rect_t RestoredScreenRect(const pixel_rect_t& normal, bool inWorkspace, bool restoresMaximized,
+                                const pixel_rect_t& primaryWork, const pixel_rect_t& ownWork);
+
 // Keeps a hint of `size` inside the work area: bottom, right, top, left in that
 // order, so a hint larger than the area sits at its upper-left corner.
 pixel_point_t KeepInWorkArea(pixel_point_t corner, pixel_size_t size, const pixel_rect_t& work);

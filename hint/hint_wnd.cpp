@@ -7,6 +7,7 @@
 #include "plugin/hint_settings.h"
 #include "plugin/host_api.h"
 #include "support/bounded_text.h"
+#include "support/dwm_window.h"
 #include "support/gdi_owner.h"
 #include "support/geometry_win32.h"
 
@@ -60,21 +61,41 @@ HFONT MakeHintFont(HDC dc)
 
 RECT RestoredRect(HWND window)
 {
-    // Taken as screen coordinates, as Wine gives them; Windows counts from the work
-    // area, which is the same unless a task bar stands at the top or left.
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     if (!GetWindowPlacement(window, &placement)) return RECT{};
-    return placement.rcNormalPosition;
+    // Windows gives the restored rectangle in workspace coordinates (counted from the
+    // primary monitor's work area) unless the window is a tool window. Wine gives
+    // screen coordinates and restores to them (win32u's window_min_maximize uses
+    // rcNormalPosition as it is), so under Wine a hint stands off by a task bar at the
+    // top or left of the primary monitor: the code follows Windows.
+    bool inWorkspace = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+    bool restoresMaximized = (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+    HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    return ToRect(RestoredScreenRect(ToPixelRect(placement.rcNormalPosition), inWorkspace, restoresMaximized,
+                                     ToPixelRect(WorkAreaOfMonitor(primary)), ToPixelRect(WorkAreaOf(window))));
 }
 
-RECT WorkAreaOf(HWND window)
+bool VisibleWindowRect(HWND window, RECT* o_rect)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect)) return false;
+    RECT frame;
+    bool reported = ExtendedFrameBounds(window, &frame);
+    pixel_rect_t visible = ToPixelRect(frame);
+    *o_rect = ToRect(VisibleTargetRect(ToPixelRect(rect), reported ? &visible : nullptr));
+    return true;
+}
+
+RECT WorkAreaOfMonitor(HMONITOR monitor)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    GetMonitorInfoA(monitor, &info);
     return info.rcWork;
 }
+
+RECT WorkAreaOf(HWND window) { return WorkAreaOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)); }
 
 HintWnd::HintWnd(HWND target, const std::string& title) : m_target(target), m_title(title)
 {
@@ -85,7 +106,7 @@ HintWnd::HintWnd(HWND target, const std::string& title) : m_target(target), m_ti
     m_left = m_work.left;
     m_width = m_height = kInitialHintSize;
     if (IsIconic(target)) m_rect = RestoredRect(target);
-    else GetWindowRect(target, &m_rect);
+    else VisibleWindowRect(target, &m_rect);
     FormatText(m_classname, sizeof m_classname, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
     MakePopup();
 }
@@ -116,7 +137,7 @@ RECT HintWnd::TargetRect()
     // that is gone keeps its last rectangle too.
     if (IsIconic(m_target)) return m_rect;
     RECT rect;
-    if (GetWindowRect(m_target, &rect)) m_rect = rect;
+    if (VisibleWindowRect(m_target, &rect)) m_rect = rect;
     return m_rect;
 }
 
@@ -144,12 +165,23 @@ void HintWnd::Place()
     m_top = corner.y;
     m_width = size.cx;
     m_height = size.cy;
+    ApplyShape();
     MoveToFinalRect();
+}
+
+void HintWnd::ApplyShape()
+{
+    if (m_hwnd == nullptr || (m_shape.cx == m_width && m_shape.cy == m_height)) return;
+    // The system owns the region once it is set; a region that cannot be made leaves
+    // the popup rectangular, which the painting covers too.
+    if (SetWindowRgn(m_hwnd, MakeHintShape(m_width, m_height), FALSE)) m_shape = pixel_size_t{m_width, m_height};
 }
 
 void HintWnd::MoveToFinalRect()
 {
-    if (m_hwnd) SetWindowPos(m_hwnd, nullptr, m_left, m_top, m_width, m_height, kHintMoveFlags);
+    // To the top of the always-on-top band at every showing: a topmost window raised
+    // since the popup was made (a player, a clock, the host's own list) would cover it.
+    if (m_hwnd) SetWindowPos(m_hwnd, HWND_TOPMOST, m_left, m_top, m_width, m_height, kHintMoveFlags);
 }
 
 void HintWnd::Show()

@@ -45,9 +45,12 @@ public:
     RECT m_rect = {};
     // The work area the latest placement held the hint in; the no-overlap pass keeps it there.
     pixel_rect_t m_work = {};
+    // The size the popup's window region was made for.
+    pixel_size_t m_shape = {};
 
 private:
     void MakePopup();
+    void ApplyShape();  // the rounded window region, made anew when the size changed
     void DestroyPopup();
     RECT TargetRect();
     SIZE MeasureText();
@@ -63,5 +66,10 @@ HFONT MakeHintFont(HDC dc);
 // Where a minimized window stands when restored, in screen coordinates.
 RECT RestoredRect(HWND window);
 
+// The window rectangle, less the invisible resize borders where the desktop reports
+// its visible frame; false when the window is gone.
+bool VisibleWindowRect(HWND window, RECT* o_rect);
+
 // The work area of the monitor holding the window (the primary one when none does).
 RECT WorkAreaOf(HWND window);
+RECT WorkAreaOfMonitor(HMONITOR monitor);

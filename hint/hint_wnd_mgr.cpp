@@ -6,6 +6,7 @@
 #include "hint/get_zlvn_list.h"
 #include "hint/hint_set.h"
 #include "plugin/hint_settings.h"
+#include "support/dwm_window.h"
 
 namespace {
 
@@ -32,8 +33,8 @@ void HintWndMgr::Build()
 {
     GetZlvnList snapshot;
     for (const ZlvnList& record : snapshot) {
-        // The first record of a window makes its hint.
-        if (record.flag != 0 || m_map.count(record.hwnd)) continue;
+        // The first record of a window makes its hint; a cloaked window gets it once uncloaked.
+        if (record.flag != 0 || m_map.count(record.hwnd) || IsCloaked(record.hwnd)) continue;
         Add(record.hwnd, TextOf(record));
     }
     SortByLeft();
@@ -61,7 +62,7 @@ void HintWndMgr::Refresh()
         if (record.flag != 0) continue;
         auto it = m_map.find(record.hwnd);
         if (it != m_map.end()) it->second->SetText(TextOf(record));
-        else Add(record.hwnd, TextOf(record));
+        else if (!IsCloaked(record.hwnd)) Add(record.hwnd, TextOf(record));
     }
     SortByLeft();
 }
@@ -74,25 +75,36 @@ void HintWndMgr::SortByLeft()
 
 void HintWndMgr::ShowAll()
 {
-    for (HintWnd* hint : m_list) hint->Show();
+    std::vector<HintWnd*> shown;
+    shown.reserve(m_list.size());
+    for (HintWnd* hint : m_list) {
+        // A window on another virtual desktop, or a suspended app, is not on the screen
+        // though it looks visible: its hint waits until it is uncloaked.
+        if (IsCloaked(hint->m_target)) {
+            hint->Hide();
+            continue;
+        }
+        hint->Show();
+        shown.push_back(hint);
+    }
     g_hintShown = 1;
-    if (HintSettings.IsNoOver != 0) RunNoOverlapPass();
+    if (HintSettings.IsNoOver != 0) RunNoOverlapPass(shown);
 }
 
-void HintWndMgr::RunNoOverlapPass()
+void HintWndMgr::RunNoOverlapPass(const std::vector<HintWnd*>& shown)
 {
     std::vector<hint_box_t> boxes;
     std::vector<pixel_rect_t> works;
-    boxes.reserve(m_list.size());
-    works.reserve(m_list.size());
-    for (const HintWnd* hint : m_list) {
+    boxes.reserve(shown.size());
+    works.reserve(shown.size());
+    for (const HintWnd* hint : shown) {
         boxes.push_back(hint->Box());
         works.push_back(hint->m_work);
     }
     // The step rule's pass, except where it would push a hint out of its work area.
     NoOverlapInWorkAreas(boxes, works);
     size_t i = 0;
-    for (HintWnd* hint : m_list) {
+    for (HintWnd* hint : shown) {
         const hint_box_t& box = boxes[i++];
         // A popup the pass did not move already stands at its final rectangle.
         if (box.top == hint->m_top && box.left == hint->m_left) continue;

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "hint/hint_wnd.h"
 
@@ -42,7 +43,7 @@ private:
     void Add(HWND target, const std::string& title);
     void Prune(const GetZlvnList& snapshot);
     void SortByLeft();
-    void RunNoOverlapPass();
+    void RunNoOverlapPass(const std::vector<HintWnd*>& shown);
 
     std::map<HWND, std::unique_ptr<HintWnd>, HandleLess> m_map;
     std::list<HintWnd*> m_list;

@@ -5,6 +5,7 @@
 
 #include "plugin/version_rule.h"
 #include "support/bounded_text.h"
+#include "support/proc_address.h"
 
 namespace {
 
@@ -29,10 +30,6 @@ using GetListFn = int(__stdcall*)(void*, int*);
 using WindowFn = int(__stdcall*)(HWND);
 using ReloadMenuFn = int(__stdcall*)(const char*);
 using GetLogSeverityFn = int(__stdcall*)(unsigned char*);
-
-// Host functions are looked up untyped and called through their real signature.
-template <typename Fn>
-Fn As(FARPROC proc) { return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc)); }
 
 }  // namespace
 

@@ -25,8 +25,9 @@
 
 namespace {
 
-enum Kind { kPen, kBrush, kFont, kBitmap, kMemoryDc, kWindowDc, kPaintDc, kKinds };
-const char* const kKindNames[kKinds] = {"pen", "brush", "font", "bitmap", "memory DC", "window DC", "paint DC"};
+enum Kind { kPen, kBrush, kFont, kBitmap, kRegion, kMemoryDc, kWindowDc, kPaintDc, kKinds };
+const char* const kKindNames[kKinds] = {"pen",       "brush",     "font",    "bitmap", "region",
+                                        "memory DC", "window DC", "paint DC"};
 
 struct tally_t {
     long made = 0;
@@ -76,6 +77,9 @@ struct originals_t {
     decltype(&CreateCompatibleBitmap) createCompatibleBitmap;
     decltype(&CreateDIBSection) createDIBSection;
     decltype(&CreateCompatibleDC) createCompatibleDC;
+    decltype(&CreateRectRgn) createRectRgn;
+    decltype(&CreateRoundRectRgn) createRoundRectRgn;
+    decltype(&SetWindowRgn) setWindowRgn;
     decltype(&DeleteObject) deleteObject;
     decltype(&DeleteDC) deleteDC;
     decltype(&LoadImageA) loadImageA;
@@ -109,10 +113,22 @@ HBITMAP WINAPI CountCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage,
     return Made(kBitmap, g_real.createDIBSection(dc, info, usage, bits, section, offset));
 }
 HDC WINAPI CountCreateCompatibleDC(HDC dc) { return Made(kMemoryDc, g_real.createCompatibleDC(dc)); }
+HRGN WINAPI CountCreateRectRgn(int l, int t, int r, int b) { return Made(kRegion, g_real.createRectRgn(l, t, r, b)); }
+HRGN WINAPI CountCreateRoundRectRgn(int l, int t, int r, int b, int w, int h)
+{
+    return Made(kRegion, g_real.createRoundRectRgn(l, t, r, b, w, h));
+}
+// A window region belongs to the system once set: handed over counts as given back.
+int WINAPI CountSetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
+{
+    int ok = g_real.setWindowRgn(hwnd, region, redraw);
+    Freed(region, ok != 0, kRegion, kRegion);
+    return ok;
+}
 BOOL WINAPI CountDeleteObject(HGDIOBJ object)
 {
     BOOL ok = g_real.deleteObject(object);
-    Freed(object, ok, kPen, kBitmap);
+    Freed(object, ok, kPen, kRegion);
     return ok;
 }
 BOOL WINAPI CountDeleteDC(HDC dc)
@@ -164,6 +180,9 @@ const hook_t kHooks[] = {
     Hook("GDI32.dll", "CreateCompatibleBitmap", CountCreateCompatibleBitmap, &g_real.createCompatibleBitmap),
     Hook("GDI32.dll", "CreateDIBSection", CountCreateDIBSection, &g_real.createDIBSection),
     Hook("GDI32.dll", "CreateCompatibleDC", CountCreateCompatibleDC, &g_real.createCompatibleDC),
+    Hook("GDI32.dll", "CreateRectRgn", CountCreateRectRgn, &g_real.createRectRgn),
+    Hook("GDI32.dll", "CreateRoundRectRgn", CountCreateRoundRectRgn, &g_real.createRoundRectRgn),
+    Hook("USER32.dll", "SetWindowRgn", CountSetWindowRgn, &g_real.setWindowRgn),
     Hook("GDI32.dll", "DeleteObject", CountDeleteObject, &g_real.deleteObject),
     Hook("GDI32.dll", "DeleteDC", CountDeleteDC, &g_real.deleteDC),
     Hook("USER32.dll", "LoadImageA", CountLoadImageA, &g_real.loadImageA),
@@ -380,7 +399,7 @@ void VersionBox(const PluginDll& dll, std::vector<HWND>&)
 }
 
 const counted_case_t kCases[] = {
-    {"box repaints", false, Repaints, {kPen, kRepaints}},
+    {"box repaints", false, Repaints, {kRegion, kRepaints}},
     {"bitmap repaints", true, Repaints, {kBitmap, kRepaints}},
     {"activations", false, Activations, {kWindowDc, kActivations}},
     {"settings dialog", false, SettingsDialog, {kBrush, 4 * kSwatchRounds}},

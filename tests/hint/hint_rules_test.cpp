@@ -171,6 +171,35 @@ TEST(WorkAreaClamp, EachEdgeAndAnOversizedHint)
     EXPECT_EQ(0, p.y);
 }
 
+TEST(TargetRectRule, VisibleFrameOnlyWhenInsideAndRestoredRectInScreenCoordinates)
+{
+    pixel_rect_t window = Rect(93, 100, 507, 407);  // 7-pixel invisible borders left, right, bottom
+    pixel_rect_t frame = Rect(100, 100, 500, 400);
+    pixel_rect_t physical = Rect(150, 150, 750, 600);  // the same frame at 144 dpi, host not DPI-aware
+    pixel_rect_t empty = Rect(100, 100, 100, 400);
+    struct FrameCase { const char* name; const pixel_rect_t* frame; pixel_rect_t out; } frames[] = {
+        {"frame inside", &frame, frame}, {"no answer", nullptr, window},
+        {"physical pixels", &physical, window}, {"empty frame", &empty, window},
+    };
+    for (const FrameCase& c : frames) {
+        pixel_rect_t r = VisibleTargetRect(window, c.frame);
+        EXPECT_TRUE(r.left == c.out.left && r.top == c.out.top && r.right == c.out.right && r.bottom == c.out.bottom)
+            << c.name;
+    }
+    pixel_rect_t primaryWork = Rect(40, 30, 1280, 800);  // bars on the left and at the top
+    pixel_rect_t ownWork = Rect(1280, 0, 2304, 740);
+    struct RestoreCase { const char* name; bool workspace; bool maximized; pixel_rect_t out; } restores[] = {
+        {"workspace coordinates", true, false, Rect(440, 330, 740, 530)},
+        {"tool window: screen coordinates", false, false, Rect(400, 300, 700, 500)},
+        {"restores to maximized", true, true, ownWork},
+    };
+    for (const RestoreCase& c : restores) {
+        pixel_rect_t r = RestoredScreenRect(Rect(400, 300, 700, 500), c.workspace, c.maximized, primaryWork, ownWork);
+        EXPECT_TRUE(r.left == c.out.left && r.top == c.out.top && r.right == c.out.right && r.bottom == c.out.bottom)
+            << c.name;
+    }
+}
+
 TEST(Collision, TouchingEdgesCollideAndAGapDoesNot)
 {
     hint_box_t a{0, 0, 50, 20};

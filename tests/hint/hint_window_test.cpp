@@ -2,6 +2,7 @@
 // repaint with the current text, and the click that brings its window to the front.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -48,6 +49,25 @@ void WriteBitmapRow(const std::string& path, const std::vector<COLORREF>& colour
 
 RECT Inset(RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
+// Pixels within 3 of the popup's edge that lie inside its window region but show none of
+// the allowed colours; the first one named in *o_first.
+int RingPixelsOtherThan(const ScreenPixels& px, HWND popup, std::vector<COLORREF> allowed, std::string* o_first)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(ERROR, GetWindowRgn(popup, region)) << "the popup has a window region";
+    int wrong = 0;
+    for (int y = 0; y < px.Height(); ++y) {
+        for (int x = 0; x < px.Width(); ++x) {
+            bool ring = x < 3 || y < 3 || x >= px.Width() - 3 || y >= px.Height() - 3;
+            if (!ring || !PtInRegion(region, x, y)) continue;
+            if (std::find(allowed.begin(), allowed.end(), px.At(x, y)) != allowed.end()) continue;
+            if (wrong++ == 0) *o_first = std::to_string(x) + ", " + std::to_string(y) + ": " + ColourText(px.At(x, y));
+        }
+    }
+    DeleteObject(region);
+    return wrong;
+}
+
 class HintWindow : public HintOverlay {
 protected:
     void SetUp() override
@@ -75,7 +95,11 @@ protected:
         EXPECT_EQ(ColourText(background), ColourText(px.At(60, h - 4))) << name << ": background";
         EXPECT_EQ(ColourText(border), ColourText(px.At(50, 0))) << name << ": top border";
         EXPECT_EQ(ColourText(border), ColourText(px.At(0, h / 2))) << name << ": left border";
-        EXPECT_EQ(ColourText(border), ColourText(px.At(50, h - 2))) << name << ": bottom border";
+        EXPECT_EQ(ColourText(border), ColourText(px.At(50, h - 1))) << name << ": bottom border";
+        EXPECT_EQ(ColourText(border), ColourText(px.At(px.Width() - 1, h / 2))) << name << ": right border";
+        std::string first;
+        EXPECT_EQ(0, RingPixelsOtherThan(px, Hint(target)->m_hwnd, {border, background}, &first))
+            << name << ": unpainted edge pixels inside the shape, first at " << first;
         HideHints();
     }
 };
@@ -202,15 +226,20 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     RECT r;
     ScreenPixels px = ShowAndRead(target, &r);
     int h = r.bottom - r.top;
+    std::string first;
     EXPECT_EQ(ColourText(RGB(255, 0, 0)), ColourText(px.At(2, h - 2))) << "left half of the stretched bitmap";
-    EXPECT_EQ(ColourText(RGB(255, 0, 0)), ColourText(px.At(0, 0))) << "the bitmap covers the corner";
+    EXPECT_NE(ColourText(RGB(255, 0, 0)), ColourText(px.At(0, 0))) << "the corner outside the shape shows the desktop";
     EXPECT_EQ(ColourText(RGB(0, 0, 255)), ColourText(px.At(97, h - 2))) << "right half of the stretched bitmap";
-    EXPECT_EQ(ColourText(RGB(0, 0, 255)), ColourText(px.At(99, h - 1))) << "the bitmap reaches the last pixel";
+    EXPECT_EQ(ColourText(RGB(0, 0, 255)), ColourText(px.At(97, h - 1))) << "the bitmap reaches the last row";
+    EXPECT_EQ(0, RingPixelsOtherThan(px, Hint(target)->m_hwnd, {RGB(255, 0, 0), RGB(0, 0, 255)}, &first))
+        << "the bitmap fills the shape, first gap at " << first;
     HideHints();
 
     ShowWindow(target, SW_MINIMIZE);
     px = ShowAndRead(target, &r);
     EXPECT_EQ(ColourText(RGB(0, 255, 0)), ColourText(px.At(90, h - 2))) << "minimized: the other bitmap";
+    EXPECT_EQ(0, RingPixelsOtherThan(px, Hint(target)->m_hwnd, {RGB(0, 255, 0)}, &first))
+        << "minimized: the bitmap fills the shape, first gap at " << first;
     HideHints();
     ShowWindow(target, SW_RESTORE);
 

@@ -9,6 +9,7 @@
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
 #include "plugin/hint_settings.h"
+#include "tests/common/import_patch.h"
 #include "tests/hint/hint_fixture.h"
 
 using zlvnhost::AddListItem;
@@ -96,17 +97,51 @@ TEST_F(TaskBars, EveryModeStaysOffTheBars)
     }
 }
 
+namespace {
+
+// GetWindowPlacement as Windows answers it: the restored rectangle in workspace
+// coordinates (from the primary work area) unless the window is a tool window. Wine
+// answers in screen coordinates.
+decltype(&GetWindowPlacement) g_realPlacement;
+UINT g_extraPlacementFlags;
+
+BOOL WINAPI PlacementAsWindowsGivesIt(HWND window, WINDOWPLACEMENT* o_placement)
+{
+    if (!g_realPlacement(window, o_placement)) return FALSE;
+    if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0)
+        OffsetRect(&o_placement->rcNormalPosition, -kWork.left, -kWork.top);
+    o_placement->flags |= g_extraPlacementFlags;
+    return TRUE;
+}
+
+}  // namespace
+
 TEST_F(TaskBars, WindowMinimizedBeforeItsFirstHintIsPlacedFromWhereItWasRestored)
 {
+    ImportPatch patch(GetModuleHandleA(nullptr), "user32.dll", "GetWindowPlacement",
+                      reinterpret_cast<void*>(PlacementAsWindowsGivesIt));
+    ASSERT_TRUE(patch.Patched());
+    g_realPlacement = reinterpret_cast<decltype(&GetWindowPlacement)>(patch.Original());
     HintSettings.Pos = 0;
-    HWND target = Target(RECT{400, 300, 700, 500});
-    ShowWindow(target, SW_MINIMIZE);
-    ASSERT_TRUE(IsIconic(target));
-    AddListItem(target, "T");
-    ShowHints();
-    RECT r = PopupRect(target);
-    EXPECT_EQ(400, r.left) << "restored rectangle, in screen coordinates below the top bar";
-    EXPECT_EQ(300, r.top) << "restored rectangle, in screen coordinates below the top bar";
+    struct Case { const char* name; DWORD exStyle; UINT flags; POINT corner; } cases[] = {
+        {"workspace coordinates below the top bar", 0, 0, {400, 300}},
+        {"tool window: screen coordinates", WS_EX_TOOLWINDOW, 0, {400, 300}},
+        {"restores to maximized: its monitor's work area", 0, WPF_RESTORETOMAXIMIZED, {kWork.left, kWork.top}},
+    };
+    for (const Case& c : cases) {
+        DestroyHintWndMgr();
+        zlvnhost::ResetHost();
+        g_extraPlacementFlags = c.flags;
+        HWND target = MakeTarget(RECT{400, 300, 700, 500}, "T", nullptr, nullptr, c.exStyle);
+        m_targets.push_back(target);
+        ShowWindow(target, SW_MINIMIZE);
+        ASSERT_TRUE(IsIconic(target)) << c.name;
+        AddListItem(target, "T");
+        ShowHints();
+        RECT r = PopupRect(target);
+        EXPECT_EQ(c.corner.x, r.left) << c.name;
+        EXPECT_EQ(c.corner.y, r.top) << c.name;
+    }
 }
 
 TEST_F(TaskBars, HintOnTheSecondMonitorStaysThere)

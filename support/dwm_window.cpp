@@ -1,0 +1,50 @@
+#include "support/dwm_window.h"
+
+#include "support/proc_address.h"
+
+namespace {
+
+// Not in MinGW's headers for every Windows version we build for.
+constexpr DWORD kDwmExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
+constexpr DWORD kDwmCloaked = 14;             // DWMWA_CLOAKED
+
+dwm_get_window_attribute_t LoadAttributeReader()
+{
+    // From the system folder only, never from the host's folder or the current one.
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - sizeof "\\dwmapi.dll") return nullptr;
+    lstrcatA(path, "\\dwmapi.dll");
+    // Kept loaded for the life of the process: freeing a module from inside another
+    // module's unload is not allowed, and every composited desktop has it loaded anyway.
+    HMODULE module = LoadLibraryA(path);
+    if (module == nullptr) return nullptr;
+    return As<dwm_get_window_attribute_t>(GetProcAddress(module, "DwmGetWindowAttribute"));
+}
+
+}  // namespace
+
+dwm_get_window_attribute_t& DwmGetWindowAttributeFn()
+{
+    static dwm_get_window_attribute_t reader = LoadAttributeReader();
+    return reader;
+}
+
+// Wine's dwmapi answers E_NOTIMPL to every attribute, so under Wine no window is
+// cloaked and every hint is placed from the window rectangle, as without composition.
+bool IsCloaked(HWND window)
+{
+    dwm_get_window_attribute_t read = DwmGetWindowAttributeFn();
+    DWORD cloaked = 0;
+    if (read == nullptr || FAILED(read(window, kDwmCloaked, &cloaked, sizeof cloaked))) return false;
+    return cloaked != 0;
+}
+
+bool ExtendedFrameBounds(HWND window, RECT* o_frame)
+{
+    dwm_get_window_attribute_t read = DwmGetWindowAttributeFn();
+    RECT frame = {};
+    if (read == nullptr || FAILED(read(window, kDwmExtendedFrameBounds, &frame, sizeof frame))) return false;
+    *o_frame = frame;
+    return true;
+}
