@@ -1,6 +1,8 @@
 // Set-up and teardown of the plug-in: the settings record is read from the settings
-// file once at set-up and written back, key by key, at teardown.
+// file once at set-up and written back at teardown, key by key, only where it changed.
+#include <array>
 #include <cstring>
+#include <string>
 
 #include "plugin/exports.h"
 #include "plugin/hint_settings.h"
@@ -10,14 +12,21 @@
 #include "plugin/menu.h"
 #include "plugin/module_state.h"
 #include "plugin/persistence.h"
+#include "plugin/setting_keys.h"
 #include "support/bounded_text.h"
 #include "support/ini_file.h"
 
 namespace {
 
-constexpr char kGeneral[] = "General";
-constexpr char kForm[] = "Form";
-constexpr char kShortcutKey[] = "ShortcutKey";
+// What set-up found for one key: whether the file had it, and the text a save would
+// have written for the setting as set-up left it.
+struct key_as_read_t {
+    bool inFile = false;
+    std::string text;
+};
+
+// Until the first set-up every key counts as missing, so a save writes them all.
+std::array<key_as_read_t, kSettingKeyCount> g_keysAsRead;
 
 // The module's folder: its full file name cut at the last '\', separator removed.
 void ModuleDirectory(char (&o_dir)[MAX_PATH])
@@ -38,77 +47,42 @@ void FillDefaultBitmapPaths()
     if (HintSettings.BgIconic[0] == '\0') FormatText(HintSettings.BgIconic, sizeof HintSettings.BgIconic, "%s\\bgicn.bmp", dir);
 }
 
-void ReadColour(IniFile& ini, const char* key, const char* defaultText, COLORREF& o_colour)
-{
-    int value = 0;
-    if (ini.ReadHex(kForm, key, defaultText, &value) >= 0) o_colour = static_cast<COLORREF>(value);
-}
-
 void LoadSettings()
 {
-    hint_settings_t& s = HintSettings;
     IniFile ini;
     ini.Open(g_settingsPath, IniFile::ModePreload);  // a missing file leaves every default
-
-    int fontStyle = 0;
-    ini.ReadInt(kGeneral, "Enable", 1, &s.Enable);
-    ini.ReadInt(kForm, "Pos", 0, &s.Pos);
-    ini.ReadInt(kForm, "Contents", 0, &s.Contents);
-    ini.ReadInt(kForm, "Width", 0, &s.Width);
-    ini.ReadInt(kForm, "IsUseBmp", 0, &s.IsUseBmp);
-    ReadColour(ini, "NmlBorderColor", "0xf7f700", s.NmlBorderColor);
-    ReadColour(ini, "NmlBgColor", "0xffff80", s.NmlBgColor);
-    ReadColour(ini, "MinBorderColor", "0xd4d4d4", s.MinBorderColor);
-    ReadColour(ini, "MinBgColor", "0xffffff", s.MinBgColor);
-    ini.ReadString(kForm, "BgNormal", "", s.BgNormal, sizeof s.BgNormal);
-    ini.ReadString(kForm, "BgIconic", "", s.BgIconic, sizeof s.BgIconic);
-    ini.ReadString(kForm, "FontName", "MS UI Gothic", s.FontName, sizeof s.FontName);
-    ini.ReadInt(kForm, "FontSize", 10, &s.FontSize);
-    ini.ReadInt(kForm, "FontStyle", 0, &fontStyle);
-    ReadColour(ini, "FontColor", "0x000000", s.FontColor);
-    ini.ReadInt(kForm, "IsNoOver", 1, &s.IsNoOver);
-    ini.ReadInt(kForm, "IsShowIcon", 1, &s.IsShowIcon);
-    ini.ReadString(kShortcutKey, "ToggleEnable", "", s.ToggleEnable, sizeof s.ToggleEnable);
+    std::string value;
+    for (size_t i = 0; i < kSettingKeyCount; ++i) {
+        const setting_key_t& k = kSettingKeys[i];
+        ReadSetting(ini, k, HintSettings);
+        g_keysAsRead[i].inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
+    }
     ini.Close();
-
-    s.FontStyle = UnpackFontStyle(fontStyle);
     FillDefaultBitmapPaths();
+
+    // Taken in the writer's form, after the computed paths: a value the user wrote in
+    // another form that reads the same ("0x00FF00", "-1" for all four style flags, an
+    // over-long name, an empty path) then counts as unchanged and keeps its line.
+    for (size_t i = 0; i < kSettingKeyCount; ++i) g_keysAsRead[i].text = SettingText(kSettingKeys[i], HintSettings);
 }
 
 }  // namespace
 
-// Each key is written on its own: a key that cannot be written does not stop the
-// others, and the record itself is never changed here.
+// Only keys whose text changed since set-up, or that the file lacked, are written: a
+// write may make the system rewrite the whole file (line ends, encoding) or, under a
+// virtualised folder, start a shadow copy that hides later hand edits. Each key is
+// written on its own, so one that cannot be written does not stop the others, and
+// the record itself is never changed here.
 void SavePluginSettings()
 {
-    const hint_settings_t& s = HintSettings;
     IniFile ini;
     ini.Open(g_settingsPath, IniFile::ModeWrite);
-
-    ini.WriteInt(kGeneral, "Enable", s.Enable);
-    ini.WriteInt(kForm, "Pos", s.Pos);
-    ini.WriteInt(kForm, "Contents", s.Contents);
-    ini.WriteInt(kForm, "Width", s.Width);
-    ini.WriteInt(kForm, "IsUseBmp", s.IsUseBmp);
-    ini.WriteHex(kForm, "NmlBorderColor", static_cast<int>(s.NmlBorderColor));
-    ini.WriteHex(kForm, "NmlBgColor", static_cast<int>(s.NmlBgColor));
-    ini.WriteHex(kForm, "MinBorderColor", static_cast<int>(s.MinBorderColor));
-    ini.WriteHex(kForm, "MinBgColor", static_cast<int>(s.MinBgColor));
-    // Fields are copied first: a field that lost its NUL is still written cut.
-    char text[sizeof s.BgNormal];
-    CopyText(text, sizeof s.BgNormal, s.BgNormal);
-    ini.WriteString(kForm, "BgNormal", text);
-    CopyText(text, sizeof s.BgIconic, s.BgIconic);
-    ini.WriteString(kForm, "BgIconic", text);
-    CopyText(text, sizeof s.FontName, s.FontName);
-    ini.WriteString(kForm, "FontName", text);
-    ini.WriteInt(kForm, "FontSize", s.FontSize);
-    ini.WriteInt(kForm, "FontStyle", PackFontStyle(s.FontStyle));
-    ini.WriteHex(kForm, "FontColor", static_cast<int>(s.FontColor));
-    ini.WriteInt(kForm, "IsNoOver", s.IsNoOver);
-    ini.WriteInt(kForm, "IsShowIcon", s.IsShowIcon);
-    CopyText(text, sizeof s.ToggleEnable, s.ToggleEnable);
-    ini.WriteString(kShortcutKey, "ToggleEnable", text);
+    for (size_t i = 0; i < kSettingKeyCount; ++i) {
+        const setting_key_t& k = kSettingKeys[i];
+        std::string text = SettingText(k, HintSettings);
+        if (g_keysAsRead[i].inFile && text == g_keysAsRead[i].text) continue;
+        ini.WriteString(k.section, k.key, text.c_str());
+    }
     ini.Close();
 }
 

@@ -4,5 +4,6 @@
 // Set-up: reads the file into HintSettings, sets the menu's check mark, saves the
 // host's quick options.
 void SetUpPlugin();
-// Writes HintSettings into the file, key by key; the record is not changed.
+// Writes into the file, key by key, the settings whose text changed since set-up and
+// those the file lacked (all of them when there was no file); the record is not changed.
 void SavePluginSettings();

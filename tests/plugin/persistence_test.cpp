@@ -14,6 +14,8 @@
 #include "plugin/menu.h"
 #include "plugin/module_state.h"
 #include "support/bounded_text.h"
+#include "support/ini_encoding.h"
+#include "tests/common/import_patch.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/temp_dir.h"
 
@@ -59,6 +61,26 @@ hint_settings_t Normalised(hint_settings_t s)
     ClearTail(s.FontName);
     ClearTail(s.ToggleEnable);
     return s;
+}
+
+// A hand-edited file with all 18 keys and LF line ends, many of them in another form
+// than the writer's that reads the same; fontName in the file's own encoding.
+std::string HandEditedFile(const std::string& fontName)
+{
+    return "; edited by hand\n[General]\nEnable = 0\n[Form]\nPos=\"3\"\nContents= 1\nWidth=+40\nIsUseBmp=01\n"
+           "NmlBorderColor=0x0000FF\nNmlBgColor=123456\nMinBorderColor=0xff0000\nMinBgColor=0x00FF00\n"
+           "BgNormal=\nBgIconic=D:\\pics\\iconic.bmp\nFontName=" + fontName + "\nFontSize=12pt\nFontStyle=-1\n"
+           "FontColor=0xABCDEF\nIsNoOver=0\nIsShowIcon=1\n[ShortcutKey]\nToggleEnable=Ctrl+Alt+H\n";
+}
+
+// Keys handed to the system's profile writer through the program's import table, in order.
+std::string g_writtenKeys;
+decltype(&WritePrivateProfileStringA) g_systemWrite;
+
+BOOL WINAPI RecordWrite(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
+{
+    g_writtenKeys += std::string(g_writtenKeys.empty() ? "" : " ") + (key ? key : "(null)");
+    return g_systemWrite(section, key, value, file);
 }
 
 // True when the file can be opened for writing, whatever its attributes say.
@@ -226,6 +248,12 @@ TEST_F(Persistence, FontStyleBitsAreUnpackedAndPackedBack)
         EXPECT_EQ(c.italic, style.Italic) << "FontStyle=" << c.file;
         EXPECT_EQ(c.underline, style.Underline) << "FontStyle=" << c.file;
         EXPECT_EQ(c.strikeOut, style.StrikeOut) << "FontStyle=" << c.file;
+        const font_style_t read = style;
+        Zlvn_OnTeardown();
+        EXPECT_EQ(c.file, FileInt("Form", "FontStyle")) << "FontStyle=" << c.file << ": unchanged, kept as written";
+
+        SetUpFrom("[Form]\r\n");  // a file without the key gets the flags packed
+        HintSettings.FontStyle = read;
         Zlvn_OnTeardown();
         EXPECT_EQ(c.written, FileInt("Form", "FontStyle")) << "FontStyle=" << c.file;
     }
@@ -242,12 +270,13 @@ TEST_F(Persistence, OverlongTextsAreCutToTheirFields)
     EXPECT_EQ(path300.substr(0, 259), HintSettings.BgNormal);
     EXPECT_EQ(key30.substr(0, 23), HintSettings.ToggleEnable);
 
+    memset(HintSettings.ToggleEnable, 'Q', sizeof HintSettings.ToggleEnable);  // changed, and no NUL left
     Zlvn_OnTeardown();
     char text[512];
     GetPrivateProfileStringA("Form", "FontName", "", text, sizeof text, path.c_str());
-    EXPECT_EQ(name40.substr(0, 31), text) << "written back cut";
+    EXPECT_EQ(name40, text) << "unchanged: the file keeps the whole text";
     GetPrivateProfileStringA("ShortcutKey", "ToggleEnable", "", text, sizeof text, path.c_str());
-    EXPECT_EQ(key30.substr(0, 23), text) << "written back cut";
+    EXPECT_EQ(std::string(23, 'Q'), text) << "written cut";
 }
 
 TEST_F(Persistence, UnknownKeysSectionsAndCommentsAreKept)
@@ -264,7 +293,7 @@ TEST_F(Persistence, UnknownKeysSectionsAndCommentsAreKept)
 }
 
 // Files as people write them: set-up reads what the system's reader reads, so teardown
-// writes every value back instead of a default over the user's line.
+// never puts a default over the user's line.
 TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
 {
     const char meiryo[] = "\x83\x81\x83\x43\x83\x8a\x83\x49";  // the face name in code page 932
@@ -301,6 +330,52 @@ TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
         SetUpFrom(nullptr);
         hint_settings_t again = Normalised(HintSettings);
         EXPECT_EQ(0, memcmp(&read, &again, sizeof read)) << c.name << ": the next set-up reads the same\n" << ReadWholeFile(path);
+    }
+}
+
+// A write may make the system rewrite the whole file, so teardown writes a key only when
+// its setting changed or the file lacked it; set-up never writes.
+TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
+{
+    ImportPatch patch(GetModuleHandleA(nullptr), "KERNEL32.dll", "WritePrivateProfileStringA",
+                      reinterpret_cast<void*>(RecordWrite));
+    ASSERT_TRUE(patch.Patched());
+    g_systemWrite = reinterpret_cast<decltype(g_systemWrite)>(patch.Original());
+
+    const std::string meiryoUtf8 = "\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa";
+    const std::string handCp932 = HandEditedFile("\x83\x81\x83\x43\x83\x8a\x83\x49");
+    const struct {
+        const char* name;
+        std::string file;  // before set-up; empty: no file
+        int newWidth;      // set between set-up and teardown; 0: nothing changed
+        const char* writes;
+    } cases[] = {
+        {"LF line ends, Shift-JIS", handCp932, 0, ""},
+        {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0, ""},
+        {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0, ""},
+        {"the width changed", handCp932, 120, "Width"},
+        {"no file", "", 0,
+         "Enable Pos Contents Width IsUseBmp NmlBorderColor NmlBgColor MinBorderColor MinBgColor BgNormal BgIconic "
+         "FontName FontSize FontStyle FontColor IsNoOver IsShowIcon ToggleEnable"},
+    };
+    for (const auto& c : cases) {
+        DeleteFileA(path.c_str());
+        memset(&HintSettings, 0, sizeof HintSettings);
+        g_writtenKeys.clear();
+        if (c.file.empty()) SetUpFrom(nullptr);
+        else SetUpFrom(c.file);
+        if (c.newWidth) HintSettings.Width = c.newWidth;
+        const hint_settings_t kept = Normalised(HintSettings);
+        Zlvn_OnTeardown();
+        EXPECT_EQ(c.writes, g_writtenKeys) << c.name;
+        if (c.writes[0] == '\0') {
+            EXPECT_EQ(c.file, ReadWholeFile(path)) << c.name << ": the file keeps its bytes";
+        }
+
+        memset(&HintSettings, 0, sizeof HintSettings);
+        SetUpFrom(nullptr);
+        hint_settings_t again = Normalised(HintSettings);
+        EXPECT_EQ(0, memcmp(&kept, &again, sizeof kept)) << c.name << ": the next set-up reads the same\n" << ReadWholeFile(path);
     }
 }
 

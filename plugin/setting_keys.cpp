@@ -1,0 +1,98 @@
+#include "plugin/setting_keys.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "support/bounded_text.h"
+#include "support/ini_file.h"
+
+namespace {
+
+constexpr char kGeneral[] = "General";
+constexpr char kForm[] = "Form";
+constexpr char kShortcutKey[] = "ShortcutKey";
+
+#define ZLVN_FIELD(name) offsetof(hint_settings_t, name), sizeof(hint_settings_t::name)
+
+template <typename T>
+T& Field(hint_settings_t& s, const setting_key_t& k)
+{
+    return *reinterpret_cast<T*>(reinterpret_cast<char*>(&s) + k.offset);
+}
+
+template <typename T>
+const T& Field(const hint_settings_t& s, const setting_key_t& k)
+{
+    return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&s) + k.offset);
+}
+
+std::string NumberText(int value)
+{
+    char text[16];
+    FormatText(text, sizeof text, "%d", value);
+    return text;
+}
+
+}  // namespace
+
+const setting_key_t kSettingKeys[kSettingKeyCount] = {
+    {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable)},
+    {kForm, "Pos", SettingKind::Number, "0", ZLVN_FIELD(Pos)},
+    {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents)},
+    {kForm, "Width", SettingKind::Number, "0", ZLVN_FIELD(Width)},
+    {kForm, "IsUseBmp", SettingKind::Number, "0", ZLVN_FIELD(IsUseBmp)},
+    {kForm, "NmlBorderColor", SettingKind::Colour, "0xf7f700", ZLVN_FIELD(NmlBorderColor)},
+    {kForm, "NmlBgColor", SettingKind::Colour, "0xffff80", ZLVN_FIELD(NmlBgColor)},
+    {kForm, "MinBorderColor", SettingKind::Colour, "0xd4d4d4", ZLVN_FIELD(MinBorderColor)},
+    {kForm, "MinBgColor", SettingKind::Colour, "0xffffff", ZLVN_FIELD(MinBgColor)},
+    {kForm, "BgNormal", SettingKind::Text, "", ZLVN_FIELD(BgNormal)},
+    {kForm, "BgIconic", SettingKind::Text, "", ZLVN_FIELD(BgIconic)},
+    {kForm, "FontName", SettingKind::Text, "MS UI Gothic", ZLVN_FIELD(FontName)},
+    {kForm, "FontSize", SettingKind::Number, "10", ZLVN_FIELD(FontSize)},
+    {kForm, "FontStyle", SettingKind::FontStyle, "0", ZLVN_FIELD(FontStyle)},
+    {kForm, "FontColor", SettingKind::Colour, "0x000000", ZLVN_FIELD(FontColor)},
+    {kForm, "IsNoOver", SettingKind::Number, "1", ZLVN_FIELD(IsNoOver)},
+    {kForm, "IsShowIcon", SettingKind::Number, "1", ZLVN_FIELD(IsShowIcon)},
+    {kShortcutKey, "ToggleEnable", SettingKind::Text, "", ZLVN_FIELD(ToggleEnable)},
+};
+
+#undef ZLVN_FIELD
+
+void ReadSetting(IniFile& ini, const setting_key_t& k, hint_settings_t& s)
+{
+    int number = 0;
+    switch (k.kind) {
+    case SettingKind::Number:
+        ini.ReadInt(k.section, k.key, IniTextToInt(k.defaultText), &Field<int>(s, k));
+        break;
+    case SettingKind::Colour:
+        if (ini.ReadHex(k.section, k.key, k.defaultText, &number) >= 0) Field<COLORREF>(s, k) = static_cast<COLORREF>(number);
+        break;
+    case SettingKind::Text:
+        ini.ReadString(k.section, k.key, k.defaultText, &Field<char>(s, k), k.size);
+        break;
+    case SettingKind::FontStyle:
+        ini.ReadInt(k.section, k.key, IniTextToInt(k.defaultText), &number);
+        Field<font_style_t>(s, k) = UnpackFontStyle(number);
+        break;
+    }
+}
+
+std::string SettingText(const setting_key_t& k, const hint_settings_t& s)
+{
+    switch (k.kind) {
+    case SettingKind::Number: return NumberText(Field<int>(s, k));
+    case SettingKind::FontStyle: return NumberText(PackFontStyle(Field<font_style_t>(s, k)));
+    case SettingKind::Colour: {
+        char hex[9];
+        IniFile::IntToHex(static_cast<int>(Field<COLORREF>(s, k)), hex, sizeof hex);
+        return hex;
+    }
+    case SettingKind::Text: {
+        // Cut as a bounded copy cuts it: a field that lost its NUL is still written cut.
+        const char* field = &Field<char>(s, k);
+        return std::string(field, strnlen(field, k.size - 1));
+    }
+    }
+    return {};
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The settings file's 18 keys, each said once: where it lives, its default, which field
+// of HintSettings it fills and how. Set-up and teardown are loops over this table.
+#include <cstddef>
+#include <string>
+
+#include "plugin/hint_settings.h"
+
+class IniFile;
+
+enum class SettingKind : unsigned char {
+    Number,     // int, decimal
+    Colour,     // COLORREF, colour text "0xRRGGBB"
+    Text,       // char array, cut to the field
+    FontStyle,  // font_style_t, packed into one decimal integer
+};
+
+struct setting_key_t {
+    const char* section;
+    const char* key;
+    SettingKind kind;
+    const char* defaultText;  // as the file would hold it
+    size_t offset;            // of the field in hint_settings_t
+    size_t size;              // of the field
+};
+
+constexpr size_t kSettingKeyCount = 18;
+// In the order in which they are read and written.
+extern const setting_key_t kSettingKeys[kSettingKeyCount];
+
+// Reads the key into its field: the default when the file lacks it; a colour whose
+// conversion fails leaves the field as it was.
+void ReadSetting(IniFile& ini, const setting_key_t& i_key, hint_settings_t& o_settings);
+
+// The exact text a save writes for the field: teardown both compares and writes it.
+std::string SettingText(const setting_key_t& i_key, const hint_settings_t& i_settings);
