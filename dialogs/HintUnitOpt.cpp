@@ -65,7 +65,8 @@ const form::Control kControls[] = {
     {"StcMinBorderColor", Kind::Swatch, "GrpBgColor", nullptr, {248, 41, 41, 20}, 3, On(&TOKBottomDlg::StcMinBorderColorClick), 0, nullptr},
 
     {"GrpWidth", Kind::Group, "TabSheet1", "ウィンドウ幅", {8, 232, 449, 57}, 3, nullptr, 0, nullptr},
-    {"Label1", Kind::Label, "GrpWidth", "幅(&W)", {16, 24, 35, 21}, -1, nullptr, 0, "EdtWidth"},
+    // 4 px wider than 35, 4 short of the edit: "幅(W)" fits at 96, 120 and 144 ppi.
+    {"Label1", Kind::Label, "GrpWidth", "幅(&W)", {16, 24, 39, 21}, -1, nullptr, 0, "EdtWidth"},
     {"EdtWidth", Kind::Edit, "GrpWidth", "EdtWidth", {60, 24, 61, 23}, 0, nullptr, 0, nullptr},
     {"Label6", Kind::Label, "GrpWidth", "※0は表示文字に合わせたサイズ", {138, 26, 213, 15}, -1, nullptr, 0, nullptr},
 
@@ -75,7 +76,8 @@ const form::Control kControls[] = {
 
     {"LabelFontName", Kind::Label, "TabSheet1", "フォント名が表示されます", {13, 367, 201, 26}, -1, nullptr, form::kCentreV | form::kNoPrefix, nullptr},
     {"LabelFontStyle", Kind::Label, "TabSheet1", "スタイル", {228, 367, 75, 26}, -1, nullptr, form::kCentreV | form::kNoPrefix, nullptr},
-    {"LabelFontSize", Kind::Label, "TabSheet1", "xx", {315, 367, 15, 26}, -1, nullptr, form::kCentreV | form::kNoPrefix, nullptr},
+    // 5 px wider than 15, still inside its bevel: a two-digit size fits at 96, 120 and 144 ppi.
+    {"LabelFontSize", Kind::Label, "TabSheet1", "xx", {315, 367, 20, 26}, -1, nullptr, form::kCentreV | form::kNoPrefix, nullptr},
     {"BevelFontName", Kind::Bevel, "TabSheet1", nullptr, {10, 364, 206, 31}, -1, nullptr, 0, nullptr},
     {"BevelFontStyle", Kind::Bevel, "TabSheet1", nullptr, {225, 364, 79, 31}, -1, nullptr, 0, nullptr},
     {"BevelFontSize", Kind::Bevel, "TabSheet1", nullptr, {310, 364, 41, 31}, -1, nullptr, 0, nullptr},

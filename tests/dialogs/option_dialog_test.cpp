@@ -701,7 +701,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         {"ChkIsNoOver", 18, 72, 223, 25}, {"GrpBackground", 8, 120, 449, 97}, {"RdoUseImage", 16, 144, 113, 17},
         {"GrpBgColor", 144, 136, 305, 73}, {"StcMinBorderColor", 392, 177, 41, 20}, {"Label5", 290, 156, 119, 21},
         {"EdtWidth", 68, 256, 61, 23}, {"Label6", 146, 258, 213, 15}, {"RdoTxtFull", 164, 324, 121, 21},
-        {"LabelFontName", 13, 367, 201, 26}, {"BevelFontStyle", 225, 364, 79, 31}, {"LabelFontSize", 315, 367, 15, 26},
+        {"LabelFontName", 13, 367, 201, 26}, {"BevelFontStyle", 225, 364, 79, 31}, {"LabelFontSize", 315, 367, 20, 26},
         {"BtnFont", 372, 368, 81, 25}, {"ChkIsShowIcon", 10, 406, 161, 21},
         {"LblToggleEnable", 8, 8, 145, 23}, {"ShtKeyToggleEnable", 168, 8, 121, 21},
     };
