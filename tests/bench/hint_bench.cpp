@@ -159,6 +159,7 @@ struct floor_popup_t {
     HWND hwnd;
     char classname[32];
     RECT rect;
+    bool shaped;  // its window region is set, as a hint sets one when its size changes
 };
 
 void FloorReshow(std::vector<floor_popup_t>& popups);
@@ -182,15 +183,14 @@ void FloorBitmap(HDC dc, const RECT& c)
 
 void FloorBox(HDC dc, const RECT& c)
 {
-    HPEN pen = CreatePen(PS_SOLID, 1, HintSettings.NmlBorderColor);
-    HBRUSH brush = CreateSolidBrush(HintSettings.NmlBgColor);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    RoundRect(dc, 0, 0, c.right - 1, c.bottom - 1, 5, 5);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-    DeleteObject(brush);
+    HBRUSH fill = CreateSolidBrush(HintSettings.NmlBgColor);
+    HBRUSH border = CreateSolidBrush(HintSettings.NmlBorderColor);
+    HRGN shape = CreateRoundRectRgn(0, 0, c.right + 1, c.bottom + 1, 5, 5);
+    FillRgn(dc, shape, fill);
+    FrameRgn(dc, shape, border, 1, 1);
+    DeleteObject(shape);
+    DeleteObject(fill);
+    DeleteObject(border);
 }
 
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -251,8 +251,10 @@ void FloorReshow(std::vector<floor_popup_t>& popups)
     for (floor_popup_t& p : popups) {
         // A hint measures its text on a device context of its popup before it moves it.
         ReleaseDC(p.hwnd, GetDC(p.hwnd));
-        SetWindowPos(p.hwnd, nullptr, p.rect.left, p.rect.top, p.rect.right - p.rect.left, p.rect.bottom - p.rect.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        int w = p.rect.right - p.rect.left;
+        int h = p.rect.bottom - p.rect.top;
+        if (!p.shaped) p.shaped = SetWindowRgn(p.hwnd, CreateRoundRectRgn(0, 0, w + 1, h + 1, 5, 5), FALSE) != 0;
+        SetWindowPos(p.hwnd, HWND_TOPMOST, p.rect.left, p.rect.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
         ShowWindow(p.hwnd, SW_SHOWNOACTIVATE);
         InvalidateRect(p.hwnd, nullptr, FALSE);
         UpdateWindow(p.hwnd);
