@@ -6,9 +6,7 @@
 #include <string>
 
 #include "dialogs/dialog_rules.h"
-#include "plugin/exports.h"
-#include "plugin/lifecycle.h"
-#include "plugin/module_state.h"
+#include "plugin/records/module_state.h"
 #include "support/app_info.h"
 #include "support/bounded_text.h"
 #include "support/gdi_owner.h"
@@ -16,7 +14,6 @@
 #include "support/last_error.h"
 #include "support/monitor_rect.h"
 
-TAboutBox* _AboutBox;
 
 namespace {
 
@@ -159,22 +156,3 @@ void TAboutBox::DrawItem(int row, const DRAWITEMSTRUCT& item)
         StretchBlt(item.hDC, box.left, box.top, w, h, source.Get(), 0, 0, 61, 53, SRCCOPY);
     }
 }
-
-void ShowVersionBox()
-{
-    if (_AboutBox == nullptr) _AboutBox = new TAboutBox(nullptr, kPluginName, g_hModule);
-    // Already shown (the box is modal to this thread, but a host hot key may still ask).
-    if (HWND shown = _AboutBox->Handle()) {
-        SetForegroundWindow(shown);
-        return;
-    }
-    _AboutBox->ShowModal();
-}
-
-void FreeVersionBox()
-{
-    delete _AboutBox;
-    _AboutBox = nullptr;
-}
-
-extern "C" void __stdcall HintVersion(void*) { RaiseEvent(PluginEvent::Version); }

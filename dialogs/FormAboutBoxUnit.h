@@ -43,10 +43,3 @@ private:
 // The form's description (one row per control).
 const form::Description& AboutBoxForm();
 
-// HintVersion's work once its turn has come: makes the box on first use, shows it modally.
-void ShowVersionBox();
-// At unload: the box goes with the module.
-void FreeVersionBox();
-
-// Made on first use, kept until the module is unloaded.
-extern "C" TAboutBox* _AboutBox;

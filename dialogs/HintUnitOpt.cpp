@@ -10,15 +10,12 @@
 
 #include "dialogs/dialog_rules.h"
 #include "dialogs/shortcut_text.h"
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/host_api.h"
-#include "plugin/lifecycle.h"
-#include "plugin/module_state.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/host_api.h"
+#include "plugin/records/module_state.h"
 #include "support/bounded_text.h"
 #include "support/gdi_owner.h"
 
-TOKBottomDlg* _OKBottomDlg;
 
 namespace {
 
@@ -480,23 +477,3 @@ HBRUSH TOKBottomDlg::CtlColor(int row, HDC dc)
     SetBkColor(dc, GetSysColor(COLOR_MENU));
     return GetSysColorBrush(COLOR_MENU);
 }
-
-void ShowOptionDialog()
-{
-    // The dialog is modal to this thread's windows; a second request while it is
-    // open (a host hot key) only brings it forward.
-    if (_OKBottomDlg != nullptr) {
-        if (HWND shown = _OKBottomDlg->Handle()) SetForegroundWindow(shown);
-        return;
-    }
-    std::unique_ptr<TOKBottomDlg> dialog(new TOKBottomDlg(nullptr));
-    _OKBottomDlg = dialog.get();
-    dialog->ShowModal();
-    _OKBottomDlg = nullptr;
-    dialog.reset();
-    // The host ended the session while the dialog was open: it has no menu of ours now.
-    if (!PluginSetUp()) return;
-    g_zlvnAPI.ReloadMenu(kPluginName);
-}
-
-extern "C" void __stdcall HintOption(void*) { RaiseEvent(PluginEvent::Option); }

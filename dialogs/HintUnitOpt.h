@@ -55,8 +55,3 @@ private:
 // The form's description (one row per control).
 const form::Description& OKBottomDlgForm();
 
-// HintOption's work once its turn has come: shows a fresh dialog modally.
-void ShowOptionDialog();
-
-// Points to the settings dialog while it is shown.
-extern "C" TOKBottomDlg* _OKBottomDlg;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "plugin/version_rule.h"
+#include "plugin/records/version_rule.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <new>
 
-#include "hint/zlvn_list.h"
-#include "plugin/host_api.h"
+#include "plugin/records/host_api.h"
+#include "plugin/records/zlvn_interface.h"
 
 template <typename T>
 class GetZlvnListBase {

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "hint/hint_rules.h"
+#include "hint/hint_set.h"
 #include "hint/hint_wnd.h"
 #include "hint/hint_wnd_mgr.h"
-#include "hint/hint_set.h"
-#include "plugin/hint_settings.h"
-#include "plugin/module_state.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/module_state.h"
 #include "support/gdi_owner.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "hint/hint_popup.h"
-#include "plugin/hint_settings.h"
-#include "plugin/host_api.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/host_api.h"
 #include "support/bounded_text.h"
 #include "support/dwm_window.h"
 #include "support/gdi_owner.h"

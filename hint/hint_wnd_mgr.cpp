@@ -5,7 +5,7 @@
 
 #include "hint/get_zlvn_list.h"
 #include "hint/hint_set.h"
-#include "plugin/hint_settings.h"
+#include "plugin/records/hint_settings.h"
 #include "support/dwm_window.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "host/text_utf8.h"
 #include "host/window_list.h"
 #include "host/zlvn_host.h"
-#include "plugin/menu.h"
+#include "plugin/records/menu.h"
 #include "support/win_last_error.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "hint/zlvn_list.h"
+#include "plugin/records/zlvn_interface.h"
 
 // A window a switcher offers: visible, with a title, not a tool window, and either
 // unowned or marked as an application window.

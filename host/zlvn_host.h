@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hint/zlvn_list.h"
+#include "plugin/records/zlvn_interface.h"
 
 namespace zlvnhost {
 

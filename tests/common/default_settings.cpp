@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/hint_settings.h"
+#include "plugin/records/hint_settings.h"
 #include "support/bounded_text.h"
 
 void UseDefaultSettings()

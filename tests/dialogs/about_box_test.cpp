@@ -7,9 +7,9 @@
 #include <string>
 
 #include "dialogs/FormAboutBoxUnit.h"
-#include "plugin/exports.h"
-#include "plugin/lifecycle.h"
-#include "plugin/module_state.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/exports.h"
+#include "plugin/shell/lifecycle.h"
 #include "support/last_error.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -220,19 +220,19 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     ASSERT_TRUE(dll.Load()) << dll.Error();
     HMODULE saved = g_hModule;
     g_hModule = dll.Module();
-    delete _AboutBox;
-    _AboutBox = nullptr;
+    delete g_aboutBox;
+    g_aboutBox = nullptr;
 
     HICON firstIcon = nullptr;
     DialogScript first("first showing");
-    first.Then("shown", [] { return _AboutBox && _AboutBox->Handle() && IsWindowVisible(_AboutBox->Handle()); })
+    first.Then("shown", [] { return g_aboutBox && g_aboutBox->Handle() && IsWindowVisible(g_aboutBox->Handle()); })
         .Do("close", [&firstIcon] {
-            firstIcon = _AboutBox->LargeIcon();
-            PostClick(_AboutBox->Item("OKButton"));
+            firstIcon = g_aboutBox->LargeIcon();
+            PostClick(g_aboutBox->Item("OKButton"));
         });
     first.Run([] { HintVersion(nullptr); });
     EXPECT_TRUE(first.Completed()) << first.Report();
-    TAboutBox* made = _AboutBox;
+    TAboutBox* made = g_aboutBox;
     ASSERT_NE(nullptr, made);
     EXPECT_EQ(dll.Module(), made->Module());
     EXPECT_STREQ("Hint", made->ProductNameText());
@@ -241,20 +241,20 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     SetCursorPos(1200, 700);  // still the one monitor; the box is centred afresh
     std::string version;
     DialogScript second("second showing");
-    second.Then("shown", [] { return _AboutBox && _AboutBox->Handle() && IsWindowVisible(_AboutBox->Handle()); })
+    second.Then("shown", [] { return g_aboutBox && g_aboutBox->Handle() && IsWindowVisible(g_aboutBox->Handle()); })
         .Do("close", [&version] {
-            version = _AboutBox->Text("Version");
-            EXPECT_NE(nullptr, _AboutBox->LargeIcon()) << "icons taken again";
-            PostClick(_AboutBox->Item("OKButton"));
+            version = g_aboutBox->Text("Version");
+            EXPECT_NE(nullptr, g_aboutBox->LargeIcon()) << "icons taken again";
+            PostClick(g_aboutBox->Item("OKButton"));
         });
     second.Run([] { HintVersion(nullptr); });
     EXPECT_TRUE(second.Completed()) << second.Report();
-    EXPECT_EQ(made, _AboutBox) << "the same instance";
+    EXPECT_EQ(made, g_aboutBox) << "the same instance";
     EXPECT_EQ(ZLVN_FILE_VERSION, version);
     EXPECT_NE(nullptr, firstIcon);
 
-    delete _AboutBox;
-    _AboutBox = nullptr;
+    delete g_aboutBox;
+    g_aboutBox = nullptr;
     g_hModule = saved;
 }
 

@@ -9,14 +9,14 @@
 #include <cstring>
 
 #include "dialogs/HintUnitOpt.h"
-#include "host/zlvn_host.h"
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/lifecycle.h"
-#include "support/bounded_text.h"
-#include "tests/common/plugin_dll.h"
 #include "dialogs/dialog_rules.h"
 #include "dialogs/shortcut_text.h"
+#include "host/zlvn_host.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/shell/exports.h"
+#include "plugin/shell/lifecycle.h"
+#include "support/bounded_text.h"
+#include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {
@@ -62,7 +62,7 @@ std::string Describe(const hint_settings_t& s)
     return text;
 }
 
-TOKBottomDlg* Dlg() { return _OKBottomDlg; }
+TOKBottomDlg* Dlg() { return g_okBottomDlg; }
 
 class OptionDialog : public ::testing::Test {
 protected:
@@ -80,7 +80,7 @@ protected:
     {
         script.Run([] { HintOption(nullptr); });
         EXPECT_TRUE(script.Completed()) << script.Report();
-        EXPECT_EQ(nullptr, _OKBottomDlg) << script.Report();
+        EXPECT_EQ(nullptr, g_okBottomDlg) << script.Report();
     }
 
     int ReloadCount() const

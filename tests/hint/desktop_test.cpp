@@ -7,7 +7,7 @@
 
 #include "hint/hint_set.h"
 #include "host/zlvn_host.h"
-#include "plugin/hint_settings.h"
+#include "plugin/records/hint_settings.h"
 #include "support/dwm_window.h"
 #include "tests/hint/hint_fixture.h"
 

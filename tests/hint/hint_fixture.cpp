@@ -7,9 +7,9 @@
 #include "hint/hint_set.h"
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
-#include "plugin/hint_settings.h"
-#include "plugin/lifecycle.h"
-#include "plugin/module_state.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/lifecycle.h"
 #include "support/bounded_text.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include "hint/hint_wnd_mgr.h"
 
 #include "tests/common/default_settings.h"
+#include "tests/common/plugin_windows.h"
 #include "tests/common/screen.h"
 #include "tests/common/wait.h"
-#include "tests/common/plugin_windows.h"
 
 // The extent of a text on the screen in a font made by makeFont (deleted after use).
 SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text);

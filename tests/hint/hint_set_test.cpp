@@ -9,7 +9,7 @@
 #include "hint/hint_set.h"
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
-#include "plugin/hint_settings.h"
+#include "plugin/records/hint_settings.h"
 #include "support/bounded_text.h"
 #include "support/geometry_win32.h"
 #include "tests/hint/hint_fixture.h"

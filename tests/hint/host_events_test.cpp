@@ -8,10 +8,10 @@
 
 #include "hint/hint_set.h"
 #include "host/zlvn_host.h"
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/host_events.h"
-#include "plugin/menu.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/menu.h"
+#include "plugin/shell/exports.h"
+#include "plugin/shell/host_events.h"
 #include "tests/hint/hint_fixture.h"
 
 using zlvnhost::AddListItem;

@@ -5,11 +5,11 @@
 #include "hint/hint_set.h"
 #include "hint/hint_wnd_mgr.h"
 #include "host/zlvn_host.h"
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/host_api.h"
-#include "plugin/host_events.h"
-#include "plugin/menu.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/host_api.h"
+#include "plugin/records/menu.h"
+#include "plugin/shell/exports.h"
+#include "plugin/shell/host_events.h"
 #include "tests/hint/hint_fixture.h"
 
 TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/zlvn_host.h"
-#include "plugin/menu.h"
+#include "plugin/records/menu.h"
 #include "support/bounded_text.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/hint/hint_fixture.h"

@@ -8,7 +8,7 @@
 #include "hint/hint_set.h"
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
-#include "plugin/hint_settings.h"
+#include "plugin/records/hint_settings.h"
 #include "tests/common/import_patch.h"
 #include "tests/hint/hint_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/event_gate.h"
+#include "plugin/records/event_gate.h"
 
 namespace {
 

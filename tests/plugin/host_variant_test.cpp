@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/zlvn_host.h"
-#include "plugin/host_api.h"
+#include "plugin/records/host_api.h"
 #include "tests/common/plugin_dll.h"
 
 using zlvnhost::Host;

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/menu.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/menu.h"
+#include "plugin/shell/exports.h"
 #include "support/bounded_text.h"
 
 namespace {

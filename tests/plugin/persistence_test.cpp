@@ -8,11 +8,11 @@
 #include <string>
 
 #include "host/zlvn_host.h"
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/host_events.h"
-#include "plugin/menu.h"
-#include "plugin/module_state.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/menu.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/exports.h"
+#include "plugin/shell/host_events.h"
 #include "support/bounded_text.h"
 #include "support/ini_encoding.h"
 #include "tests/common/import_patch.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/version_rule.h"
+#include "plugin/records/version_rule.h"
 #ifdef _WIN32
-#include "plugin/module_state.h"
+#include "plugin/records/module_state.h"
 #endif
 
 TEST(VersionRule, AcceptsTheRangeAsText)

@@ -1,4 +1,4 @@
-#include "plugin/event_gate.h"
+#include "plugin/records/event_gate.h"
 
 bool RepeatsAsOne(PluginEvent event) { return event != PluginEvent::Toggle; }
 

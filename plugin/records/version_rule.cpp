@@ -1,4 +1,4 @@
-#include "plugin/version_rule.h"
+#include "plugin/records/version_rule.h"
 
 #include <cstring>
 

@@ -2,8 +2,8 @@
 // static initialisation runs before this routine.
 #include <windows.h>
 
-#include "plugin/lifecycle.h"
-#include "plugin/module_state.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/lifecycle.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {

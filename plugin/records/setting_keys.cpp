@@ -1,4 +1,4 @@
-#include "plugin/setting_keys.h"
+#include "plugin/records/setting_keys.h"
 
 #include <cstddef>
 #include <cstring>

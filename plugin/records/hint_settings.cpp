@@ -1,4 +1,4 @@
-#include "plugin/hint_settings.h"
+#include "plugin/records/hint_settings.h"
 
 hint_settings_t HintSettings;
 

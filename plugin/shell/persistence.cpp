@@ -4,15 +4,13 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/host_api.h"
-#include "plugin/host_events.h"
-#include "plugin/lifecycle.h"
-#include "plugin/menu.h"
-#include "plugin/module_state.h"
-#include "plugin/persistence.h"
-#include "plugin/setting_keys.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/host_api.h"
+#include "plugin/records/menu.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/host_events.h"
+#include "plugin/shell/persistence.h"
+#include "plugin/records/setting_keys.h"
 #include "support/bounded_text.h"
 #include "support/ini_file.h"
 
@@ -91,17 +89,4 @@ void SetUpPlugin()
     LoadSettings();
     SetToggleMenuChecked(HintSettings.Enable != 0);
     g_zlvnAPI.GetQuickOption(g_savedQuickOption);
-}
-
-extern "C" int __stdcall Zlvn_OnSetup(void*)
-{
-    RaiseEvent(PluginEvent::Setup);
-    return 0;
-}
-
-// Drops the hints and writes the settings; a dialog still open closes as Cancel would.
-extern "C" int __stdcall Zlvn_OnTeardown()
-{
-    RaiseEvent(PluginEvent::Teardown);
-    return 0;
 }

@@ -2,18 +2,7 @@
 // The host's services, bound by name from the host's main module.
 #include <windows.h>
 
-// Index of each host function in the table, in the host's table order.
-enum class ZlvnFn : int {
-    GetFocusHandleByItemIndex, GetFocusHandleSelected, GetHandleByItemIndex,
-    GetHandleSelected, GetItemIndexSelected, GetList, GetInitialList, GetPosition,
-    GetPositionSelected, GetQuickOption, GetStatus, GetVersion, GetWindowHandles,
-    GetModePosition, GetLogSeverity, SetCursorByItemIndex, SetCursorByHandle,
-    RegisterFocus, UnregisterFocus, RegisterCustomList, UnregisterCustomList,
-    EnterMode, ExitMode, UpdateMode, IsMode, SuspendHook, UpdateList, SendHotKey,
-    ReloadMenu,
-    Count
-};
-constexpr int kZlvnFnCount = static_cast<int>(ZlvnFn::Count);  // 29
+#include "plugin/records/zlvn_interface.h"
 
 // Name of a table row ("Zlvn_GetList").
 const char* ZlvnFnName(ZlvnFn fn);
@@ -24,9 +13,6 @@ constexpr unsigned char kLogThresholdDefault = 3;
 
 class ZlvnAPI {
 public:
-    using PrintRawFn = void(__stdcall*)(int level, const char* text);
-    using PrintErrRawFn = void(__stdcall*)(const char* text);
-
     // Binds every name afresh from the process's main module.
     ZlvnAPI();
 
@@ -59,8 +45,8 @@ private:
     FARPROC m_functions[kZlvnFnCount];
     HMODULE m_hostModule;
     unsigned char m_logThreshold;
-    PrintRawFn m_printRaw;
-    PrintErrRawFn m_printErrRaw;
+    zlvn_fn::PrintRaw m_printRaw;
+    zlvn_fn::PrintErrRaw m_printErrRaw;
 };
 
 // The plug-in's table, bound during static initialisation, before the attach step.

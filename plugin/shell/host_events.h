@@ -1,5 +1,5 @@
 #pragma once
-#include "plugin/event_gate.h"
+#include "plugin/records/event_gate.h"
 
 // The host's quick-option record as last read; only byte 3 is interpreted.
 extern unsigned char g_savedQuickOption[8];

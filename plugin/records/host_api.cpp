@@ -1,35 +1,29 @@
-#include "plugin/host_api.h"
+#include "plugin/records/host_api.h"
 
 #include <cstdarg>
 #include <cstring>
 
-#include "plugin/version_rule.h"
+#include "plugin/records/version_rule.h"
 #include "support/bounded_text.h"
 #include "support/proc_address.h"
 
 namespace {
 
 const char* const kFunctionNames[kZlvnFnCount] = {
-    "Zlvn_GetFocusHandleByItemIndex", "Zlvn_GetFocusHandleSelected", "Zlvn_GetHandleByItemIndex",
-    "Zlvn_GetHandleSelected", "Zlvn_GetItemIndexSelected", "Zlvn_GetList", "Zlvn_GetInitialList",
-    "Zlvn_GetPosition", "Zlvn_GetPositionSelected", "Zlvn_GetQuickOption", "Zlvn_GetStatus",
-    "Zlvn_GetVersion", "Zlvn_GetWindowHandles", "Zlvn_GetModePosition", "Zlvn_GetLogSeverity",
-    "Zlvn_SetCursorByItemIndex", "Zlvn_SetCursorByHandle", "Zlvn_RegisterFocus",
-    "Zlvn_UnregisterFocus", "Zlvn_RegisterCustomList", "Zlvn_UnregisterCustomList",
-    "Zlvn_EnterMode", "Zlvn_ExitMode", "Zlvn_UpdateMode", "Zlvn_IsMode", "Zlvn_SuspendHook",
-    "Zlvn_UpdateList", "Zlvn_SendHotKey", "Zlvn_ReloadMenu",
+#define ZLVN_NAME_ROW(name, result, params, bytes) "Zlvn_" #name,
+    ZLVN_HOST_FUNCTIONS(ZLVN_NAME_ROW)
+#undef ZLVN_NAME_ROW
 };
 
 constexpr int kVersionBufferSize = 80;
 constexpr size_t kLogBufferSize = 256;
 
-using GetVersionFn = int(__stdcall*)(char*, int);
-using GetQuickOptionFn = int(__stdcall*)(unsigned char*);
-using GetWindowHandlesFn = int(__stdcall*)(HWND*, HWND*);
-using GetListFn = int(__stdcall*)(void*, int*);
-using WindowFn = int(__stdcall*)(HWND);
-using ReloadMenuFn = int(__stdcall*)(const char*);
-using GetLogSeverityFn = int(__stdcall*)(unsigned char*);
+// The table's function, typed; null when the host does not export it.
+template <ZlvnFn Row, typename Fn>
+Fn Bound(const FARPROC (&functions)[kZlvnFnCount])
+{
+    return As<Fn>(functions[static_cast<int>(Row)]);
+}
 
 }  // namespace
 
@@ -48,15 +42,15 @@ ZlvnAPI::ZlvnAPI()
     HMODULE host = GetModuleHandleA(nullptr);
     if (host == nullptr) return;
     m_hostModule = host;
-    m_printRaw = As<PrintRawFn>(GetProcAddress(host, "Zlvn_PrintRaw"));
-    m_printErrRaw = As<PrintErrRawFn>(GetProcAddress(host, "Zlvn_PrintErrRaw"));
+    m_printRaw = As<zlvn_fn::PrintRaw>(GetProcAddress(host, "Zlvn_PrintRaw"));
+    m_printErrRaw = As<zlvn_fn::PrintErrRaw>(GetProcAddress(host, "Zlvn_PrintErrRaw"));
     if (m_printRaw == nullptr && m_printErrRaw == nullptr) return;
     for (int i = 0; i < kZlvnFnCount; ++i) m_functions[i] = GetProcAddress(host, kFunctionNames[i]);
 }
 
 bool ZlvnAPI::GetVersion(char* o_text, int size)
 {
-    auto fn = As<GetVersionFn>(m_functions[static_cast<int>(ZlvnFn::GetVersion)]);
+    auto fn = Bound<ZlvnFn::GetVersion, zlvn_fn::GetVersion>(m_functions);
     if (fn == nullptr) return false;
     fn(o_text, size);
     return true;
@@ -64,7 +58,7 @@ bool ZlvnAPI::GetVersion(char* o_text, int size)
 
 bool ZlvnAPI::GetQuickOption(unsigned char o_record[8])
 {
-    auto fn = As<GetQuickOptionFn>(m_functions[static_cast<int>(ZlvnFn::GetQuickOption)]);
+    auto fn = Bound<ZlvnFn::GetQuickOption, zlvn_fn::GetQuickOption>(m_functions);
     if (fn == nullptr) return false;
     fn(o_record);
     return true;
@@ -72,7 +66,7 @@ bool ZlvnAPI::GetQuickOption(unsigned char o_record[8])
 
 bool ZlvnAPI::GetWindowHandles(HWND* o_first, HWND* o_second)
 {
-    auto fn = As<GetWindowHandlesFn>(m_functions[static_cast<int>(ZlvnFn::GetWindowHandles)]);
+    auto fn = Bound<ZlvnFn::GetWindowHandles, zlvn_fn::GetWindowHandles>(m_functions);
     if (fn == nullptr) return false;
     fn(o_first, o_second);
     return true;
@@ -80,23 +74,23 @@ bool ZlvnAPI::GetWindowHandles(HWND* o_first, HWND* o_second)
 
 int ZlvnAPI::GetList(void* o_items, int* io_size)
 {
-    auto fn = As<GetListFn>(m_functions[static_cast<int>(ZlvnFn::GetList)]);
+    auto fn = Bound<ZlvnFn::GetList, zlvn_fn::GetList>(m_functions);
     return fn ? fn(o_items, io_size) : 0;
 }
 
 void ZlvnAPI::RegisterFocus(HWND hwnd)
 {
-    if (auto fn = As<WindowFn>(m_functions[static_cast<int>(ZlvnFn::RegisterFocus)])) fn(hwnd);
+    if (auto fn = Bound<ZlvnFn::RegisterFocus, zlvn_fn::RegisterFocus>(m_functions)) fn(hwnd);
 }
 
 void ZlvnAPI::UnregisterFocus(HWND hwnd)
 {
-    if (auto fn = As<WindowFn>(m_functions[static_cast<int>(ZlvnFn::UnregisterFocus)])) fn(hwnd);
+    if (auto fn = Bound<ZlvnFn::UnregisterFocus, zlvn_fn::UnregisterFocus>(m_functions)) fn(hwnd);
 }
 
 void ZlvnAPI::ReloadMenu(const char* i_pluginName)
 {
-    if (auto fn = As<ReloadMenuFn>(m_functions[static_cast<int>(ZlvnFn::ReloadMenu)])) fn(i_pluginName);
+    if (auto fn = Bound<ZlvnFn::ReloadMenu, zlvn_fn::ReloadMenu>(m_functions)) fn(i_pluginName);
 }
 
 void ZlvnAPI::ReadHostVersion(char (&o_version)[kVersionBufferSize])
@@ -138,7 +132,7 @@ void ZlvnAPI::Print(int level, const char* i_prefix, const char* format, ...)
     if (m_printRaw == nullptr && m_printErrRaw == nullptr) return;
     if (i_prefix == nullptr || i_prefix[0] == '\0') return;
     if (m_logThreshold == kLogThresholdUnknown) {
-        auto ask = As<GetLogSeverityFn>(m_functions[static_cast<int>(ZlvnFn::GetLogSeverity)]);
+        auto ask = Bound<ZlvnFn::GetLogSeverity, zlvn_fn::GetLogSeverity>(m_functions);
         if (ask) ask(&m_logThreshold);
         else m_logThreshold = kLogThresholdDefault;
     }

@@ -1,10 +1,11 @@
-#include "plugin/lifecycle.h"
+#include "plugin/shell/lifecycle.h"
 
-#include "dialogs/FormAboutBoxUnit.h"
-#include "dialogs/HintUnitOpt.h"
 #include "hint/hint_set.h"
-#include "plugin/host_events.h"
-#include "plugin/persistence.h"
+#include "plugin/records/host_api.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/forms.h"
+#include "plugin/shell/host_events.h"
+#include "plugin/shell/persistence.h"
 
 namespace {
 
@@ -12,13 +13,6 @@ enum class Life : unsigned char { Loaded, SetUp, TornDown };
 
 Life g_life = Life::Loaded;
 EventGate g_gate;
-
-// The dialogs close as their Cancel would: the record keeps what it held before.
-void CancelOpenForms()
-{
-    if (_OKBottomDlg) _OKBottomDlg->Cancel();
-    if (_AboutBox) _AboutBox->Cancel();
-}
 
 void TearDown()
 {
@@ -40,7 +34,11 @@ void Run(PluginEvent event)
     if (g_life != Life::SetUp) return;
     switch (event) {
     case PluginEvent::Teardown: TearDown(); break;
-    case PluginEvent::Option: ShowOptionDialog(); break;
+    case PluginEvent::Option:
+        ShowOptionDialog();
+        // The host ended the session while the dialog was open: it has no menu of ours now.
+        if (g_life == Life::SetUp) g_zlvnAPI.ReloadMenu(kPluginName);
+        break;
     case PluginEvent::Version: ShowVersionBox(); break;
     default: RunHostEvent(event); break;
     }

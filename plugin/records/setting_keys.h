@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "plugin/hint_settings.h"
+#include "plugin/records/hint_settings.h"
 
 class IniFile;
 

@@ -1,14 +1,12 @@
 // The host's mode and list events and the toggle command.
-#include "plugin/host_events.h"
+#include "plugin/shell/host_events.h"
 
 #include "hint/hint_popup.h"
 #include "hint/hint_set.h"
-#include "plugin/exports.h"
-#include "plugin/hint_settings.h"
-#include "plugin/host_api.h"
-#include "plugin/lifecycle.h"
-#include "plugin/menu.h"
-#include "plugin/module_state.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/host_api.h"
+#include "plugin/records/menu.h"
+#include "plugin/records/module_state.h"
 
 unsigned char g_savedQuickOption[8];
 
@@ -61,10 +59,3 @@ void RunHostEvent(PluginEvent event)
     default: break;
     }
 }
-
-extern "C" void __stdcall Zlvn_OnActive() { RaiseEvent(PluginEvent::Active); }
-extern "C" void __stdcall Zlvn_OnInactive() { RaiseEvent(PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnWindowActive(void*) { RaiseEvent(PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnUpdateList() { RaiseEvent(PluginEvent::UpdateList); }
-extern "C" void __stdcall Zlvn_OnChangeQuickOption() { RaiseEvent(PluginEvent::QuickOption); }
-extern "C" void __stdcall HintToggleEnable(void*) { RaiseEvent(PluginEvent::Toggle); }

@@ -1,0 +1,53 @@
+// Every function the host calls. Those that change state raise an event, which the
+// lifecycle runs in turn; the plug-in's name and menu are answered at once.
+#include "plugin/shell/exports.h"
+
+#include <cstring>
+
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/menu.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/lifecycle.h"
+#include "support/bounded_text.h"
+
+TOKBottomDlg* g_okBottomDlg;
+TAboutBox* g_aboutBox;
+
+extern "C" void __stdcall Zlvn_OnGetPluginInfo(char* o_info)
+{
+    if (o_info == nullptr) return;
+    memset(o_info, 0, 80);
+    CopyText(o_info, 80, kPluginName);
+}
+
+extern "C" void __stdcall Zlvn_OnSetupSubMenu(int* o_count, void* o_items)
+{
+    if (o_count) *o_count = kMenuEntryCount;
+    if (o_items == nullptr) return;
+    // Zero-filled to its end, whatever a longer shortcut left there before.
+    memset(g_menu[0].shortcut, 0, sizeof g_menu[0].shortcut);
+    CopyText(g_menu[0].shortcut, HintSettings.ToggleEnable);
+    memcpy(o_items, g_menu, kMenuBlockSize);
+}
+
+extern "C" int __stdcall Zlvn_OnSetup(void*)
+{
+    RaiseEvent(PluginEvent::Setup);
+    return 0;
+}
+
+// Drops the hints and writes the settings; a dialog still open closes as Cancel would.
+extern "C" int __stdcall Zlvn_OnTeardown()
+{
+    RaiseEvent(PluginEvent::Teardown);
+    return 0;
+}
+
+extern "C" void __stdcall Zlvn_OnActive() { RaiseEvent(PluginEvent::Active); }
+extern "C" void __stdcall Zlvn_OnInactive() { RaiseEvent(PluginEvent::Hide); }
+extern "C" void __stdcall Zlvn_OnWindowActive(void*) { RaiseEvent(PluginEvent::Hide); }
+extern "C" void __stdcall Zlvn_OnUpdateList() { RaiseEvent(PluginEvent::UpdateList); }
+extern "C" void __stdcall Zlvn_OnChangeQuickOption() { RaiseEvent(PluginEvent::QuickOption); }
+extern "C" void __stdcall HintToggleEnable(void*) { RaiseEvent(PluginEvent::Toggle); }
+extern "C" void __stdcall HintOption(void*) { RaiseEvent(PluginEvent::Option); }
+extern "C" void __stdcall HintVersion(void*) { RaiseEvent(PluginEvent::Version); }

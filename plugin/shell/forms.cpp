@@ -1,0 +1,46 @@
+// The two dialogs opened for their commands, and the form variables that point to them.
+#include "plugin/shell/forms.h"
+
+#include <memory>
+
+#include "dialogs/FormAboutBoxUnit.h"
+#include "dialogs/HintUnitOpt.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/exports.h"
+
+void ShowOptionDialog()
+{
+    // The dialog is modal to this thread's windows; a second request while it is
+    // open (a host hot key) only brings it forward.
+    if (g_okBottomDlg != nullptr) {
+        if (HWND shown = g_okBottomDlg->Handle()) SetForegroundWindow(shown);
+        return;
+    }
+    std::unique_ptr<TOKBottomDlg> dialog(new TOKBottomDlg(nullptr));
+    g_okBottomDlg = dialog.get();
+    dialog->ShowModal();
+    g_okBottomDlg = nullptr;
+}
+
+void ShowVersionBox()
+{
+    if (g_aboutBox == nullptr) g_aboutBox = new TAboutBox(nullptr, kPluginName, g_hModule);
+    // Already shown (the box is modal to this thread, but a host hot key may still ask).
+    if (HWND shown = g_aboutBox->Handle()) {
+        SetForegroundWindow(shown);
+        return;
+    }
+    g_aboutBox->ShowModal();
+}
+
+void FreeVersionBox()
+{
+    delete g_aboutBox;
+    g_aboutBox = nullptr;
+}
+
+void CancelOpenForms()
+{
+    if (g_okBottomDlg) g_okBottomDlg->Cancel();
+    if (g_aboutBox) g_aboutBox->Cancel();
+}
