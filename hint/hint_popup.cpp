@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "hint/bring_to_front.h"
 #include "hint/hint_rules.h"
 #include "hint/hint_set.h"
 #include "hint/hint_wnd.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr UINT kRestoreTimeoutMs = 100;
 constexpr int kCornerEllipse = 5;
 constexpr COLORREF kColourMask = 0x00FFFFFF;
 
@@ -132,18 +132,4 @@ LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDOWN: return OnLeftButtonDown(hwnd);
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
-}
-
-void BringWindowToFront(HWND target)
-{
-    DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    DWORD self = GetCurrentThreadId();
-    // Joined to the foreground thread's input, this thread may take the foreground.
-    BOOL attached = foreground && foreground != self && AttachThreadInput(self, foreground, TRUE);
-    if (IsIconic(target)) {
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(target, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, kRestoreTimeoutMs, &ignored);
-    }
-    SetForegroundWindow(target);
-    if (attached) AttachThreadInput(self, foreground, FALSE);
 }

@@ -8,9 +8,6 @@ ATOM RegisterHintClass(HINSTANCE instance, const char* i_classname);
 
 LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Makes the window the foreground window, restoring it first when it is minimized.
-void BringWindowToFront(HWND target);
-
 // The instance the hint classes belong to: the plug-in module.
 HINSTANCE HintInstance();
 

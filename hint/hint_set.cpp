@@ -1,5 +1,6 @@
 #include "hint/hint_set.h"
 
+#include "hint/bring_to_front.h"
 #include "hint/hint_wnd_mgr.h"
 
 HintWndMgr* g_hintWndMgr;
@@ -20,6 +21,8 @@ void ShowHints()
 void HideHints()
 {
     if (g_hintWndMgr) g_hintWndMgr->HideAll();
+    // Only now can a window manager under Wine be asked to raise it (bring_to_front.cpp).
+    RaiseBroughtWindow();
 }
 
 void DestroyHintWndMgr()

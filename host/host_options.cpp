@@ -17,6 +17,7 @@ const char kHostUsage[] =
     "                       (default \"samples list active wait:3000 inactive\")\n"
     "  --interactive        a host window with menus and a log: F5 starts the switch\n"
     "                       mode, Esc ends it, the Plug-in menu has its three commands\n"
+    "                       and the toggle command also answers to its shortcut\n"
     "  --samples            with --interactive: four sample windows to switch between\n"
     "  --help, -h, /?       this text\n"
     "\n"

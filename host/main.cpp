@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/dialog_watch.h"
+#include "host/host_keys.h"
 #include "host/host_options.h"
 #include "host/message_pump.h"
 #include "host/sample_windows.h"
@@ -154,6 +155,7 @@ struct App {
     HWND main = nullptr;
     HWND logBox = nullptr;
     HMENU pluginMenu = nullptr;
+    HACCEL keys = nullptr;  // F5, Esc and the plug-in's toggle shortcut
     bool inSwitchMode = false;
     bool menuStale = false;
     HWND foregroundAtEntry = nullptr;
@@ -286,6 +288,10 @@ void BuildPluginMenu()
                     caption.c_str());
     }
     if (g_app.main) DrawMenuBar(g_app.main);
+    // The toggle command's shortcut may have changed with the menu: the host's keys follow.
+    if (g_app.keys) DestroyAcceleratorTable(g_app.keys);
+    const menu_entry_t& toggle = g_app.plugin.menu[0];
+    g_app.keys = MakeHostKeys({kCmdEnter, kCmdLeave, kCmdPlugin}, toggle.shortcut, sizeof toggle.shortcut);
 }
 
 // Follow the desktop's list; in switch mode, end the mode when a listed window comes
@@ -372,17 +378,17 @@ int RunInteractive(bool withSamples)
     ShowWindow(g_app.main, SW_SHOW);
     SetForegroundWindow(g_app.main);
     SetTimer(g_app.main, kTimerWatch, 500, nullptr);
-    Say("host: F5 starts the switch mode, Esc ends it; the plug-in's commands are in its menu");
+    Say("host: F5 starts the switch mode, Esc ends it; the plug-in's commands are in its menu, its toggle "
+        "also on the shortcut shown there");
 
-    ACCEL keys[] = {{FVIRTKEY, VK_F5, kCmdEnter}, {FVIRTKEY, VK_ESCAPE, kCmdLeave}};
-    HACCEL accelerators = CreateAcceleratorTableA(keys, 2);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorA(g_app.main, accelerators, &msg)) continue;
+        if (TranslateAcceleratorA(g_app.main, g_app.keys, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    DestroyAcceleratorTable(accelerators);
+    DestroyAcceleratorTable(g_app.keys);
+    g_app.keys = nullptr;
     SetDialogOwner(nullptr);
     g_app.main = nullptr;
     g_app.logBox = nullptr;

@@ -12,6 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
 BUILD_DIR="$build" bash "$root/scripts/build.sh"
+# A person's run does not keep a server up: see the --interactive branch below.
+if [[ " $* " == *" --interactive "* ]]; then export ZLVN_NO_WARM_SERVER=1; fi
 source "$root/scripts/wine-env.sh" "$build"
 cd "$build/bin"
 
@@ -25,8 +27,11 @@ if [ -n "$zlvn_xvfb_pid" ] && [[ " $* " == *" --interactive "* ]]; then
 elif [[ " $* " == *" --interactive "* ]]; then
   # A person's desktop: the prefix keeps unmanaged windows for the tests, so this run
   # lets the window manager manage them (frames, moving, stacking) and switches back after.
+  # Leaving ends only what this run started: the host ends by itself, and the server (not
+  # kept up for this run, see ZLVN_NO_WARM_SERVER) ends once the prefix has no program
+  # left. Killing the server would end every program the person started in the prefix.
   zlvn_managed Y
-  trap 'zlvn_managed N; zlvn_stop_wine' EXIT
+  trap 'zlvn_managed N' EXIT
   wine zlvnhost.exe "$@"
 elif [ "$#" -gt 0 ]; then
   wine zlvnhost.exe "$@"

@@ -1,7 +1,7 @@
 // The host's mode and list events and the toggle command.
 #include "plugin/shell/host_events.h"
 
-#include "hint/hint_popup.h"
+#include "hint/bring_to_front.h"
 #include "hint/hint_set.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"

@@ -25,6 +25,7 @@
 #include "support/bounded_text.h"
 #include "tests/common/default_settings.h"
 #include "tests/common/plugin_dll.h"
+#include "tests/common/thread_window.h"
 
 // Live bytes taken through operator new: the overlay's own records, nodes and texts.
 static std::atomic<long long> g_liveBytes{0};
@@ -505,43 +506,16 @@ void NoOverlapFigures()
     }
 }
 
-struct hung_window_t {
-    HWND window = nullptr;
-    HANDLE ready = nullptr;
-    HANDLE release = nullptr;
-};
-
-// A window on a thread of its own that answers no message until released.
-DWORD WINAPI HungWindowThread(void* param)
-{
-    auto* h = static_cast<hung_window_t*>(param);
-    h->window = CreateWindowExA(0, "STATIC", "hung", WS_POPUP | WS_VISIBLE, 300, 300, 200, 100, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-    SetEvent(h->ready);
-    WaitForSingleObject(h->release, INFINITE);
-    DestroyWindow(h->window);
-    return 0;
-}
-
 void HungTargetFigures()
 {
     // The first showing asks a new target for its icon up to three times, 100 ms each.
     std::vector<double> times;
     for (int run = 0; run < 3; ++run) {
-        hung_window_t hung;
-        hung.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        hung.release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        HANDLE thread = CreateThread(nullptr, 0, HungWindowThread, &hung, 0, nullptr);
-        WaitForSingleObject(hung.ready, INFINITE);
+        ThreadWindow hung(ThreadWindowKind::Hung);
         zlvnhost::ResetHost();
-        zlvnhost::AddListItem(hung.window, "Hung");
+        zlvnhost::AddListItem(hung.Window(), "Hung");
         times.push_back(TimeMs([] { ShowHints(); }));
         DestroyHintWndMgr();
-        SetEvent(hung.release);
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-        CloseHandle(hung.release);
-        CloseHandle(hung.ready);
         Pump();
     }
     printf("  first showing with one hung target (median of 3)  %8.1f ms  (target <= 300 ms of icon requests)\n",

@@ -12,6 +12,7 @@
 #include "plugin/records/hint_settings.h"
 #include "support/bounded_text.h"
 #include "support/geometry_win32.h"
+#include "tests/common/thread_window.h"
 #include "tests/hint/hint_fixture.h"
 
 using zlvnhost::AddListItem;
@@ -315,65 +316,23 @@ TEST_F(HintOverlay, PopupThatCannotBeMadeKeepsItsHintAndIsStillAnnounced)
     EXPECT_FALSE(ClassRegistered(ClassOf(a).c_str()));
 }
 
-namespace {
-
-struct hung_target_t {
-    HWND window = nullptr;
-    HANDLE ready = nullptr;
-    HANDLE release = nullptr;  // the window answers nothing until this is set
-};
-
-const char kBareClass[] = "HintTestBareTarget";  // no class icons at all
-
-DWORD WINAPI HungThread(void* param)
-{
-    auto* t = static_cast<hung_target_t*>(param);
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kBareClass;
-    RegisterClassExA(&wc);
-    HWND owner = CreateWindowExA(0, kBareClass, "owner", WS_POPUP, 300, 300, 200, 100, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-    t->window = CreateWindowExA(0, kBareClass, "hung", WS_POPUP | WS_VISIBLE, 300, 300, 200, 100, owner,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetEvent(t->ready);
-    // Answers nothing until the test lets it go: a showing that waited for it without a
-    // time-out would never return.
-    WaitForSingleObject(t->release, INFINITE);
-    DestroyWindow(t->window);
-    DestroyWindow(owner);
-    return 0;
-}
-
-}  // namespace
-
 TEST_F(HintOverlay, HungTargetDoesNotHoldUpTheShowing)
 {
-    hung_target_t hung;
-    hung.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    hung.release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread = CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hung.ready, kWaitLimitMs));
+    ThreadWindow hung(ThreadWindowKind::Hung);
+    ASSERT_NE(nullptr, hung.Window());
     HWND fine = Target(RECT{600, 100, 800, 200}, "fine");
-    AddListItem(hung.window, "Hung");
+    AddListItem(hung.Window(), "Hung");
     AddListItem(fine, "Fine");
 
     // The target stays hung until after the showing, so only the icon requests'
     // time-outs can let the showing return. How long they take is the benchmark's business.
     ShowHints();
-    ASSERT_NE(nullptr, Hint(hung.window));
-    EXPECT_EQ(nullptr, Hint(hung.window)->m_icon) << "a window that does not answer has no icon";
-    EXPECT_TRUE(IsWindowVisible(Hint(hung.window)->m_hwnd));
+    ASSERT_NE(nullptr, Hint(hung.Window()));
+    EXPECT_EQ(nullptr, Hint(hung.Window())->m_icon) << "a window that does not answer has no icon";
+    EXPECT_TRUE(IsWindowVisible(Hint(hung.Window())->m_hwnd));
     EXPECT_TRUE(IsWindowVisible(Hint(fine)->m_hwnd));
 
     DestroyHintWndMgr();
-    SetEvent(hung.release);
-    WaitForSingleObject(thread, kWaitLimitMs);
-    CloseHandle(thread);
-    CloseHandle(hung.release);
-    CloseHandle(hung.ready);
 }
 
 TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
