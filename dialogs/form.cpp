@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 
 #include "dialogs/form_controls.h"
@@ -51,7 +50,6 @@ Form::Form(const Description& description)
       m_items(description.count),
       m_templates(BuildTemplates(description))
 {
-    for (size_t r = 0; r < m_desc.count; ++r) assert(m_desc.controls[r].id == static_cast<int>(r));
 }
 
 Form::~Form() = default;

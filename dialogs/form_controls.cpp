@@ -8,7 +8,6 @@ namespace form {
 
 namespace {
 
-constexpr char kSwatchClass[] = "ZlvnColorSwatch";
 constexpr UINT_PTR kTabsSubclassId = 1;
 
 int g_swatchUsers;

@@ -7,6 +7,8 @@
 
 namespace form {
 
+// One name, in the two forms the template (wide) and the registration (ANSI) take.
+constexpr char kSwatchClass[] = "ZlvnColorSwatch";
 constexpr wchar_t kSwatchClassW[] = L"ZlvnColorSwatch";
 
 // The swatch control's messages: the colour (COLORREF) in wParam / as the result.

@@ -161,6 +161,17 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
     EXPECT_EQ(1, ReloadCount()) << "menu reloaded after OK";
 }
 
+TEST_F(OptionDialog, FontSizeIsStoredFromTheDialogNotReadBackFromItsLabel)
+{
+    DialogScript script("font size");
+    script.Then("dialog shown", Shown).Do("spoil the label and OK", [] {
+        Dlg()->SetText(C::LabelFontSize, "abc");
+        PostClick(Dlg()->Item(C::OKBtn));
+    });
+    RunDialog(script);
+    EXPECT_EQ(11, HintSettings.FontSize) << "the label only shows the size";
+}
+
 TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
 {
     HintSettings.Enable = 0;
