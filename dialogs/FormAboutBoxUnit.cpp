@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "dialogs/dialog_rules.h"
@@ -17,33 +18,40 @@
 
 namespace {
 
+using C = AboutControl;
 using form::Kind;
 using form::On;
+using form::Row;
 
 constexpr char kCopyright[] = "Copyright (C) 2026 ZlvnHint";
 constexpr char kWebAddress[] = "https://example.org/";
 constexpr int kIconIndex = 72;
 
-const form::Control kControls[] = {
-    // name, kind, parent, caption, left/top/width/height, tab, handler, flags, focus target
-    {"Panel1", Kind::Panel, nullptr, nullptr, {8, 8, 201, 97}, 0, nullptr, 0, nullptr},
-    {"ProgramIcon", Kind::Picture, "Panel1", nullptr, {8, 8, 32, 32}, -1, nullptr, 0, nullptr},
-    {"ProductName", Kind::Label, "Panel1", "プロダクト名", {56, 8, 62, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix, nullptr},
-    {"Version", Kind::Label, "Panel1", "バージョン番号", {56, 24, 77, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix, nullptr},
-    {"Copyright", Kind::Label, "Panel1", kCopyright, {8, 56, 125, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix, nullptr},
-    {"WebSite", Kind::Link, "Panel1", kWebAddress, {8, 72, 148, 12}, -1, On(&TAboutBox::WebSiteClick),
-     form::kAutoSize | form::kWordWrap | form::kNoPrefix, nullptr},
-    {"OKButton", Kind::Button, nullptr, "OK", {71, 116, 75, 25}, 1, nullptr, form::kOkButton, nullptr},
+constexpr form::Control kControls[] = {
+    // id, kind, parent, caption, left/top/width/height, tab, handler, flags
+    Row(C::Panel1, Kind::Panel, C::None, nullptr, {8, 8, 201, 97}, 0),
+    Row(C::ProgramIcon, Kind::Picture, C::Panel1, nullptr, {8, 8, 32, 32}, -1),
+    Row(C::ProductName, Kind::Label, C::Panel1, "プロダクト名", {56, 8, 62, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix),
+    Row(C::Version, Kind::Label, C::Panel1, "バージョン番号", {56, 24, 77, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix),
+    Row(C::Copyright, Kind::Label, C::Panel1, kCopyright, {8, 56, 125, 12}, -1, nullptr, form::kAutoSize | form::kNoPrefix),
+    Row(C::WebSite, Kind::Link, C::Panel1, kWebAddress, {8, 72, 148, 12}, -1, On<&TAboutBox::WebSiteClick>,
+        form::kAutoSize | form::kWordWrap | form::kNoPrefix),
+    Row(C::OKButton, Kind::Button, C::None, "OK", {71, 116, 75, 25}, 1, nullptr, form::kOkButton),
 };
+
+static_assert(std::size(kControls) == 0 ABOUT_BOX_CONTROLS(FORM_CONTROL_COUNT_ONE), "one row per control");
+static_assert(form::InIdOrder(kControls), "rows in the order of their ids");
 
 const form::Description kForm = {
-    "バージョン情報", 223, 149, 96, "ＭＳ Ｐゴシック", 12, kControls, sizeof kControls / sizeof kControls[0],
+    "バージョン情報", 223, 149, 96, "ＭＳ Ｐゴシック", 12, kControls, std::size(kControls),
 };
 
+constexpr int kPlaceholderWidth = 61, kPlaceholderHeight = 53;
+
 // A plain 61 x 53 picture in 24-bit colour: a soft vertical blend with a frame.
-HBITMAP MakePlaceholder()
+GdiObject<HBITMAP> MakePlaceholder()
 {
-    const int w = 61, h = 53;
+    const int w = kPlaceholderWidth, h = kPlaceholderHeight;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
@@ -51,8 +59,8 @@ HBITMAP MakePlaceholder()
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) return nullptr;
+    GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return bitmap;
     const int stride = (w * 3 + 3) & ~3;
     unsigned char* row = static_cast<unsigned char*>(bits);
     for (int y = 0; y < h; ++y, row += stride) {
@@ -75,11 +83,10 @@ HINSTANCE(WINAPI* TAboutBox::s_openAddress)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR
 const form::Description& AboutBoxForm() { return kForm; }
 
 TAboutBox::TAboutBox(HWND owner, const char* i_productname, HMODULE i_module)
-    : Form(kForm), m_owner(owner), m_hmodule(i_module)
+    : FormOf(kForm), m_owner(owner), m_hmodule(i_module), m_placeholder(MakePlaceholder())
 {
     memset(m_productname, 0, sizeof m_productname);
     CopyText(m_productname, i_productname ? i_productname : "");
-    m_placeholder.Reset(MakePlaceholder());
 }
 
 TAboutBox::~TAboutBox()
@@ -98,12 +105,12 @@ void TAboutBox::FormShow()
     HICON large = nullptr, small = nullptr;
     UINT count = ExtractIconExA(file, kIconIndex, &large, &small, 1);
     if (count != UINT_MAX && static_cast<int>(count) > 0) {
-        m_iconlarge = large;
-        m_iconsmall = small;
+        m_iconlarge.Reset(large);
+        m_iconsmall.Reset(small);
     }
-    if (HWND picture = Item("ProgramIcon")) InvalidateRect(picture, nullptr, TRUE);
+    if (HWND picture = Item(C::ProgramIcon)) InvalidateRect(picture, nullptr, TRUE);
 
-    SetText("ProductName", m_productname);
+    SetText(C::ProductName, m_productname);
 
     std::string version;
     AppInfo info(m_hmodule);
@@ -113,7 +120,7 @@ void TAboutBox::FormShow()
         MessageBoxA(nullptr, message ? message : "", "ERROR", MB_OK);
         version.clear();
     }
-    SetText("Version", version.c_str());
+    SetText(C::Version, version.c_str());
 
     RECT monitor = {};
     MonitorRect monitors;
@@ -126,33 +133,31 @@ void TAboutBox::FormShow()
 
 void TAboutBox::FormHide()
 {
-    // The picture only borrows the large icon: it is repainted without it first.
-    HICON small = m_iconsmall, large = m_iconlarge;
-    m_iconsmall = nullptr;
-    m_iconlarge = nullptr;
-    if (small) DestroyIcon(small);
-    if (large) DestroyIcon(large);
+    // The picture only borrows the large icon; each owner lets go before it destroys.
+    m_iconsmall.Reset();
+    m_iconlarge.Reset();
 }
 
 void TAboutBox::WebSiteClick()
 {
-    std::string address = Text("WebSite");
+    std::string address = Text(C::WebSite);
     s_openAddress(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
     SetModalResult(IDCANCEL);
 }
 
-void TAboutBox::DrawItem(int row, const DRAWITEMSTRUCT& item)
+void TAboutBox::DrawControl(AboutControl id, const DRAWITEMSTRUCT& item)
 {
-    if (strcmp(kControls[row].name, "ProgramIcon") != 0) return;
+    if (id != C::ProgramIcon) return;
     RECT box = item.rcItem;
     int w = box.right - box.left, h = box.bottom - box.top;
     FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
     if (m_iconlarge) {
-        DrawIconEx(item.hDC, box.left, box.top, m_iconlarge, w, h, 0, nullptr, DI_NORMAL);
+        DrawIconEx(item.hDC, box.left, box.top, m_iconlarge.Get(), w, h, 0, nullptr, DI_NORMAL);
     } else if (m_placeholder) {
         MemoryDc source(item.hDC);
         Selection shown(source.Get(), m_placeholder.Get());
         SetStretchBltMode(item.hDC, COLORONCOLOR);
-        StretchBlt(item.hDC, box.left, box.top, w, h, source.Get(), 0, 0, 61, 53, SRCCOPY);
+        StretchBlt(item.hDC, box.left, box.top, w, h, source.Get(), 0, 0, kPlaceholderWidth, kPlaceholderHeight,
+                   SRCCOPY);
     }
 }

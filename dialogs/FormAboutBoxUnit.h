@@ -4,8 +4,14 @@
 #include <windows.h>
 
 #include "dialogs/form.h"
+#include "support/gdi_owner.h"
 
-class TAboutBox : public form::Form {
+// The box's controls, in row order.
+#define ABOUT_BOX_CONTROLS(X) X(Panel1) X(ProgramIcon) X(ProductName) X(Version) X(Copyright) X(WebSite) X(OKButton)
+
+enum class AboutControl : int { None = -1, ABOUT_BOX_CONTROLS(FORM_CONTROL_ENUMERATOR) };
+
+class TAboutBox : public form::FormOf<AboutControl> {
 public:
     TAboutBox(HWND owner, const char* i_productname, HMODULE i_module);
     ~TAboutBox() override;
@@ -19,8 +25,8 @@ public:
 
     HMODULE Module() const { return m_hmodule; }
     const char* ProductNameText() const { return m_productname; }
-    HICON LargeIcon() const { return m_iconlarge; }
-    HICON SmallIcon() const { return m_iconsmall; }
+    HICON LargeIcon() const { return m_iconlarge.Get(); }
+    HICON SmallIcon() const { return m_iconsmall.Get(); }
 
     // Where the icons come from and how the link is opened; tests replace them.
     static const char* s_iconFile;
@@ -29,14 +35,14 @@ public:
 protected:
     void FormCreate() override { FormShow(); }
     void FormDestroy() override { FormHide(); }
-    void DrawItem(int row, const DRAWITEMSTRUCT& item) override;
+    void DrawControl(AboutControl id, const DRAWITEMSTRUCT& item) override;
 
 private:
     HWND m_owner;
     HMODULE m_hmodule;
     char m_productname[260];
-    HICON m_iconlarge = nullptr;
-    HICON m_iconsmall = nullptr;
+    IconOwner m_iconlarge;
+    IconOwner m_iconsmall;
     GdiObject<HBITMAP> m_placeholder;  // shown until an icon replaces it
 };
 

@@ -5,7 +5,24 @@
 
 #include "dialogs/form.h"
 
-class TOKBottomDlg : public form::Form {
+// The dialog's controls, in row order.
+#define OPTION_DIALOG_CONTROLS(X)                                                                            \
+    X(OKBtn) X(CancelBtn) X(PageControl1) X(TabSheet1) X(TabSheet2)                                          \
+    X(GrpPosition) X(RdoPosTopLeft) X(RdoPosTopCenter) X(RdoPosTopRight) X(RdoPosCenter)                     \
+    X(RdoPosDeskTopLeft) X(ChkIsNoOver)                                                                      \
+    X(GrpBackground) X(RdoUseImage) X(RdoNotUseImage)                                                        \
+    X(GrpBgBmp) X(Label8) X(EdtBgbmpNml) X(BtnBgbmpNml) X(Label7) X(EdtBgbmpIcn) X(BtnBgbmpIcn)              \
+    X(GrpBgColor) X(Label2) X(StcNmlBgColor) X(Label3) X(StcNmlBorderColor) X(Label5) X(StcMinBgColor)       \
+    X(Label4) X(StcMinBorderColor)                                                                           \
+    X(GrpWidth) X(Label1) X(EdtWidth) X(Label6)                                                              \
+    X(GrpText) X(RdoTxtAlph) X(RdoTxtFull)                                                                   \
+    X(LabelFontName) X(LabelFontStyle) X(LabelFontSize) X(BevelFontName) X(BevelFontStyle) X(BevelFontSize)  \
+    X(BtnFont) X(ChkIsShowIcon)                                                                              \
+    X(LblToggleEnable) X(ShtKeyToggleEnable)
+
+enum class OptionControl : int { None = -1, OPTION_DIALOG_CONTROLS(FORM_CONTROL_ENUMERATOR) };
+
+class TOKBottomDlg : public form::FormOf<OptionControl> {
 public:
     explicit TOKBottomDlg(HWND owner);
     ~TOKBottomDlg() override;
@@ -34,19 +51,30 @@ public:
 protected:
     void FormCreate() override;
     void FormDestroy() override;
-    HBRUSH CtlColor(int row, HDC dc) override;
+    HBRUSH ControlColor(OptionControl id, HDC dc) override;
 
 private:
+    // The font as the dialog holds it until OK; the three font labels only show it.
+    struct working_font_t {
+        LOGFONTA face;   // face and style of LabelFontName's font, at the dialog's text height
+        COLORREF color;  // LabelFontName's text colour
+        int size;        // points, shown in LabelFontSize
+    };
+
     static UINT_PTR CALLBACK FontHook(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
     void Fill();
+    void FillFont();
+    void ShowFont();  // m_working into the three font labels
+    bool TakeWidth(int* o_width);
+    void Store(int width);
+    void StoreShortcut();
     void SetBackgroundMode(bool pictures);
-    void ChooseSwatchColor(const char* swatch);
-    void BrowsePicture(const char* edit);
-    void ApplyNameFont();  // m_nameFont and m_fontColor into LabelFontName
+    void ChooseSwatchColor(OptionControl swatch);
+    void BrowsePicture(OptionControl edit);
+    void ApplyNameFont();  // m_working's face and style into LabelFontName's font
 
     HWND m_owner;
-    LOGFONTA m_nameFont = {};  // face and style of LabelFontName's font, at the dialog's text height
-    COLORREF m_fontColor = 0;
+    working_font_t m_working = {};
     GdiObject<HFONT> m_nameFontHandle;
     chooser_font_t m_chooser = {};
     COLORREF m_customColors[16];

@@ -1,105 +1,26 @@
 #pragma once
-// A small form layer: a form is a table of rows (one per control) and a builder
-// turns it into a dialog of real Win32 controls through an in-memory template, so
-// that the dialog manager gives us Tab order, Enter/Esc, the close box and the
-// & accelerators. Positions are design pixels, scaled to the screen's resolution.
+// A small form layer: a form is a table of rows (one per control, form_rows.h) that
+// becomes a dialog of real Win32 controls through an in-memory template
+// (form_template.h). Positions are design pixels, scaled to the screen's resolution.
 //
 // Pages of a tab control become child dialogs over the tab's display area; group
 // frames and panels are flattened into the window that holds them.
+//
+// Forms address their controls by typed id (FormOf<Id>); the untyped row calls of
+// Form serve code that walks every row of a form.
 #include <windows.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
+#include "dialogs/form_rows.h"
+#include "dialogs/form_template.h"
 #include "support/gdi_owner.h"
 
 namespace form {
 
-enum class Kind : unsigned char {
-    Tabs,     // SysTabControl32; its Page rows are its pages, in row order
-    Page,     // caption is the tab's text; no design rectangle
-    Group,    // BUTTON group frame; holds the rows that name it as parent
-    Panel,    // etched frame; holds the rows that name it as parent
-    Radio,    // exclusive only with the radio buttons of the same parent
-    Check,
-    Button,
-    Edit,
-    Label,
-    Link,     // label drawn as a link: blue, underlined, hand cursor, clickable
-    Bevel,    // lowered box drawn around other rows
-    HotKey,   // msctls_hotkey32
-    Swatch,   // clickable colour box of our own
-    Picture,  // drawn by the form (DrawItem)
-};
-
-class Form;
-using Handler = void (Form::*)();
-
-// Handler of a derived form, bound in a row.
-template <typename T>
-constexpr Handler On(void (T::*handler)()) { return static_cast<Handler>(handler); }
-
-struct Design {
-    int left, top, width, height;
-};
-
-enum Flags : unsigned {
-    kOkButton = 1 << 0,      // IDOK: the default button, closes with IDOK
-    kCancelButton = 1 << 1,  // IDCANCEL: Esc and the close box, closes with IDCANCEL
-    kNoPrefix = 1 << 2,      // '&' is shown, not an accelerator
-    kCentreV = 1 << 3,       // one line, centred vertically
-    kAutoSize = 1 << 4,      // label fits itself to its text
-    kWordWrap = 1 << 5,      // label wraps at its width
-};
-
-struct Control {
-    const char* name;
-    Kind kind;
-    const char* parent;       // nullptr: the form itself
-    const char* caption;      // Shift-JIS bytes; nullptr: none
-    Design design;            // relative to the parent
-    int tab;                  // tab order among its siblings; -1: not a tab stop
-    Handler handler;          // click (buttons, radio buttons, check boxes, swatches, links)
-    unsigned flags;
-    const char* focusTarget;  // a label whose accelerator focuses this row
-};
-
-struct Description {
-    const char* title;
-    int clientWidth, clientHeight;  // design pixels
-    int designPpi;
-    const char* fontFace;
-    int fontHeight;  // design pixels, character height
-    const Control* controls;
-    size_t count;
-};
-
-// The swatch control's messages: the colour (COLORREF) in wParam / as the result.
-constexpr UINT kSwatchSetColor = WM_USER + 1;
-constexpr UINT kSwatchGetColor = WM_USER + 2;
-
 // Screen pixels per inch (vertical), as the forms scale to it.
 int ScreenPpi();
-
-// The module that holds this code (the plug-in, or a test program that links it).
-HINSTANCE CodeModule();
-
-// Builds an in-memory dialog template (DLGTEMPLATE, DWORD-aligned items).
-class TemplateWriter {
-public:
-    TemplateWriter(DWORD style, DWORD exStyle, short cx, short cy, const char* title);
-    // classAtom: 0x0080 BUTTON ... 0x0082 STATIC, or 0 to use className.
-    void Add(WORD id, WORD classAtom, const wchar_t* className, const char* caption, DWORD style,
-             DWORD exStyle, short x = 0, short y = 0, short cx = 0, short cy = 0);
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
-    size_t Size() const { return m_words.size() * sizeof(WORD); }
-
-private:
-    void Align();
-    void Text(const char* text);
-    std::vector<WORD> m_words;
-};
 
 class Form {
 public:
@@ -120,25 +41,24 @@ public:
     int Ppi() const { return m_ppi; }
     HFONT FormFont() const { return m_font.Get(); }
 
-    // Row by name; -1 when there is none.
-    int Row(const char* name) const;
-    HWND Item(const char* name) const;
+    // By row index (FormOf has the same calls by typed id).
+    HWND Item(int row) const;
     // Where the row lies, in the client coordinates of the window that holds it
     // (the form or a page): the design rectangle scaled, parents' offsets added.
-    RECT Bounds(const char* name) const;
+    RECT Bounds(int row) const;
     // The window a row's control lives in (the form or a page).
-    HWND Container(const char* name) const;
-
-    std::string Text(const char* name) const;
-    void SetText(const char* name, const char* text);
-    bool Checked(const char* name) const;
-    void SetChecked(const char* name, bool checked);
+    HWND Container(int row) const;
+    std::string Text(int row) const;
+    void SetText(int row, const char* text);
+    bool Checked(int row) const;
+    void SetChecked(int row, bool checked);
     // Shows or hides a row and every row inside it.
-    void SetVisible(const char* name, bool visible);
-    bool Visible(const char* name) const;
-    COLORREF SwatchColor(const char* name) const;
-    void SetSwatchColor(const char* name, COLORREF colour);
-    void Focus(const char* name);
+    void SetVisible(int row, bool visible);
+    bool Visible(int row) const;
+    COLORREF SwatchColor(int row) const;
+    void SetSwatchColor(int row, COLORREF colour);
+    void Focus(int row);
+
     int ActivePage() const;
     void SelectPage(int index) { ShowPage(index); }
 
@@ -156,35 +76,70 @@ protected:
     virtual void DrawItem(int row, const DRAWITEMSTRUCT& item) {}
 
 private:
+    // Message handling (form_dispatch.cpp).
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    BOOL OnInitDialog(HWND hwnd);
+    INT_PTR OnCtlColorStatic(HWND control, HDC dc);
+    BOOL OnDrawItem(const DRAWITEMSTRUCT& item);
+    BOOL OnSetCursor(HWND form, HWND under);
     void OnCommand(int id);
+    int RowOfWindow(HWND control) const;  // -1 when it is none of ours
+
+    // Placing the controls once they exist (form_layout.cpp).
     void Build();
+    void MakeFonts();
+    void CentreFrame();
+    void PlacePage(int row);
+    void PlaceControl(int row);
+    void AddTabs(int tabsRow);
     void ShowPage(int index);
     void AutoSize(int row);
     void KeepRadioGroupsReachable();
-    void EnableThreadWindows();
 
-    int PageOf(int row) const;    // the Page row that holds a row, or -1
-    bool Inside(int row, int ancestor) const;
-    std::vector<int> Children(int parent) const;  // in tab order
-    void Emit(TemplateWriter& tmpl, int parent, int& previousEmitted);
+    void EnableThreadWindows();
 
     const Description& m_desc;
     int m_ppi;
     std::vector<RECT> m_bounds;
     std::vector<HWND> m_items;
-    std::vector<int> m_pages;  // Page rows, in row order
     std::vector<HWND> m_pageWindows;
     std::vector<TemplateWriter> m_templates;  // [0] the form, then one per page
     HWND m_hwnd = nullptr;
     HWND m_tabs = nullptr;
-    WNDPROC m_tabsProc = nullptr;
     GdiObject<HFONT> m_font;
     GdiObject<HFONT> m_linkFont;
     int m_modalResult = 0;
     std::vector<HWND> m_disabled;
+};
+
+// A form whose controls are named by the enumeration Id (one enumerator per row, in
+// row order): a misspelt or foreign control does not compile.
+template <typename Id>
+class FormOf : public Form {
+public:
+    using Form::Form;
+
+    HWND Item(Id id) const { return Form::Item(RowOf(id)); }
+    RECT Bounds(Id id) const { return Form::Bounds(RowOf(id)); }
+    HWND Container(Id id) const { return Form::Container(RowOf(id)); }
+    std::string Text(Id id) const { return Form::Text(RowOf(id)); }
+    void SetText(Id id, const char* text) { Form::SetText(RowOf(id), text); }
+    bool Checked(Id id) const { return Form::Checked(RowOf(id)); }
+    void SetChecked(Id id, bool checked) { Form::SetChecked(RowOf(id), checked); }
+    void SetVisible(Id id, bool visible) { Form::SetVisible(RowOf(id), visible); }
+    bool Visible(Id id) const { return Form::Visible(RowOf(id)); }
+    COLORREF SwatchColor(Id id) const { return Form::SwatchColor(RowOf(id)); }
+    void SetSwatchColor(Id id, COLORREF colour) { Form::SetSwatchColor(RowOf(id), colour); }
+    void Focus(Id id) { Form::Focus(RowOf(id)); }
+
+protected:
+    virtual HBRUSH ControlColor(Id id, HDC dc) { return nullptr; }
+    virtual void DrawControl(Id id, const DRAWITEMSTRUCT& item) {}
+
+private:
+    HBRUSH CtlColor(int row, HDC dc) final { return ControlColor(static_cast<Id>(row), dc); }
+    void DrawItem(int row, const DRAWITEMSTRUCT& item) final { DrawControl(static_cast<Id>(row), item); }
 };
 
 }  // namespace form

@@ -12,6 +12,13 @@ public:
     ~GdiObject() { Reset(); }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
+    // So that a helper can hand back what it made without a raw handle in between.
+    GdiObject(GdiObject&& other) noexcept : m_object(other.Release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept
+    {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
 
     T Get() const { return m_object; }
     explicit operator bool() const { return m_object != nullptr; }
@@ -100,4 +107,45 @@ private:
     HWND m_hwnd;
     PAINTSTRUCT m_paint;
     HDC m_dc;
+};
+
+// The drawing state of a device context (clipping, selections, colours), saved now and
+// restored at the end, so that a borrowed DC goes back as it came.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)) {}
+    ~SavedDcState()
+    {
+        if (m_saved) RestoreDC(m_dc, m_saved);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC m_dc;
+    int m_saved;
+};
+
+// An icon that was made or extracted (never a shared one from LoadIcon), destroyed at the end.
+class IconOwner {
+public:
+    explicit IconOwner(HICON icon = nullptr) : m_icon(icon) {}
+    ~IconOwner() { Reset(); }
+    IconOwner(const IconOwner&) = delete;
+    IconOwner& operator=(const IconOwner&) = delete;
+
+    HICON Get() const { return m_icon; }
+    explicit operator bool() const { return m_icon != nullptr; }
+
+    // The owner lets go before the old icon is destroyed: a paint that runs meanwhile
+    // finds no icon rather than a destroyed one.
+    void Reset(HICON icon = nullptr)
+    {
+        HICON old = m_icon;
+        m_icon = icon;
+        if (old) DestroyIcon(old);
+    }
+
+private:
+    HICON m_icon;
 };

@@ -17,6 +17,8 @@
 
 namespace {
 
+using A = AboutControl;
+
 TAboutBox* g_box;  // the box the running script looks at
 
 bool BoxShown() { return g_box && g_box->Handle() && IsWindowVisible(g_box->Handle()); }
@@ -83,10 +85,10 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
             EXPECT_EQ(-MulDiv(12, b.Ppi(), 96), font.lfHeight);
             EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
-            EXPECT_EQ("Hint", b.Text("ProductName"));
-            EXPECT_EQ(ZLVN_FILE_VERSION, b.Text("Version"));
-            EXPECT_EQ("Copyright (C) 2026 ZlvnHint", b.Text("Copyright"));
-            EXPECT_EQ("https://example.org/", b.Text("WebSite"));
+            EXPECT_EQ("Hint", b.Text(A::ProductName));
+            EXPECT_EQ(ZLVN_FILE_VERSION, b.Text(A::Version));
+            EXPECT_EQ("Copyright (C) 2026 ZlvnHint", b.Text(A::Copyright));
+            EXPECT_EQ("https://example.org/", b.Text(A::WebSite));
             ICONINFO info;
             EXPECT_TRUE(b.LargeIcon() && GetIconInfo(b.LargeIcon(), &info)) << "large icon taken (path expanded)";
             EXPECT_TRUE(b.SmallIcon() != nullptr) << "small icon taken";
@@ -105,10 +107,10 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right);
             EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom);
             // Design rectangles at 96 ppi, scaled; labels fit their text, so only their corners.
-            const struct { const char* name; int l, t, w, h; } rows[] = {
-                {"Panel1", 8, 8, 201, 97}, {"ProgramIcon", 16, 16, 32, 32}, {"OKButton", 71, 116, 75, 25},
-                {"ProductName", 64, 16, 0, 0}, {"Version", 64, 32, 0, 0}, {"Copyright", 16, 64, 0, 0},
-                {"WebSite", 16, 80, 148, 0},
+            const struct { A name; int l, t, w, h; } rows[] = {
+                {A::Panel1, 8, 8, 201, 97}, {A::ProgramIcon, 16, 16, 32, 32}, {A::OKButton, 71, 116, 75, 25},
+                {A::ProductName, 64, 16, 0, 0}, {A::Version, 64, 32, 0, 0}, {A::Copyright, 16, 64, 0, 0},
+                {A::WebSite, 16, 80, 148, 0},
             };
             for (const auto& r : rows) {
                 RECT got = RectIn(b.Item(r.name), b.Handle());
@@ -121,17 +123,17 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
                     EXPECT_EQ(MulDiv(r.t + r.h, b.Ppi(), 96), got.bottom) << r.name;
                 }
             }
-            RECT version = RectIn(b.Item("Version"), b.Handle());
+            RECT version = RectIn(b.Item(A::Version), b.Handle());
             SIZE text = {};
-            HDC dc = GetDC(b.Item("Version"));
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(b.Item("Version"), WM_GETFONT, 0, 0)));
+            HDC dc = GetDC(b.Item(A::Version));
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(b.Item(A::Version), WM_GETFONT, 0, 0)));
             GetTextExtentPoint32A(dc, ZLVN_FILE_VERSION, static_cast<int>(strlen(ZLVN_FILE_VERSION)), &text);
-            ReleaseDC(b.Item("Version"), dc);
+            ReleaseDC(b.Item(A::Version), dc);
             EXPECT_EQ(text.cx, version.right - version.left) << "the version label fits its text";
             EXPECT_TRUE(SaveWindowShot(b.Handle(), ShotDir() + "\\version_box.bmp"));
-            EXPECT_TRUE(WindowShowsColour(b.Item("WebSite"), RGB(0, 0, 255))) << "the link is drawn in blue";
-            EXPECT_FALSE(WindowShowsColour(b.Item("Copyright"), RGB(0, 0, 255))) << "plain labels are not";
-            PostClick(b.Item("OKButton"));
+            EXPECT_TRUE(WindowShowsColour(b.Item(A::WebSite), RGB(0, 0, 255))) << "the link is drawn in blue";
+            EXPECT_FALSE(WindowShowsColour(b.Item(A::Copyright), RGB(0, 0, 255))) << "plain labels are not";
+            PostClick(b.Item(A::OKButton));
         });
     EXPECT_EQ(IDOK, Show(box, script));
     EXPECT_EQ(nullptr, box.LargeIcon()) << "icons released when hidden";
@@ -163,8 +165,8 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
           })
         .Then("shown", BoxShown)
         .Do("empty version", [] {
-            EXPECT_EQ("", g_box->Text("Version"));
-            EXPECT_EQ("NoVersion", g_box->Text("ProductName"));
+            EXPECT_EQ("", g_box->Text(A::Version));
+            EXPECT_EQ("NoVersion", g_box->Text(A::ProductName));
             PostMessageA(g_box->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
         });
     EXPECT_EQ(IDCANCEL, Show(box, script)) << "close box";
@@ -192,7 +194,7 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
         .Do("check", [&name] {
             EXPECT_EQ(nullptr, g_box->LargeIcon());
             EXPECT_EQ(nullptr, g_box->SmallIcon());
-            EXPECT_EQ(name.substr(0, 259), g_box->Text("ProductName"));
+            EXPECT_EQ(name.substr(0, 259), g_box->Text(A::ProductName));
             PostKey(GetFocus(), VK_ESCAPE);
         });
     EXPECT_EQ(IDCANCEL, Show(box, script)) << "Esc";
@@ -204,7 +206,7 @@ TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
     DialogScript script("link");
-    script.Then("shown", BoxShown).Do("click link", [] { PostMouseClick(g_box->Item("WebSite")); });
+    script.Then("shown", BoxShown).Do("click link", [] { PostMouseClick(g_box->Item(A::WebSite)); });
     EXPECT_EQ(IDCANCEL, Show(box, script));
     EXPECT_EQ(1, g_opened.count);
     EXPECT_EQ(nullptr, g_opened.owner);
@@ -228,7 +230,7 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     first.Then("shown", [] { return g_aboutBox && g_aboutBox->Handle() && IsWindowVisible(g_aboutBox->Handle()); })
         .Do("close", [&firstIcon] {
             firstIcon = g_aboutBox->LargeIcon();
-            PostClick(g_aboutBox->Item("OKButton"));
+            PostClick(g_aboutBox->Item(A::OKButton));
         });
     first.Run([] { HintVersion(nullptr); });
     EXPECT_TRUE(first.Completed()) << first.Report();
@@ -243,9 +245,9 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     DialogScript second("second showing");
     second.Then("shown", [] { return g_aboutBox && g_aboutBox->Handle() && IsWindowVisible(g_aboutBox->Handle()); })
         .Do("close", [&version] {
-            version = g_aboutBox->Text("Version");
+            version = g_aboutBox->Text(A::Version);
             EXPECT_NE(nullptr, g_aboutBox->LargeIcon()) << "icons taken again";
-            PostClick(g_aboutBox->Item("OKButton"));
+            PostClick(g_aboutBox->Item(A::OKButton));
         });
     second.Run([] { HintVersion(nullptr); });
     EXPECT_TRUE(second.Completed()) << second.Report();

@@ -72,7 +72,7 @@ int Width(const RECT& rc) { return rc.right - rc.left; }
 bool Fit(const form::Form& f, const char* formName, int row, fit_t* out)
 {
     const form::Control& c = f.Desc().controls[row];
-    HWND item = f.Item(c.name);
+    HWND item = f.Item(row);
     if (!item) return false;
     switch (c.kind) {
     case form::Kind::Radio: case form::Kind::Check: case form::Kind::Group: case form::Kind::Button:
@@ -103,12 +103,12 @@ bool Fit(const form::Form& f, const char* formName, int row, fit_t* out)
     case form::Kind::Button: room -= 2 * GetSystemMetrics(SM_CXEDGE); break;
     default:
         if (c.flags & form::kAutoSize) {
-            RECT panel = f.Bounds(c.parent), own = f.Bounds(c.name);
+            RECT panel = f.Bounds(c.parent), own = f.Bounds(row);
             room = panel.right - GetSystemMetrics(SM_CXEDGE) - own.left;
         }
         break;
     }
-    *out = {formName, c.name, Utf8(text), width, room};
+    *out = {formName, ControlName(f.Desc(), row), Utf8(text), width, room};
     return true;
 }
 
@@ -121,7 +121,7 @@ void FitAll(const form::Form& f, const char* formName, std::vector<fit_t>* fits)
 }
 
 // Opens a form, measures its captions once it is shown, closes it with a button.
-void MeasureShown(form::Form& f, const char* formName, const char* closeButton, const std::function<void()>& show,
+void MeasureShown(form::Form& f, const char* formName, int closeButton, const std::function<void()>& show,
                   std::vector<fit_t>* fits)
 {
     DialogScript script(formName);
@@ -141,11 +141,11 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     UseDefaultSettings();  // the texts a first opening shows
 
     TOKBottomDlg settings(nullptr);
-    MeasureShown(settings, "settings", "CancelBtn", [&settings] { settings.ShowModal(); }, &fits);
+    MeasureShown(settings, "settings", form::RowOf(OptionControl::CancelBtn), [&settings] { settings.ShowModal(); }, &fits);
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox about(nullptr, "Hint", dll.Module());
-    MeasureShown(about, "version", "OKButton", [&about] { about.ShowModal(); }, &fits);
+    MeasureShown(about, "version", form::RowOf(AboutControl::OKButton), [&about] { about.ShowModal(); }, &fits);
 
     ASSERT_GT(fits.size(), 30u) << "captions of both forms measured";
     const fit_t* worst = nullptr;

@@ -224,3 +224,28 @@ std::string ShotDir()
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir;
 }
+
+#define CONTROL_NAME(name) #name,
+namespace {
+const char* const kOptionNames[] = {OPTION_DIALOG_CONTROLS(CONTROL_NAME)};
+const char* const kAboutNames[] = {ABOUT_BOX_CONTROLS(CONTROL_NAME)};
+
+template <size_t N>
+const char* NameAt(const char* const (&names)[N], int row)
+{
+    return row >= 0 && static_cast<size_t>(row) < N ? names[row] : "(none)";
+}
+}  // namespace
+
+const char* ControlName(OptionControl id) { return NameAt(kOptionNames, form::RowOf(id)); }
+const char* ControlName(AboutControl id) { return NameAt(kAboutNames, form::RowOf(id)); }
+
+const char* ControlName(const form::Description& form, int row)
+{
+    if (&form == &OKBottomDlgForm()) return NameAt(kOptionNames, row);
+    if (&form == &AboutBoxForm()) return NameAt(kAboutNames, row);
+    return "(unknown form)";
+}
+
+std::ostream& operator<<(std::ostream& out, OptionControl id) { return out << ControlName(id); }
+std::ostream& operator<<(std::ostream& out, AboutControl id) { return out << ControlName(id); }

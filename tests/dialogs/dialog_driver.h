@@ -5,8 +5,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "dialogs/FormAboutBoxUnit.h"
+#include "dialogs/HintUnitOpt.h"
 
 class DialogScript {
 public:
@@ -70,3 +74,10 @@ bool WindowShowsColour(HWND window, COLORREF colour);
 
 // Folder for test artefacts in the build tree (bin\shots), made on first use.
 std::string ShotDir();
+
+// Control names for reports, made from each form's own list of controls.
+const char* ControlName(OptionControl id);
+const char* ControlName(AboutControl id);
+const char* ControlName(const form::Description& form, int row);
+std::ostream& operator<<(std::ostream& out, OptionControl id);
+std::ostream& operator<<(std::ostream& out, AboutControl id);

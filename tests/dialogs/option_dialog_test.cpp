@@ -21,6 +21,8 @@
 
 namespace {
 
+using C = OptionControl;
+
 // A record with a value in every field, unlike the defaults where they matter.
 hint_settings_t SampleRecord()
 {
@@ -96,20 +98,20 @@ protected:
 };
 
 
-WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg()->Item("ShtKeyToggleEnable"), HKM_GETHOTKEY, 0, 0)); }
-void SetHotKey(WORD key) { SendMessageA(Dlg()->Item("ShtKeyToggleEnable"), HKM_SETHOTKEY, key, 0); }
+WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0)); }
+void SetHotKey(WORD key) { SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, key, 0); }
 
-// The name of the row whose control has the focus.
-std::string FocusedRow()
+// The row whose control has the focus.
+C FocusedRow()
 {
     HWND focus = GetFocus();
     const form::Description& d = OKBottomDlgForm();
     for (size_t r = 0; r < d.count; ++r)
-        if (Dlg()->Item(d.controls[r].name) == focus) return d.controls[r].name;
-    return "(other)";
+        if (Dlg()->Item(static_cast<C>(r)) == focus) return static_cast<C>(r);
+    return C::None;
 }
 
-LOGFONTA LabelFont(const char* name)
+LOGFONTA LabelFont(C name)
 {
     LOGFONTA font = {};
     HFONT handle = reinterpret_cast<HFONT>(SendMessageA(Dlg()->Item(name), WM_GETFONT, 0, 0));
@@ -123,40 +125,51 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
     script.Then("dialog shown", Shown).Do("check controls", [] {
         TOKBottomDlg& d = *Dlg();
         EXPECT_EQ(0, d.ActivePage());
-        EXPECT_EQ(d.Item("OKBtn"), GetFocus()) << "first tab stop";
-        const char* radios[] = {"RdoPosTopLeft", "RdoPosTopCenter", "RdoPosTopRight", "RdoPosCenter", "RdoPosDeskTopLeft"};
+        EXPECT_EQ(d.Item(C::OKBtn), GetFocus()) << "first tab stop";
+        const C radios[] = {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter, C::RdoPosDeskTopLeft};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(i == 2, d.Checked(radios[i])) << radios[i];
-        EXPECT_TRUE(d.Checked("RdoNotUseImage"));
-        EXPECT_FALSE(d.Checked("RdoUseImage"));
-        EXPECT_TRUE(d.Visible("GrpBgColor"));
-        EXPECT_TRUE(d.Visible("StcMinBgColor"));
-        EXPECT_FALSE(d.Visible("GrpBgBmp"));
-        EXPECT_FALSE(d.Visible("EdtBgbmpNml")) << "a hidden group hides its contents";
-        EXPECT_EQ("C:\\pictures\\normal.bmp", d.Text("EdtBgbmpNml"));
-        EXPECT_EQ("C:\\pictures\\iconic.bmp", d.Text("EdtBgbmpIcn"));
-        EXPECT_EQ(RGB(255, 255, 128), d.SwatchColor("StcNmlBgColor"));
-        EXPECT_EQ(RGB(247, 247, 0), d.SwatchColor("StcNmlBorderColor"));
-        EXPECT_EQ(RGB(10, 20, 30), d.SwatchColor("StcMinBgColor"));
-        EXPECT_EQ(RGB(212, 212, 212), d.SwatchColor("StcMinBorderColor"));
-        EXPECT_EQ("MS UI Gothic", d.Text("LabelFontName"));
-        LOGFONTA font = LabelFont("LabelFontName");
+        EXPECT_TRUE(d.Checked(C::RdoNotUseImage));
+        EXPECT_FALSE(d.Checked(C::RdoUseImage));
+        EXPECT_TRUE(d.Visible(C::GrpBgColor));
+        EXPECT_TRUE(d.Visible(C::StcMinBgColor));
+        EXPECT_FALSE(d.Visible(C::GrpBgBmp));
+        EXPECT_FALSE(d.Visible(C::EdtBgbmpNml)) << "a hidden group hides its contents";
+        EXPECT_EQ("C:\\pictures\\normal.bmp", d.Text(C::EdtBgbmpNml));
+        EXPECT_EQ("C:\\pictures\\iconic.bmp", d.Text(C::EdtBgbmpIcn));
+        EXPECT_EQ(RGB(255, 255, 128), d.SwatchColor(C::StcNmlBgColor));
+        EXPECT_EQ(RGB(247, 247, 0), d.SwatchColor(C::StcNmlBorderColor));
+        EXPECT_EQ(RGB(10, 20, 30), d.SwatchColor(C::StcMinBgColor));
+        EXPECT_EQ(RGB(212, 212, 212), d.SwatchColor(C::StcMinBorderColor));
+        EXPECT_EQ("MS UI Gothic", d.Text(C::LabelFontName));
+        LOGFONTA font = LabelFont(C::LabelFontName);
         EXPECT_STREQ("MS UI Gothic", font.lfFaceName);
         EXPECT_EQ(FW_BOLD, font.lfWeight);
         EXPECT_TRUE(font.lfStrikeOut && !font.lfItalic && !font.lfUnderline);
         EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight) << "the dialog's own text height";
-        EXPECT_EQ("11", d.Text("LabelFontSize"));
-        EXPECT_EQ("太字", d.Text("LabelFontStyle"));
-        EXPECT_EQ("120", d.Text("EdtWidth"));
-        EXPECT_TRUE(d.Checked("ChkIsNoOver"));
-        EXPECT_FALSE(d.Checked("RdoTxtAlph"));
-        EXPECT_TRUE(d.Checked("RdoTxtFull"));
-        EXPECT_FALSE(d.Checked("ChkIsShowIcon"));
+        EXPECT_EQ("11", d.Text(C::LabelFontSize));
+        EXPECT_EQ("太字", d.Text(C::LabelFontStyle));
+        EXPECT_EQ("120", d.Text(C::EdtWidth));
+        EXPECT_TRUE(d.Checked(C::ChkIsNoOver));
+        EXPECT_FALSE(d.Checked(C::RdoTxtAlph));
+        EXPECT_TRUE(d.Checked(C::RdoTxtFull));
+        EXPECT_FALSE(d.Checked(C::ChkIsShowIcon));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_CONTROL), HotKey());
-        PostClick(d.Item("OKBtn"));
+        PostClick(d.Item(C::OKBtn));
     });
     RunDialog(script);
     EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings)) << Describe(HintSettings);
     EXPECT_EQ(1, ReloadCount()) << "menu reloaded after OK";
+}
+
+TEST_F(OptionDialog, FontSizeIsStoredFromTheDialogNotReadBackFromItsLabel)
+{
+    DialogScript script("font size");
+    script.Then("dialog shown", Shown).Do("spoil the label and OK", [] {
+        Dlg()->SetText(C::LabelFontSize, "abc");
+        PostClick(Dlg()->Item(C::OKBtn));
+    });
+    RunDialog(script);
+    EXPECT_EQ(11, HintSettings.FontSize) << "the label only shows the size";
 }
 
 TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
@@ -176,17 +189,17 @@ TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
     DialogScript script("unusual record");
     script.Then("dialog shown", Shown).Do("check and OK", [] {
         TOKBottomDlg& d = *Dlg();
-        for (const char* radio : {"RdoPosTopLeft", "RdoPosTopCenter", "RdoPosTopRight", "RdoPosCenter", "RdoPosDeskTopLeft"})
+        for (C radio : {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter, C::RdoPosDeskTopLeft})
             EXPECT_FALSE(d.Checked(radio)) << "Pos 7: " << radio;
-        EXPECT_FALSE(d.Checked("RdoTxtAlph")) << "Contents 2";
-        EXPECT_FALSE(d.Checked("RdoTxtFull")) << "Contents 2";
-        EXPECT_TRUE(d.Checked("RdoUseImage")) << "IsUseBmp 3";
-        EXPECT_TRUE(d.Visible("GrpBgBmp"));
-        EXPECT_FALSE(d.Visible("GrpBgColor"));
+        EXPECT_FALSE(d.Checked(C::RdoTxtAlph)) << "Contents 2";
+        EXPECT_FALSE(d.Checked(C::RdoTxtFull)) << "Contents 2";
+        EXPECT_TRUE(d.Checked(C::RdoUseImage)) << "IsUseBmp 3";
+        EXPECT_TRUE(d.Visible(C::GrpBgBmp));
+        EXPECT_FALSE(d.Visible(C::GrpBgColor));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_ALT), HotKey()) << "lower-case alt+h";
         // A radio group with nothing checked must stay reachable from the keyboard.
-        EXPECT_TRUE(GetWindowLongA(d.Item("RdoPosTopLeft"), GWL_STYLE) & WS_TABSTOP);
-        PostClick(d.Item("OKBtn"));
+        EXPECT_TRUE(GetWindowLongA(d.Item(C::RdoPosTopLeft), GWL_STYLE) & WS_TABSTOP);
+        PostClick(d.Item(C::OKBtn));
     });
     RunDialog(script);
     EXPECT_TRUE(SameRecord(expected, HintSettings)) << Describe(HintSettings);
@@ -209,7 +222,7 @@ TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
         DialogScript script(std::string("shortcut '") + c.stored + "'");
         script.Then("dialog shown", Shown).Do("read and OK", [&shown] {
             shown = HotKey();
-            PostClick(Dlg()->Item("OKBtn"));
+            PostClick(Dlg()->Item(C::OKBtn));
         });
         RunDialog(script);
         EXPECT_EQ(c.shown, shown) << "'" << c.stored << "'";
@@ -223,7 +236,7 @@ TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
 TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
 {
     const struct { const char* how; void (*close)(); } ways[] = {
-        {"Cancel button", [] { PostClick(Dlg()->Item("CancelBtn")); }},
+        {"Cancel button", [] { PostClick(Dlg()->Item(C::CancelBtn)); }},
         {"Esc", [] { PostKey(GetFocus(), VK_ESCAPE); }},
         {"close box", [] { PostMessageA(Dlg()->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
@@ -233,13 +246,13 @@ TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
         script.Then("dialog shown", Shown)
             .Do("edit everything", [] {
                 TOKBottomDlg& d = *Dlg();
-                PostClick(d.Item("RdoPosCenter"));
-                PostClick(d.Item("ChkIsNoOver"));
-                PostClick(d.Item("RdoUseImage"));
-                PostClick(d.Item("RdoTxtAlph"));
-                d.SetText("EdtWidth", "77");
-                d.SetText("EdtBgbmpNml", "");
-                d.SetSwatchColor("StcNmlBgColor", RGB(1, 2, 3));
+                PostClick(d.Item(C::RdoPosCenter));
+                PostClick(d.Item(C::ChkIsNoOver));
+                PostClick(d.Item(C::RdoUseImage));
+                PostClick(d.Item(C::RdoTxtAlph));
+                d.SetText(C::EdtWidth, "77");
+                d.SetText(C::EdtBgbmpNml, "");
+                d.SetSwatchColor(C::StcNmlBgColor, RGB(1, 2, 3));
                 SetHotKey(MAKEWORD('Q', HOTKEYF_ALT));
             })
             .Do("close", way.close);
@@ -258,11 +271,11 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
     script.Then("dialog shown", Shown)
         .Do("edit and OK", [] {
             TOKBottomDlg& d = *Dlg();
-            PostClick(d.Item("RdoPosCenter"));
-            PostClick(d.Item("ChkIsNoOver"));
-            d.SetText("EdtWidth", "abc");
+            PostClick(d.Item(C::RdoPosCenter));
+            PostClick(d.Item(C::ChkIsNoOver));
+            d.SetText(C::EdtWidth, "abc");
             d.SelectPage(1);  // OK pressed while the other page is shown
-            PostClick(d.Item("OKBtn"));
+            PostClick(d.Item(C::OKBtn));
         })
         .Then("error box", [&message, &before] {
             HWND box = DialogWithTitle("Hint");
@@ -278,13 +291,13 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
             ASSERT_NE(nullptr, d.Handle()) << "the dialog stays open";
             EXPECT_TRUE(IsWindowVisible(d.Handle()));
             EXPECT_EQ(0, d.ActivePage()) << "the width's page is shown";
-            EXPECT_EQ("EdtWidth", FocusedRow());
+            EXPECT_EQ(C::EdtWidth, FocusedRow());
             DWORD start = 0, end = 0;
-            SendMessageA(d.Item("EdtWidth"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            SendMessageA(d.Item(C::EdtWidth), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
             EXPECT_EQ(0u, start);
             EXPECT_EQ(3u, end);
-            d.SetText("EdtWidth", " $1F");
-            PostClick(d.Item("OKBtn"));
+            d.SetText(C::EdtWidth, " $1F");
+            PostClick(d.Item(C::OKBtn));
         });
     RunDialog(script);
     EXPECT_EQ("'abc' は整数ではありません.", message);
@@ -302,7 +315,7 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
         return [vk, mods] {
             SetHotKey(0);
             SetForegroundWindow(Dlg()->Handle());
-            Dlg()->Focus("ShtKeyToggleEnable");
+            Dlg()->Focus(C::ShtKeyToggleEnable);
             TypeKey(vk, mods);
         };
     };
@@ -325,7 +338,7 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
         .Then("Ctrl+H", expectKey(MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H is kept"))
         .Do("type Ctrl+keypad 5", typeInto(VK_NUMPAD5, HOTKEYF_CONTROL))
         .Then("Ctrl+keypad 5", expectKey(MAKEWORD(VK_NUMPAD5, HOTKEYF_CONTROL), "Ctrl+keypad 5"))
-        .Do("OK", [] { PostClick(Dlg()->Item("OKBtn")); });
+        .Do("OK", [] { PostClick(Dlg()->Item(C::OKBtn)); });
     RunDialog(script);
     EXPECT_STREQ("Ctrl+5", HintSettings.ToggleEnable);
 
@@ -333,7 +346,7 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
     DialogScript again("reopened");
     again.Then("dialog shown", Shown).Do("read", [&reread] {
         reread = HotKey();
-        PostClick(Dlg()->Item("CancelBtn"));
+        PostClick(Dlg()->Item(C::CancelBtn));
     });
     RunDialog(again);
     EXPECT_EQ(MAKEWORD('5', HOTKEYF_CONTROL), reread) << "read back as the main-keyboard 5";
@@ -351,7 +364,7 @@ TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
     DialogScript script("over-long shortcut");
     script.Then("dialog shown", Shown).Do("set and OK", [longKey] {
         SetHotKey(MAKEWORD(longKey, HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT));
-        PostClick(Dlg()->Item("OKBtn"));
+        PostClick(Dlg()->Item(C::OKBtn));
     });
     RunDialog(script);
     EXPECT_EQ(full.substr(0, 23), std::string(HintSettings.ToggleEnable)) << full;
@@ -362,7 +375,7 @@ TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
     DialogScript again("reopened after cut");
     again.Then("dialog shown", Shown).Do("read", [&reread] {
         reread = HotKey();
-        PostClick(Dlg()->Item("CancelBtn"));
+        PostClick(Dlg()->Item(C::CancelBtn));
     });
     RunDialog(again);
     EXPECT_EQ(cut.vk ? MAKEWORD(cut.vk, cut.mods) : 0, reread) << "'" << HintSettings.ToggleEnable << "'";
@@ -373,7 +386,7 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
     DialogScript script("colour chooser");
     auto chooser = [] { return DialogWithControl(706); };  // the chooser's red field
     script.Then("dialog shown", Shown)
-        .Do("click swatch", [] { PostMouseClick(Dlg()->Item("StcMinBgColor")); })
+        .Do("click swatch", [] { PostMouseClick(Dlg()->Item(C::StcMinBgColor)); })
         .Then("chooser open, cancel", [chooser] {
             HWND c = chooser();
             if (!c) return false;
@@ -382,8 +395,8 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
         })
         .Then("chooser closed", [chooser] { return chooser() == nullptr; })
         .Do("unchanged", [] {
-            EXPECT_EQ(RGB(10, 20, 30), Dlg()->SwatchColor("StcMinBgColor")) << "cancelled";
-            PostMouseClick(Dlg()->Item("StcMinBgColor"));
+            EXPECT_EQ(RGB(10, 20, 30), Dlg()->SwatchColor(C::StcMinBgColor)) << "cancelled";
+            PostMouseClick(Dlg()->Item(C::StcMinBgColor));
         })
         .Then("chooser open, choose", [chooser] {
             HWND c = chooser();
@@ -396,8 +409,8 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
         })
         .Then("chooser closed again", [chooser] { return chooser() == nullptr; })
         .Do("OK", [] {
-            EXPECT_EQ(RGB(200, 100, 50), Dlg()->SwatchColor("StcMinBgColor")) << "confirmed";
-            PostClick(Dlg()->Item("OKBtn"));
+            EXPECT_EQ(RGB(200, 100, 50), Dlg()->SwatchColor(C::StcMinBgColor)) << "confirmed";
+            PostClick(Dlg()->Item(C::OKBtn));
         });
     RunDialog(script);
     EXPECT_EQ(RGB(200, 100, 50), HintSettings.MinBgColor);
@@ -434,7 +447,7 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
     std::string face;
     DialogScript script("font chooser, face " + listed);
     script.Then("dialog shown", Shown)
-        .Do("open chooser", [] { PostClick(Dlg()->Item("BtnFont")); })
+        .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
         .Then("cancel without Apply", [chooser] {
             HWND c = chooser();
             if (!c) return false;
@@ -444,10 +457,10 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
         .Then("chooser closed", [chooser] { return chooser() == nullptr; })
         .Do("labels unchanged, open again", [&listed] {
             TOKBottomDlg& d = *Dlg();
-            EXPECT_EQ(listed, d.Text("LabelFontName"));
-            EXPECT_EQ("10", d.Text("LabelFontSize"));
-            EXPECT_EQ("標準", d.Text("LabelFontStyle"));
-            PostClick(d.Item("BtnFont"));
+            EXPECT_EQ(listed, d.Text(C::LabelFontName));
+            EXPECT_EQ("10", d.Text(C::LabelFontSize));
+            EXPECT_EQ("標準", d.Text(C::LabelFontStyle));
+            PostClick(d.Item(C::BtnFont));
         })
         .Then("underline and Apply", [chooser, &face, &listed] {
             HWND c = chooser();
@@ -457,18 +470,18 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
             SendDlgItemMessageA(c, chx2, BM_SETCHECK, BST_CHECKED, 0);
             SendMessageA(c, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(c, chx2)));
             SendMessageA(c, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(c, psh3)));
-            EXPECT_TRUE(LabelFont("LabelFontName").lfUnderline) << "applied while the chooser is open";
+            EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline) << "applied while the chooser is open";
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
             return true;
         })
         .Then("chooser closed again", [chooser] { return chooser() == nullptr; })
         .Do("applied font kept, OK", [&face] {
             TOKBottomDlg& d = *Dlg();
-            EXPECT_EQ(face, d.Text("LabelFontName"));
-            EXPECT_EQ("10", d.Text("LabelFontSize"));
-            EXPECT_EQ("標準", d.Text("LabelFontStyle")) << "underline never shows in the style text";
-            EXPECT_TRUE(LabelFont("LabelFontName").lfUnderline);
-            PostClick(d.Item("OKBtn"));
+            EXPECT_EQ(face, d.Text(C::LabelFontName));
+            EXPECT_EQ("10", d.Text(C::LabelFontSize));
+            EXPECT_EQ("標準", d.Text(C::LabelFontStyle)) << "underline never shows in the style text";
+            EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline);
+            PostClick(d.Item(C::OKBtn));
         });
     RunDialog(script);
     EXPECT_EQ(face, HintSettings.FontName);
@@ -523,7 +536,7 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
         std::string what = std::string("face '") + c.face + "'";
         DialogScript script("font chooser opening, " + what);
         script.Then("dialog shown", Shown)
-            .Do("open chooser", [] { PostClick(Dlg()->Item("BtnFont")); })
+            .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
             .Then("read its choice, cancel", [&opened] {
                 HWND chooser = DialogWithControl(psh3);
                 if (!chooser) return false;
@@ -532,7 +545,7 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
                 return true;
             })
             .Then("chooser closed", [] { return DialogWithControl(psh3) == nullptr; })
-            .Do("cancel", [] { PostClick(Dlg()->Item("CancelBtn")); });
+            .Do("cancel", [] { PostClick(Dlg()->Item(C::CancelBtn)); });
         RunDialog(script);
         if (c.opens) {
             EXPECT_STREQ(c.opens, opened.lfFaceName) << what;
@@ -565,13 +578,13 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
     auto chooser = [] { return DialogWithControl(cmb13); };
     DialogScript script("picture chooser");
     script.Then("dialog shown", Shown)
-        .Do("picture mode", [] { PostClick(Dlg()->Item("RdoUseImage")); })
+        .Do("picture mode", [] { PostClick(Dlg()->Item(C::RdoUseImage)); })
         .Do("mode switched, browse", [] {
             TOKBottomDlg& d = *Dlg();
-            EXPECT_TRUE(d.Visible("GrpBgBmp"));
-            EXPECT_FALSE(d.Visible("GrpBgColor"));
-            EXPECT_FALSE(d.Checked("RdoNotUseImage"));
-            PostClick(d.Item("BtnBgbmpNml"));
+            EXPECT_TRUE(d.Visible(C::GrpBgBmp));
+            EXPECT_FALSE(d.Visible(C::GrpBgColor));
+            EXPECT_FALSE(d.Checked(C::RdoNotUseImage));
+            PostClick(d.Item(C::BtnBgbmpNml));
         })
         .Then("chooser open", [chooser, &chosen, &preview] {
             HWND c = chooser();
@@ -585,8 +598,8 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
         })
         .Then("chooser closed", [chooser] { return chooser() == nullptr; })
         .Do("OK", [&chosen] {
-            EXPECT_EQ(chosen + ".bmp", Dlg()->Text("EdtBgbmpNml")) << "default extension";
-            PostClick(Dlg()->Item("OKBtn"));
+            EXPECT_EQ(chosen + ".bmp", Dlg()->Text(C::EdtBgbmpNml)) << "default extension";
+            PostClick(Dlg()->Item(C::OKBtn));
         });
     RunDialog(script);
     EXPECT_TRUE(preview) << "the chooser shows a preview";
@@ -598,7 +611,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
 
 TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
 {
-    std::vector<std::string> visited;
+    std::vector<C> visited;
     DialogScript script("keyboard");
     script.Then("dialog shown", Shown);
     for (int i = 0; i < 14; ++i)
@@ -608,20 +621,20 @@ TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
         });
     script.Do("Alt+W", [] { PostAltKey(GetFocus(), 'w'); })
         .Do("width focused", [] {
-            EXPECT_EQ("EdtWidth", FocusedRow()) << "Alt+W";
+            EXPECT_EQ(C::EdtWidth, FocusedRow()) << "Alt+W";
             PostAltKey(GetFocus(), 'a');
         })
         .Do("Alt+A checked the letter-only radio", [] {
-            EXPECT_TRUE(Dlg()->Checked("RdoTxtAlph")) << "Alt+A";
-            Dlg()->Focus("EdtWidth");
-            Dlg()->SetText("EdtWidth", "64");
+            EXPECT_TRUE(Dlg()->Checked(C::RdoTxtAlph)) << "Alt+A";
+            Dlg()->Focus(C::EdtWidth);
+            Dlg()->SetText(C::EdtWidth, "64");
         })
         .Do("Enter", [] { PostKey(GetFocus(), VK_RETURN); });
     RunDialog(script);
-    const std::vector<std::string> expected = {
-        "OKBtn", "CancelBtn", "PageControl1", "RdoPosTopRight", "ChkIsNoOver", "RdoNotUseImage",
-        "StcNmlBgColor", "StcNmlBorderColor", "StcMinBgColor", "StcMinBorderColor", "EdtWidth", "RdoTxtFull",
-        "ChkIsShowIcon", "BtnFont",
+    const std::vector<C> expected = {
+        C::OKBtn, C::CancelBtn, C::PageControl1, C::RdoPosTopRight, C::ChkIsNoOver, C::RdoNotUseImage,
+        C::StcNmlBgColor, C::StcNmlBorderColor, C::StcMinBgColor, C::StcMinBorderColor, C::EdtWidth, C::RdoTxtFull,
+        C::ChkIsShowIcon, C::BtnFont,
     };
     EXPECT_EQ(expected, visited);
     EXPECT_EQ(64, HintSettings.Width) << "Enter is OK";
@@ -641,26 +654,26 @@ TEST_F(OptionDialog, TitleFontTabsAndCaptions)
         EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
         EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight);
         EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
-        EXPECT_EQ(reinterpret_cast<LRESULT>(d.FormFont()), SendMessageA(d.Item("CancelBtn"), WM_GETFONT, 0, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(d.FormFont()), SendMessageA(d.Item(C::CancelBtn), WM_GETFONT, 0, 0));
         const char* tabs[] = {"全般", "ショートカットキー"};
-        EXPECT_EQ(2, SendMessageA(d.Item("PageControl1"), TCM_GETITEMCOUNT, 0, 0));
+        EXPECT_EQ(2, SendMessageA(d.Item(C::PageControl1), TCM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < 2; ++i) {
             char text[64] = {};
             TCITEMA item = {};
             item.mask = TCIF_TEXT;
             item.pszText = text;
             item.cchTextMax = sizeof text;
-            SendMessageA(d.Item("PageControl1"), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            SendMessageA(d.Item(C::PageControl1), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
             EXPECT_STREQ(tabs[i], text) << "tab " << i;
         }
-        const struct { const char* name; const char* caption; } captions[] = {
-            {"CancelBtn", "キャンセル"}, {"RdoPosTopCenter", "各アプリの中央上(&2)"},
-            {"ChkIsNoOver", "表示が重ならないようにする(&D)"}, {"Label2", "通常・背景色"},
-            {"Label6", "※0は表示文字に合わせたサイズ"}, {"BtnFont", "フォント(&F)"},
-            {"LblToggleEnable", "有効/無効のトグル(&T)"},
+        const struct { C name; const char* caption; } captions[] = {
+            {C::CancelBtn, "キャンセル"}, {C::RdoPosTopCenter, "各アプリの中央上(&2)"},
+            {C::ChkIsNoOver, "表示が重ならないようにする(&D)"}, {C::Label2, "通常・背景色"},
+            {C::Label6, "※0は表示文字に合わせたサイズ"}, {C::BtnFont, "フォント(&F)"},
+            {C::LblToggleEnable, "有効/無効のトグル(&T)"},
         };
         for (const auto& c : captions) EXPECT_EQ(c.caption, d.Text(c.name)) << c.name;
-        PostClick(d.Item("CancelBtn"));
+        PostClick(d.Item(C::CancelBtn));
     });
     RunDialog(script);
 }
@@ -671,41 +684,41 @@ TEST_F(OptionDialog, AcceleratorOfTheShownPageOnly)
     HintSettings.Contents = 0;
     DialogScript script("Alt+T on each page");
     script.Then("dialog shown", Shown)
-        .Do("page 2", [] { Dlg()->SelectPage(1); Dlg()->Focus("OKBtn"); })
+        .Do("page 2", [] { Dlg()->SelectPage(1); Dlg()->Focus(C::OKBtn); })
         .Do("Alt+T", [] { PostAltKey(GetFocus(), 't'); })
         .Do("hot-key field focused", [] {
-            EXPECT_EQ("ShtKeyToggleEnable", FocusedRow()) << "Alt+T on the shortcut page";
-            EXPECT_FALSE(Dlg()->Checked("RdoTxtFull")) << "the hidden page's radio button is left alone";
+            EXPECT_EQ(C::ShtKeyToggleEnable, FocusedRow()) << "Alt+T on the shortcut page";
+            EXPECT_FALSE(Dlg()->Checked(C::RdoTxtFull)) << "the hidden page's radio button is left alone";
             Dlg()->SelectPage(0);
-            Dlg()->Focus("OKBtn");
+            Dlg()->Focus(C::OKBtn);
         })
         .Do("Alt+T on page 1", [] { PostAltKey(GetFocus(), 't'); })
         .Do("radio button focused", [] {
-            EXPECT_EQ("RdoTxtFull", FocusedRow()) << "Alt+T on the first page";
-            EXPECT_TRUE(Dlg()->Checked("RdoTxtFull"));
-            PostClick(Dlg()->Item("CancelBtn"));
+            EXPECT_EQ(C::RdoTxtFull, FocusedRow()) << "Alt+T on the first page";
+            EXPECT_TRUE(Dlg()->Checked(C::RdoTxtFull));
+            PostClick(Dlg()->Item(C::CancelBtn));
         });
     RunDialog(script);
 }
 
 struct design_t {
-    const char* name;
+    C name;
     int left, top, width, height;  // design pixels at 120 ppi, in the form or the page
 };
 
 TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
 {
     const design_t designs[] = {
-        {"OKBtn", 279, 477, 94, 31}, {"CancelBtn", 387, 477, 94, 31}, {"PageControl1", 8, 8, 473, 465},
-        {"GrpPosition", 8, 4, 449, 101}, {"RdoPosTopCenter", 162, 24, 159, 21}, {"RdoPosDeskTopLeft", 322, 24, 119, 21},
-        {"ChkIsNoOver", 18, 72, 223, 25}, {"GrpBackground", 8, 120, 449, 97}, {"RdoUseImage", 16, 144, 113, 17},
-        {"GrpBgColor", 144, 136, 305, 73}, {"StcMinBorderColor", 392, 177, 41, 20}, {"Label5", 290, 156, 119, 21},
-        {"EdtWidth", 68, 256, 61, 23}, {"Label6", 146, 258, 213, 15}, {"RdoTxtFull", 164, 324, 121, 21},
-        {"LabelFontName", 13, 367, 201, 26}, {"BevelFontStyle", 225, 364, 79, 31}, {"LabelFontSize", 315, 367, 20, 26},
-        {"BtnFont", 372, 368, 81, 25}, {"ChkIsShowIcon", 10, 406, 161, 21},
-        {"LblToggleEnable", 8, 8, 145, 23}, {"ShtKeyToggleEnable", 168, 8, 121, 21},
+        {C::OKBtn, 279, 477, 94, 31}, {C::CancelBtn, 387, 477, 94, 31}, {C::PageControl1, 8, 8, 473, 465},
+        {C::GrpPosition, 8, 4, 449, 101}, {C::RdoPosTopCenter, 162, 24, 159, 21}, {C::RdoPosDeskTopLeft, 322, 24, 119, 21},
+        {C::ChkIsNoOver, 18, 72, 223, 25}, {C::GrpBackground, 8, 120, 449, 97}, {C::RdoUseImage, 16, 144, 113, 17},
+        {C::GrpBgColor, 144, 136, 305, 73}, {C::StcMinBorderColor, 392, 177, 41, 20}, {C::Label5, 290, 156, 119, 21},
+        {C::EdtWidth, 68, 256, 61, 23}, {C::Label6, 146, 258, 213, 15}, {C::RdoTxtFull, 164, 324, 121, 21},
+        {C::LabelFontName, 13, 367, 201, 26}, {C::BevelFontStyle, 225, 364, 79, 31}, {C::LabelFontSize, 315, 367, 20, 26},
+        {C::BtnFont, 372, 368, 81, 25}, {C::ChkIsShowIcon, 10, 406, 161, 21},
+        {C::LblToggleEnable, 8, 8, 145, 23}, {C::ShtKeyToggleEnable, 168, 8, 121, 21},
     };
-    const design_t picturePage[] = {{"EdtBgbmpNml", 208, 152, 161, 23}, {"BtnBgbmpIcn", 376, 176, 67, 25}};
+    const design_t picturePage[] = {{C::EdtBgbmpNml, 208, 152, 161, 23}, {C::BtnBgbmpIcn, 376, 176, 67, 25}};
     auto checkLayout = [](const design_t& d) {
         TOKBottomDlg& dlg = *Dlg();
         int ppi = dlg.Ppi();
@@ -739,9 +752,9 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             for (const design_t& row : designs) checkLayout(row);
             // Each page lies inside the tab control, below its row of tabs.
             RECT tab;
-            SendMessageA(d.Item("PageControl1"), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-            RECT tabs = RectIn(d.Item("PageControl1"), d.Handle());
-            for (const char* page : {"TabSheet1", "TabSheet2"}) {
+            SendMessageA(d.Item(C::PageControl1), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+            RECT tabs = RectIn(d.Item(C::PageControl1), d.Handle());
+            for (C page : {C::TabSheet1, C::TabSheet2}) {
                 RECT p = RectIn(d.Item(page), d.Handle());
                 EXPECT_GE(p.top, tabs.top + tab.bottom) << page << " below the tabs";
                 EXPECT_GT(p.left, tabs.left) << page;
@@ -750,11 +763,11 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             }
             // The page is painted over the tab control: a swatch shows its colour.
             RECT swatch;
-            GetWindowRect(d.Item("StcNmlBgColor"), &swatch);
+            GetWindowRect(d.Item(C::StcNmlBgColor), &swatch);
             EXPECT_EQ(RGB(255, 255, 128), ScreenPixel((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
-            EXPECT_TRUE(WindowShowsColour(d.Item("LabelFontName"), RGB(0, 0, 255))) << "name drawn in the font colour";
-            EXPECT_TRUE(WindowShowsColour(d.Item("LabelFontStyle"), GetSysColor(COLOR_MENU))) << "menu-coloured box";
-            PostClick(d.Item("RdoUseImage"));
+            EXPECT_TRUE(WindowShowsColour(d.Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
+            EXPECT_TRUE(WindowShowsColour(d.Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
+            PostClick(d.Item(C::RdoUseImage));
         })
         .Do("picture group", [&picturePage, checkLayout] {
             for (const design_t& row : picturePage) checkLayout(row);
@@ -763,7 +776,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         .Do("settle", settle)
         .Painted()
         .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page2.bmp")); })
-        .Do("close", [] { PostClick(Dlg()->Item("CancelBtn")); });
+        .Do("close", [] { PostClick(Dlg()->Item(C::CancelBtn)); });
     RunDialog(script);
 }
 

@@ -1,0 +1,147 @@
+#include "dialogs/form_controls.h"
+
+#include <commctrl.h>
+
+#include "support/gdi_owner.h"
+
+namespace form {
+
+namespace {
+
+constexpr UINT_PTR kTabsSubclassId = 1;
+
+int g_swatchUsers;
+
+COLORREF SwatchColour(HWND hwnd) { return static_cast<COLORREF>(GetWindowLongA(hwnd, 0)); }
+
+void ClickSwatch(HWND hwnd)
+{
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hwnd));
+}
+
+void PaintSwatch(HWND hwnd)
+{
+    PaintDc paint(hwnd);
+    HDC dc = paint.Get();
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    {
+        GdiObject<HBRUSH> fill(CreateSolidBrush(SwatchColour(hwnd)));
+        FillRect(dc, &rc, fill.Get());
+    }
+    DrawEdge(dc, &rc, BDR_RAISEDOUTER, BF_RECT | BF_SOFT);
+    if (GetFocus() == hwnd) {
+        InflateRect(&rc, -3, -3);
+        DrawFocusRect(dc, &rc);
+    }
+}
+
+// A click is a press and a release inside the swatch, as on a button.
+void ReleaseSwatchButton(HWND hwnd, LPARAM lParam)
+{
+    if (GetCapture() != hwnd) return;
+    ReleaseCapture();
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (PtInRect(&rc, pt)) ClickSwatch(hwnd);
+}
+
+LRESULT CALLBACK SwatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case kSwatchSetColor:
+        SetWindowLongA(hwnd, 0, static_cast<LONG>(wParam));
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return 0;
+    case kSwatchGetColor: return SwatchColour(hwnd);
+    case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
+    case WM_PAINT: PaintSwatch(hwnd); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
+    case WM_LBUTTONDOWN:
+        SetFocus(hwnd);
+        SetCapture(hwnd);
+        return 0;
+    case WM_LBUTTONUP: ReleaseSwatchButton(hwnd, lParam); return 0;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE) ClickSwatch(hwnd);
+        return 0;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+// The pages lie below the tab control in Z order (so that Tab reaches the tab strip
+// before the page), so the control's painting must leave the shown page alone.
+void ExcludeShownPage(HWND tabs, HDC dc, const std::vector<HWND>& pages)
+{
+    for (HWND page : pages) {
+        if (!IsWindowVisible(page)) continue;
+        RECT rc;
+        GetWindowRect(page, &rc);
+        MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&rc), 2);
+        ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+    }
+}
+
+LRESULT CALLBACK TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    const auto& pages = *reinterpret_cast<const std::vector<HWND>*>(data);
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        // The DC is the caller's: the clipping goes back as it came.
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SavedDcState saved(dc);
+        ExcludeShownPage(hwnd, dc, pages);
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    case WM_PAINT: {
+        if (wParam != 0) break;
+        PaintDc paint(hwnd);
+        ExcludeShownPage(hwnd, paint.Get(), pages);
+        DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(paint.Get()), 0);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, TabsProc, kTabsSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void UseSwatchClass()
+{
+    if (g_swatchUsers++ > 0) return;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = SwatchProc;
+    wc.cbWndExtra = sizeof(LONG);
+    wc.hInstance = CodeModule();
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
+    wc.lpszClassName = kSwatchClass;
+    RegisterClassA(&wc);
+}
+
+void ReleaseSwatchClass()
+{
+    if (--g_swatchUsers == 0) UnregisterClassA(kSwatchClass, CodeModule());
+}
+
+void KeepPagesUnpainted(HWND tabs, const std::vector<HWND>* pages)
+{
+    SetWindowSubclass(tabs, TabsProc, kTabsSubclassId, reinterpret_cast<DWORD_PTR>(pages));
+}
+
+HINSTANCE CodeModule()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&CodeModule), &module);
+    return module;
+}
+
+}  // namespace form

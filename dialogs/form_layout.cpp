@@ -1,0 +1,147 @@
+// Placing a form's controls once the dialog manager has made them: design pixels
+// scaled to the screen, fonts, the tab control's tabs and pages.
+#include "dialogs/form.h"
+
+#include <commctrl.h>
+
+#include "dialogs/form_controls.h"
+
+namespace form {
+
+void Form::Build()
+{
+    MakeFonts();
+    CentreFrame();
+    m_pageWindows.clear();
+    for (size_t r = 0; r < m_desc.count; ++r) {
+        if (m_desc.controls[r].kind == Kind::Page) PlacePage(static_cast<int>(r));
+        else PlaceControl(static_cast<int>(r));
+    }
+    ShowPage(0);
+}
+
+void Form::MakeFonts()
+{
+    if (m_font) return;
+    int height = -MulDiv(m_desc.fontHeight, m_ppi, m_desc.designPpi);
+    m_font.Reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, m_desc.fontFace));
+    m_linkFont.Reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, TRUE, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, m_desc.fontFace));
+}
+
+// Client size, centred on the primary screen; a form may move itself later.
+void Form::CentreFrame()
+{
+    RECT frame = {0, 0, MulDiv(m_desc.clientWidth, m_ppi, m_desc.designPpi),
+                  MulDiv(m_desc.clientHeight, m_ppi, m_desc.designPpi)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_EXSTYLE)));
+    int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    SetWindowPos(m_hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                 w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A page is a child dialog of its own over the tab control's display area.
+void Form::PlacePage(int row)
+{
+    int tabs = m_desc.controls[row].parent;
+    RECT area;
+    GetClientRect(m_tabs, &area);
+    SendMessageA(m_tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    OffsetRect(&area, m_bounds[tabs].left, m_bounds[tabs].top);
+    m_bounds[row] = area;
+    size_t index = m_pageWindows.size();
+    HWND page = CreateDialogIndirectParamA(CodeModule(), m_templates[1 + index].Get(), m_hwnd, DialogProc,
+                                           reinterpret_cast<LPARAM>(this));
+    SetWindowPos(page, m_tabs, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
+    m_items[row] = page;
+    m_pageWindows.push_back(page);
+}
+
+void Form::PlaceControl(int row)
+{
+    const Control& c = m_desc.controls[row];
+    POINT origin = {0, 0};
+    if (c.parent >= 0 && m_desc.controls[c.parent].kind != Kind::Page)
+        origin = {m_bounds[c.parent].left, m_bounds[c.parent].top};
+    auto scale = [this](int v) { return MulDiv(v, m_ppi, m_desc.designPpi); };
+    m_bounds[row] = {origin.x + scale(c.design.left), origin.y + scale(c.design.top),
+                     origin.x + scale(c.design.left + c.design.width),
+                     origin.y + scale(c.design.top + c.design.height)};
+    int page = PageOf(m_desc, row);
+    HWND item = GetDlgItem(page >= 0 ? m_items[page] : m_hwnd, ControlId(c));
+    m_items[row] = item;
+    HFONT font = (c.kind == Kind::Link ? m_linkFont : m_font).Get();
+    SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const RECT& b = m_bounds[row];
+    SetWindowPos(item, nullptr, b.left, b.top, b.right - b.left, b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (c.kind == Kind::Tabs) AddTabs(row);
+    if (c.flags & kAutoSize) AutoSize(row);
+}
+
+// Every tab before any page: the display area that the pages cover depends on them.
+void Form::AddTabs(int tabsRow)
+{
+    m_tabs = m_items[tabsRow];
+    KeepPagesUnpainted(m_tabs, &m_pageWindows);
+    int index = 0;
+    for (size_t r = 0; r < m_desc.count; ++r) {
+        const Control& page = m_desc.controls[r];
+        if (page.kind != Kind::Page || page.parent != tabsRow) continue;
+        TCITEMW tab = {};
+        tab.mask = TCIF_TEXT;
+        std::wstring text = Wide(page.caption);
+        tab.pszText = &text[0];
+        SendMessageW(m_tabs, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&tab));
+    }
+}
+
+void Form::ShowPage(int index)
+{
+    if (m_tabs) SendMessageA(m_tabs, TCM_SETCURSEL, index, 0);
+    for (size_t i = 0; i < m_pageWindows.size(); ++i)
+        ShowWindow(m_pageWindows[i], static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
+}
+
+void Form::KeepRadioGroupsReachable()
+{
+    // A group with no checked radio button would have no tab stop at all.
+    for (size_t r = 0; r < m_desc.count; ++r) {
+        if (m_desc.controls[r].kind != Kind::Radio || !m_items[r]) continue;
+        if (!(GetWindowLongA(m_items[r], GWL_STYLE) & WS_GROUP)) continue;
+        bool reachable = false;
+        HWND first = m_items[r];
+        HWND h = first;
+        do {
+            if (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) reachable = true;
+            h = GetNextDlgGroupItem(GetParent(first), h, FALSE);
+        } while (h && h != first);
+        if (!reachable && m_desc.controls[r].tab >= 0)
+            SetWindowLongA(first, GWL_STYLE, GetWindowLongA(first, GWL_STYLE) | WS_TABSTOP);
+    }
+}
+
+void Form::AutoSize(int row)
+{
+    HWND item = m_items[row];
+    const Control& c = m_desc.controls[row];
+    std::string text = Text(row);
+    RECT rc = m_bounds[row];
+    RECT calc = {0, 0, rc.right - rc.left, 0};
+    UINT format = DT_CALCRECT | ((c.flags & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE);
+    if (c.flags & kNoPrefix) format |= DT_NOPREFIX;
+    {
+        WindowDc dc(item);
+        // The control's font, borrowed: selected for the measuring, never deleted here.
+        Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(item, WM_GETFONT, 0, 0)));
+        DrawTextA(dc.Get(), text.empty() ? " " : text.c_str(), -1, &calc, format);
+    }
+    if (text.empty()) calc.right = 0;
+    if (c.flags & kWordWrap) calc.right = rc.right - rc.left;
+    m_bounds[row].right = rc.left + calc.right;
+    m_bounds[row].bottom = rc.top + calc.bottom;
+    SetWindowPos(item, nullptr, 0, 0, calc.right, calc.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace form

@@ -1,0 +1,119 @@
+#include "dialogs/picture_chooser.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+#include <memory>
+
+#include "dialogs/form_template.h"
+#include "support/gdi_owner.h"
+
+namespace {
+
+constexpr char kPreviewProp[] = "ZlvnPreview";
+constexpr int kPreviewId = 1200;
+
+struct GlobalFreer {
+    void operator()(void* memory) const { GlobalFree(memory); }
+};
+using GlobalMemory = std::unique_ptr<void, GlobalFreer>;
+
+// The preview's picture, owned by the ChoosePicture call that the chooser runs in.
+GdiObject<HBITMAP>* PreviewOf(HWND hdlg) { return reinterpret_cast<GdiObject<HBITMAP>*>(GetPropA(hdlg, kPreviewProp)); }
+
+void ShowSelected(HWND hdlg)
+{
+    GdiObject<HBITMAP>* shown = PreviewOf(hdlg);
+    if (!shown) return;
+    char path[MAX_PATH] = {};
+    SendMessageA(GetParent(hdlg), CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+    shown->Reset(static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    InvalidateRect(GetDlgItem(hdlg, kPreviewId), nullptr, FALSE);
+}
+
+// Shrinks w x h to fit the box, keeping the picture's proportions.
+void FitInto(int boxW, int boxH, int* w, int* h)
+{
+    if (*w <= boxW && *h <= boxH) return;
+    if (static_cast<long long>(*w) * boxH > static_cast<long long>(*h) * boxW) {
+        *h = MulDiv(*h, boxW, *w);
+        *w = boxW;
+    } else {
+        *w = MulDiv(*w, boxH, *h);
+        *h = boxH;
+    }
+}
+
+void DrawPreview(HWND hdlg, const DRAWITEMSTRUCT& item)
+{
+    RECT box = item.rcItem;
+    FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
+    GdiObject<HBITMAP>* shown = PreviewOf(hdlg);
+    HBITMAP picture = shown ? shown->Get() : nullptr;
+    BITMAP info;
+    if (picture && GetObjectA(picture, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight > 0) {
+        int boxW = box.right - box.left, boxH = box.bottom - box.top;
+        int w = info.bmWidth, h = info.bmHeight;
+        FitInto(boxW, boxH, &w, &h);
+        MemoryDc source(item.hDC);
+        Selection selected(source.Get(), picture);
+        SetStretchBltMode(item.hDC, HALFTONE);
+        StretchBlt(item.hDC, box.left + (boxW - w) / 2, box.top + (boxH - h) / 2, w, h, source.Get(), 0, 0,
+                   info.bmWidth, info.bmHeight, SRCCOPY);
+    }
+    DrawEdge(item.hDC, &box, BDR_SUNKENOUTER, BF_RECT);
+}
+
+// The chooser's extra part: a frame with the selected bitmap, scaled to fit.
+UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        SetPropA(hdlg, kPreviewProp, reinterpret_cast<HANDLE>(reinterpret_cast<OPENFILENAMEA*>(lParam)->lCustData));
+        break;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const OFNOTIFYA*>(lParam)->hdr.code == static_cast<UINT>(CDN_SELCHANGE)) ShowSelected(hdlg);
+        break;
+    case WM_DRAWITEM:
+        DrawPreview(hdlg, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_DESTROY:
+        RemovePropA(hdlg, kPreviewProp);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+// The preview part's template, in fixed memory as the chooser wants a memory handle.
+GlobalMemory PreviewTemplate()
+{
+    form::TemplateWriter tmpl(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_CONTROL | DS_3DLOOK, 0, 200, 104, "");
+    tmpl.Add(kPreviewId - 1, 0x0080, nullptr, "プレビュー", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 7, 0, 186, 100);
+    tmpl.Add(kPreviewId, 0x0082, nullptr, "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 14, 12, 172, 82);
+    GlobalMemory memory(GlobalAlloc(GMEM_FIXED, tmpl.Size()));
+    if (memory) memcpy(memory.get(), tmpl.Get(), tmpl.Size());
+    return memory;
+}
+
+}  // namespace
+
+bool ChoosePicture(HWND owner, char* io_file, size_t size)
+{
+    GlobalMemory preview = PreviewTemplate();
+    GdiObject<HBITMAP> shown;  // outlives the chooser, so every picture it showed goes with it
+    OPENFILENAMEA chooser = {};
+    chooser.lStructSize = sizeof chooser;
+    chooser.hwndOwner = owner;
+    chooser.lpstrFilter = "ビットマップ (*.bmp)\0*.bmp\0すべてのファイル (*.*)\0*.*\0";
+    chooser.lpstrFile = io_file;
+    chooser.nMaxFile = static_cast<DWORD>(size);
+    chooser.lpstrDefExt = "bmp";
+    chooser.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_ENABLEHOOK |
+                    (preview ? OFN_ENABLETEMPLATEHANDLE : 0);
+    chooser.hInstance = reinterpret_cast<HINSTANCE>(preview.get());
+    chooser.lpfnHook = PreviewHook;
+    chooser.lCustData = reinterpret_cast<LPARAM>(&shown);
+    return GetOpenFileNameA(&chooser) != FALSE;
+}
