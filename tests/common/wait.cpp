@@ -1,14 +1,5 @@
 #include "tests/common/wait.h"
 
-void PumpPending()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs)
 {
     const DWORD start = GetTickCount();
@@ -19,9 +10,4 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs)
         // Sleeps until a message arrives or a moment passes, rather than spinning.
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
-}
-
-bool WaitPumping(HANDLE object, DWORD limitMs)
-{
-    return PumpUntil([object] { return WaitForSingleObject(object, 0) == WAIT_OBJECT_0; }, limitMs);
 }
