@@ -1,5 +1,5 @@
 #pragma once
-// Message pumping of the host's one thread, while it waits for something.
+// Message pumping of the calling thread while it waits: the host's and the test programs'.
 #include <windows.h>
 
 // Handles every message already queued for this thread.

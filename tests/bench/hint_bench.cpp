@@ -25,7 +25,9 @@
 #include "support/bounded_text.h"
 #include "tests/common/default_settings.h"
 #include "tests/common/plugin_dll.h"
+#include "tests/common/target_window.h"
 #include "tests/common/thread_window.h"
+#include "tests/common/wait.h"
 
 // Live bytes taken through operator new: the overlay's own records, nodes and texts.
 static std::atomic<long long> g_liveBytes{0};
@@ -92,8 +94,7 @@ double Median(std::vector<double> v)
 void Pump()
 {
     for (int i = 0; i < 3; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        PumpPending();
         Sleep(10);
     }
 }
@@ -114,34 +115,17 @@ size_t PrivateBytes()
 
 // ---- listed windows ----
 
-const char kTargetClass[] = "BenchTarget";
-
 std::vector<HWND> MakeTargets(int n)
 {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = kTargetClass;
-        RegisterClassExA(&wc);
-        registered = true;
-    }
     // A grid that keeps hints apart: 20 columns of 64 pixels, rows of 80.
     std::vector<HWND> targets;
+    static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
     for (int i = 0; i < n; ++i) {
         int x = (i % 20) * 64;
         int y = (i / 20) * 80;
         char title[32];
         FormatText(title, sizeof title, "Window %d", i);
-        // Shown without activation: Wine then keeps them away from a window manager.
-        HWND hwnd = CreateWindowExA(0, kTargetClass, title, WS_POPUP, x, y, 60, 70, nullptr, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
-        ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-        targets.push_back(hwnd);
+        targets.push_back(MakeTarget(RECT{x, y, x + 60, y + 70}, title, icon));
     }
     Pump();
     zlvnhost::Host().list.clear();
@@ -284,6 +268,24 @@ struct row_t {
     const char* target;
 };
 
+// The shown hints' rectangles in the host's list order (moved down by `below`), and the
+// indexes of that list in the hints' own order.
+void HintLayout(std::vector<RECT>& rects, std::vector<size_t>& order, int below = 0)
+{
+    rects.clear();
+    order.clear();
+    const std::vector<ZlvnList>& list = zlvnhost::Host().list;
+    for (const ZlvnList& item : list) {
+        const HintWnd* hint = g_hintWndMgr->FindByTarget(item.hwnd);
+        rects.push_back(RECT{hint->m_left, hint->m_top + below, hint->m_left + hint->m_width,
+                             hint->m_top + below + hint->m_height});
+    }
+    for (HintWnd* hint : g_hintWndMgr->List()) {
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i].hwnd == hint->m_target) order.push_back(i);
+    }
+}
+
 void PrintRow(const row_t& r)
 {
     printf("%5d  %-14s %10.2f %10.2f %8.2fx  %s\n", r.n, r.step, r.hints, r.floor, r.hints / r.floor, r.target);
@@ -297,17 +299,7 @@ void RunSize(int n, bool print)
     std::vector<size_t> order;
     auto overlay = [&] {
         first.push_back(TimeMs([] { ShowHints(); }));
-        rects.clear();
-        order.clear();
-        for (const ZlvnList& item : zlvnhost::Host().list) {
-            const HintWnd* hint = g_hintWndMgr->FindByTarget(item.hwnd);
-            rects.push_back(RECT{hint->m_left, hint->m_top, hint->m_left + hint->m_width, hint->m_top + hint->m_height});
-        }
-        for (HintWnd* hint : g_hintWndMgr->List()) {
-            for (size_t i = 0; i < zlvnhost::Host().list.size(); ++i) {
-                if (zlvnhost::Host().list[i].hwnd == hint->m_target) order.push_back(i);
-            }
-        }
+        HintLayout(rects, order);
         Pump();
         for (int cycle = 0; cycle < kCycles; ++cycle) {
             hide.push_back(TimeMs([] { HideHints(); }));
@@ -388,18 +380,8 @@ void RepaintFigures(int n, bool bitmap)
     std::vector<HWND> hints;
     // The floor's popups have the hints' sizes but stand below them, so that neither set
     // covers the other (a covered window paints at another cost).
-    const int below = 400;
-    for (const ZlvnList& item : zlvnhost::Host().list) {
-        const HintWnd* hint = g_hintWndMgr->FindByTarget(item.hwnd);
-        rects.push_back(RECT{hint->m_left, hint->m_top + below, hint->m_left + hint->m_width,
-                             hint->m_top + below + hint->m_height});
-    }
-    for (HintWnd* hint : g_hintWndMgr->List()) {
-        hints.push_back(hint->m_hwnd);
-        for (size_t i = 0; i < zlvnhost::Host().list.size(); ++i) {
-            if (zlvnhost::Host().list[i].hwnd == hint->m_target) order.push_back(i);
-        }
-    }
+    HintLayout(rects, order, 400);
+    for (HintWnd* hint : g_hintWndMgr->List()) hints.push_back(hint->m_hwnd);
     std::vector<floor_popup_t> popups = FloorCreateAndShow(rects, order);
     std::vector<HWND> bare;
     for (const floor_popup_t& p : popups) bare.push_back(p.hwnd);

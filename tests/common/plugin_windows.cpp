@@ -1,27 +1,16 @@
 #include "tests/common/plugin_windows.h"
 
 #include <cstdint>
-#include <cstring>
 
-namespace {
-
-BOOL CALLBACK CollectHintPopup(HWND hwnd, LPARAM found)
-{
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (strncmp(cls, "tag", 3) != 0) return TRUE;
-    auto& popups = *reinterpret_cast<hint_popups_t*>(found);
-    ++popups.byClass[cls];
-    if (IsWindowVisible(hwnd)) ++popups.visible;
-    return TRUE;
-}
-
-}  // namespace
+#include "tests/common/window_search.h"
 
 hint_popups_t HintPopups()
 {
     hint_popups_t popups;
-    EnumThreadWindows(GetCurrentThreadId(), CollectHintPopup, reinterpret_cast<LPARAM>(&popups));
+    for (HWND hwnd : ThreadWindows([](HWND w) { return ClassName(w).compare(0, 3, "tag") == 0; })) {
+        ++popups.byClass[ClassName(hwnd)];
+        if (IsWindowVisible(hwnd)) ++popups.visible;
+    }
     return popups;
 }
 
@@ -37,9 +26,9 @@ std::string Describe(const hint_popups_t& popups)
     return text + " }";
 }
 
-bool ClassRegistered(HMODULE module, const std::string& name)
+bool ClassRegistered(const std::string& name, HMODULE module)
 {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    return GetClassInfoExA(module, name.c_str(), &wc) != FALSE;
+    return GetClassInfoExA(module ? module : GetModuleHandleA(nullptr), name.c_str(), &wc) != FALSE;
 }

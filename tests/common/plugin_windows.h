@@ -15,5 +15,5 @@ hint_popups_t HintPopups();
 // The window class name of a target's hint: "tag" and the handle as a signed number.
 std::string ClassOf(HWND target);
 std::string Describe(const hint_popups_t& popups);
-// Whether a window class of this name is registered for the module.
-bool ClassRegistered(HMODULE module, const std::string& name);
+// Whether a window class of this name is registered for the module (null: this program).
+bool ClassRegistered(const std::string& name, HMODULE module = nullptr);

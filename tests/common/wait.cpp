@@ -1,14 +1,5 @@
 #include "tests/common/wait.h"
 
-void PumpPending()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs)
 {
     const DWORD start = GetTickCount();

@@ -5,10 +5,9 @@
 
 #include <functional>
 
-constexpr DWORD kWaitLimitMs = 10000;
+#include "host/message_pump.h"  // PumpPending: every message already queued, painting included
 
-// Handles every message already queued for this thread, painting included.
-void PumpPending();
+constexpr DWORD kWaitLimitMs = 10000;
 
 // Pumps this thread's messages until condition() holds; false when the limit passed first.
 bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs = kWaitLimitMs);

@@ -81,9 +81,7 @@ bool Fit(const form::Form& f, const char* formName, int row, fit_t* out)
     default:
         return false;
     }
-    char buffer[512] = {};
-    GetWindowTextA(item, buffer, sizeof buffer);
-    std::string text = Shown(buffer, !(c.flags & form::kNoPrefix));
+    std::string text = Shown(WindowText(item), !(c.flags & form::kNoPrefix));
     if (text.empty()) return false;
     RECT client;
     GetClientRect(item, &client);

@@ -15,15 +15,6 @@ DialogScript* g_running;
 constexpr UINT kTickMs = 25;
 constexpr int kMaxTries = kWaitLimitMs / kTickMs;  // a step that stalls this long never comes
 
-
-BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM list)
-{
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (IsWindowVisible(hwnd) && strcmp(cls, "#32770") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
-}
-
 }  // namespace
 
 DialogScript& DialogScript::Then(const std::string& what, Step step)
@@ -102,9 +93,7 @@ std::string DialogScript::Report() const
 
 std::vector<HWND> ThreadDialogs()
 {
-    std::vector<HWND> list;
-    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&list));
-    return list;
+    return ThreadWindows([](HWND hwnd) { return IsWindowVisible(hwnd) && ClassName(hwnd) == "#32770"; });
 }
 
 HWND DialogWithControl(int id)
@@ -164,13 +153,6 @@ void TypeKey(UINT vk, unsigned mods)
     for (int i = 2; i >= 0; --i)
         if (mods & (1u << i)) key(modKeys[i], true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-std::string WindowText(HWND hwnd)
-{
-    char text[1024] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
 }
 
 RECT RectIn(HWND window, HWND container)

@@ -11,6 +11,7 @@
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
+#include "tests/common/window_search.h"
 
 class DialogScript {
 public:
@@ -60,8 +61,6 @@ void PostKey(HWND target, UINT vk);      // WM_KEYDOWN/UP as the dialog manager 
 void PostAltKey(HWND target, char key);  // an Alt+key accelerator
 // Keys typed through the system's input queue; mods are the hot-key control's bits.
 void TypeKey(UINT vk, unsigned mods = 0);
-
-std::string WindowText(HWND hwnd);
 
 // A window's rectangle in the client coordinates of another window.
 RECT RectIn(HWND window, HWND container);

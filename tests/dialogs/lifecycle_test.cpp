@@ -12,7 +12,10 @@
 
 #include "host/zlvn_host.h"
 #include "tests/common/plugin_dll.h"
+#include "tests/common/host_calls.h"
 #include "tests/common/plugin_windows.h"
+#include "tests/common/target_window.h"
+#include "tests/common/window_search.h"
 #include "tests/dialogs/dialog_driver.h"
 
 using zlvnhost::Host;
@@ -25,38 +28,9 @@ constexpr char kSwatchClass[] = "ZlvnColorSwatch";
 
 HWND MakeListedWindow(int left, const char* text)
 {
-    HWND hwnd = CreateWindowExA(0, "STATIC", text, WS_POPUP | WS_VISIBLE, left, 100, 200, 100, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = MakeTarget(RECT{left, 100, left + 200, 200}, text);
     zlvnhost::AddListItem(hwnd, text);
     return hwnd;
-}
-
-int Calls(const char* fn)
-{
-    int n = 0;
-    for (const std::string& call : Host().calls) n += call == fn;
-    return n;
-}
-
-BOOL CALLBACK FindText(HWND hwnd, LPARAM io)
-{
-    auto& search = *reinterpret_cast<std::pair<const char*, HWND>*>(io);
-    if (WindowText(hwnd) == search.first) search.second = hwnd;
-    return search.second == nullptr;
-}
-
-HWND ChildWithText(HWND root, const char* text)
-{
-    std::pair<const char*, HWND> search(text, nullptr);
-    if (root) EnumChildWindows(root, FindText, reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-
-std::string ClassName(HWND hwnd)
-{
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
 }
 
 // A command that must open nothing: a dialog that opens anyway is cancelled.
@@ -79,8 +53,8 @@ void EndSessionAndDeleteTheFile(const PluginDll& dll)
 void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
 {
     EXPECT_TRUE(HintPopups().byClass.empty()) << what << ": " << Describe(HintPopups());
-    EXPECT_FALSE(ClassRegistered(module, ClassOf(target))) << what;
-    EXPECT_FALSE(ClassRegistered(module, kSwatchClass)) << what;
+    EXPECT_FALSE(ClassRegistered(ClassOf(target), module)) << what;
+    EXPECT_FALSE(ClassRegistered(kSwatchClass, module)) << what;
     EXPECT_TRUE(ThreadDialogs().empty()) << what;
     EXPECT_EQ(Host().registerCount, Host().unregisterCount) << what;
 }
@@ -107,8 +81,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
     for (const auto& c : cases) {
         zlvnhost::ResetHost();
         HWND a = MakeListedWindow(100, "Alpha");
-        HWND b = CreateWindowExA(0, "STATIC", "Bravo", WS_POPUP | WS_VISIBLE, 400, 100, 200, 100, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+        HWND b = MakeTarget(RECT{400, 100, 600, 200}, "Bravo");
         PluginDll dll;
         ASSERT_TRUE(dll.Load()) << c.name << ": " << dll.Error();
         const std::string ini = dll.Dir().File("ZlvnHint.ini");
@@ -164,7 +137,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         EXPECT_TRUE(script.Completed()) << script.Report();
         EXPECT_FALSE(script.ClosedLeftovers()) << c.name << ": the command returned only when the script closed its dialogs";
         EXPECT_EQ(before, ReadWholeFile(ini)) << c.name << ": the file holds the settings of before the dialog";
-        EXPECT_EQ(2, Calls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
+        EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
         EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << c.name;
         ExpectNothingLeft(dll.Module(), a, c.name);
         dll.Unload();
@@ -206,7 +179,7 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
              for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion", "HintToggleEnable"})
                  CommandOpeningNothing(dll, command);
              dll.Call("Zlvn_OnActive");
-             EXPECT_EQ(0, Calls("Zlvn_ReloadMenu")) << "no command ran";
+             EXPECT_EQ(0, HostCalls("Zlvn_ReloadMenu")) << "no command ran";
          },
          false},
         {"FreeLibrary with hints shown",

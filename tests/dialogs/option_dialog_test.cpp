@@ -16,6 +16,8 @@
 #include "plugin/shell/exports.h"
 #include "plugin/shell/lifecycle.h"
 #include "support/bounded_text.h"
+#include "tests/common/font_faces.h"
+#include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 
@@ -85,12 +87,7 @@ protected:
         EXPECT_EQ(nullptr, g_okBottomDlg) << script.Report();
     }
 
-    int ReloadCount() const
-    {
-        int n = 0;
-        for (const std::string& call : zlvnhost::Host().calls) n += call == "Zlvn_ReloadMenu";
-        return n;
-    }
+    static int ReloadCount() { return HostCalls("Zlvn_ReloadMenu"); }
 
     static bool Shown() { return Dlg() && Dlg()->Handle() && IsWindowVisible(Dlg()->Handle()); }
 
@@ -417,23 +414,12 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
     EXPECT_EQ(RGB(255, 255, 128), HintSettings.NmlBgColor);
 }
 
-int CALLBACK TakeFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM face)
-{
-    std::string& chosen = *reinterpret_cast<std::string*>(face);
-    if (chosen.empty() && font->lfFaceName[0] != '@' && (type & TRUETYPE_FONTTYPE)) chosen = font->lfFaceName;
-    return 1;
-}
-
 // A face that the font chooser lists on this system, so that it opens on it.
 std::string ListedFace()
 {
-    std::string face;
-    LOGFONTA any = {};
-    any.lfCharSet = DEFAULT_CHARSET;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &any, TakeFace, reinterpret_cast<LPARAM>(&face), 0);
-    ReleaseDC(nullptr, screen);
-    return face;
+    for (const font_face_t& face : FontFaces())
+        if (face.name[0] != '@' && (face.type & TRUETYPE_FONTTYPE)) return face.name;
+    return "";
 }
 
 TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
@@ -492,23 +478,7 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
     EXPECT_EQ(0, HintSettings.FontStyle.StrikeOut);
 }
 
-int CALLBACK NoteListed(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
-{
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool Listed(const char* face)
-{
-    LOGFONTA query = {};
-    query.lfCharSet = DEFAULT_CHARSET;
-    CopyText(query.lfFaceName, face);
-    bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &query, NoteListed, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    return found && face[0] != '\0';
-}
+bool Listed(const char* face) { return face[0] != '\0' && !FontFaces(face).empty(); }
 
 TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
 {
@@ -559,12 +529,6 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
     }
 }
 
-BOOL CALLBACK FindPreview(HWND hwnd, LPARAM found)
-{
-    if (GetDlgCtrlID(hwnd) == 1200) *reinterpret_cast<HWND*>(found) = hwnd;
-    return TRUE;
-}
-
 TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
 {
     TempDir dir;
@@ -589,9 +553,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
         .Then("chooser open", [chooser, &chosen, &preview] {
             HWND c = chooser();
             if (!c) return false;
-            HWND found = nullptr;
-            EnumChildWindows(c, FindPreview, reinterpret_cast<LPARAM>(&found));
-            preview = found != nullptr;
+            preview = !ChildWindows(c, [](HWND w) { return GetDlgCtrlID(w) == 1200; }).empty();
             SendMessageA(c, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
             PostMessageA(c, WM_COMMAND, IDOK, 0);
             return true;

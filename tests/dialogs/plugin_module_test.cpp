@@ -4,17 +4,11 @@
 #include <windows.h>
 
 #include "host/zlvn_host.h"
+#include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {
-
-int ReloadCount()
-{
-    int n = 0;
-    for (const std::string& call : zlvnhost::Host().calls) n += call == "Zlvn_ReloadMenu";
-    return n;
-}
 
 // Opens a command's dialog, checks its form variable while shown, closes it.
 void RunCommand(const PluginDll& dll, const char* command, const char* title, const char* variable, bool& seen)
@@ -42,7 +36,7 @@ TEST(PluginModule, OpensBothDialogsAgainAfterBeingReloaded)
         RunCommand(dll, "HintOption", "ダイアログ", "_OKBottomDlg", optionSeen);
         EXPECT_TRUE(optionSeen) << "load " << load << ": _OKBottomDlg while shown";
         EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << "load " << load << ": cleared after";
-        EXPECT_EQ(1, ReloadCount()) << "load " << load;
+        EXPECT_EQ(1, HostCalls("Zlvn_ReloadMenu")) << "load " << load;
         RunCommand(dll, "HintVersion", "バージョン情報", "_AboutBox", versionSeen);
         EXPECT_TRUE(versionSeen) << "load " << load << ": _AboutBox made";
         EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "load " << load << ": kept";

@@ -312,27 +312,12 @@ void Activations(const PluginDll& dll, std::vector<HWND>& targets)
     }
 }
 
-struct found_t {
-    const char* cls;
-    const char* text;  // null: any
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam)
-{
-    found_t& f = *reinterpret_cast<found_t*>(lParam);
-    char cls[32] = {}, text[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    GetWindowTextA(hwnd, text, sizeof text);
-    if (_stricmp(cls, f.cls) == 0 && (f.text == nullptr || strcmp(text, f.text) == 0)) f.windows.push_back(hwnd);
-    return TRUE;
-}
-
+// Windows below parent of this class (in any letter case) and, unless null, this text.
 std::vector<HWND> Children(HWND parent, const char* cls, const char* text = nullptr)
 {
-    found_t found = {cls, text, {}};
-    if (parent) EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&found));
-    return found.windows;
+    return ChildWindows(parent, [cls, text](HWND hwnd) {
+        return _stricmp(ClassName(hwnd).c_str(), cls) == 0 && (text == nullptr || WindowText(hwnd) == text);
+    });
 }
 
 // The settings dialog: its colour swatches repainted, then the picture chooser's preview

@@ -13,16 +13,12 @@
 #include "tests/common/default_settings.h"
 #include "tests/common/plugin_windows.h"
 #include "tests/common/screen.h"
+#include "tests/common/target_window.h"
 #include "tests/common/wait.h"
+#include "tests/common/window_search.h"
 
 // The extent of a text on the screen in a font made by makeFont (deleted after use).
 SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text);
-
-// A top-level application window of this process, visible, at the given rectangle.
-HWND MakeTarget(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr,
-                HWND owner = nullptr, DWORD exStyle = 0);
-
-
 
 // Each test starts with default settings, an empty host and no hint set, and ends
 // with the set torn down and every target destroyed.

@@ -22,13 +22,6 @@ namespace {
 
 SIZE TextExtent(const char* text) { return TextExtentIn(MakeHintFont, text); }
 
-bool ClassRegistered(const char* name)
-{
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    return GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc) != 0;
-}
-
 }  // namespace
 
 TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)
@@ -150,8 +143,8 @@ TEST_F(HintOverlay, RefreshKeepsPopupsPrunesClosedWindowsAndKeepsFlaggedOnes)
     EXPECT_EQ(popupC, Hint(c)->m_hwnd) << "c keeps its popup";
     EXPECT_EQ(nullptr, Hint(b)) << "b left the list";
     EXPECT_FALSE(IsWindow(popupB)) << "b's popup destroyed";
-    EXPECT_FALSE(ClassRegistered(ClassOf(b).c_str())) << "b's class unregistered";
-    EXPECT_TRUE(ClassRegistered(ClassOf(a).c_str()));
+    EXPECT_FALSE(ClassRegistered(ClassOf(b))) << "b's class unregistered";
+    EXPECT_TRUE(ClassRegistered(ClassOf(a)));
     EXPECT_EQ("Apple", Hint(a)->m_title);
     EXPECT_EQ("Charlie", Hint(c)->m_title) << "a flagged record's text is not taken";
     ASSERT_NE(nullptr, Hint(d)) << "new window";
@@ -163,7 +156,7 @@ TEST_F(HintOverlay, RefreshKeepsPopupsPrunesClosedWindowsAndKeepsFlaggedOnes)
     ShowHints();
     ASSERT_NE(nullptr, Hint(b));
     EXPECT_TRUE(IsWindow(Hint(b)->m_hwnd));
-    EXPECT_TRUE(ClassRegistered(ClassOf(b).c_str()));
+    EXPECT_TRUE(ClassRegistered(ClassOf(b)));
     EXPECT_EQ(1u, g_hintWndMgr->Count()) << "everything else pruned";
 }
 
@@ -277,7 +270,7 @@ TEST_F(HintOverlay, TeardownLeavesNoPopupAndNoClass)
     EXPECT_EQ(nullptr, g_hintWndMgr);
     for (HWND p : popups) EXPECT_FALSE(IsWindow(p)) << "popup left after teardown";
     for (HWND t : {a, b}) {
-        EXPECT_FALSE(ClassRegistered(ClassOf(t).c_str())) << ClassOf(t) << " still registered";
+        EXPECT_FALSE(ClassRegistered(ClassOf(t))) << ClassOf(t) << " still registered";
         EXPECT_EQ(nullptr, FindWindowA(ClassOf(t).c_str(), nullptr)) << ClassOf(t);
     }
     EXPECT_TRUE(Host().focusWindows.empty()) << "every popup withdrawn from the host";
@@ -313,7 +306,7 @@ TEST_F(HintOverlay, PopupThatCannotBeMadeKeepsItsHintAndIsStillAnnounced)
     HideHints();
     DestroyHintWndMgr();
     EXPECT_EQ(1, Host().unregisterCount) << "and withdrawn when the hint goes";
-    EXPECT_FALSE(ClassRegistered(ClassOf(a).c_str()));
+    EXPECT_FALSE(ClassRegistered(ClassOf(a)));
 }
 
 TEST_F(HintOverlay, HungTargetDoesNotHoldUpTheShowing)

@@ -400,13 +400,10 @@ TEST_F(HintWindow, ClassAndWindowOfThePopup)
     EXPECT_EQ(nullptr, GetParent(popup));
 
     // The window text is the display text at creation and stays.
-    char text[64] = {};
-    GetWindowTextA(popup, text, sizeof text);
-    EXPECT_STREQ("A", text);
+    EXPECT_EQ("A", WindowText(popup));
     HintSettings.Contents = 1;
     ShowHints();
     EXPECT_STREQ("Alpha", Hint(target)->m_text);
-    GetWindowTextA(popup, text, sizeof text);
-    EXPECT_STREQ("A", text);
+    EXPECT_EQ("A", WindowText(popup));
     HideHints();
 }

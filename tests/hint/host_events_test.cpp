@@ -12,6 +12,7 @@
 #include "plugin/records/menu.h"
 #include "plugin/shell/exports.h"
 #include "plugin/shell/host_events.h"
+#include "tests/common/host_calls.h"
 #include "tests/hint/hint_fixture.h"
 
 using zlvnhost::AddListItem;
@@ -35,10 +36,6 @@ protected:
         SetToggleMenuChecked(true);
     }
     bool Shown() const { return g_hintWndMgr && g_hintShown && IsWindowVisible(Hint(m_a)->m_hwnd); }
-    int Calls(const char* name) const
-    {
-        return static_cast<int>(std::count(Host().calls.begin(), Host().calls.end(), name));
-    }
     unsigned char MenuCheckByte() const
     {
         std::vector<unsigned char> block(kMenuBlockSize);
@@ -121,7 +118,7 @@ TEST_F(HostEvents, QuickOptionChangeShowsOnlyWhenByte3Changes)
     Zlvn_OnChangeQuickOption();
     EXPECT_FALSE(Shown()) << "disabled";
     EXPECT_EQ(0, g_savedQuickOption[3]) << "saved even when disabled";
-    EXPECT_EQ(2 * 4, Calls("Zlvn_GetQuickOption")) << "two reads per change";
+    EXPECT_EQ(2 * 4, HostCalls("Zlvn_GetQuickOption")) << "two reads per change";
 }
 
 TEST_F(HostEvents, ToggleFlipsTheFlagTheHintsAndTheMenuCheckByte)
@@ -139,13 +136,13 @@ TEST_F(HostEvents, ToggleFlipsTheFlagTheHintsAndTheMenuCheckByte)
     EXPECT_EQ(0, HintSettings.Enable) << "switched off";
     EXPECT_FALSE(Shown()) << "switched off: hidden at once";
     EXPECT_EQ(0, MenuCheckByte()) << "switched off: no check mark";
-    EXPECT_EQ(0, Calls("Zlvn_GetWindowHandles")) << "switching off brings nothing to the front";
+    EXPECT_EQ(0, HostCalls("Zlvn_GetWindowHandles")) << "switching off brings nothing to the front";
 
     HintToggleEnable(nullptr);
     EXPECT_EQ(1, HintSettings.Enable) << "switched on";
     EXPECT_TRUE(Shown()) << "switched on: shown at once, in or out of the switch mode";
     EXPECT_EQ(1, MenuCheckByte()) << "switched on: check mark";
-    EXPECT_EQ(1, Calls("Zlvn_GetWindowHandles"));
+    EXPECT_EQ(1, HostCalls("Zlvn_GetWindowHandles"));
     EXPECT_EQ(front, GetForegroundWindow()) << "the host's first window comes to the front";
     EXPECT_EQ((std::vector<std::string>{"Hint", "Hint"}), reloads) << "the menu is reloaded after each toggle";
 

@@ -10,6 +10,7 @@
 #include "plugin/records/menu.h"
 #include "plugin/shell/exports.h"
 #include "plugin/shell/host_events.h"
+#include "tests/common/host_calls.h"
 #include "tests/hint/hint_fixture.h"
 
 TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)
@@ -36,6 +37,5 @@ TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)
     HintToggleEnable(nullptr);
     EXPECT_EQ(1, HintSettings.Enable);
     EXPECT_EQ(1, g_menu[0].checked);
-    EXPECT_TRUE(zlvnhost::Host().calls.empty()) << "no missing function called; first: "
-                                                << (zlvnhost::Host().calls.empty() ? "" : zlvnhost::Host().calls[0]);
+    EXPECT_EQ("", HostCallList()) << "no missing function called";
 }

@@ -72,10 +72,8 @@ LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam)
 std::function<bool(const CWPSTRUCT&)> PopupShowing(UINT flag)
 {
     return [flag](const CWPSTRUCT& m) {
-        char cls[16] = {};
-        GetClassNameA(m.hwnd, cls, sizeof cls);
         return m.message == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(m.lParam)->flags & flag) &&
-               strncmp(cls, "tag", 3) == 0;
+               ClassName(m.hwnd).compare(0, 3, "tag") == 0;
     };
 }
 

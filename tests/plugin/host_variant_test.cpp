@@ -6,21 +6,10 @@
 
 #include "host/zlvn_host.h"
 #include "plugin/records/host_api.h"
+#include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
 
 using zlvnhost::Host;
-
-namespace {
-
-[[maybe_unused]] bool Called(const char* name)
-{
-    for (const std::string& call : Host().calls) {
-        if (call == name) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 #if defined(HOST_LACKS_GETVERSION)
 
@@ -59,7 +48,7 @@ TEST(HostWithoutPrintFunctions, BindsNothingAndRefusesSilently)
     for (int i = 0; i < kZlvnFnCount; ++i) EXPECT_FALSE(api.IsBound(static_cast<ZlvnFn>(i)));
     PluginDll dll;
     EXPECT_FALSE(dll.Load());
-    EXPECT_TRUE(Host().calls.empty());
+    EXPECT_EQ("", HostCallList());
 }
 
 #elif defined(HOST_LACKS_PRINTRAW)
@@ -87,7 +76,7 @@ TEST(HostWithoutLogSeverity, PrintsLevel3AndHidesLevel4)
     // The missing Zlvn_GetLogSeverity is reported at level 4, which the default threshold hides.
     ASSERT_EQ(1u, Host().log.size());
     EXPECT_EQ(3, Host().log[0].level);
-    EXPECT_FALSE(Called("Zlvn_GetLogSeverity"));
+    EXPECT_EQ(0, HostCalls("Zlvn_GetLogSeverity"));
 }
 
 TEST(HostWithoutLogSeverity, CallsOfMissingFunctionsDoNothing)

@@ -6,6 +6,7 @@
 
 #include "host/zlvn_host.h"
 #include "plugin/records/host_api.h"
+#include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
 
 using zlvnhost::Host;
@@ -98,9 +99,7 @@ TEST(LogChannel, AsksTheHostOnceAndComparesLevels)
     ASSERT_EQ(2u, Host().log.size());
     EXPECT_EQ("Hint four", Host().log[0].text);
     EXPECT_EQ("Hint three 3", Host().log[1].text);
-    int asked = 0;
-    for (const std::string& call : Host().calls) asked += call == "Zlvn_GetLogSeverity";
-    EXPECT_EQ(1, asked);
+    EXPECT_EQ(1, HostCalls("Zlvn_GetLogSeverity"));
 }
 
 TEST(LogChannel, HostAnswering8IsAskedAgain)
@@ -111,9 +110,7 @@ TEST(LogChannel, HostAnswering8IsAskedAgain)
     api.Print(8, "Hint", "a");
     api.Print(8, "Hint", "b");
     EXPECT_EQ(2u, Host().log.size());
-    int asked = 0;
-    for (const std::string& call : Host().calls) asked += call == "Zlvn_GetLogSeverity";
-    EXPECT_EQ(2, asked);
+    EXPECT_EQ(2, HostCalls("Zlvn_GetLogSeverity"));
 }
 
 TEST(HostTable, BindsEveryNameOfAFullHost)

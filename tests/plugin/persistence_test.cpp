@@ -125,6 +125,15 @@ protected:
         SetUpFrom(nullptr);
     }
 
+    // A fresh set-up from the file reads the record that was kept.
+    void ExpectNextSetUpReads(const hint_settings_t& kept, const char* name)
+    {
+        memset(&HintSettings, 0, sizeof HintSettings);
+        SetUpFrom(nullptr);
+        hint_settings_t again = Normalised(HintSettings);
+        EXPECT_EQ(0, memcmp(&kept, &again, sizeof kept)) << name << ": the next set-up reads the same\n" << ReadWholeFile(path);
+    }
+
     int FileInt(const char* section, const char* key)
     {
         return static_cast<int>(GetPrivateProfileIntA(section, key, -999, path.c_str()));
@@ -326,10 +335,7 @@ TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
 
         Zlvn_OnTeardown();
         EXPECT_EQ(2, FileInt("Form", "Pos")) << c.name << "\n" << ReadWholeFile(path);
-        memset(&HintSettings, 0, sizeof HintSettings);
-        SetUpFrom(nullptr);
-        hint_settings_t again = Normalised(HintSettings);
-        EXPECT_EQ(0, memcmp(&read, &again, sizeof read)) << c.name << ": the next set-up reads the same\n" << ReadWholeFile(path);
+        ExpectNextSetUpReads(read, c.name);
     }
 }
 
@@ -371,11 +377,7 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
         if (c.writes[0] == '\0') {
             EXPECT_EQ(c.file, ReadWholeFile(path)) << c.name << ": the file keeps its bytes";
         }
-
-        memset(&HintSettings, 0, sizeof HintSettings);
-        SetUpFrom(nullptr);
-        hint_settings_t again = Normalised(HintSettings);
-        EXPECT_EQ(0, memcmp(&kept, &again, sizeof kept)) << c.name << ": the next set-up reads the same\n" << ReadWholeFile(path);
+        ExpectNextSetUpReads(kept, c.name);
     }
 }
 

@@ -1,0 +1,25 @@
+#include "tests/common/font_faces.h"
+
+#include "support/bounded_text.h"
+
+namespace {
+
+int CALLBACK Collect(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM faces)
+{
+    reinterpret_cast<std::vector<font_face_t>*>(faces)->push_back({font->lfFaceName, type});
+    return 1;
+}
+
+}  // namespace
+
+std::vector<font_face_t> FontFaces(const std::string& name)
+{
+    std::vector<font_face_t> faces;
+    LOGFONTA query = {};
+    query.lfCharSet = DEFAULT_CHARSET;
+    CopyText(query.lfFaceName, name.c_str());
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &query, Collect, reinterpret_cast<LPARAM>(&faces), 0);
+    ReleaseDC(nullptr, screen);
+    return faces;
+}
