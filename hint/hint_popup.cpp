@@ -3,10 +3,7 @@
 #include <cstring>
 
 #include "hint/bring_to_front.h"
-#include "hint/hint_rules.h"
-#include "hint/hint_set.h"
-#include "hint/hint_wnd.h"
-#include "hint/hint_wnd_mgr.h"
+#include "hint/hint_font.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
 #include "support/gdi_owner.h"
@@ -54,14 +51,14 @@ void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours)
     FrameRgn(dc, shape.Get(), border.Get(), 1, 1);
 }
 
-void PaintIconAndText(HDC dc, const RECT& client, const HintWnd& hint)
+void PaintIconAndText(HDC dc, const RECT& client, const hint_face_t& hint)
 {
     bool showIcon = HintSettings.IsShowIcon != 0;
     if (showIcon && hint.m_icon) {
         DrawIconEx(dc, kHintIconX, (client.bottom - kHintIconSize) / 2, hint.m_icon, kHintIconSize, kHintIconSize, 0,
                    nullptr, DI_NORMAL);
     }
-    GdiObject<HFONT> font(MakeHintFont(dc));
+    GdiObject<HFONT> font = MakeHintFont(dc);
     Selection fontSelected(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, HintSettings.FontColor);
@@ -69,11 +66,14 @@ void PaintIconAndText(HDC dc, const RECT& client, const HintWnd& hint)
              static_cast<int>(strlen(hint.m_text)));
 }
 
-HintWnd* HintOf(HWND popup) { return g_hintWndMgr ? g_hintWndMgr->FindByPopup(popup) : nullptr; }
+const hint_face_t* HintOf(HWND popup)
+{
+    return reinterpret_cast<const hint_face_t*>(GetWindowLongPtrA(popup, GWLP_USERDATA));
+}
 
 LRESULT OnPaint(HWND hwnd)
 {
-    const HintWnd* hint = HintOf(hwnd);
+    const hint_face_t* hint = HintOf(hwnd);
     if (hint == nullptr) {
         // Nothing to draw, but the region must be validated or WM_PAINT comes back forever.
         ValidateRect(hwnd, nullptr);
@@ -92,11 +92,16 @@ LRESULT OnPaint(HWND hwnd)
 
 LRESULT OnLeftButtonDown(HWND hwnd)
 {
-    if (const HintWnd* hint = HintOf(hwnd)) BringWindowToFront(hint->m_target);
+    if (const hint_face_t* hint = HintOf(hwnd)) BringWindowToFront(hint->m_target);
     return 0;
 }
 
 }  // namespace
+
+void AttachFace(HWND popup, const hint_face_t* face)
+{
+    if (popup) SetWindowLongPtrA(popup, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(face));
+}
 
 HINSTANCE HintInstance()
 {

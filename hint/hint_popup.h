@@ -1,6 +1,20 @@
 #pragma once
-// The popup window of a hint: its class, its window procedure, and what a click does.
+// The popup window of a hint: its class, its window procedure with the painting, and
+// what a click does. The popup knows of its hint only what it shows (hint_face_t).
 #include <windows.h>
+
+#include "hint/hint_rules.h"
+
+// What a popup shows of its hint and whose window a click brings forward.
+struct hint_face_t {
+    HWND m_target = nullptr;
+    HICON m_icon = nullptr;  // borrowed
+    char m_text[kHintTextSize] = {};
+};
+
+// The popup paints and answers clicks for this face from now on; null: for none, so that
+// messages to a popup whose hint is gone do nothing.
+void AttachFace(HWND popup, const hint_face_t* face);
 
 // Registers a hint's own window class; 0 when it is already registered (the existing
 // class has the same procedure and serves).

@@ -1,10 +1,8 @@
 #include "hint/hint_set.h"
 
 #include "hint/bring_to_front.h"
-#include "hint/hint_wnd_mgr.h"
 
 HintWndMgr* g_hintWndMgr;
-unsigned char g_hintShown;
 
 void ShowHints()
 {

@@ -1,9 +1,8 @@
 #pragma once
 // The set of hints as the rest of the plug-in sees it.
-class HintWndMgr;
+#include "hint/hint_wnd_mgr.h"  // HintWndMgr and g_hintShown
 
 extern HintWndMgr* g_hintWndMgr;  // made by the first ShowHints, destroyed at teardown
-extern unsigned char g_hintShown; // 1 while the hints are shown
 
 // Makes or refreshes the set from the host's list, then shows every hint.
 void ShowHints();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "hint/hint_font.h"
 #include "hint/hint_popup.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
@@ -50,15 +51,6 @@ HICON FindTargetIcon(HWND target)
     return icon;
 }
 
-HFONT MakeHintFont(HDC dc)
-{
-    const font_style_t& style = HintSettings.FontStyle;
-    int height = MulDiv(HintSettings.FontSize, -GetDeviceCaps(dc, LOGPIXELSY), 72);
-    return CreateFontA(height, 0, 0, 0, style.Bold ? FW_BOLD : FW_NORMAL, style.Italic ? 1 : 0,
-                       style.Underline ? 1 : 0, style.StrikeOut ? 1 : 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, HintSettings.FontName);
-}
-
 RECT RestoredRect(HWND window)
 {
     WINDOWPLACEMENT placement = {};
@@ -97,8 +89,9 @@ RECT WorkAreaOfMonitor(HMONITOR monitor)
 
 RECT WorkAreaOf(HWND window) { return WorkAreaOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)); }
 
-HintWnd::HintWnd(HWND target, const std::string& title) : m_target(target), m_title(title)
+HintWnd::HintWnd(HWND target, const std::string& title) : m_title(title)
 {
+    m_target = target;
     m_icon = FindTargetIcon(target);
     BuildDisplayText(m_title, HintSettings.Contents, m_text);
     m_work = ToPixelRect(WorkAreaOf(target));
@@ -118,6 +111,7 @@ void HintWnd::MakePopup()
     RegisterHintClass(HintInstance(), m_classname);
     m_hwnd = CreateWindowExA(kHintExStyle, m_classname, m_text, kHintStyle, m_left, m_top, m_width, m_height,
                              nullptr, nullptr, HintInstance(), nullptr);
+    AttachFace(m_hwnd, this);
     // Announced even when it could not be made: the host is told of every hint alike.
     g_zlvnAPI.RegisterFocus(m_hwnd);
 }
@@ -125,6 +119,8 @@ void HintWnd::MakePopup()
 void HintWnd::DestroyPopup()
 {
     g_zlvnAPI.UnregisterFocus(m_hwnd);
+    // From here on a message to the popup finds no hint.
+    AttachFace(m_hwnd, nullptr);
     if (m_hwnd) DestroyWindow(m_hwnd);
     if (m_classname[0]) UnregisterClassA(m_classname, HintInstance());
     m_hwnd = nullptr;
@@ -146,7 +142,7 @@ SIZE HintWnd::MeasureText()
     // A plain device context, not BeginPaint: that would validate a paint still owed.
     SIZE extent = {};
     WindowDc dc(m_hwnd);
-    GdiObject<HFONT> font(MakeHintFont(dc.Get()));
+    GdiObject<HFONT> font = MakeHintFont(dc.Get());
     Selection fontSelected(dc.Get(), font.Get());
     GetTextExtentPoint32A(dc.Get(), m_text, static_cast<int>(strlen(m_text)), &extent);
     return extent;

@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "hint/hint_popup.h"
 #include "hint/hint_rules.h"
 
-class HintWnd {
+// The face (target, icon, display text) is what its popup shows of it.
+class HintWnd : public hint_face_t {
 public:
     // Makes the record and its hidden popup, 10 x 10 at the corner of the target's work area.
     HintWnd(HWND target, const std::string& title);
@@ -33,15 +35,12 @@ public:
     }
 
     HWND m_hwnd = nullptr;
-    char m_text[kHintTextSize] = {};
     char m_classname[32] = {};
     int m_top = 0;
     int m_left = 0;
     int m_width = 0;
     int m_height = 0;
-    HWND m_target;
     std::string m_title;
-    HICON m_icon = nullptr;
     RECT m_rect = {};
     // The work area the latest placement held the hint in; the no-overlap pass keeps it there.
     pixel_rect_t m_work = {};
@@ -59,9 +58,6 @@ private:
 // The target's small icon, borrowed from its owner, its class or itself; null when
 // none answers within 100 ms per request.
 HICON FindTargetIcon(HWND target);
-
-// The hint font for a device context, made from the settings; the caller owns it (GdiObject).
-HFONT MakeHintFont(HDC dc);
 
 // Where a minimized window stands when restored, in screen coordinates.
 RECT RestoredRect(HWND window);

@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "hint/get_zlvn_list.h"
-#include "hint/hint_set.h"
 #include "plugin/records/hint_settings.h"
 #include "support/dwm_window.h"
+
+unsigned char g_hintShown;
 
 namespace {
 

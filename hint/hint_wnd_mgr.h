@@ -13,6 +13,9 @@
 
 class GetZlvnList;
 
+// 1 while the hints are shown: ShowAll sets it, HideAll clears it.
+extern unsigned char g_hintShown;
+
 class HintWndMgr {
 public:
     HintWndMgr() = default;

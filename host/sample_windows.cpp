@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "support/gdi_owner.h"
+
 namespace {
 
 const char kSampleClass[] = "ZlvnHostSample";
@@ -27,18 +29,16 @@ const sample_t kSamples[] = {
 // manager draws one, and Wine then waits for none when they close.
 void PaintSample(HWND hwnd)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
+    PaintDc paint(hwnd);
+    HDC dc = paint.Get();
     RECT client;
     GetClientRect(hwnd, &client);
     auto colour = static_cast<COLORREF>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    HBRUSH body = CreateSolidBrush(RGB(236, 236, 236));
-    FillRect(dc, &client, body);
-    DeleteObject(body);
+    GdiObject<HBRUSH> body(CreateSolidBrush(RGB(236, 236, 236)));
+    FillRect(dc, &client, body.Get());
     RECT bar = {0, 0, client.right, kTitleBarHeight};
-    HBRUSH barBrush = CreateSolidBrush(colour);
-    FillRect(dc, &bar, barBrush);
-    DeleteObject(barBrush);
+    GdiObject<HBRUSH> barBrush(CreateSolidBrush(colour));
+    FillRect(dc, &bar, barBrush.Get());
     auto icon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
     if (icon) DrawIconEx(dc, kTitleLeft, 4, icon, 16, 16, 0, nullptr, DI_NORMAL);
     char title[256] = {};
@@ -46,7 +46,6 @@ void PaintSample(HWND hwnd)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     TextOutA(dc, kTitleLeft + 22, 5, title, static_cast<int>(strlen(title)));
-    EndPaint(hwnd, &paint);
 }
 
 LRESULT CALLBACK SampleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/message_pump.h"
+#include "support/gdi_owner.h"
 
 bool SaveScreenBitmap(const char* i_path)
 {
@@ -28,16 +29,16 @@ std::vector<unsigned char> ReadScreen(BITMAPINFOHEADER& o_info, int left, int to
     int stride = (width * 3 + 3) & ~3;
     std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
 
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
-    SelectObject(memory, old);
-    int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&o_info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.Get());
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    {
+        Selection copy(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), left, top, SRCCOPY);
+    }
+    // Read once the bitmap is no longer selected, as GetDIBits requires.
+    int rows = GetDIBits(memory.Get(), bitmap.Get(), 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&o_info),
+                         DIB_RGB_COLORS);
     if (rows != height) pixels.clear();
     return pixels;
 }

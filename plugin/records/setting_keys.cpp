@@ -5,6 +5,7 @@
 
 #include "support/bounded_text.h"
 #include "support/ini_file.h"
+#include "support/ini_text.h"
 
 namespace {
 
@@ -58,24 +59,31 @@ const setting_key_t kSettingKeys[kSettingKeyCount] = {
 
 #undef ZLVN_FIELD
 
-void ReadSetting(IniFile& ini, const setting_key_t& k, hint_settings_t& s)
+void ApplySettingText(const setting_key_t& k, const char* i_text, hint_settings_t& s)
 {
     int number = 0;
     switch (k.kind) {
-    case SettingKind::Number:
-        ini.ReadInt(k.section, k.key, IniTextToInt(k.defaultText), &Field<int>(s, k));
-        break;
+    case SettingKind::Number: Field<int>(s, k) = IniTextToInt(i_text); break;
     case SettingKind::Colour:
-        if (ini.ReadHex(k.section, k.key, k.defaultText, &number) >= 0) Field<COLORREF>(s, k) = static_cast<COLORREF>(number);
+        if (IniFile::HexToInt(i_text, &number) >= 0) Field<COLORREF>(s, k) = static_cast<COLORREF>(number);
         break;
-    case SettingKind::Text:
-        ini.ReadString(k.section, k.key, k.defaultText, &Field<char>(s, k), k.size);
-        break;
-    case SettingKind::FontStyle:
-        ini.ReadInt(k.section, k.key, IniTextToInt(k.defaultText), &number);
-        Field<font_style_t>(s, k) = UnpackFontStyle(number);
-        break;
+    case SettingKind::Text: CopyText(&Field<char>(s, k), k.size, i_text); break;
+    case SettingKind::FontStyle: Field<font_style_t>(s, k) = UnpackFontStyle(IniTextToInt(i_text)); break;
     }
+}
+
+void ReadSetting(const IniFile& ini, const setting_key_t& k, hint_settings_t& s)
+{
+    std::string value;
+    bool inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
+    ApplySettingText(k, inFile ? value.c_str() : k.defaultText, s);
+}
+
+hint_settings_t DefaultSettings()
+{
+    hint_settings_t s = {};
+    for (const setting_key_t& k : kSettingKeys) ApplySettingText(k, k.defaultText, s);
+    return s;
 }
 
 std::string SettingText(const setting_key_t& k, const hint_settings_t& s)

@@ -28,9 +28,16 @@ constexpr size_t kSettingKeyCount = 18;
 // In the order in which they are read and written.
 extern const setting_key_t kSettingKeys[kSettingKeyCount];
 
-// Reads the key into its field: the default when the file lacks it; a colour whose
-// conversion fails leaves the field as it was.
-void ReadSetting(IniFile& ini, const setting_key_t& i_key, hint_settings_t& o_settings);
+// Converts a value as the file holds it into the key's field; a colour whose conversion
+// fails leaves the field as it was.
+void ApplySettingText(const setting_key_t& i_key, const char* i_text, hint_settings_t& o_settings);
+
+// Reads the key from a preloaded file into its field: its default when the file lacks it.
+void ReadSetting(const IniFile& ini, const setting_key_t& i_key, hint_settings_t& o_settings);
+
+// The record a first set-up without a settings file gives (before the picture paths
+// beside the module are filled in).
+hint_settings_t DefaultSettings();
 
 // The exact text a save writes for the field: teardown both compares and writes it.
 std::string SettingText(const setting_key_t& i_key, const hint_settings_t& i_settings);

@@ -7,6 +7,7 @@
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
+#include "plugin/shell/forms.h"
 #include "plugin/shell/lifecycle.h"
 #include "support/bounded_text.h"
 

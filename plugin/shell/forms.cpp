@@ -6,7 +6,6 @@
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
 #include "plugin/records/module_state.h"
-#include "plugin/shell/exports.h"
 
 void ShowOptionDialog()
 {

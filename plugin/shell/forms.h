@@ -1,6 +1,15 @@
 #pragma once
 // The settings dialog and the version box as the shell opens them.
 
+class TOKBottomDlg;
+class TAboutBox;
+
+// The settings dialog while it is shown, and the version box from its first use until
+// the module is unloaded; exported as _OKBottomDlg and _AboutBox, and so defined beside
+// the exports (exports.cpp).
+extern TOKBottomDlg* g_okBottomDlg;
+extern TAboutBox* g_aboutBox;
+
 // HintOption's work once its turn has come: shows a fresh dialog modally.
 void ShowOptionDialog();
 

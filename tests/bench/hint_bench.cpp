@@ -17,6 +17,7 @@
 
 #include "hint/hint_rules.h"
 #include "hint/hint_set.h"
+#include "hint/hint_font.h"
 #include "hint/hint_wnd.h"
 #include "hint/hint_wnd_mgr.h"
 #include "host/zlvn_host.h"
@@ -189,12 +190,11 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     else FloorBox(dc, c);
     static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);  // a hint holds its icon too
     DrawIconEx(dc, 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    HFONT font = MakeHintFont(dc);
-    HGDIOBJ oldFont = SelectObject(dc, font);
+    GdiObject<HFONT> font = MakeHintFont(dc);
+    HGDIOBJ oldFont = SelectObject(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, 23, 5, "A", 1);
     SelectObject(dc, oldFont);
-    DeleteObject(font);
     EndPaint(hwnd, &paint);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "dialogs/FormAboutBoxUnit.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/exports.h"
+#include "plugin/shell/forms.h"
 #include "plugin/shell/lifecycle.h"
 #include "support/last_error.h"
 #include "tests/common/plugin_dll.h"

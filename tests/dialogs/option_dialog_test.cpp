@@ -14,6 +14,7 @@
 #include "host/zlvn_host.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/shell/exports.h"
+#include "plugin/shell/forms.h"
 #include "plugin/shell/lifecycle.h"
 #include "support/bounded_text.h"
 #include "tests/common/font_faces.h"

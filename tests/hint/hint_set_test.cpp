@@ -7,6 +7,7 @@
 
 #include "hint/hint_popup.h"
 #include "hint/hint_set.h"
+#include "hint/hint_font.h"
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
 #include "plugin/records/hint_settings.h"
@@ -20,7 +21,10 @@ using zlvnhost::Host;
 
 namespace {
 
-SIZE TextExtent(const char* text) { return TextExtentIn(MakeHintFont, text); }
+SIZE TextExtent(const char* text)
+{
+    return TextExtentIn([](HDC dc) { return MakeHintFont(dc).Release(); }, text);
+}
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hint/hint_set.h"
+#include "hint/hint_font.h"
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
 #include "plugin/records/hint_settings.h"
@@ -349,10 +350,8 @@ TEST(HintFont, EveryParameterFromTheSettings)
     for (const Case& c : cases) {
         HintSettings.FontSize = c.size;
         HintSettings.FontStyle = c.style;
-        HFONT font = MakeHintFont(dc);
         LOGFONTA lf = {};
-        ASSERT_EQ(static_cast<int>(sizeof lf), GetObjectA(font, sizeof lf, &lf));
-        DeleteObject(font);
+        ASSERT_EQ(static_cast<int>(sizeof lf), GetObjectA(MakeHintFont(dc).Get(), sizeof lf, &lf));
         EXPECT_EQ(MulDiv(c.size, -dpi, 72), lf.lfHeight) << c.size;
         if (dpi == 96 && c.size == 10) {
             EXPECT_EQ(-13, lf.lfHeight);

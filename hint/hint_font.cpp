@@ -1,0 +1,13 @@
+#include "hint/hint_font.h"
+
+#include "plugin/records/hint_settings.h"
+
+GdiObject<HFONT> MakeHintFont(HDC dc)
+{
+    const font_style_t& style = HintSettings.FontStyle;
+    int height = MulDiv(HintSettings.FontSize, -GetDeviceCaps(dc, LOGPIXELSY), 72);
+    return GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, style.Bold ? FW_BOLD : FW_NORMAL, style.Italic ? 1 : 0,
+                                        style.Underline ? 1 : 0, style.StrikeOut ? 1 : 0, SHIFTJIS_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
+                                        HintSettings.FontName));
+}
