@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "plugin/records/module_state.h"
@@ -22,25 +23,17 @@ using A = AboutControl;
 
 TAboutBox* g_box;  // the box the running script looks at
 
-bool BoxShown() { return g_box && g_box->Handle() && IsWindowVisible(g_box->Handle()); }
+bool Shown(TAboutBox* box) { return box && box->Handle() && IsWindowVisible(box->Handle()); }
+bool BoxShown() { return Shown(g_box); }
 
-struct open_call_t {
-    int count = 0;
-    HWND owner = reinterpret_cast<HWND>(1);
-    std::string verb, file;
-    bool noParameters = false, noDirectory = false;
-    int show = -1;
-} g_opened;
+// The shell calls made, each as "owner verb file parameters directory show".
+std::vector<std::string> g_opened;
 
 HINSTANCE WINAPI FakeOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
 {
-    ++g_opened.count;
-    g_opened.owner = owner;
-    g_opened.verb = verb ? verb : "";
-    g_opened.file = file ? file : "";
-    g_opened.noParameters = parameters == nullptr;
-    g_opened.noDirectory = directory == nullptr;
-    g_opened.show = show;
+    auto text = [](LPCSTR s) { return s ? std::string(s) : std::string("(null)"); };
+    g_opened.push_back(std::to_string(reinterpret_cast<uintptr_t>(owner)) + " " + text(verb) + " " + text(file) + " " +
+                       text(parameters) + " " + text(directory) + " " + std::to_string(show));
     return reinterpret_cast<HINSTANCE>(42);
 }
 
@@ -50,7 +43,7 @@ protected:
     {
         SetCursorPos(100, 100);
         ResetLifecycle(true);  // the command works for a set-up plug-in
-        g_opened = open_call_t();
+        g_opened.clear();
         TAboutBox::s_openAddress = FakeOpen;
     }
     void TearDown() override
@@ -90,13 +83,11 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_EQ(ZLVN_FILE_VERSION, b.Text(A::Version));
             EXPECT_EQ("Copyright (C) 2026 ZlvnHint", b.Text(A::Copyright));
             EXPECT_EQ("https://example.org/", b.Text(A::WebSite));
-            ICONINFO info;
+            ICONINFO info = {};
             EXPECT_TRUE(b.LargeIcon() && GetIconInfo(b.LargeIcon(), &info)) << "large icon taken (path expanded)";
             EXPECT_TRUE(b.SmallIcon() != nullptr) << "small icon taken";
-            if (b.LargeIcon() && GetIconInfo(b.LargeIcon(), &info)) {
-                DeleteObject(info.hbmColor);
-                DeleteObject(info.hbmMask);
-            }
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
             // Centred on the full rectangle of the 1280 x 800 screen under the cursor.
             RECT rc;
             GetWindowRect(b.Handle(), &rc);
@@ -115,14 +106,9 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             };
             for (const auto& r : rows) {
                 RECT got = RectIn(b.Item(r.name), b.Handle());
-                EXPECT_EQ(MulDiv(r.l, b.Ppi(), 96), got.left) << r.name;
-                EXPECT_EQ(MulDiv(r.t, b.Ppi(), 96), got.top) << r.name;
-                if (r.w) {
-                    EXPECT_EQ(MulDiv(r.l + r.w, b.Ppi(), 96), got.right) << r.name;
-                }
-                if (r.h) {
-                    EXPECT_EQ(MulDiv(r.t + r.h, b.Ppi(), 96), got.bottom) << r.name;
-                }
+                RECT want = {MulDiv(r.l, b.Ppi(), 96), MulDiv(r.t, b.Ppi(), 96), r.w ? MulDiv(r.l + r.w, b.Ppi(), 96) : got.right,
+                             r.h ? MulDiv(r.t + r.h, b.Ppi(), 96) : got.bottom};
+                EXPECT_TRUE(EqualRect(&want, &got)) << r.name << ": " << got.left << "," << got.top << "," << got.right << "," << got.bottom;
             }
             RECT version = RectIn(b.Item(A::Version), b.Handle());
             SIZE text = {};
@@ -209,12 +195,7 @@ TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
     DialogScript script("link");
     script.Then("shown", BoxShown).Do("click link", [] { PostMouseClick(g_box->Item(A::WebSite)); });
     EXPECT_EQ(IDCANCEL, Show(box, script));
-    EXPECT_EQ(1, g_opened.count);
-    EXPECT_EQ(nullptr, g_opened.owner);
-    EXPECT_EQ("open", g_opened.verb);
-    EXPECT_EQ("https://example.org/", g_opened.file);
-    EXPECT_TRUE(g_opened.noParameters && g_opened.noDirectory);
-    EXPECT_EQ(SW_SHOW, g_opened.show);
+    EXPECT_EQ(std::vector<std::string>{"0 open https://example.org/ (null) (null) " + std::to_string(SW_SHOW)}, g_opened);
 }
 
 TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
@@ -228,7 +209,7 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
 
     HICON firstIcon = nullptr;
     DialogScript first("first showing");
-    first.Then("shown", [] { return g_aboutBox && g_aboutBox->Handle() && IsWindowVisible(g_aboutBox->Handle()); })
+    first.Then("shown", [] { return Shown(g_aboutBox); })
         .Do("close", [&firstIcon] {
             firstIcon = g_aboutBox->LargeIcon();
             PostClick(g_aboutBox->Item(A::OKButton));
@@ -244,7 +225,7 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     SetCursorPos(1200, 700);  // still the one monitor; the box is centred afresh
     std::string version;
     DialogScript second("second showing");
-    second.Then("shown", [] { return g_aboutBox && g_aboutBox->Handle() && IsWindowVisible(g_aboutBox->Handle()); })
+    second.Then("shown", [] { return Shown(g_aboutBox); })
         .Do("close", [&version] {
             version = g_aboutBox->Text(A::Version);
             EXPECT_NE(nullptr, g_aboutBox->LargeIcon()) << "icons taken again";

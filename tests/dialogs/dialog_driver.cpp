@@ -15,6 +15,11 @@ DialogScript* g_running;
 constexpr UINT kTickMs = 25;
 constexpr int kMaxTries = kWaitLimitMs / kTickMs;  // a step that stalls this long never comes
 
+void CancelThreadDialogs()
+{
+    for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
 }  // namespace
 
 DialogScript& DialogScript::Then(const std::string& what, Step step)
@@ -29,6 +34,16 @@ DialogScript& DialogScript::Do(const std::string& what, std::function<void()> ac
         action();
         return true;
     });
+}
+
+DialogScript& DialogScript::InDialog(const std::string& what, int id, std::function<void(HWND)> act)
+{
+    return Then(what, [id, act] {
+               HWND dialog = DialogWithControl(id);
+               if (dialog) act(dialog);
+               return dialog != nullptr;
+           })
+        .Then(what + ": closed", [id] { return DialogWithControl(id) == nullptr; });
 }
 
 DialogScript& DialogScript::Painted()
@@ -70,7 +85,7 @@ void DialogScript::OnTick()
         // Done, but something is still open: give it time, then close it.
         if (++m_tries > kMaxTries) {
             m_closedLeftovers = true;
-            for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            CancelThreadDialogs();
         }
         return;
     }
@@ -81,7 +96,7 @@ void DialogScript::OnTick()
         ++m_next;
         m_tries = 0;
     } else if (++m_tries > kMaxTries) {
-        for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        CancelThreadDialogs();
     }
 }
 
@@ -173,17 +188,10 @@ bool SaveWindowShot(HWND window, const std::string& path)
     const int w = pixels.Width(), h = pixels.Height();
     if (w <= 0 || h <= 0) return false;
     const DWORD stride = ((w * 3) + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;  // bottom-up, as a BMP file stores it
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = stride * h;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
+    // Bottom-up rows, as a BMP file stores them.
+    BITMAPINFOHEADER info = {sizeof info, w, h, 1, 24, BI_RGB, stride * h, 0, 0, 0, 0};
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+    BITMAPFILEHEADER file = {0x4D42, offset + info.biSizeImage, 0, 0, offset};
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
     bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
     std::string row(stride, '\0');

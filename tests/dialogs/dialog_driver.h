@@ -21,6 +21,9 @@ public:
     explicit DialogScript(std::string name) : m_name(std::move(name)) {}
     DialogScript& Then(const std::string& what, Step step);
     DialogScript& Do(const std::string& what, std::function<void()> action);
+    // Once a dialog holding a control with this id is open, acts on it (the action closes
+    // it), then waits until it is gone.
+    DialogScript& InDialog(const std::string& what, int id, std::function<void(HWND)> act);
     // Lets the modal loop run until what the thread's dialogs painted is on the screen.
     DialogScript& Painted();
 

@@ -20,6 +20,7 @@
 #include "tests/common/font_faces.h"
 #include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
+#include "tests/common/settings_record.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {
@@ -51,23 +52,9 @@ hint_settings_t SampleRecord()
     return s;
 }
 
-bool SameRecord(const hint_settings_t& a, const hint_settings_t& b) { return memcmp(&a, &b, sizeof a) == 0; }
-
-std::string Describe(const hint_settings_t& s)
-{
-    char text[1024];
-    FormatText(text, sizeof text,
-               "Enable=%d Pos=%d Contents=%d Width=%d IsUseBmp=%d BgNormal='%s' BgIconic='%s' "
-               "colours=%06lx/%06lx/%06lx/%06lx Font='%s' %d style=%d%d%d%d colour=%06lx IsNoOver=%d "
-               "IsShowIcon=%d ToggleEnable='%s'",
-               s.Enable, s.Pos, s.Contents, s.Width, s.IsUseBmp, s.BgNormal, s.BgIconic, s.NmlBorderColor,
-               s.NmlBgColor, s.MinBorderColor, s.MinBgColor, s.FontName, s.FontSize, s.FontStyle.Bold,
-               s.FontStyle.Italic, s.FontStyle.Underline, s.FontStyle.StrikeOut, s.FontColor, s.IsNoOver,
-               s.IsShowIcon, s.ToggleEnable);
-    return text;
-}
-
 TOKBottomDlg* Dlg() { return g_okBottomDlg; }
+WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0)); }
+void SetHotKey(WORD key) { SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, key, 0); }
 
 class OptionDialog : public ::testing::Test {
 protected:
@@ -92,12 +79,22 @@ protected:
 
     static bool Shown() { return Dlg() && Dlg()->Handle() && IsWindowVisible(Dlg()->Handle()); }
 
+    // Opens the dialog, reads the hot-key field and closes the dialog with this button.
+    WORD HotKeyShown(C closeWith, const std::string& name)
+    {
+        WORD shown = 0xFFFF;
+        DialogScript script(name);
+        script.Then("dialog shown", Shown).Do("read and close", [&shown, closeWith] {
+            shown = HotKey();
+            PostClick(Dlg()->Item(closeWith));
+        });
+        RunDialog(script);
+        return shown;
+    }
+
     hint_settings_t saved;
 };
 
-
-WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0)); }
-void SetHotKey(WORD key) { SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, key, 0); }
 
 // The row whose control has the focus.
 C FocusedRow()
@@ -124,38 +121,31 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
         TOKBottomDlg& d = *Dlg();
         EXPECT_EQ(0, d.ActivePage());
         EXPECT_EQ(d.Item(C::OKBtn), GetFocus()) << "first tab stop";
-        const C radios[] = {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter, C::RdoPosDeskTopLeft};
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(i == 2, d.Checked(radios[i])) << radios[i];
-        EXPECT_TRUE(d.Checked(C::RdoNotUseImage));
-        EXPECT_FALSE(d.Checked(C::RdoUseImage));
-        EXPECT_TRUE(d.Visible(C::GrpBgColor));
-        EXPECT_TRUE(d.Visible(C::StcMinBgColor));
-        EXPECT_FALSE(d.Visible(C::GrpBgBmp));
-        EXPECT_FALSE(d.Visible(C::EdtBgbmpNml)) << "a hidden group hides its contents";
-        EXPECT_EQ("C:\\pictures\\normal.bmp", d.Text(C::EdtBgbmpNml));
-        EXPECT_EQ("C:\\pictures\\iconic.bmp", d.Text(C::EdtBgbmpIcn));
-        EXPECT_EQ(RGB(255, 255, 128), d.SwatchColor(C::StcNmlBgColor));
-        EXPECT_EQ(RGB(247, 247, 0), d.SwatchColor(C::StcNmlBorderColor));
-        EXPECT_EQ(RGB(10, 20, 30), d.SwatchColor(C::StcMinBgColor));
-        EXPECT_EQ(RGB(212, 212, 212), d.SwatchColor(C::StcMinBorderColor));
-        EXPECT_EQ("MS UI Gothic", d.Text(C::LabelFontName));
+        const std::pair<C, bool> checked[] = {
+            {C::RdoPosTopLeft, false}, {C::RdoPosTopCenter, false}, {C::RdoPosTopRight, true}, {C::RdoPosCenter, false},
+            {C::RdoPosDeskTopLeft, false}, {C::RdoNotUseImage, true}, {C::RdoUseImage, false}, {C::ChkIsNoOver, true},
+            {C::RdoTxtAlph, false}, {C::RdoTxtFull, true}, {C::ChkIsShowIcon, false}};
+        for (auto [c, on] : checked) EXPECT_EQ(on, d.Checked(c)) << c;
+        // A hidden group hides its contents.
+        const std::pair<C, bool> visible[] = {{C::GrpBgColor, true}, {C::StcMinBgColor, true}, {C::GrpBgBmp, false}, {C::EdtBgbmpNml, false}};
+        for (auto [c, on] : visible) EXPECT_EQ(on, d.Visible(c)) << c;
+        const std::pair<C, const char*> texts[] = {
+            {C::EdtBgbmpNml, "C:\\pictures\\normal.bmp"}, {C::EdtBgbmpIcn, "C:\\pictures\\iconic.bmp"}, {C::LabelFontName, "MS UI Gothic"},
+            {C::LabelFontSize, "11"}, {C::LabelFontStyle, "太字"}, {C::EdtWidth, "120"}};
+        for (auto [c, text] : texts) EXPECT_EQ(text, d.Text(c)) << c;
+        const std::pair<C, COLORREF> swatches[] = {{C::StcNmlBgColor, RGB(255, 255, 128)}, {C::StcNmlBorderColor, RGB(247, 247, 0)},
+                                                   {C::StcMinBgColor, RGB(10, 20, 30)}, {C::StcMinBorderColor, RGB(212, 212, 212)}};
+        for (auto [c, colour] : swatches) EXPECT_EQ(colour, d.SwatchColor(c)) << c;
         LOGFONTA font = LabelFont(C::LabelFontName);
         EXPECT_STREQ("MS UI Gothic", font.lfFaceName);
         EXPECT_EQ(FW_BOLD, font.lfWeight);
         EXPECT_TRUE(font.lfStrikeOut && !font.lfItalic && !font.lfUnderline);
         EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight) << "the dialog's own text height";
-        EXPECT_EQ("11", d.Text(C::LabelFontSize));
-        EXPECT_EQ("太字", d.Text(C::LabelFontStyle));
-        EXPECT_EQ("120", d.Text(C::EdtWidth));
-        EXPECT_TRUE(d.Checked(C::ChkIsNoOver));
-        EXPECT_FALSE(d.Checked(C::RdoTxtAlph));
-        EXPECT_TRUE(d.Checked(C::RdoTxtFull));
-        EXPECT_FALSE(d.Checked(C::ChkIsShowIcon));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_CONTROL), HotKey());
         PostClick(d.Item(C::OKBtn));
     });
     RunDialog(script);
-    EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings)) << Describe(HintSettings);
+    EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings));
     EXPECT_EQ(1, ReloadCount()) << "menu reloaded after OK";
 }
 
@@ -200,7 +190,7 @@ TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
         PostClick(d.Item(C::OKBtn));
     });
     RunDialog(script);
-    EXPECT_TRUE(SameRecord(expected, HintSettings)) << Describe(HintSettings);
+    EXPECT_TRUE(SameRecord(expected, HintSettings));
 }
 
 TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
@@ -216,14 +206,7 @@ TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
     for (const auto& c : cases) {
         memset(HintSettings.ToggleEnable, 'x', sizeof HintSettings.ToggleEnable);
         CopyText(HintSettings.ToggleEnable, c.stored);
-        WORD shown = 0xFFFF;
-        DialogScript script(std::string("shortcut '") + c.stored + "'");
-        script.Then("dialog shown", Shown).Do("read and OK", [&shown] {
-            shown = HotKey();
-            PostClick(Dlg()->Item(C::OKBtn));
-        });
-        RunDialog(script);
-        EXPECT_EQ(c.shown, shown) << "'" << c.stored << "'";
+        EXPECT_EQ(c.shown, HotKeyShown(C::OKBtn, std::string("shortcut '") + c.stored + "'")) << "'" << c.stored << "'";
         EXPECT_STREQ(c.written, HintSettings.ToggleEnable) << "'" << c.stored << "'";
         char zeros[24] = {};
         size_t n = strlen(c.written);
@@ -256,7 +239,7 @@ TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
             .Do("close", way.close);
         RunDialog(script);
         ++opened;
-        EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings)) << way.how << ": " << Describe(HintSettings);
+        EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings)) << way.how;
         EXPECT_EQ(opened, ReloadCount()) << way.how << ": menu reloaded after Cancel too";
     }
 }
@@ -279,7 +262,7 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
             HWND box = DialogWithTitle("Hint");
             if (!box) return false;
             message = WindowText(GetDlgItem(box, 0xFFFF));
-            EXPECT_TRUE(SameRecord(before, HintSettings)) << "nothing stored yet: " << Describe(HintSettings);
+            EXPECT_TRUE(SameRecord(before, HintSettings)) << "nothing stored yet";
             PostMessageA(box, WM_COMMAND, IDOK, 0);
             return true;
         })
@@ -303,7 +286,7 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
     expected.Pos = 3;
     expected.IsNoOver = 0;
     expected.Width = 31;
-    EXPECT_TRUE(SameRecord(expected, HintSettings)) << "after a good width: " << Describe(HintSettings);
+    EXPECT_TRUE(SameRecord(expected, HintSettings)) << "after a good width";
     EXPECT_EQ(1, ReloadCount());
 }
 
@@ -339,15 +322,7 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
         .Do("OK", [] { PostClick(Dlg()->Item(C::OKBtn)); });
     RunDialog(script);
     EXPECT_STREQ("Ctrl+5", HintSettings.ToggleEnable);
-
-    WORD reread = 0;
-    DialogScript again("reopened");
-    again.Then("dialog shown", Shown).Do("read", [&reread] {
-        reread = HotKey();
-        PostClick(Dlg()->Item(C::CancelBtn));
-    });
-    RunDialog(again);
-    EXPECT_EQ(MAKEWORD('5', HOTKEYF_CONTROL), reread) << "read back as the main-keyboard 5";
+    EXPECT_EQ(MAKEWORD('5', HOTKEYF_CONTROL), HotKeyShown(C::CancelBtn, "reopened")) << "read back as the main-keyboard 5";
 }
 
 TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
@@ -369,43 +344,25 @@ TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
     EXPECT_EQ('\0', HintSettings.ToggleEnable[23]);
 
     shortcut_t cut = ParseShortcut(HintSettings.ToggleEnable);
-    WORD reread = 0xFFFF;
-    DialogScript again("reopened after cut");
-    again.Then("dialog shown", Shown).Do("read", [&reread] {
-        reread = HotKey();
-        PostClick(Dlg()->Item(C::CancelBtn));
-    });
-    RunDialog(again);
-    EXPECT_EQ(cut.vk ? MAKEWORD(cut.vk, cut.mods) : 0, reread) << "'" << HintSettings.ToggleEnable << "'";
+    EXPECT_EQ(cut.vk ? MAKEWORD(cut.vk, cut.mods) : 0, HotKeyShown(C::CancelBtn, "reopened after cut"))
+        << "'" << HintSettings.ToggleEnable << "'";
 }
 
 TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour)
 {
     DialogScript script("colour chooser");
-    auto chooser = [] { return DialogWithControl(706); };  // the chooser's red field
+    constexpr int red = 706;  // the chooser's red field; green and blue follow
     script.Then("dialog shown", Shown)
         .Do("click swatch", [] { PostMouseClick(Dlg()->Item(C::StcMinBgColor)); })
-        .Then("chooser open, cancel", [chooser] {
-            HWND c = chooser();
-            if (!c) return false;
-            PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
-            return true;
-        })
-        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .InDialog("chooser open, cancel", red, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
         .Do("unchanged", [] {
             EXPECT_EQ(RGB(10, 20, 30), Dlg()->SwatchColor(C::StcMinBgColor)) << "cancelled";
             PostMouseClick(Dlg()->Item(C::StcMinBgColor));
         })
-        .Then("chooser open, choose", [chooser] {
-            HWND c = chooser();
-            if (!c) return false;
-            SetDlgItemTextA(c, 706, "200");
-            SetDlgItemTextA(c, 707, "100");
-            SetDlgItemTextA(c, 708, "50");
+        .InDialog("chooser open, choose", red, [](HWND c) {
+            for (int i = 0; i < 3; ++i) SetDlgItemTextA(c, red + i, i == 0 ? "200" : i == 1 ? "100" : "50");
             PostMessageA(c, WM_COMMAND, IDOK, 0);
-            return true;
         })
-        .Then("chooser closed again", [chooser] { return chooser() == nullptr; })
         .Do("OK", [] {
             EXPECT_EQ(RGB(200, 100, 50), Dlg()->SwatchColor(C::StcMinBgColor)) << "confirmed";
             PostClick(Dlg()->Item(C::OKBtn));
@@ -430,18 +387,12 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
     CopyText(HintSettings.FontName, listed.c_str());
     HintSettings.FontStyle = {0, 0, 0, 0};
     HintSettings.FontSize = 10;
-    auto chooser = [] { return DialogWithControl(psh3); };
+    const hint_settings_t before = HintSettings;
     std::string face;
     DialogScript script("font chooser, face " + listed);
     script.Then("dialog shown", Shown)
         .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
-        .Then("cancel without Apply", [chooser] {
-            HWND c = chooser();
-            if (!c) return false;
-            PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
-            return true;
-        })
-        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .InDialog("cancel without Apply", psh3, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
         .Do("labels unchanged, open again", [&listed] {
             TOKBottomDlg& d = *Dlg();
             EXPECT_EQ(listed, d.Text(C::LabelFontName));
@@ -449,9 +400,7 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
             EXPECT_EQ("標準", d.Text(C::LabelFontStyle));
             PostClick(d.Item(C::BtnFont));
         })
-        .Then("underline and Apply", [chooser, &face, &listed] {
-            HWND c = chooser();
-            if (!c) return false;
+        .InDialog("underline and Apply", psh3, [&face, &listed](HWND c) {
             face = WindowText(GetDlgItem(c, cmb1));
             EXPECT_EQ(listed, face) << "the chooser opens on the label's face";
             SendDlgItemMessageA(c, chx2, BM_SETCHECK, BST_CHECKED, 0);
@@ -459,9 +408,7 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
             SendMessageA(c, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(c, psh3)));
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline) << "applied while the chooser is open";
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
-            return true;
         })
-        .Then("chooser closed again", [chooser] { return chooser() == nullptr; })
         .Do("applied font kept, OK", [&face] {
             TOKBottomDlg& d = *Dlg();
             EXPECT_EQ(face, d.Text(C::LabelFontName));
@@ -471,12 +418,10 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
             PostClick(d.Item(C::OKBtn));
         });
     RunDialog(script);
-    EXPECT_EQ(face, HintSettings.FontName);
-    EXPECT_EQ(10, HintSettings.FontSize);
-    EXPECT_EQ(0, HintSettings.FontStyle.Bold);
-    EXPECT_EQ(0, HintSettings.FontStyle.Italic);
-    EXPECT_EQ(1, HintSettings.FontStyle.Underline);
-    EXPECT_EQ(0, HintSettings.FontStyle.StrikeOut);
+    hint_settings_t expected = before;
+    CopyText(expected.FontName, face.c_str());
+    expected.FontStyle.Underline = 1;  // size 10, neither bold nor italic, as before
+    EXPECT_TRUE(SameRecord(Normalised(expected), Normalised(HintSettings)));
 }
 
 bool Listed(const char* face) { return face[0] != '\0' && !FontFaces(face).empty(); }
@@ -508,14 +453,10 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
         DialogScript script("font chooser opening, " + what);
         script.Then("dialog shown", Shown)
             .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
-            .Then("read its choice, cancel", [&opened] {
-                HWND chooser = DialogWithControl(psh3);
-                if (!chooser) return false;
+            .InDialog("read its choice, cancel", psh3, [&opened](HWND chooser) {
                 SendMessageA(chooser, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&opened));
                 PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
-                return true;
             })
-            .Then("chooser closed", [] { return DialogWithControl(psh3) == nullptr; })
             .Do("cancel", [] { PostClick(Dlg()->Item(C::CancelBtn)); });
         RunDialog(script);
         if (c.opens) {
@@ -540,7 +481,6 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
                                  0, 0, 255, 255, 255, 255, 0, 0};
     WriteWholeFile(chosen + ".bmp", std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
     bool preview = false;
-    auto chooser = [] { return DialogWithControl(cmb13); };
     DialogScript script("picture chooser");
     script.Then("dialog shown", Shown)
         .Do("picture mode", [] { PostClick(Dlg()->Item(C::RdoUseImage)); })
@@ -551,15 +491,11 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
             EXPECT_FALSE(d.Checked(C::RdoNotUseImage));
             PostClick(d.Item(C::BtnBgbmpNml));
         })
-        .Then("chooser open", [chooser, &chosen, &preview] {
-            HWND c = chooser();
-            if (!c) return false;
+        .InDialog("chooser open", cmb13, [&chosen, &preview](HWND c) {
             preview = !ChildWindows(c, [](HWND w) { return GetDlgCtrlID(w) == 1200; }).empty();
             SendMessageA(c, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
             PostMessageA(c, WM_COMMAND, IDOK, 0);
-            return true;
         })
-        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
         .Do("OK", [&chosen] {
             EXPECT_EQ(chosen + ".bmp", Dlg()->Text(C::EdtBgbmpNml)) << "default extension";
             PostClick(Dlg()->Item(C::OKBtn));
@@ -569,7 +505,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
     hint_settings_t expected = SampleRecord();
     expected.IsUseBmp = 1;
     CopyText(expected.BgNormal, (chosen + ".bmp").c_str());
-    EXPECT_TRUE(SameRecord(expected, HintSettings)) << "colours kept in picture mode: " << Describe(HintSettings);
+    EXPECT_TRUE(SameRecord(expected, HintSettings)) << "colours kept in picture mode";
 }
 
 TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
@@ -689,10 +625,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         RECT want = {MulDiv(d.left, ppi, 120), MulDiv(d.top, ppi, 120), MulDiv(d.left + d.width, ppi, 120),
                      MulDiv(d.top + d.height, ppi, 120)};
         // Nested rows are scaled level by level, so an edge may round by a pixel or two.
-        EXPECT_NEAR(want.left, got.left, 2) << d.name;
-        EXPECT_NEAR(want.top, got.top, 2) << d.name;
-        EXPECT_NEAR(want.right, got.right, 2) << d.name;
-        EXPECT_NEAR(want.bottom, got.bottom, 2) << d.name;
+        for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR((&want.left)[edge], (&got.left)[edge], 2) << d.name << " edge " << edge;
     };
     auto settle = [] {
         RedrawWindow(Dlg()->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

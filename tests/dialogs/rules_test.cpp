@@ -44,30 +44,19 @@ TEST(ShortcutText, FormatPutsPrefixesInFixedOrderAndDropsNamelessKeys)
 TEST(ShortcutText, ParseAcceptsPrefixesInAnyCaseOrderAndRepeat)
 {
     const struct { const char* text; unsigned vk; unsigned mods; } cases[] = {
-        {"alt+h", 'H', kModAlt},
-        {"^H", 'H', kModCtrl},
-        {"Ctrl+^h", 'H', kModCtrl},
-        {"ALT+shift+CTRL+f12", kVkF12, kModAlt | kModShift | kModCtrl},
-        {"Alt+Alt+pgdn", kVkNext, kModAlt},
+        {"alt+h", 'H', kModAlt}, {"^H", 'H', kModCtrl}, {"Ctrl+^h", 'H', kModCtrl}, {"Alt+Alt+pgdn", kVkNext, kModAlt},
+        {"ALT+shift+CTRL+f12", kVkF12, kModAlt | kModShift | kModCtrl}, {"semicolon", 0xBA, 0},
         {"Ctrl+5", '5', kModCtrl},  // the main-keyboard 5, never the keypad's
-        {"semicolon", 0xBA, 0},
-        {"Tab", kVkTab, 0},  // a platform name equal to a fixed one: the lower code wins
-        {"Alt+", 0, 0},
-        {"", 0, 0},
-        {"Ctrl+Nokey", 0, 0},
+        {"Tab", kVkTab, 0},         // a platform name equal to a fixed one: the lower code wins
+        {"Alt+", 0, 0}, {"", 0, 0}, {"Ctrl+Nokey", 0, 0}, {"Alt+H ", 0, 0},
         {"Shift+Ctrl+Alt+KP_Mult", 0, 0},  // a key name cut short matches nothing
-        {"Alt+H ", 0, 0},
-        {"Ctrl+^", 0xDE, kModCtrl},  // a key named like a prefix: the caret key of Japanese keyboards
-        {"^^", 0xDE, kModCtrl},
-        {"^", 0xDE, 0},
-        {"Alt+^x", 'X', kModAlt | kModCtrl},  // prefixes read greedily first
+        // A key named like a prefix: the caret key of Japanese keyboards; prefixes read greedily first.
+        {"Ctrl+^", 0xDE, kModCtrl}, {"^^", 0xDE, kModCtrl}, {"^", 0xDE, 0}, {"Alt+^x", 'X', kModAlt | kModCtrl},
     };
     for (const auto& c : cases) {
         shortcut_t s = ParseShortcut(c.text, FakePlatform);
         EXPECT_EQ(c.vk, s.vk) << "'" << c.text << "'";
-        if (c.vk) {
-            EXPECT_EQ(c.mods, s.mods) << "'" << c.text << "'";
-        }
+        if (c.vk) { EXPECT_EQ(c.mods, s.mods) << "'" << c.text << "'"; }
     }
     EXPECT_EQ(0, ParseShortcut(nullptr, FakePlatform).vk);
 }
@@ -117,15 +106,14 @@ TEST(DialogRules, IntegerText)
 
 TEST(DialogRules, CentringDropsRemainders)
 {
-    pixel_point_t p = CentreOn({0, 0, 1920, 1080}, 231, 178);
-    EXPECT_EQ(845, p.x);
-    EXPECT_EQ(451, p.y);
-    p = CentreOn({-1280, 0, 0, 1024}, 231, 178);
-    EXPECT_EQ(-755, p.x) << "monitor left of the primary one";
-    EXPECT_EQ(423, p.y);
-    p = CentreOn({0, 0, 1280, 800}, 231, 178);
-    EXPECT_EQ(525, p.x);
-    EXPECT_EQ(311, p.y);
+    const struct { pixel_rect_t monitor; int x, y; } cases[] = {
+        {{0, 0, 1920, 1080}, 845, 451}, {{-1280, 0, 0, 1024}, -755, 423} /* left of the primary one */, {{0, 0, 1280, 800}, 525, 311},
+    };
+    for (const auto& c : cases) {
+        pixel_point_t p = CentreOn(c.monitor, 231, 178);
+        EXPECT_EQ(c.x, p.x) << c.monitor.left;
+        EXPECT_EQ(c.y, p.y) << c.monitor.left;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "plugin/records/menu.h"
 #include "plugin/shell/exports.h"
 #include "support/bounded_text.h"
+#include "tests/common/settings_record.h"
 
 namespace {
 
@@ -57,11 +58,10 @@ TEST_F(MenuBlock, IsThreeEntriesOf666BytesInShiftJis)
     CopyText(HintSettings.ToggleEnable, "Ctrl+H");
     std::vector<unsigned char> buffer = MenuCopy();
 
-    std::vector<unsigned char> expected = Entry(1, "\x97\x4c\x8c\xf8(&T)", "Ctrl+H", "HintToggleEnable");
-    auto second = Entry(0, "\x90\xdd\x92\xe8", "", "HintOption");
-    auto third = Entry(0, "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93(&A)", "", "HintVersion");
-    expected.insert(expected.end(), second.begin(), second.end());
-    expected.insert(expected.end(), third.begin(), third.end());
+    std::vector<unsigned char> expected;
+    for (const auto& entry : {Entry(1, "\x97\x4c\x8c\xf8(&T)", "Ctrl+H", "HintToggleEnable"), Entry(0, "\x90\xdd\x92\xe8", "", "HintOption"),
+                              Entry(0, "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93(&A)", "", "HintVersion")})
+        expected.insert(expected.end(), entry.begin(), entry.end());
 
     ASSERT_EQ(1998u, expected.size());
     EXPECT_EQ(0, memcmp(expected.data(), buffer.data(), expected.size()));
@@ -120,13 +120,7 @@ TEST(PluginInfo, IsHintFollowedBy76Zeros)
 
 TEST(FontStyle, PacksAndUnpacksTheFourFlags)
 {
-    font_style_t five = UnpackFontStyle(5);
-    EXPECT_EQ(1, five.Bold);
-    EXPECT_EQ(0, five.Italic);
-    EXPECT_EQ(1, five.Underline);
-    EXPECT_EQ(0, five.StrikeOut);
-    EXPECT_EQ(5, PackFontStyle(five));
-    EXPECT_EQ(0, PackFontStyle(UnpackFontStyle(16)));
-    EXPECT_EQ(15, PackFontStyle(UnpackFontStyle(-1)));
-    EXPECT_EQ(15, PackFontStyle(UnpackFontStyle(15)));
+    EXPECT_EQ((font_style_t{1, 0, 1, 0}), UnpackFontStyle(5));
+    for (auto [bits, packed] : {std::pair{5, 5}, {16, 0}, {-1, 15}, {15, 15}})
+        EXPECT_EQ(packed, PackFontStyle(UnpackFontStyle(bits))) << bits;
 }

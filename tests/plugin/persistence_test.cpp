@@ -15,8 +15,10 @@
 #include "plugin/shell/host_events.h"
 #include "support/bounded_text.h"
 #include "support/ini_encoding.h"
+#include "tests/common/default_settings.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/plugin_dll.h"
+#include "tests/common/settings_record.h"
 #include "tests/common/temp_dir.h"
 
 using zlvnhost::Host;
@@ -46,21 +48,16 @@ const char kCustomFile[] =
     "IsNoOver=0\r\nIsShowIcon=5\r\n"
     "[ShortcutKey]\r\nToggleEnable=Shift+Ctrl+Alt+PgDn\r\n";
 
-template <size_t N>
-void ClearTail(char (&text)[N])
+// The record a set-up without a file gives, with the bitmap paths beside the test program.
+hint_settings_t DefaultRecord()
 {
-    size_t length = strnlen(text, N);
-    memset(text + length, 0, N - length);
-}
-
-// The record with the bytes after each text's NUL cleared: they are no part of a setting.
-hint_settings_t Normalised(hint_settings_t s)
-{
-    ClearTail(s.BgNormal);
-    ClearTail(s.BgIconic);
-    ClearTail(s.FontName);
-    ClearTail(s.ToggleEnable);
-    return s;
+    const hint_settings_t now = HintSettings;
+    UseDefaultSettings();
+    hint_settings_t defaults = HintSettings;
+    HintSettings = now;
+    CopyText(defaults.BgNormal, (ProgramDir() + "\\bgnml.bmp").c_str());
+    CopyText(defaults.BgIconic, (ProgramDir() + "\\bgicn.bmp").c_str());
+    return defaults;
 }
 
 // A hand-edited file with all 18 keys and LF line ends, many of them in another form
@@ -130,8 +127,8 @@ protected:
     {
         memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(nullptr);
-        hint_settings_t again = Normalised(HintSettings);
-        EXPECT_EQ(0, memcmp(&kept, &again, sizeof kept)) << name << ": the next set-up reads the same\n" << ReadWholeFile(path);
+        EXPECT_TRUE(SameRecord(kept, Normalised(HintSettings))) << name << ": the next set-up reads the same\n"
+                                                                << ReadWholeFile(path);
     }
 
     int FileInt(const char* section, const char* key)
@@ -153,26 +150,7 @@ TEST_F(Persistence, WithoutAFileSetUpGivesTheDefaultsAndTeardownWritesAll18Keys)
     Host().quickOption[3] = 0x5a;
     SetToggleMenuChecked(false);
     SetUpFrom(nullptr);
-
-    const hint_settings_t& s = HintSettings;
-    EXPECT_EQ(1, s.Enable);
-    EXPECT_EQ(0, s.Pos);
-    EXPECT_EQ(0, s.Contents);
-    EXPECT_EQ(0, s.Width);
-    EXPECT_EQ(0, s.IsUseBmp);
-    EXPECT_EQ(RGB(247, 247, 0), s.NmlBorderColor);
-    EXPECT_EQ(RGB(255, 255, 128), s.NmlBgColor);
-    EXPECT_EQ(RGB(212, 212, 212), s.MinBorderColor);
-    EXPECT_EQ(RGB(255, 255, 255), s.MinBgColor);
-    EXPECT_EQ(ProgramDir() + "\\bgnml.bmp", s.BgNormal);
-    EXPECT_EQ(ProgramDir() + "\\bgicn.bmp", s.BgIconic);
-    EXPECT_STREQ("MS UI Gothic", s.FontName);
-    EXPECT_EQ(10, s.FontSize);
-    EXPECT_EQ(0, PackFontStyle(s.FontStyle));
-    EXPECT_EQ(RGB(0, 0, 0), s.FontColor);
-    EXPECT_EQ(1, s.IsNoOver);
-    EXPECT_EQ(1, s.IsShowIcon);
-    EXPECT_STREQ("", s.ToggleEnable);
+    EXPECT_TRUE(SameRecord(DefaultRecord(), Normalised(HintSettings)));
     EXPECT_EQ(1, g_menu[0].checked) << "check mark follows Enable";
     EXPECT_EQ(0x5a, g_savedQuickOption[3]) << "quick options saved at set-up";
     EXPECT_FALSE(FileExists(path)) << "set-up never writes";
@@ -184,29 +162,13 @@ TEST_F(Persistence, WithoutAFileSetUpGivesTheDefaultsAndTeardownWritesAll18Keys)
 TEST_F(Persistence, CustomValuesAreReadAndWrittenBackUnchanged)
 {
     SetUpFrom(kCustomFile);
-    const hint_settings_t& s = HintSettings;
-    EXPECT_EQ(0, s.Enable);
+    EXPECT_EQ(std::string(kCustomFile), RecordAsFile(HintSettings)) << "every key read as the file holds it";
     EXPECT_EQ(0, g_menu[0].checked) << "Enable=0 clears the check mark";
-    EXPECT_EQ(7, s.Pos) << "kept as read, even outside 0-4";
-    EXPECT_EQ(2, s.Contents);
-    EXPECT_EQ(-40, s.Width);
-    EXPECT_EQ(1, s.IsUseBmp);
-    EXPECT_EQ(RGB(0, 0, 255), s.NmlBorderColor) << "0x0000ff is pure blue";
-    EXPECT_EQ(RGB(0x12, 0x34, 0x56), s.NmlBgColor);
-    EXPECT_EQ(RGB(255, 0, 0), s.MinBorderColor);
-    EXPECT_EQ(RGB(0, 255, 0), s.MinBgColor);
-    EXPECT_STREQ("D:\\pics\\normal.bmp", s.BgNormal);
-    EXPECT_STREQ("D:\\pics\\\x95\x5c.bmp", s.BgIconic);
-    EXPECT_STREQ("\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e", s.FontName);
-    EXPECT_EQ(-3, s.FontSize);
-    EXPECT_EQ(0, s.FontStyle.Bold);
-    EXPECT_EQ(1, s.FontStyle.Italic);
-    EXPECT_EQ(1, s.FontStyle.Underline);
-    EXPECT_EQ(0, s.FontStyle.StrikeOut);
-    EXPECT_EQ(RGB(0xab, 0xcd, 0xef), s.FontColor);
-    EXPECT_EQ(0, s.IsNoOver);
-    EXPECT_EQ(5, s.IsShowIcon);
-    EXPECT_STREQ("Shift+Ctrl+Alt+PgDn", s.ToggleEnable);
+    EXPECT_EQ(7, HintSettings.Pos) << "kept as read, even outside 0-4";
+    EXPECT_EQ(RGB(0, 0, 255), HintSettings.NmlBorderColor) << "0x0000ff is pure blue";
+    EXPECT_EQ(-3, HintSettings.FontSize);
+    EXPECT_EQ((font_style_t{0, 1, 1, 0}), HintSettings.FontStyle) << "FontStyle=6";
+    EXPECT_STREQ("D:\\pics\\\x95\x5c.bmp", HintSettings.BgIconic);
 
     Zlvn_OnTeardown();
     EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(path)) << "a file in the writer's form comes back byte for byte";
@@ -227,37 +189,21 @@ TEST_F(Persistence, EditedRecordComesBackFromTheNextSetUp)
     CopyText(s.BgIconic, "C:\\Users\\me\\icon bg.bmp");
     const hint_settings_t written = s;
     Zlvn_OnTeardown();
-    EXPECT_EQ(0, memcmp(&written, &s, sizeof s)) << "teardown leaves the record as it was";
-
-    memset(&s, 0, sizeof s);
-    SetUpFrom(nullptr);
-    hint_settings_t expected = Normalised(written);
-    EXPECT_EQ(0, memcmp(&expected, &s, sizeof s)) << "every field read back as written";
+    EXPECT_TRUE(SameRecord(written, s)) << "teardown leaves the record as it was";
+    ExpectNextSetUpReads(Normalised(written), "every field read back as written");
     EXPECT_EQ(0, g_menu[0].checked);
 }
 
 TEST_F(Persistence, FontStyleBitsAreUnpackedAndPackedBack)
 {
-    struct {
-        int file;
-        unsigned char bold, italic, underline, strikeOut;
-        int written;
-    } cases[] = {
-        {5, 1, 0, 1, 0, 5},
-        {15, 1, 1, 1, 1, 15},
-        {-1, 1, 1, 1, 1, 15},
-        {16, 0, 0, 0, 0, 0},
-        {8, 0, 0, 0, 1, 8},
+    const struct { int file; font_style_t style; int written; } cases[] = {
+        {5, {1, 0, 1, 0}, 5}, {15, {1, 1, 1, 1}, 15}, {-1, {1, 1, 1, 1}, 15}, {16, {0, 0, 0, 0}, 0}, {8, {0, 0, 0, 1}, 8},
     };
     for (const auto& c : cases) {
         memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(("[Form]\r\nFontStyle=" + std::to_string(c.file) + "\r\n").c_str());
-        const font_style_t& style = HintSettings.FontStyle;
-        EXPECT_EQ(c.bold, style.Bold) << "FontStyle=" << c.file;
-        EXPECT_EQ(c.italic, style.Italic) << "FontStyle=" << c.file;
-        EXPECT_EQ(c.underline, style.Underline) << "FontStyle=" << c.file;
-        EXPECT_EQ(c.strikeOut, style.StrikeOut) << "FontStyle=" << c.file;
-        const font_style_t read = style;
+        const font_style_t read = HintSettings.FontStyle;
+        EXPECT_EQ(c.style, read) << "FontStyle=" << c.file;
         Zlvn_OnTeardown();
         EXPECT_EQ(c.file, FileInt("Form", "FontStyle")) << "FontStyle=" << c.file << ": unchanged, kept as written";
 
@@ -360,10 +306,10 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
         {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0, ""},
         {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0, ""},
         {"the width changed", handCp932, 120, "Width"},
-        {"no file", "", 0,
-         "Enable Pos Contents Width IsUseBmp NmlBorderColor NmlBgColor MinBorderColor MinBgColor BgNormal BgIconic "
-         "FontName FontSize FontStyle FontColor IsNoOver IsShowIcon ToggleEnable"},
+        {"no file", "", 0, nullptr},  // every key of the table, in its order
     };
+    std::string allKeys;
+    for (const setting_key_t& k : kSettingKeys) allKeys += std::string(allKeys.empty() ? "" : " ") + k.key;
     for (const auto& c : cases) {
         DeleteFileA(path.c_str());
         memset(&HintSettings, 0, sizeof HintSettings);
@@ -373,8 +319,8 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
         if (c.newWidth) HintSettings.Width = c.newWidth;
         const hint_settings_t kept = Normalised(HintSettings);
         Zlvn_OnTeardown();
-        EXPECT_EQ(c.writes, g_writtenKeys) << c.name;
-        if (c.writes[0] == '\0') {
+        EXPECT_EQ(c.writes ? c.writes : allKeys, g_writtenKeys) << c.name;
+        if (c.writes && c.writes[0] == '\0') {
             EXPECT_EQ(c.file, ReadWholeFile(path)) << c.name << ": the file keeps its bytes";
         }
         ExpectNextSetUpReads(kept, c.name);
@@ -434,11 +380,9 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
         CopyText(g_settingsPath, sizeof g_settingsPath, c.settingsPath.c_str());
         std::string fileBefore = c.checkContent ? ReadWholeFile(c.settingsPath) : "";
         EXPECT_EQ(0, Zlvn_OnTeardown()) << c.name;
-        EXPECT_EQ(0, memcmp(&before, &HintSettings, sizeof before)) << c.name;
+        EXPECT_TRUE(SameRecord(before, HintSettings)) << c.name;
         EXPECT_EQ(c.fileExists, FileExists(c.settingsPath)) << c.name;
-        if (c.checkContent) {
-            EXPECT_EQ(fileBefore, ReadWholeFile(c.settingsPath)) << c.name;
-        }
+        if (c.checkContent) { EXPECT_EQ(fileBefore, ReadWholeFile(c.settingsPath)) << c.name; }
     }
     CloseHandle(lock);
     EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(locked)) << "the locked file is untouched";

@@ -48,25 +48,13 @@ std::string HexText(int value, size_t size = 9)
 
 TEST(ColourText, ReadsRedGreenBlueIntoColorref)
 {
-    struct {
-        const char* text;
-        int value;
-    } cases[] = {
-        {"0x0000ff", 0x00ff0000},  // pure blue: 255 in the third byte
-        {"0xff0000", 0x000000ff},  // pure red: 255 in the low byte
-        {"0x00ff00", 0x0000ff00},
-        {"0xf7f700", 0x0000f7f7},
-        {"0xffff80", 0x0080ffff},
-        {"0xd4d4d4", 0x00d4d4d4},
-        {"0x000000", 0},
-        {"0x12AbcD", 0x00cdab12},
-        {"0000ff", 0x00ff0000},         // no prefix: same six digits reversed pairwise
-        {"ff0000", 0x000000ff},
-        {"0X0000FF", 0x0ff00000},       // upper-case X is a digit pair "0X": it moves to the end and stops the number
-        {"0x", 0},
-        {"", 0},
-        {"0x00zz11", 0x00000011},       // the number stops at the first non-digit of the reversed text
-        {"0x12345678", 0x78563412},
+    const struct { const char* text; int value; } cases[] = {
+        {"0x0000ff", 0x00ff0000} /* pure blue: 255 in the third byte */, {"0xff0000", 0x000000ff} /* pure red */,
+        {"0x00ff00", 0x0000ff00}, {"0xf7f700", 0x0000f7f7}, {"0xffff80", 0x0080ffff}, {"0xd4d4d4", 0x00d4d4d4},
+        {"0x000000", 0}, {"0x12AbcD", 0x00cdab12}, {"0x", 0}, {"", 0}, {"0x12345678", 0x78563412},
+        {"0000ff", 0x00ff0000}, {"ff0000", 0x000000ff},  // no prefix: same six digits reversed pairwise
+        {"0X0000FF", 0x0ff00000},  // upper-case X is a digit pair "0X": it moves to the end and stops the number
+        {"0x00zz11", 0x00000011},  // the number stops at the first non-digit of the reversed text
     };
     for (const auto& c : cases) EXPECT_EQ(c.value, HexValue(c.text)) << "text \"" << c.text << "\"";
     EXPECT_EQ(RGB(0, 0, 255), HexValue("0x0000ff"));
@@ -74,17 +62,9 @@ TEST(ColourText, ReadsRedGreenBlueIntoColorref)
 
 TEST(ColourText, OddDigitCountReadsAsIfALeadingZeroStoodBefore)
 {
-    struct {
-        const char* odd;
-        const char* padded;
-        int value;
-    } cases[] = {
-        {"0xfff", "0x0fff", 0xff0f},
-        {"0x1", "0x01", 0x01},
-        {"0x12345", "0x012345", 0x452301},
-        {"abc", "0abc", 0xbc0a},
-        {"7", "07", 0x07},
-        {"0x0000f", "0x00000f", 0x0f0000},
+    const struct { const char* odd; const char* padded; int value; } cases[] = {
+        {"0xfff", "0x0fff", 0xff0f}, {"0x1", "0x01", 0x01}, {"0x12345", "0x012345", 0x452301},
+        {"abc", "0abc", 0xbc0a}, {"7", "07", 0x07}, {"0x0000f", "0x00000f", 0x0f0000},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.value, HexValue(c.odd)) << "odd text \"" << c.odd << "\"";

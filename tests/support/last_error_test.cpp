@@ -70,20 +70,12 @@ TEST_F(FailureRecord, NullFileRecordsNothing)
 
 TEST_F(FailureRecord, SourceFileIsRecordedByItsBaseName)
 {
-    struct {
-        const char* path;
-        const char* recorded;
-    } cases[] = {
-        {"C:\\work\\support\\ini_file.cpp", "ini_file.cpp"},
-        {"support\\app_info.cpp", "app_info.cpp"},
-        {"C:\\work\\support\\", "support\\"},  // trailing backslash kept, never empty
-        {"dir\\", "dir\\"},
-        {"\\\\", "\\\\"},
-        {"\\only.cpp", "\\only.cpp"},  // the first character does not count
-        {"plain.cpp", "plain.cpp"},
-        {"a/b/c.cpp", "a/b/c.cpp"},  // only backslashes separate
-        {"\\", "\\"},
-        {"", ""},
+    // A trailing backslash is kept (never empty), the first character does not count,
+    // only backslashes separate.
+    const struct { const char* path; const char* recorded; } cases[] = {
+        {"C:\\work\\support\\ini_file.cpp", "ini_file.cpp"}, {"support\\app_info.cpp", "app_info.cpp"},
+        {"C:\\work\\support\\", "support\\"}, {"dir\\", "dir\\"}, {"\\\\", "\\\\"}, {"\\only.cpp", "\\only.cpp"},
+        {"plain.cpp", "plain.cpp"}, {"a/b/c.cpp", "a/b/c.cpp"}, {"\\", "\\"}, {"", ""},
     };
     for (const auto& c : cases) {
         LastError record;

@@ -21,19 +21,18 @@ protected:
     void SetUp() override { LastError::ProcessRecord().Clear(); }
 };
 
-// A fixture module from the build folder, unloaded at the end of the test.
-class FixtureModule {
-public:
-    explicit FixtureModule(const char* name) : m_module(LoadLibraryA((ProgramDir() + "\\" + name).c_str())) {}
-    ~FixtureModule()
-    {
-        if (m_module) FreeLibrary(m_module);
-    }
-    HMODULE Get() const { return m_module; }
-
-private:
-    HMODULE m_module;
-};
+// Loads a fixture module from the build folder and asks its version, which must fail:
+// the output is emptied and the failure recorded (its message returned).
+std::string FailedVersionOf(const char* name)
+{
+    HMODULE module = LoadLibraryA((ProgramDir() + "\\" + name).c_str());
+    EXPECT_NE(nullptr, module) << name;
+    std::string version = "old";
+    EXPECT_EQ(ResultCode::WindowsApiError, AppInfo(module).GetFileVersion(&version)) << name;
+    EXPECT_EQ("", version) << name << ": emptied on failure";
+    if (module) FreeLibrary(module);
+    return LastError().IsValid() ? LastError().GetMessage() : "";
+}
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
@@ -83,24 +82,14 @@ TEST_F(ModuleInfo, VersionResourceNumbersAndTextsAgree)
 
 TEST_F(ModuleInfo, ModuleWithoutVersionResource)
 {
-    FixtureModule module("fixture_noversion.dll");
-    ASSERT_NE(nullptr, module.Get());
-    std::string version = "old";
-    EXPECT_EQ(ResultCode::WindowsApiError, AppInfo(module.Get()).GetFileVersion(&version));
-    EXPECT_EQ("", version) << "emptied on failure";
-    std::string message = LastError().GetMessage();
+    std::string message = FailedVersionOf("fixture_noversion.dll");
     EXPECT_TRUE(StartsWith(message, "GetFileVersionInfo() return 0. GetLastError()=")) << message;
     EXPECT_NE("GetFileVersionInfo() return 0. GetLastError()=0.", message) << "the error code is carried";
 }
 
 TEST_F(ModuleInfo, OnlyTheFirstTranslationIsAsked)
 {
-    FixtureModule module("fixture_secondlang.dll");
-    ASSERT_NE(nullptr, module.Get());
-    std::string version = "old";
-    EXPECT_EQ(ResultCode::WindowsApiError, AppInfo(module.Get()).GetFileVersion(&version));
-    EXPECT_EQ("", version);
-    std::string message = LastError().GetMessage();
+    std::string message = FailedVersionOf("fixture_secondlang.dll");
     EXPECT_TRUE(StartsWith(message, "VerQueryValue() return 0. GetLastError()=")) << message;
 }
 

@@ -7,21 +7,10 @@
 
 TEST(ResultCodeTable, RowsInOrderWithTheirTexts)
 {
-    struct expected_t {
-        int code;
-        const char* text;
-    } expected[] = {
-        {0, "normal"},
-        {-1, "invalid argument"},
-        {-2, "giveup to retry"},
-        {-3, "failed allocate memory"},
-        {-4, "C library returns error"},
-        {-5, "WindowsAPI returns error"},
-        {-6, "file io error"},
-        {-7, "flow error. ex. init() does not call yet."},
-        {-8, "no exist."},
-        {-9, "no space."},
-        {-99, "internal error"},
+    const struct { int code; const char* text; } expected[] = {
+        {0, "normal"}, {-1, "invalid argument"}, {-2, "giveup to retry"}, {-3, "failed allocate memory"},
+        {-4, "C library returns error"}, {-5, "WindowsAPI returns error"}, {-6, "file io error"},
+        {-7, "flow error. ex. init() does not call yet."}, {-8, "no exist."}, {-9, "no space."}, {-99, "internal error"},
         {-9999, ""},
     };
     static_assert(sizeof(result_code_row_t) == 68, "row: 32-bit code and a 64-byte text");
