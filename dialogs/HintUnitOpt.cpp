@@ -12,6 +12,7 @@
 #include "dialogs/dialog_rules.h"
 #include "dialogs/picture_chooser.h"
 #include "dialogs/shortcut_text.h"
+#include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
@@ -255,9 +256,11 @@ bool TOKBottomDlg::TakeWidth(int* o_width)
     return false;
 }
 
+// All or nothing: the controls go into a copy, which replaces the record only once every
+// value is taken, so a failure part-way (out of memory) leaves the record as it was.
 void TOKBottomDlg::Store(int width)
 {
-    hint_settings_t& s = HintSettings;
+    hint_settings_t s = HintSettings;
     for (int i = 0; i < 5; ++i) {
         if (Checked(kPositionRadios[i])) {
             s.Pos = i;
@@ -283,12 +286,12 @@ void TOKBottomDlg::Store(int width)
     if (Checked(C::RdoTxtAlph)) s.Contents = 0;
     else if (Checked(C::RdoTxtFull)) s.Contents = 1;
     s.IsShowIcon = Checked(C::ChkIsShowIcon) ? 1 : 0;
-    StoreShortcut();
+    StoreShortcut(s);
+    HintSettings = s;
 }
 
-void TOKBottomDlg::StoreShortcut()
+void TOKBottomDlg::StoreShortcut(hint_settings_t& s)
 {
-    hint_settings_t& s = HintSettings;
     WORD hotkey = static_cast<WORD>(SendMessageA(Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0));
     shortcut_t key;
     key.vk = LOBYTE(hotkey);
@@ -342,6 +345,11 @@ void TOKBottomDlg::ApplyNameFont()
 }
 
 UINT_PTR CALLBACK TOKBottomDlg::FontHook(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return Guarded("FontHook", UINT_PTR(FALSE), [=] { return FontHookMessage(hdlg, msg, wParam, lParam); });
+}
+
+UINT_PTR TOKBottomDlg::FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_INITDIALOG) {
         SetPropA(hdlg, kChooserProp, reinterpret_cast<HANDLE>(reinterpret_cast<CHOOSEFONTA*>(lParam)->lCustData));

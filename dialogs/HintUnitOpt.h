@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "dialogs/form.h"
+#include "plugin/records/hint_settings.h"
 
 // The dialog's controls, in row order.
 #define OPTION_DIALOG_CONTROLS(X)                                                                            \
@@ -62,12 +63,13 @@ private:
     };
 
     static UINT_PTR CALLBACK FontHook(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
+    static UINT_PTR FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
     void Fill();
     void FillFont();
     void ShowFont();  // m_working into the three font labels
     bool TakeWidth(int* o_width);
     void Store(int width);
-    void StoreShortcut();
+    void StoreShortcut(hint_settings_t& s);
     void SetBackgroundMode(bool pictures);
     void ChooseSwatchColor(OptionControl swatch);
     void BrowsePicture(OptionControl edit);

@@ -6,26 +6,33 @@
 #include <cstring>
 
 #include "dialogs/form_controls.h"
+#include "plugin/records/guard.h"
 
 namespace form {
 
 namespace {
 
+// Listed before it is disabled: a window that could not be listed stays enabled, and
+// a failure ends the enumeration.
 BOOL CALLBACK DisableOne(HWND hwnd, LPARAM list)
 {
-    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        EnableWindow(hwnd, FALSE);
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    }
-    return TRUE;
+    return Guarded("DisableOne", FALSE, [hwnd, list] {
+        if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            EnableWindow(hwnd, FALSE);
+        }
+        return TRUE;
+    });
 }
 
 BOOL CALLBACK CollectDialogWindows(HWND hwnd, LPARAM list)
 {
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (strcmp(cls, "#32770") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
+    return Guarded("CollectDialogWindows", FALSE, [hwnd, list] {
+        char cls[16] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (strcmp(cls, "#32770") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+    });
 }
 
 bool OwnedBy(HWND window, HWND owner)

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "plugin/records/guard.h"
 #include "support/gdi_owner.h"
 
 namespace form {
@@ -48,7 +49,7 @@ void ReleaseSwatchButton(HWND hwnd, LPARAM lParam)
     if (PtInRect(&rc, pt)) ClickSwatch(hwnd);
 }
 
-LRESULT CALLBACK SwatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT SwatchMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case kSwatchSetColor:
@@ -85,7 +86,12 @@ void ExcludeShownPage(HWND tabs, HDC dc, const std::vector<HWND>& pages)
     }
 }
 
-LRESULT CALLBACK TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK SwatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return Guarded("SwatchProc", LRESULT(0), [=] { return SwatchMessage(hwnd, msg, wParam, lParam); });
+}
+
+LRESULT TabsMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
 {
     const auto& pages = *reinterpret_cast<const std::vector<HWND>*>(data);
     switch (msg) {
@@ -103,13 +109,16 @@ LRESULT CALLBACK TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
         DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(paint.Get()), 0);
         return 0;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, TabsProc, kTabsSubclassId);
-        break;
     default:
         break;
     }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, TabsProc, kTabsSubclassId);
+    return Guarded("TabsProc", LRESULT(0), [=] { return TabsMessage(hwnd, msg, wParam, lParam, data); });
 }
 
 }  // namespace

@@ -6,13 +6,21 @@
 
 #include <algorithm>
 
+#include "plugin/records/guard.h"
+
 namespace form {
 
 INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_INITDIALOG) SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
     Form* self = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return self ? self->OnMessage(hwnd, msg, wParam, lParam) : FALSE;
+    if (self == nullptr) return FALSE;
+    INT_PTR failed = -1;
+    INT_PTR result = Guarded("DialogProc", failed, [=] { return self->OnMessage(hwnd, msg, wParam, lParam); });
+    if (result != failed) return result;
+    // A form that could not be built closes as Cancel would: nothing of it was stored.
+    if (msg == WM_INITDIALOG && hwnd == self->m_hwnd) self->EndModal(IDCANCEL);
+    return FALSE;
 }
 
 INT_PTR Form::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

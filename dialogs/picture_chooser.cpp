@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "dialogs/form_template.h"
+#include "plugin/records/guard.h"
 #include "support/gdi_owner.h"
 
 namespace {
@@ -64,8 +65,7 @@ void DrawPreview(HWND hdlg, const DRAWITEMSTRUCT& item)
     DrawEdge(item.hDC, &box, BDR_SUNKENOUTER, BF_RECT);
 }
 
-// The chooser's extra part: a frame with the selected bitmap, scaled to fit.
-UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
+UINT_PTR PreviewMessage(HWND hdlg, UINT msg, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
@@ -84,6 +84,12 @@ UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
         break;
     }
     return 0;
+}
+
+// The chooser's extra part: a frame with the selected bitmap, scaled to fit.
+UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
+{
+    return Guarded("PreviewHook", UINT_PTR(0), [=] { return PreviewMessage(hdlg, msg, lParam); });
 }
 
 // The preview part's template, in fixed memory as the chooser wants a memory handle.

@@ -4,6 +4,7 @@
 
 #include "hint/bring_to_front.h"
 #include "hint/hint_font.h"
+#include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
 #include "support/gdi_owner.h"
@@ -133,8 +134,12 @@ LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_CREATE:
     case WM_DESTROY: return 0;
-    case WM_PAINT: return OnPaint(hwnd);
-    case WM_LBUTTONDOWN: return OnLeftButtonDown(hwnd);
+    case WM_PAINT:
+        Guarded("HintWndProc", [hwnd] { OnPaint(hwnd); });
+        // A paint that failed part-way must still validate, or WM_PAINT comes back for ever.
+        ValidateRect(hwnd, nullptr);
+        return 0;
+    case WM_LBUTTONDOWN: return Guarded("HintWndProc", LRESULT(0), [hwnd] { return OnLeftButtonDown(hwnd); });
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }

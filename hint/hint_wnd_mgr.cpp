@@ -24,10 +24,16 @@ HintWndMgr::~HintWndMgr()
 
 void HintWndMgr::Add(HWND target, const std::string& title)
 {
-    // Into the map first: the popup may paint while it is being made.
-    auto& slot = m_map[target];
-    slot.reset(new HintWnd(target, title));
-    m_list.push_back(slot.get());
+    // Whole or not at all: a hint that cannot be kept in both the list and the map goes
+    // again at once, its popup, class and focus registration with it.
+    std::unique_ptr<HintWnd> hint(new HintWnd(target, title));
+    m_list.push_back(hint.get());
+    try {
+        m_map.emplace(target, std::move(hint));
+    } catch (...) {
+        m_list.pop_back();
+        throw;
+    }
 }
 
 void HintWndMgr::Build()

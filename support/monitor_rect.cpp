@@ -9,7 +9,13 @@ BOOL CALLBACK MonitorRect::AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM self
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     GetMonitorInfoA(monitor, &info);
-    reinterpret_cast<MonitorRect*>(self)->m_monitors.push_back({monitor, info.rcMonitor, info.rcWork});
+    // Handed to the system: nothing may leave it. A monitor that cannot be kept (out of
+    // memory) ends the enumeration with those kept so far.
+    try {
+        reinterpret_cast<MonitorRect*>(self)->m_monitors.push_back({monitor, info.rcMonitor, info.rcWork});
+    } catch (...) {
+        return FALSE;
+    }
     return TRUE;
 }
 

@@ -36,7 +36,8 @@ public:
     static constexpr int kStormLimit = 32;
 
     // Runs the event now with every event it causes after it, or, while an event
-    // runs, queues it behind the others.
+    // runs, queues it behind the others. An event whose run throws is reported and
+    // ends there; only queuing itself may throw (out of memory), and then nothing changed.
     void Raise(PluginEvent event, Runner run);
 
     bool Running() const { return m_running; }

@@ -27,13 +27,6 @@ const T& Field(const hint_settings_t& s, const setting_key_t& k)
     return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&s) + k.offset);
 }
 
-std::string NumberText(int value)
-{
-    char text[16];
-    FormatText(text, sizeof text, "%d", value);
-    return text;
-}
-
 }  // namespace
 
 const setting_key_t kSettingKeys[kSettingKeyCount] = {
@@ -86,21 +79,27 @@ hint_settings_t DefaultSettings()
     return s;
 }
 
-std::string SettingText(const setting_key_t& k, const hint_settings_t& s)
+void SettingText(const setting_key_t& k, const hint_settings_t& s, setting_text_t& o_text)
 {
     switch (k.kind) {
-    case SettingKind::Number: return NumberText(Field<int>(s, k));
-    case SettingKind::FontStyle: return NumberText(PackFontStyle(Field<font_style_t>(s, k)));
-    case SettingKind::Colour: {
-        char hex[9];
-        IniFile::IntToHex(static_cast<int>(Field<COLORREF>(s, k)), hex, sizeof hex);
-        return hex;
-    }
+    case SettingKind::Number: FormatText(o_text, sizeof o_text, "%d", Field<int>(s, k)); return;
+    case SettingKind::FontStyle: FormatText(o_text, sizeof o_text, "%d", PackFontStyle(Field<font_style_t>(s, k))); return;
+    case SettingKind::Colour: IniFile::IntToHex(static_cast<int>(Field<COLORREF>(s, k)), o_text, sizeof o_text); return;
     case SettingKind::Text: {
         // Cut as a bounded copy cuts it: a field that lost its NUL is still written cut.
         const char* field = &Field<char>(s, k);
-        return std::string(field, strnlen(field, k.size - 1));
+        size_t length = strnlen(field, k.size - 1);
+        memcpy(o_text, field, length);
+        o_text[length] = '\0';
+        return;
     }
     }
-    return {};
+    o_text[0] = '\0';
+}
+
+std::string SettingText(const setting_key_t& k, const hint_settings_t& s)
+{
+    setting_text_t text;
+    SettingText(k, s, text);
+    return text;
 }

@@ -1,9 +1,11 @@
 // Every function the host calls. Those that change state raise an event, which the
-// lifecycle runs in turn; the plug-in's name and menu are answered at once.
+// lifecycle runs in turn; the plug-in's name and menu are answered at once. Each body
+// runs inside the exception boundary: whatever fails, the host gets the constant result.
 #include "plugin/shell/exports.h"
 
 #include <cstring>
 
+#include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
@@ -13,6 +15,15 @@
 
 TOKBottomDlg* g_okBottomDlg;
 TAboutBox* g_aboutBox;
+
+namespace {
+
+void Raise(const char* i_entry, PluginEvent event)
+{
+    Guarded(i_entry, [event] { RaiseEvent(event); });
+}
+
+}  // namespace
 
 extern "C" void __stdcall Zlvn_OnGetPluginInfo(char* o_info)
 {
@@ -33,22 +44,22 @@ extern "C" void __stdcall Zlvn_OnSetupSubMenu(int* o_count, void* o_items)
 
 extern "C" int __stdcall Zlvn_OnSetup(void*)
 {
-    RaiseEvent(PluginEvent::Setup);
+    Raise("Zlvn_OnSetup", PluginEvent::Setup);
     return 0;
 }
 
 // Drops the hints and writes the settings; a dialog still open closes as Cancel would.
 extern "C" int __stdcall Zlvn_OnTeardown()
 {
-    RaiseEvent(PluginEvent::Teardown);
+    Raise("Zlvn_OnTeardown", PluginEvent::Teardown);
     return 0;
 }
 
-extern "C" void __stdcall Zlvn_OnActive() { RaiseEvent(PluginEvent::Active); }
-extern "C" void __stdcall Zlvn_OnInactive() { RaiseEvent(PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnWindowActive(void*) { RaiseEvent(PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnUpdateList() { RaiseEvent(PluginEvent::UpdateList); }
-extern "C" void __stdcall Zlvn_OnChangeQuickOption() { RaiseEvent(PluginEvent::QuickOption); }
-extern "C" void __stdcall HintToggleEnable(void*) { RaiseEvent(PluginEvent::Toggle); }
-extern "C" void __stdcall HintOption(void*) { RaiseEvent(PluginEvent::Option); }
-extern "C" void __stdcall HintVersion(void*) { RaiseEvent(PluginEvent::Version); }
+extern "C" void __stdcall Zlvn_OnActive() { Raise("Zlvn_OnActive", PluginEvent::Active); }
+extern "C" void __stdcall Zlvn_OnInactive() { Raise("Zlvn_OnInactive", PluginEvent::Hide); }
+extern "C" void __stdcall Zlvn_OnWindowActive(void*) { Raise("Zlvn_OnWindowActive", PluginEvent::Hide); }
+extern "C" void __stdcall Zlvn_OnUpdateList() { Raise("Zlvn_OnUpdateList", PluginEvent::UpdateList); }
+extern "C" void __stdcall Zlvn_OnChangeQuickOption() { Raise("Zlvn_OnChangeQuickOption", PluginEvent::QuickOption); }
+extern "C" void __stdcall HintToggleEnable(void*) { Raise("HintToggleEnable", PluginEvent::Toggle); }
+extern "C" void __stdcall HintOption(void*) { Raise("HintOption", PluginEvent::Option); }
+extern "C" void __stdcall HintVersion(void*) { Raise("HintVersion", PluginEvent::Version); }

@@ -17,8 +17,11 @@ void ShowOptionDialog()
     }
     std::unique_ptr<TOKBottomDlg> dialog(new TOKBottomDlg(nullptr));
     g_okBottomDlg = dialog.get();
+    // Cleared before the dialog goes, however ShowModal ends.
+    struct Clear {
+        ~Clear() { g_okBottomDlg = nullptr; }
+    } clear;
     dialog->ShowModal();
-    g_okBottomDlg = nullptr;
 }
 
 void ShowVersionBox()

@@ -1,6 +1,7 @@
 #include "plugin/shell/lifecycle.h"
 
 #include "hint/hint_set.h"
+#include "plugin/records/guard.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/forms.h"
@@ -17,8 +18,9 @@ EventGate g_gate;
 void TearDown()
 {
     g_life = Life::TornDown;
-    CancelOpenForms();
-    DestroyHintWndMgr();
+    // Step by step, so that the settings are written whatever failed before.
+    Guarded("Zlvn_OnTeardown", [] { CancelOpenForms(); });
+    Guarded("Zlvn_OnTeardown", [] { DestroyHintWndMgr(); });
     SavePluginSettings();
 }
 
@@ -35,7 +37,8 @@ void Run(PluginEvent event)
     switch (event) {
     case PluginEvent::Teardown: TearDown(); break;
     case PluginEvent::Option:
-        ShowOptionDialog();
+        // A dialog that could not be made or shown ends as Cancel: the record is unchanged.
+        Guarded("HintOption", [] { ShowOptionDialog(); });
         // The host ended the session while the dialog was open: it has no menu of ours now.
         if (g_life == Life::SetUp) g_zlvnAPI.ReloadMenu(kPluginName);
         break;

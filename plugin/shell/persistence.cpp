@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/menu.h"
@@ -17,14 +18,16 @@
 namespace {
 
 // What set-up found for one key: whether the file had it, and the text a save would
-// have written for the setting as set-up left it.
+// have written for the setting as set-up left it. Fixed buffers: teardown compares
+// and writes without taking memory.
 struct key_as_read_t {
     bool inFile = false;
-    std::string text;
+    setting_text_t text = {};
 };
+using keys_as_read_t = std::array<key_as_read_t, kSettingKeyCount>;
 
 // Until the first set-up every key counts as missing, so a save writes them all.
-std::array<key_as_read_t, kSettingKeyCount> g_keysAsRead;
+keys_as_read_t g_keysAsRead;
 
 // The module's folder: its full file name cut at the last '\', separator removed.
 void ModuleDirectory(char (&o_dir)[MAX_PATH])
@@ -36,32 +39,53 @@ void ModuleDirectory(char (&o_dir)[MAX_PATH])
 }
 
 // Empty bitmap paths point at the pictures shipped beside the module.
-void FillDefaultBitmapPaths()
+void FillDefaultBitmapPaths(hint_settings_t& s)
 {
-    if (HintSettings.BgNormal[0] != '\0' && HintSettings.BgIconic[0] != '\0') return;
+    if (s.BgNormal[0] != '\0' && s.BgIconic[0] != '\0') return;
     char dir[MAX_PATH];
     ModuleDirectory(dir);
-    if (HintSettings.BgNormal[0] == '\0') FormatText(HintSettings.BgNormal, sizeof HintSettings.BgNormal, "%s\\bgnml.bmp", dir);
-    if (HintSettings.BgIconic[0] == '\0') FormatText(HintSettings.BgIconic, sizeof HintSettings.BgIconic, "%s\\bgicn.bmp", dir);
+    if (s.BgNormal[0] == '\0') FormatText(s.BgNormal, sizeof s.BgNormal, "%s\\bgnml.bmp", dir);
+    if (s.BgIconic[0] == '\0') FormatText(s.BgIconic, sizeof s.BgIconic, "%s\\bgicn.bmp", dir);
 }
 
+// Taken in the writer's form, after the computed paths: a value the user wrote in
+// another form that reads the same ("0x00FF00", "-1" for all four style flags, an
+// over-long name, an empty path) then counts as unchanged and keeps its line.
+void NoteTexts(const hint_settings_t& s, keys_as_read_t& io_keys)
+{
+    for (size_t i = 0; i < kSettingKeyCount; ++i) SettingText(kSettingKeys[i], s, io_keys[i].text);
+}
+
+// All or nothing: the file is read into locals, which replace the record and the notes
+// only when every key is read.
 void LoadSettings()
 {
+    hint_settings_t read = HintSettings;
+    keys_as_read_t keys;
     IniFile ini;
     ini.Open(g_settingsPath, IniFile::ModePreload);  // a missing file leaves every default
     std::string value;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
         const setting_key_t& k = kSettingKeys[i];
-        ReadSetting(ini, k, HintSettings);
-        g_keysAsRead[i].inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
+        ReadSetting(ini, k, read);
+        keys[i].inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
     }
     ini.Close();
-    FillDefaultBitmapPaths();
+    FillDefaultBitmapPaths(read);
+    NoteTexts(read, keys);
+    HintSettings = read;
+    g_keysAsRead = keys;
+}
 
-    // Taken in the writer's form, after the computed paths: a value the user wrote in
-    // another form that reads the same ("0x00FF00", "-1" for all four style flags, an
-    // over-long name, an empty path) then counts as unchanged and keeps its line.
-    for (size_t i = 0; i < kSettingKeyCount; ++i) g_keysAsRead[i].text = SettingText(kSettingKeys[i], HintSettings);
+// A file that could not be read (out of memory) is never written over: the defaults
+// serve this session, noted as if the file held them, so that teardown writes only
+// what the user changes meanwhile.
+void UseDefaultsKeepingTheFile()
+{
+    HintSettings = DefaultSettings();
+    FillDefaultBitmapPaths(HintSettings);
+    for (key_as_read_t& key : g_keysAsRead) key.inFile = true;
+    NoteTexts(HintSettings, g_keysAsRead);
 }
 
 }  // namespace
@@ -70,23 +94,28 @@ void LoadSettings()
 // write may make the system rewrite the whole file (line ends, encoding) or, under a
 // virtualised folder, start a shadow copy that hides later hand edits. Each key is
 // written on its own, so one that cannot be written does not stop the others, and
-// the record itself is never changed here.
+// the record itself is never changed here. Nothing here takes memory.
 void SavePluginSettings()
 {
     IniFile ini;
     ini.Open(g_settingsPath, IniFile::ModeWrite);
+    setting_text_t text;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
         const setting_key_t& k = kSettingKeys[i];
-        std::string text = SettingText(k, HintSettings);
-        if (g_keysAsRead[i].inFile && text == g_keysAsRead[i].text) continue;
-        ini.WriteString(k.section, k.key, text.c_str());
+        SettingText(k, HintSettings, text);
+        if (g_keysAsRead[i].inFile && strcmp(text, g_keysAsRead[i].text) == 0) continue;
+        ini.WriteString(k.section, k.key, text);
     }
     ini.Close();
 }
 
 void SetUpPlugin()
 {
-    LoadSettings();
+    if (!Guarded("Zlvn_OnSetup", false, [] {
+            LoadSettings();
+            return true;
+        }))
+        UseDefaultsKeepingTheFile();
     SetToggleMenuChecked(HintSettings.Enable != 0);
     g_zlvnAPI.GetQuickOption(g_savedQuickOption);
 }
