@@ -104,45 +104,6 @@ protected:
     }
 };
 
-// The hint font from the settings, spelled out parameter by parameter.
-HFONT FontByHand(HDC dc)
-{
-    const font_style_t& st = HintSettings.FontStyle;
-    return CreateFontA(MulDiv(HintSettings.FontSize, -GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                       st.Bold ? 700 : 400, st.Italic, st.Underline, st.StrikeOut, 128, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, HintSettings.FontName);
-}
-
-SIZE ExtentByHand(const char* text) { return TextExtentIn(FontByHand, text); }
-
-// A normal window's hint drawn by hand into a 32-bpp bitmap of w x h: rounded box,
-// icon at (5, half of (h - 16)) when shown, text at (23, 5) or (5, 5).
-std::vector<unsigned int> HintByHand(int w, int h, HICON icon, const char* text)
-{
-    Dib32 dib(w, h);
-    HDC dc = dib.Dc();
-    HPEN pen = CreatePen(PS_SOLID, 1, HintSettings.NmlBorderColor & 0xFFFFFF);
-    HBRUSH brush = CreateSolidBrush(HintSettings.NmlBgColor & 0xFFFFFF);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    RoundRect(dc, 0, 0, w - 1, h - 1, 5, 5);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-    DeleteObject(brush);
-    bool showIcon = HintSettings.IsShowIcon != 0;
-    if (showIcon && icon) DrawIconEx(dc, 5, (h - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    HFONT font = FontByHand(dc);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, HintSettings.FontColor);
-    TextOutA(dc, showIcon ? 23 : 5, 5, text, static_cast<int>(strlen(text)));
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    GdiFlush();
-    return std::vector<unsigned int>(dib.Bits(), dib.Bits() + w * h);
-}
-
 }  // namespace
 
 TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
@@ -152,49 +113,50 @@ TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
     HintSettings.FontSize = 14;
     HintSettings.FontStyle = font_style_t{1, 1, 0, 0};
     HintSettings.FontColor = RGB(0, 0, 160);
+    const COLORREF background = HintSettings.NmlBgColor;
     HICON icon = LoadIconA(nullptr, IDI_WARNING);
-    HWND withIcon = Target(RECT{200, 200, 500, 400}, "layout", icon);
-    HWND bare = Target(RECT{600, 200, 900, 400}, "bare");
     const char* text = "Wg|";
-    AddListItem(withIcon, text);
-    AddListItem(bare, text);
+    HWND withIcon = Listed(RECT{200, 200, 500, 400}, text, icon);
+    HWND bare = Listed(RECT{600, 200, 900, 400}, text);
+    const SIZE extent = HintTextExtent(text);
+    std::vector<COLORREF> textPixels;  // right of the text's origin, the same in every case
     struct Case { HWND target; int showIcon; } cases[] = {{withIcon, 1}, {withIcon, 0}, {bare, 1}};
     for (const Case& c : cases) {
-        HWND target = c.target;
-        int showIcon = c.showIcon;
-        HintSettings.IsShowIcon = showIcon;
-        SCOPED_TRACE(target == bare ? "window without icon" : "window with icon");
+        HintSettings.IsShowIcon = c.showIcon;
+        SCOPED_TRACE(std::string(c.target == bare ? "window without icon" : "window with icon") + ", IsShowIcon " +
+                     std::to_string(c.showIcon));
         RECT r;
-        ScreenPixels px = ShowAndRead(target, &r);
-        int w = r.right - r.left;
-        int h = r.bottom - r.top;
-        SIZE extent = ExtentByHand(text);
-        EXPECT_EQ(extent.cx + 10 + (showIcon ? 18 : 0), w) << "icon " << showIcon;
-        EXPECT_EQ(extent.cy + 10, h) << "icon " << showIcon;
-        std::vector<unsigned int> expected = HintByHand(w, h, target == bare ? nullptr : icon, text);
-        // The rounded corners and the last row and column show what lay behind.
-        int wrong = 0;
-        std::string first;
+        ScreenPixels px = ShowAndRead(c.target, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        EXPECT_EQ(extent.cx + 10 + (c.showIcon ? 18 : 0), w);
+        EXPECT_EQ(extent.cy + 10, h);
+        // Inside the border: the icon's square, the text from (23, 5) or (5, 5), else the fill.
+        const int textX = c.showIcon ? 23 : 5, iconY = (h - 16) / 2;
+        int iconInk = 0, textInk = 0, fillWrong = 0;
+        std::vector<COLORREF> right;
         for (int y = 3; y < h - 3; ++y) {
             for (int x = 3; x < w - 3; ++x) {
-                unsigned int p = expected[static_cast<size_t>(y) * w + x];
-                COLORREF want = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-                if (px.At(x, y) == want) continue;
-                if (wrong++ == 0) {
-                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " + ColourText(px.At(x, y)) +
-                            " instead of " + ColourText(want);
-                }
+                COLORREF p = px.At(x, y);
+                bool inIcon = c.showIcon && x >= 5 && x < 21 && y >= iconY && y < iconY + 16;
+                if (x >= textX) right.push_back(p);
+                if (x >= textX && y >= 5) textInk += p == HintSettings.FontColor;
+                else if (inIcon) iconInk += p != background;
+                else fillWrong += p != background;
             }
         }
-        EXPECT_EQ(0, wrong) << "icon " << showIcon << ": pixels unlike the hand-drawn hint, first " << first;
+        EXPECT_EQ(0, fillWrong) << "pixels of neither the fill, the icon nor the text";
+        bool iconShown = c.target == withIcon && c.showIcon;
+        EXPECT_TRUE(iconShown ? iconInk > 64 : iconInk == 0) << iconInk << " pixels unlike the fill in the icon's square";
+        EXPECT_GT(textInk, 10) << "text in the font colour";
+        if (textPixels.empty()) textPixels = right;
+        EXPECT_TRUE(textPixels == right) << "the text drawn alike from its origin";
         HideHints();
     }
 }
 
 TEST_F(HintWindow, BoxInBothColourSets)
 {
-    HWND target = Target(RECT{200, 200, 500, 400}, "box");
-    AddListItem(target, "Box");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Box");
     ExpectBox(target, RGB(247, 247, 0), RGB(255, 255, 128), "normal window, default colours");
 
     ShowWindow(target, SW_MINIMIZE);
@@ -220,8 +182,7 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     HintSettings.IsUseBmp = 1;
     CopyText(HintSettings.BgNormal, normal.c_str());
     CopyText(HintSettings.BgIconic, iconic.c_str());
-    HWND target = Target(RECT{200, 200, 500, 400}, "bitmap");
-    AddListItem(target, "Bmp");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Bmp");
 
     RECT r;
     ScreenPixels px = ShowAndRead(target, &r);
@@ -252,8 +213,7 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
 TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 {
     HintSettings.Contents = 1;
-    HWND target = Target(RECT{200, 200, 500, 400}, "text");
-    AddListItem(target, "IIII");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "IIII");
     RECT r;
     ShowAndRead(target, &r);
     ScreenPixels before(Inset(r, 3));
@@ -286,10 +246,8 @@ TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 
 TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
 {
-    HWND target = Target(RECT{200, 200, 500, 400}, "minimized");
-    HWND other = Target(RECT{300, 300, 700, 600}, "other");
-    AddListItem(target, "Min");
-    AddListItem(other, "Other");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Min");
+    HWND other = Listed(RECT{300, 300, 700, 600}, "Other");
     ShowHints();
     HideHints();
     ShowWindow(target, SW_MINIMIZE);
@@ -320,8 +278,7 @@ TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
 
 TEST_F(HintWindow, MessagesForAPopupWithoutAHintDoNothing)
 {
-    HWND target = Target(RECT{200, 200, 500, 400});
-    AddListItem(target, "A");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "A");
     ShowHints();
     HWND popup = Hint(target)->m_hwnd;
     // A popup of the class, but no hint of the set: painting and clicking do nothing.
@@ -344,40 +301,36 @@ TEST(HintFont, EveryParameterFromTheSettings)
     UseDefaultSettings();
     HDC dc = GetDC(nullptr);
     int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    struct Case { int size; font_style_t style; } cases[] = {
-        {10, font_style_t{0, 0, 0, 0}}, {10, font_style_t{1, 0, 1, 0}}, {17, font_style_t{0, 1, 0, 1}}};
-    for (const Case& c : cases) {
-        HintSettings.FontSize = c.size;
-        HintSettings.FontStyle = c.style;
-        HFONT font = MakeHintFont(dc);
-        LOGFONTA lf = {};
-        ASSERT_EQ(static_cast<int>(sizeof lf), GetObjectA(font, sizeof lf, &lf));
-        DeleteObject(font);
-        EXPECT_EQ(MulDiv(c.size, -dpi, 72), lf.lfHeight) << c.size;
-        if (dpi == 96 && c.size == 10) {
-            EXPECT_EQ(-13, lf.lfHeight);
+    auto text = [](const LOGFONTA& f) {
+        char s[160];
+        snprintf(s, sizeof s, "height %ld width %ld esc %ld orient %ld weight %ld italic %d underline %d strike %d "
+                 "charset %d out %d clip %d quality %d pitch %d face %s", f.lfHeight, f.lfWidth, f.lfEscapement,
+                 f.lfOrientation, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet,
+                 f.lfOutPrecision, f.lfClipPrecision, f.lfQuality, f.lfPitchAndFamily, f.lfFaceName);
+        return std::string(s);
+    };
+    for (int size : {10, 17}) {
+        for (font_style_t style : {font_style_t{0, 0, 0, 0}, font_style_t{1, 0, 1, 0}, font_style_t{0, 1, 0, 1}}) {
+            HintSettings.FontSize = size;
+            HintSettings.FontStyle = style;
+            HFONT font = MakeHintFont(dc);
+            LOGFONTA got = {};
+            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(font, sizeof got, &got));
+            DeleteObject(font);
+            if (dpi == 96 && size == 10) { EXPECT_EQ(-13, got.lfHeight); }
+            LOGFONTA want = {MulDiv(size, -dpi, 72), 0, 0, 0, style.Bold ? 700 : 400,
+                             style.Italic, style.Underline, style.StrikeOut, 128, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             PROOF_QUALITY, FIXED_PITCH | FF_MODERN, {}};
+            CopyText(want.lfFaceName, HintSettings.FontName);
+            EXPECT_EQ(text(want), text(got));
         }
-        EXPECT_EQ(0, lf.lfWidth);
-        EXPECT_EQ(0, lf.lfEscapement);
-        EXPECT_EQ(0, lf.lfOrientation);
-        EXPECT_EQ(c.style.Bold ? 700 : 400, lf.lfWeight);
-        EXPECT_EQ(c.style.Italic, lf.lfItalic);
-        EXPECT_EQ(c.style.Underline, lf.lfUnderline);
-        EXPECT_EQ(c.style.StrikeOut, lf.lfStrikeOut);
-        EXPECT_EQ(128, lf.lfCharSet);
-        EXPECT_EQ(OUT_DEFAULT_PRECIS, lf.lfOutPrecision);
-        EXPECT_EQ(CLIP_DEFAULT_PRECIS, lf.lfClipPrecision);
-        EXPECT_EQ(PROOF_QUALITY, lf.lfQuality);
-        EXPECT_EQ(FIXED_PITCH | FF_MODERN, lf.lfPitchAndFamily);
-        EXPECT_STREQ(HintSettings.FontName, lf.lfFaceName);
     }
     ReleaseDC(nullptr, dc);
 }
 
 TEST_F(HintWindow, ClassAndWindowOfThePopup)
 {
-    HWND target = Target(RECT{200, 200, 500, 400}, "class");
-    AddListItem(target, "Alpha");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Alpha");
     ShowHints();
     HWND popup = Hint(target)->m_hwnd;
     WNDCLASSEXA wc = {};
