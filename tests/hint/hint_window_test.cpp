@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hint/hint_set.h"
@@ -24,30 +24,18 @@ namespace {
 // A 24-bit bitmap file one row high, one pixel per colour.
 void WriteBitmapRow(const std::string& path, const std::vector<COLORREF>& colours)
 {
-    int width = static_cast<int>(colours.size());
-    int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + stride;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = 1;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<char*>(&info), sizeof info);
+    const LONG width = static_cast<LONG>(colours.size()), stride = (width * 3 + 3) & ~3;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file = {0x4D42, offset + stride, 0, 0, offset};
+    BITMAPINFOHEADER info = {sizeof info, width, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::string row(stride, '\0');
-    for (int i = 0; i < width; ++i) {
-        row[i * 3] = static_cast<char>(GetBValue(colours[i]));
-        row[i * 3 + 1] = static_cast<char>(GetGValue(colours[i]));
-        row[i * 3 + 2] = static_cast<char>(GetRValue(colours[i]));
+    for (LONG i = 0; i < width; ++i) {
+        const char bgr[] = {char(GetBValue(colours[i])), char(GetGValue(colours[i])), char(GetRValue(colours[i]))};
+        row.replace(i * 3, 3, bgr, 3);
     }
-    WriteWholeFile(path, bytes + row);
+    WriteWholeFile(path, std::string(reinterpret_cast<char*>(&file), sizeof file) +
+                             std::string(reinterpret_cast<char*>(&info), sizeof info) + row);
 }
-
-RECT Inset(RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
 // Pixels within 3 of the popup's edge that lie inside its window region but show none of
 // the allowed colours; the first one named in *o_first.
@@ -77,13 +65,13 @@ protected:
         HintSettings.IsNoOver = 0;
     }
 
-    // Shows the one listed window's hint and reads its pixels.
-    ScreenPixels ShowAndRead(HWND target, RECT* o_rect)
+    // Shows the one listed window's hint and reads its pixels (3 pixels in from the edge).
+    ScreenPixels ShowAndRead(HWND target, RECT* o_rect, int inset = 0)
     {
         ShowHints();
         *o_rect = PopupRect(target);
         EXPECT_TRUE(WaitForScreen(*o_rect)) << "the hint never settled on the screen";
-        return ScreenPixels(*o_rect);
+        return ScreenPixels(RECT{o_rect->left + inset, o_rect->top + inset, o_rect->right - inset, o_rect->bottom - inset});
     }
 
     void ExpectBox(HWND target, COLORREF border, COLORREF background, const std::string& name)
@@ -214,34 +202,24 @@ TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 {
     HintSettings.Contents = 1;
     HWND target = Listed(RECT{200, 200, 500, 400}, "IIII");
-    RECT r;
-    ShowAndRead(target, &r);
-    ScreenPixels before(Inset(r, 3));
+    RECT r, after;
+    ScreenPixels before = ShowAndRead(target, &r, 3);
 
     // A list update while shown: same size, new text.
     Host().list.clear();
     AddListItem(target, "MMMM");
-    ShowHints();
-    RECT after = PopupRect(target);
-    ASSERT_TRUE(WaitForScreen(after));
-    ASSERT_EQ(r.right - r.left, after.right - after.left) << "the size must not change for this case";
-    ASSERT_EQ(r.bottom - r.top, after.bottom - after.top) << "the size must not change for this case";
-    ScreenPixels updated(Inset(after, 3));
+    ScreenPixels updated = ShowAndRead(target, &after, 3);
+    ASSERT_EQ(RectText(r), RectText(after)) << "the size must not change for this case";
     EXPECT_TRUE(updated != before) << "the hint still shows its old text";
 
     DestroyHintWndMgr();
-    ShowHints();
-    ASSERT_TRUE(WaitForScreen(PopupRect(target)));
-    ScreenPixels fresh(Inset(PopupRect(target), 3));
-    EXPECT_TRUE(updated == fresh) << "the updated hint shows what a new hint with that text shows";
+    EXPECT_TRUE(ShowAndRead(target, &after, 3) == updated) << "the updated hint shows what a new hint with that text shows";
     HideHints();
 
     // Hidden, renamed, shown again.
     Host().list.clear();
     AddListItem(target, "IIII");
-    ShowHints();
-    ASSERT_TRUE(WaitForScreen(PopupRect(target)));
-    EXPECT_TRUE(ScreenPixels(Inset(PopupRect(target), 3)) == before) << "renamed while hidden";
+    EXPECT_TRUE(ShowAndRead(target, &after, 3) == before) << "renamed while hidden";
 }
 
 TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
@@ -336,14 +314,13 @@ TEST_F(HintWindow, ClassAndWindowOfThePopup)
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
     ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), ClassOf(target).c_str(), &wc));
-    EXPECT_EQ(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW), wc.style);
     EXPECT_EQ(HintWndProc, wc.lpfnWndProc);
-    EXPECT_EQ(0, wc.cbClsExtra);
-    EXPECT_EQ(0, wc.cbWndExtra);
-    EXPECT_EQ(nullptr, wc.hIcon);
-    EXPECT_EQ(nullptr, wc.hbrBackground) << "the window procedure paints the whole client area";
-    EXPECT_EQ(nullptr, wc.lpszMenuName);
-    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), wc.hCursor);
+    EXPECT_EQ(std::make_tuple(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW), 0, 0, HICON(), HBRUSH(), LPCSTR(),
+                              LoadCursorA(nullptr, IDC_ARROW)),
+              std::make_tuple(wc.style, wc.cbClsExtra, wc.cbWndExtra, wc.hIcon, wc.hbrBackground, wc.lpszMenuName,
+                              wc.hCursor))
+        << "style, no extra bytes, no icon, no background (the window procedure paints the whole client area), "
+           "no menu, the arrow";
 
     DWORD style = static_cast<DWORD>(GetWindowLongA(popup, GWL_STYLE));
     EXPECT_EQ(static_cast<DWORD>(WS_POPUP), style & ~static_cast<DWORD>(WS_VISIBLE | WS_CLIPSIBLINGS));
