@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <new>
 #include <string>
@@ -42,10 +41,7 @@ void* operator new(size_t size)
     return static_cast<char*>(p) + 8;
 }
 void* operator new[](size_t size) { return operator new(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept
-{
-    try { return operator new(size); } catch (...) { return nullptr; }
-}
+void* operator new(size_t size, const std::nothrow_t&) noexcept try { return operator new(size); } catch (...) { return nullptr; }
 void* operator new[](size_t size, const std::nothrow_t&) noexcept { return operator new(size, std::nothrow); }
 void operator delete(void* p) noexcept
 {
@@ -66,23 +62,18 @@ constexpr int kRepeats = 7;
 // popups alike, so one sample each would compare unlike states.
 constexpr int kCycles = 3;
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 double TimeMs(const std::function<void()>& work)
 {
-    double start = Now();
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
     work();
-    return Now() - start;
+    QueryPerformanceCounter(&end);
+    return static_cast<double>(end.QuadPart - start.QuadPart) / ticksPerMs;
 }
 
 double Median(std::vector<double> v)
@@ -100,6 +91,18 @@ void Pump()
     }
 }
 
+// Runs a and b `rounds` times each, alternating which goes first, so neither gains from
+// the other's leftovers.
+void Alternate(int rounds, const std::function<void()>& a, const std::function<void()>& b)
+{
+    for (int round = 0; round < rounds; ++round) {
+        (round % 2 ? a : b)();
+        Pump();
+        (round % 2 ? b : a)();
+        Pump();
+    }
+}
+
 // Committed private memory of the process, summed over its address space (Wine does
 // not keep the private-bytes counter up to date).
 size_t PrivateBytes()
@@ -114,28 +117,34 @@ size_t PrivateBytes()
     return total;
 }
 
-// ---- listed windows ----
-
+// n listed windows on a grid that keeps hints apart: 20 columns of 64 pixels, rows of 80.
 std::vector<HWND> MakeTargets(int n)
 {
-    // A grid that keeps hints apart: 20 columns of 64 pixels, rows of 80.
     std::vector<HWND> targets;
     static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+    char text[32];
     for (int i = 0; i < n; ++i) {
-        int x = (i % 20) * 64;
-        int y = (i / 20) * 80;
-        char title[32];
-        FormatText(title, sizeof title, "Window %d", i);
-        targets.push_back(MakeTarget(RECT{x, y, x + 60, y + 70}, title, icon));
+        int x = (i % 20) * 64, y = (i / 20) * 80;
+        FormatText(text, sizeof text, "Window %d", i);
+        targets.push_back(MakeTarget(RECT{x, y, x + 60, y + 70}, text, icon));
     }
     Pump();
     zlvnhost::Host().list.clear();
     for (int i = 0; i < n; ++i) {
-        char text[32];
         FormatText(text, sizeof text, "%c%d", 'A' + i % 26, i);
         zlvnhost::AddListItem(targets[i], text);
     }
     return targets;
+}
+
+// The hints, the targets and what they left in the queue, gone.
+void EndHints(std::vector<HWND>& targets)
+{
+    HideHints();
+    DestroyHintWndMgr();
+    for (HWND hwnd : targets) DestroyWindow(hwnd);
+    targets.clear();
+    Pump();
 }
 
 // ---- the floor: bare popups with the same window and drawing calls, made and shown
@@ -210,21 +219,14 @@ std::vector<floor_popup_t> FloorCreateAndShow(const std::vector<RECT>& rects, st
         floor_popup_t& p = popups[i];
         p.rect = rects[i];
         FormatText(p.classname, sizeof p.classname, "floor%u", static_cast<unsigned>(i));
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = FloorProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = p.classname;
+        WNDCLASSEXA wc = {sizeof wc, CS_HREDRAW | CS_VREDRAW, FloorProc, 0, 0, GetModuleHandleA(nullptr), nullptr,
+                          LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, p.classname, nullptr};
         RegisterClassExA(&wc);
         // Made where a hint is made: 10 x 10 at the work area's corner.
         p.hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, p.classname, "A", WS_POPUP, work.left, work.top,
                                  10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
-    if (order.empty()) {
-        for (size_t i = 0; i < popups.size(); ++i) order.push_back(i);
-    }
+    for (size_t i = 0; order.size() < popups.size(); ++i) order.push_back(i);
     std::vector<floor_popup_t> shown;
     for (size_t i : order) shown.push_back(popups[i]);
     FloorReshow(shown);
@@ -251,22 +253,16 @@ void FloorHide(std::vector<floor_popup_t>& popups)
     for (floor_popup_t& p : popups) ShowWindow(p.hwnd, SW_HIDE);
 }
 
-void FloorDestroy(std::vector<floor_popup_t>& popups)
+void FloorEnd(std::vector<floor_popup_t>& popups)
 {
+    FloorHide(popups);
     for (floor_popup_t& p : popups) {
         DestroyWindow(p.hwnd);
         UnregisterClassA(p.classname, GetModuleHandleA(nullptr));
     }
     popups.clear();
+    Pump();
 }
-
-struct row_t {
-    int n;
-    const char* step;
-    double hints;
-    double floor;
-    const char* target;
-};
 
 // The shown hints' rectangles in the host's list order (moved down by `below`), and the
 // indexes of that list in the hints' own order.
@@ -286,27 +282,39 @@ void HintLayout(std::vector<RECT>& rects, std::vector<size_t>& order, int below 
     }
 }
 
-void PrintRow(const row_t& r)
+void PrintRow(int n, const char* step, const std::vector<double>& hintTimes, const std::vector<double>& floorTimes,
+              const char* target = "target <= 1.25x")
 {
-    printf("%5d  %-14s %10.2f %10.2f %8.2fx  %s\n", r.n, r.step, r.hints, r.floor, r.hints / r.floor, r.target);
+    double hints = Median(hintTimes), floor = Median(floorTimes);
+    printf("%5d  %-14s %10.2f %10.2f %8.2fx  %s\n", n, step, hints, floor, hints / floor, target);
 }
+
+// The first showing's time, then kCycles of hiding and showing again.
+struct timings_t {
+    std::vector<double> first, refresh, hide;
+    void Run(const std::function<void()>& show, const std::function<void()>& hideAll,
+             const std::function<void()>& reshow)
+    {
+        first.push_back(TimeMs(show));
+        Pump();
+        for (int cycle = 0; cycle < kCycles; ++cycle) {
+            hide.push_back(TimeMs(hideAll));
+            Pump();
+            refresh.push_back(TimeMs(reshow));
+            Pump();
+        }
+    }
+};
 
 void RunSize(int n, bool print)
 {
     std::vector<HWND> targets = MakeTargets(n);
-    std::vector<double> first, refresh, hide, floorFirst, floorRefresh, floorHide;
+    timings_t hints, floor;
     std::vector<RECT> rects;
     std::vector<size_t> order;
     auto overlay = [&] {
-        first.push_back(TimeMs([] { ShowHints(); }));
+        hints.Run([] { ShowHints(); }, [] { HideHints(); }, [] { ShowHints(); });
         HintLayout(rects, order);
-        Pump();
-        for (int cycle = 0; cycle < kCycles; ++cycle) {
-            hide.push_back(TimeMs([] { HideHints(); }));
-            Pump();
-            refresh.push_back(TimeMs([] { ShowHints(); }));
-            Pump();
-        }
         HideHints();
         DestroyHintWndMgr();
         Pump();
@@ -314,51 +322,32 @@ void RunSize(int n, bool print)
     // The floor, at the very rectangles the hints took.
     auto bare = [&] {
         std::vector<floor_popup_t> popups;
-        floorFirst.push_back(TimeMs([&] { popups = FloorCreateAndShow(rects, order); }));
-        Pump();
-        for (int cycle = 0; cycle < kCycles; ++cycle) {
-            floorHide.push_back(TimeMs([&] { FloorHide(popups); }));
-            Pump();
-            floorRefresh.push_back(TimeMs([&] { FloorReshow(popups); }));
-            Pump();
-        }
-        FloorHide(popups);
-        FloorDestroy(popups);
-        Pump();
+        floor.Run([&] { popups = FloorCreateAndShow(rects, order); }, [&] { FloorHide(popups); },
+                  [&] { FloorReshow(popups); });
+        FloorEnd(popups);
     };
     overlay();  // the rectangles for the floor
-    first.clear(), hide.clear(), refresh.clear();
-    // Alternating which goes first, so neither gains from the other's leftovers.
-    for (int rep = 0; rep < kRepeats; ++rep) {
-        if (rep % 2) {
-            overlay();
-            bare();
-        } else {
-            bare();
-            overlay();
-        }
-    }
+    hints = timings_t();
+    Alternate(kRepeats, overlay, bare);
     if (print) {
-        PrintRow({n, "first showing", Median(first), Median(floorFirst), "target <= 1.25x"});
-        PrintRow({n, "refresh", Median(refresh), Median(floorRefresh), "target <= 1.25x"});
-        PrintRow({n, "hiding", Median(hide), Median(floorHide), ""});
+        PrintRow(n, "first showing", hints.first, floor.first);
+        PrintRow(n, "refresh", hints.refresh, floor.refresh);
+        PrintRow(n, "hiding", hints.hide, floor.hide, "");
     }
-    for (HWND hwnd : targets) DestroyWindow(hwnd);
-    Pump();
+    EndHints(targets);
 }
 
-// Repainting shown hints (InvalidateRect + UpdateWindow, one window after another) beside
-// bare popups at the same rectangles that paint the same background, icon and text.
-void RepaintSamples(const std::vector<HWND>& windows, int rounds, std::vector<double>& samples)
+// Repainting shown windows (InvalidateRect + UpdateWindow, one window after another).
+double RepaintMs(const std::vector<HWND>& windows, int rounds)
 {
-    samples.push_back(TimeMs([&] {
+    return TimeMs([&] {
         for (int round = 0; round < rounds; ++round) {
             for (HWND hwnd : windows) {
                 InvalidateRect(hwnd, nullptr, FALSE);
                 UpdateWindow(hwnd);
             }
         }
-    }));
+    });
 }
 
 // Short samples, many of them, hints and floor taking turns: a shared machine's load
@@ -377,41 +366,24 @@ void RepaintFigures(int n, bool bitmap)
     ShowHints();
     std::vector<RECT> rects;
     std::vector<size_t> order;
-    std::vector<HWND> hints;
+    std::vector<HWND> hints, bare;
     // The floor's popups have the hints' sizes but stand below them, so that neither set
     // covers the other (a covered window paints at another cost).
     HintLayout(rects, order, 400);
     for (HintWnd* hint : g_hintWndMgr->List()) hints.push_back(hint->m_hwnd);
     std::vector<floor_popup_t> popups = FloorCreateAndShow(rects, order);
-    std::vector<HWND> bare;
     for (const floor_popup_t& p : popups) bare.push_back(p.hwnd);
     Pump();
+    RepaintMs(hints, rounds);  // warm-up: the file in the cache, fonts made
+    RepaintMs(bare, rounds);
     std::vector<double> hintTimes, floorTimes;
-    RepaintSamples(hints, rounds, hintTimes);  // warm-up: the file in the cache, fonts made
-    RepaintSamples(bare, rounds, floorTimes);
-    hintTimes.clear(), floorTimes.clear();
-    for (int rep = 0; rep < kRepaintSamples; ++rep) {
-        if (rep % 2) {
-            RepaintSamples(hints, rounds, hintTimes);
-            Pump();
-            RepaintSamples(bare, rounds, floorTimes);
-        } else {
-            RepaintSamples(bare, rounds, floorTimes);
-            Pump();
-            RepaintSamples(hints, rounds, hintTimes);
-        }
-        Pump();
-    }
-    PrintRow({n, bitmap ? "repaint bitmap" : "repaint box", Median(hintTimes), Median(floorTimes),
-              "target <= 1.25x"});
-    FloorHide(popups);
-    FloorDestroy(popups);
-    HideHints();
-    DestroyHintWndMgr();
-    for (HWND hwnd : targets) DestroyWindow(hwnd);
+    Alternate(kRepaintSamples, [&] { hintTimes.push_back(RepaintMs(hints, rounds)); },
+              [&] { floorTimes.push_back(RepaintMs(bare, rounds)); });
+    PrintRow(n, bitmap ? "repaint bitmap" : "repaint box", hintTimes, floorTimes);
+    FloorEnd(popups);
+    EndHints(targets);
     HintSettings.IsUseBmp = 0;
     g_floorBitmap = nullptr;
-    Pump();
 }
 
 void RepaintTable()
@@ -420,9 +392,8 @@ void RepaintTable()
            "after window), milliseconds; floor = bare popups of the same sizes painting the same background\n"
            "(the bitmap read from its file and stretched, or the box), icon and text\n",
            kRepaintSamples, kRepaintPaints);
-    for (bool bitmap : {true, false}) {
+    for (bool bitmap : {true, false})
         for (int n : {10, 50}) RepaintFigures(n, bitmap);
-    }
     fflush(stdout);
 }
 
@@ -441,46 +412,37 @@ void NoOverlapFigures()
         grid.push_back(hint->Box());
         gridWorks.push_back(hint->m_work);
     }
-    DestroyHintWndMgr();
-    for (HWND hwnd : targets) DestroyWindow(hwnd);
-    Pump();
+    EndHints(targets);
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     pixel_rect_t work{area.left, area.top, area.right, area.bottom};
-    std::vector<hint_box_t> corner(200, hint_box_t{work.top, work.left, 36, 23});
     std::vector<hint_box_t> bottomRows;
     for (int i = 0; i < 200; ++i) bottomRows.push_back(hint_box_t{work.bottom - 23, work.left + (i % 20) * 64, 36, 23});
-    std::vector<hint_box_t> bottomSpot(200, hint_box_t{work.bottom - 23, work.left, 36, 23});
-
+    const std::vector<pixel_rect_t> works(200, work);
     struct layout_t {
         const char* name;
-        const std::vector<hint_box_t>* boxes;
+        std::vector<hint_box_t> boxes;
         std::vector<pixel_rect_t> works;
     } layouts[] = {
-        {"grid, no overlap", &grid, gridWorks},
-        {"one corner", &corner, std::vector<pixel_rect_t>(200, work)},
-        {"20 columns, bottom", &bottomRows, std::vector<pixel_rect_t>(200, work)},
-        {"one spot, bottom", &bottomSpot, std::vector<pixel_rect_t>(200, work)},
+        {"grid, no overlap", grid, gridWorks},
+        {"one corner", std::vector<hint_box_t>(200, hint_box_t{work.top, work.left, 36, 23}), works},
+        {"20 columns, bottom", bottomRows, works},
+        {"one spot, bottom", std::vector<hint_box_t>(200, hint_box_t{work.bottom - 23, work.left, 36, 23}), works},
     };
-    const int loops = 201;
     for (const layout_t& c : layouts) {
         std::vector<double> pass, held;
         int outside = 0;
-        for (int i = 0; i < loops; ++i) {
-            std::vector<hint_box_t> boxes = *c.boxes;
+        for (int i = 0; i < 201; ++i) {
+            std::vector<hint_box_t> boxes = c.boxes;
             pass.push_back(TimeMs([&] { NoOverlapPass(boxes); }));
-            if (i == 0) {
-                for (size_t b = 0; b < boxes.size(); ++b) outside += BoxInWorkArea(boxes[b], c.works[b]) ? 0 : 1;
-            }
-            boxes = *c.boxes;
+            for (size_t b = 0; i == 0 && b < boxes.size(); ++b) outside += BoxInWorkArea(boxes[b], c.works[b]) ? 0 : 1;
+            boxes = c.boxes;
             held.push_back(TimeMs([&] { NoOverlapInWorkAreas(boxes, c.works); }));
         }
         // The step rule spelled out, for comparison: each hint stepped until it stops.
-        std::vector<hint_box_t> boxes = *c.boxes;
+        std::vector<hint_box_t> boxes = c.boxes;
         double slow = TimeMs([&] {
-            for (size_t a = 0; a < boxes.size(); ++a) {
-                while (AvoidOverlapStep(boxes, a)) {}
-            }
+            for (size_t a = 0; a < boxes.size(); ++a) while (AvoidOverlapStep(boxes, a)) {}
         });
         printf("  no-overlap pass, 200 hints, %-19s %7.3f ms  (target < 1 ms; step by step: %.3f ms; "
                "%d left the work area)\n", c.name, Median(pass), slow, outside);
@@ -512,43 +474,37 @@ void MemoryFigures(bool hints)
     std::vector<HWND> targets = MakeTargets(2 * n);
     std::vector<ZlvnList> all = zlvnhost::Host().list;
     std::vector<RECT> rects;
-    for (int i = 0; i < 2 * n; ++i) {
+    for (HWND target : targets) {
         RECT r;
-        GetWindowRect(targets[i], &r);
+        GetWindowRect(target, &r);
         rects.push_back(RECT{r.left, r.top, r.left + 36, r.top + 23});
     }
-    size_t before = 0, after = 0;
-    long long heapBefore = 0, heapAfter = 0;
-    std::vector<floor_popup_t> first, second;
-    if (hints) {
-        zlvnhost::Host().list.resize(n);
-        ShowHints();
-        Pump();
-        before = PrivateBytes();
-        heapBefore = g_liveBytes;
-        zlvnhost::Host().list = all;
-        ShowHints();
-        Pump();
-        heapAfter = g_liveBytes;
-        after = PrivateBytes();
-    } else {
-        first = FloorCreateAndShow(std::vector<RECT>(rects.begin(), rects.begin() + n));
-        Pump();
-        before = PrivateBytes();
-        second = FloorCreateAndShow(std::vector<RECT>(rects.begin() + n, rects.end()));
-        Pump();
-        after = PrivateBytes();
-    }
     auto perHint = [n](long long bytes) { return static_cast<double>(bytes) / n / 1024.0; };
+    // The first n, then all 2n: the hints of the listed windows, or bare popups at their rectangles.
+    std::vector<floor_popup_t> floors[2];
+    auto show = [&](int half) {
+        if (hints) {
+            zlvnhost::Host().list.resize(n);
+            if (half) zlvnhost::Host().list = all;
+            ShowHints();
+        } else {
+            floors[half] = FloorCreateAndShow(std::vector<RECT>(rects.begin() + half * n, rects.begin() + (half + 1) * n));
+        }
+        Pump();
+    };
+    show(0);
+    long long before = static_cast<long long>(PrivateBytes()), heapBefore = g_liveBytes;
+    show(1);
+    long long heapAfter = g_liveBytes, after = static_cast<long long>(PrivateBytes());
     if (hints) {
         printf("  memory per hint, the overlay's own heap (record, map and list nodes, text): %.2f KiB  "
                "(target < 4 KiB)\n", perHint(heapAfter - heapBefore));
         printf("  memory per hint, committed private memory of the process:                  %.2f KiB\n",
-               perHint(static_cast<long long>(after) - static_cast<long long>(before)));
+               perHint(after - before));
         printf("  sizeof(HintWnd) = %u bytes\n", static_cast<unsigned>(sizeof(HintWnd)));
     } else {
         printf("  memory per bare popup (floor), committed private memory of the process:    %.2f KiB\n",
-               perHint(static_cast<long long>(after) - static_cast<long long>(before)));
+               perHint(after - before));
     }
     fflush(stdout);
 }
@@ -577,10 +533,10 @@ int main(int argc, char** argv)
 {
     g_hModule = GetModuleHandleA(nullptr);
     UseDefaultSettings();
-    if (argc > 1 && strcmp(argv[1], "--memory-hints") == 0) return MemoryFigures(true), 0;
-    if (argc > 1 && strcmp(argv[1], "--memory-floor") == 0) return MemoryFigures(false), 0;
-    if (argc > 1 && strcmp(argv[1], "--pass") == 0) return NoOverlapFigures(), 0;
-    if (argc > 1 && strcmp(argv[1], "--repaint") == 0) return RepaintTable(), 0;
+    std::string only = argc > 1 ? argv[1] : "";
+    if (only == "--memory-hints" || only == "--memory-floor") return MemoryFigures(only == "--memory-hints"), 0;
+    if (only == "--pass") return NoOverlapFigures(), 0;
+    if (only == "--repaint") return RepaintTable(), 0;
     RunSize(10, false);  // warm-up: fonts, first windows, code pages
     printf("hint_bench: medians of %d runs (refresh and hiding: %d cycles each), milliseconds;\n"
            "floor = the same popups with the same window and drawing calls, made and shown in the same\n"

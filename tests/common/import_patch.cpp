@@ -48,8 +48,7 @@ void ForEachImport(HMODULE module, const char* dll, Visit visit)
     }
 }
 
-}  // namespace
-
+// The import table entry of a module for dll!function, or null.
 void** ImportSlot(HMODULE module, const char* dll, const char* function)
 {
     void** found = nullptr;
@@ -60,6 +59,8 @@ void** ImportSlot(HMODULE module, const char* dll, const char* function)
     });
     return found;
 }
+
+}  // namespace
 
 std::vector<std::string> ImportedNames(HMODULE module, const char* dll)
 {

@@ -24,8 +24,5 @@ private:
     void* m_original = nullptr;
 };
 
-// The import table entry of a module for dll!function, or null.
-void** ImportSlot(HMODULE module, const char* dll, const char* function);
-
 // The names a module imports from dll.
 std::vector<std::string> ImportedNames(HMODULE module, const char* dll);

@@ -1,45 +1,36 @@
 #include "tests/common/screen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "tests/common/wait.h"
 
-Dib32::Dib32(int w, int h)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    m_dc = CreateCompatibleDC(screen);
-    m_dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    m_old = SelectObject(m_dc, m_dib);
-}
-
-Dib32::~Dib32()
-{
-    SelectObject(m_dc, m_old);
-    DeleteObject(m_dib);
-    DeleteDC(m_dc);
-}
-
 ScreenPixels::ScreenPixels(const RECT& area)
     : m_width(area.right - area.left), m_height(area.bottom - area.top),
       m_bits(static_cast<size_t>(m_width > 0 ? m_width : 0) * (m_height > 0 ? m_height : 0))
 {
     if (m_bits.empty()) return;
-    Dib32 dib(m_width, m_height);
-    HDC screen = GetDC(nullptr);
-    BitBlt(dib.Dc(), 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    // Copied into a top-down 32-bpp bitmap in a memory context compatible with the screen.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
-    memcpy(m_bits.data(), dib.Bits(), m_bits.size() * 4);
+    memcpy(m_bits.data(), bits, m_bits.size() * 4);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }
 
 COLORREF ScreenPixels::At(int x, int y) const
@@ -51,10 +42,8 @@ COLORREF ScreenPixels::At(int x, int y) const
 
 bool ScreenPixels::Contains(COLORREF colour) const
 {
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x)
-            if (At(x, y) == colour) return true;
-    return false;
+    unsigned int want = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    return std::any_of(m_bits.begin(), m_bits.end(), [want](unsigned int p) { return (p & 0xFFFFFF) == want; });
 }
 
 RECT WindowRect(HWND window)

@@ -5,23 +5,6 @@
 #include <string>
 #include <vector>
 
-// A top-down 32-bpp bitmap of w x h selected into a memory context compatible with the screen.
-class Dib32 {
-public:
-    Dib32(int w, int h);
-    ~Dib32();
-    Dib32(const Dib32&) = delete;
-    Dib32& operator=(const Dib32&) = delete;
-    HDC Dc() const { return m_dc; }
-    const unsigned int* Bits() const { return static_cast<const unsigned int*>(m_bits); }
-
-private:
-    HDC m_dc;
-    HBITMAP m_dib;
-    HGDIOBJ m_old;
-    void* m_bits = nullptr;
-};
-
 // Screen pixels of a rectangle, read with GetDC(NULL) + BitBlt into a 32-bpp DIB.
 class ScreenPixels {
 public:

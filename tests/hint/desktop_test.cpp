@@ -4,14 +4,13 @@
 
 #include <map>
 #include <set>
+#include <utility>
 
 #include "hint/hint_set.h"
 #include "host/zlvn_host.h"
 #include "plugin/records/hint_settings.h"
 #include "support/dwm_window.h"
 #include "tests/hint/hint_fixture.h"
-
-using zlvnhost::AddListItem;
 
 namespace {
 
@@ -54,10 +53,8 @@ protected:
 
 TEST_F(Desktop, HintsStayAboveTopmostWindowsRaisedSinceWithoutTakingTheForeground)
 {
-    HWND a = Target(RECT{100, 100, 400, 300});
-    HWND b = Target(RECT{500, 100, 800, 300});
-    AddListItem(a, "A");
-    AddListItem(b, "B");
+    HWND a = Listed(RECT{100, 100, 400, 300}, "A");
+    HWND b = Listed(RECT{500, 100, 800, 300}, "B");
     ShowHints();
     HideHints();
     // Another program's always-on-top window over both, raised after the hints were made.
@@ -81,10 +78,8 @@ TEST_F(Desktop, CloakedWindowGetsNoHintUntilUncloaked)
     HintSettings.Pos = 0;
     HintSettings.IsNoOver = 1;
     RECT place = {100, 100, 400, 300};
-    HWND a = Target(place);
-    HWND b = Target(place);
-    AddListItem(a, "A");
-    AddListItem(b, "B");
+    HWND a = Listed(place, "A");
+    HWND b = Listed(place, "B");
     struct Step { const char* name; bool cloakA; bool aHasHint; bool aShown; } steps[] = {
         {"cloaked at the first showing", true, false, false},
         {"uncloaked", false, true, true},
@@ -113,8 +108,7 @@ TEST_F(Desktop, PlacedFromTheVisibleFrameWhenTheDesktopReportsOneInside)
 {
     HintSettings.Pos = 0;
     RECT window = {93, 100, 507, 407};  // 7-pixel invisible borders left, right and bottom
-    HWND target = Target(window);
-    AddListItem(target, "T");
+    HWND target = Listed(window, "T");
     enum Reader { kStandIn, kSystem, kNone };
     struct Case { const char* name; Reader reader; bool hasFrame; RECT frame; POINT corner; } cases[] = {
         {"frame inside the window", kStandIn, true, {100, 100, 500, 400}, {100, 100}},
@@ -128,9 +122,8 @@ TEST_F(Desktop, PlacedFromTheVisibleFrameWhenTheDesktopReportsOneInside)
         if (c.hasFrame) g_desktop.frames[target] = c.frame;
         DwmGetWindowAttributeFn() = c.reader == kStandIn ? StandInAttribute : c.reader == kSystem ? m_real : nullptr;
         ShowHints();
-        RECT r = PopupRect(target);
-        EXPECT_EQ(c.corner.x, r.left) << c.name;
-        EXPECT_EQ(c.corner.y, r.top) << c.name;
+        EXPECT_EQ(std::make_pair(c.corner.x, c.corner.y), std::make_pair(PopupRect(target).left, PopupRect(target).top))
+            << c.name;
         HideHints();
     }
 }

@@ -9,11 +9,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/zlvn_host.h"
@@ -30,10 +29,8 @@ const char* const kKindNames[kKinds] = {"pen",       "brush",     "font",    "bi
                                         "memory DC", "window DC", "paint DC"};
 
 struct tally_t {
-    long made = 0;
-    long freed = 0;
-};
-tally_t g_tally[kKinds];
+    long made = 0, freed = 0;
+} g_tally[kKinds];
 std::multimap<HANDLE, Kind> g_live;
 long g_strayFrees;  // frees of handles not made through the counted calls
 
@@ -69,92 +66,30 @@ void ResetTally()
 
 // ---- counting wrappers; each calls the function the import table held ----
 
-struct originals_t {
-    decltype(&CreatePen) createPen;
-    decltype(&CreateSolidBrush) createSolidBrush;
-    decltype(&CreateFontA) createFontA;
-    decltype(&CreateFontIndirectA) createFontIndirectA;
-    decltype(&CreateCompatibleBitmap) createCompatibleBitmap;
-    decltype(&CreateDIBSection) createDIBSection;
-    decltype(&CreateCompatibleDC) createCompatibleDC;
-    decltype(&CreateRectRgn) createRectRgn;
-    decltype(&CreateRoundRectRgn) createRoundRectRgn;
-    decltype(&SetWindowRgn) setWindowRgn;
-    decltype(&DeleteObject) deleteObject;
-    decltype(&DeleteDC) deleteDC;
-    decltype(&LoadImageA) loadImageA;
-    decltype(&GetDC) getDC;
-    decltype(&GetWindowDC) getWindowDC;
-    decltype(&ReleaseDC) releaseDC;
-    decltype(&BeginPaint) beginPaint;
-    decltype(&EndPaint) endPaint;
-} g_real;
+template <typename F> struct count_t;
+template <typename R, typename... A> struct count_t<R(WINAPI*)(A...)> {
+    template <int Id> static inline R(WINAPI* real)(A...) = nullptr;
+    template <int Id, Kind K> static R WINAPI Make(A... a) { return Made(K, real<Id>(a...)); }
+    // Argument N, a handle of a kind from First to Last, freed.
+    template <int Id, size_t N, Kind First, Kind Last = First> static R WINAPI Free(A... a)
+    {
+        R ok = real<Id>(a...);
+        Freed(std::get<N>(std::tie(a...)), ok != 0, First, Last);
+        return ok;
+    }
+};
 
-HPEN WINAPI CountCreatePen(int style, int width, COLORREF colour)
-{
-    return Made(kPen, g_real.createPen(style, width, colour));
-}
-HBRUSH WINAPI CountCreateSolidBrush(COLORREF colour) { return Made(kBrush, g_real.createSolidBrush(colour)); }
-HFONT WINAPI CountCreateFontA(int h, int w, int esc, int orient, int weight, DWORD italic, DWORD underline,
-                              DWORD strike, DWORD charset, DWORD out, DWORD clip, DWORD quality, DWORD pitch,
-                              LPCSTR face)
-{
-    return Made(kFont, g_real.createFontA(h, w, esc, orient, weight, italic, underline, strike, charset, out, clip,
-                                          quality, pitch, face));
-}
-HFONT WINAPI CountCreateFontIndirectA(const LOGFONTA* font) { return Made(kFont, g_real.createFontIndirectA(font)); }
-HBITMAP WINAPI CountCreateCompatibleBitmap(HDC dc, int w, int h)
-{
-    return Made(kBitmap, g_real.createCompatibleBitmap(dc, w, h));
-}
-HBITMAP WINAPI CountCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
-                                     DWORD offset)
-{
-    return Made(kBitmap, g_real.createDIBSection(dc, info, usage, bits, section, offset));
-}
-HDC WINAPI CountCreateCompatibleDC(HDC dc) { return Made(kMemoryDc, g_real.createCompatibleDC(dc)); }
-HRGN WINAPI CountCreateRectRgn(int l, int t, int r, int b) { return Made(kRegion, g_real.createRectRgn(l, t, r, b)); }
-HRGN WINAPI CountCreateRoundRectRgn(int l, int t, int r, int b, int w, int h)
-{
-    return Made(kRegion, g_real.createRoundRectRgn(l, t, r, b, w, h));
-}
-// A window region belongs to the system once set: handed over counts as given back.
-int WINAPI CountSetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
-{
-    int ok = g_real.setWindowRgn(hwnd, region, redraw);
-    Freed(region, ok != 0, kRegion, kRegion);
-    return ok;
-}
-BOOL WINAPI CountDeleteObject(HGDIOBJ object)
-{
-    BOOL ok = g_real.deleteObject(object);
-    Freed(object, ok, kPen, kRegion);
-    return ok;
-}
-BOOL WINAPI CountDeleteDC(HDC dc)
-{
-    BOOL ok = g_real.deleteDC(dc);
-    Freed(dc, ok, kMemoryDc, kMemoryDc);
-    return ok;
-}
+decltype(&LoadImageA) g_loadImageA;
 HANDLE WINAPI CountLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int w, int h, UINT flags)
 {
-    HANDLE image = g_real.loadImageA(instance, name, type, w, h, flags);
+    HANDLE image = g_loadImageA(instance, name, type, w, h, flags);
     return type == IMAGE_BITMAP ? Made(kBitmap, image) : image;
 }
-HDC WINAPI CountGetDC(HWND hwnd) { return Made(kWindowDc, g_real.getDC(hwnd)); }
-HDC WINAPI CountGetWindowDC(HWND hwnd) { return Made(kWindowDc, g_real.getWindowDC(hwnd)); }
-int WINAPI CountReleaseDC(HWND hwnd, HDC dc)
-{
-    int released = g_real.releaseDC(hwnd, dc);
-    Freed(dc, released != 0, kWindowDc, kWindowDc);
-    return released;
-}
-HDC WINAPI CountBeginPaint(HWND hwnd, PAINTSTRUCT* paint) { return Made(kPaintDc, g_real.beginPaint(hwnd, paint)); }
+decltype(&EndPaint) g_endPaint;
 BOOL WINAPI CountEndPaint(HWND hwnd, const PAINTSTRUCT* paint)
 {
     HDC dc = paint->hdc;
-    BOOL ok = g_real.endPaint(hwnd, paint);
+    BOOL ok = g_endPaint(hwnd, paint);
     Freed(dc, true, kPaintDc, kPaintDc);  // EndPaint always answers TRUE
     return ok;
 }
@@ -166,31 +101,30 @@ struct hook_t {
     void* original;  // where the wrapper finds the real function
 };
 
-template <typename F>
-hook_t Hook(const char* dll, const char* name, F wrapper, F* original)
-{
-    return hook_t{dll, name, reinterpret_cast<void*>(wrapper), reinterpret_cast<void*>(original)};
-}
+#define COUNT(dll, fn, how, ...)                                                                       \
+    hook_t{dll, #fn, reinterpret_cast<void*>(&count_t<decltype(&fn)>::how<__LINE__, __VA_ARGS__>), \
+           reinterpret_cast<void*>(&count_t<decltype(&fn)>::real<__LINE__>)}
 
 const hook_t kHooks[] = {
-    Hook("GDI32.dll", "CreatePen", CountCreatePen, &g_real.createPen),
-    Hook("GDI32.dll", "CreateSolidBrush", CountCreateSolidBrush, &g_real.createSolidBrush),
-    Hook("GDI32.dll", "CreateFontA", CountCreateFontA, &g_real.createFontA),
-    Hook("GDI32.dll", "CreateFontIndirectA", CountCreateFontIndirectA, &g_real.createFontIndirectA),
-    Hook("GDI32.dll", "CreateCompatibleBitmap", CountCreateCompatibleBitmap, &g_real.createCompatibleBitmap),
-    Hook("GDI32.dll", "CreateDIBSection", CountCreateDIBSection, &g_real.createDIBSection),
-    Hook("GDI32.dll", "CreateCompatibleDC", CountCreateCompatibleDC, &g_real.createCompatibleDC),
-    Hook("GDI32.dll", "CreateRectRgn", CountCreateRectRgn, &g_real.createRectRgn),
-    Hook("GDI32.dll", "CreateRoundRectRgn", CountCreateRoundRectRgn, &g_real.createRoundRectRgn),
-    Hook("USER32.dll", "SetWindowRgn", CountSetWindowRgn, &g_real.setWindowRgn),
-    Hook("GDI32.dll", "DeleteObject", CountDeleteObject, &g_real.deleteObject),
-    Hook("GDI32.dll", "DeleteDC", CountDeleteDC, &g_real.deleteDC),
-    Hook("USER32.dll", "LoadImageA", CountLoadImageA, &g_real.loadImageA),
-    Hook("USER32.dll", "GetDC", CountGetDC, &g_real.getDC),
-    Hook("USER32.dll", "GetWindowDC", CountGetWindowDC, &g_real.getWindowDC),
-    Hook("USER32.dll", "ReleaseDC", CountReleaseDC, &g_real.releaseDC),
-    Hook("USER32.dll", "BeginPaint", CountBeginPaint, &g_real.beginPaint),
-    Hook("USER32.dll", "EndPaint", CountEndPaint, &g_real.endPaint),
+    COUNT("GDI32.dll", CreatePen, Make, kPen),
+    COUNT("GDI32.dll", CreateSolidBrush, Make, kBrush),
+    COUNT("GDI32.dll", CreateFontA, Make, kFont),
+    COUNT("GDI32.dll", CreateFontIndirectA, Make, kFont),
+    COUNT("GDI32.dll", CreateCompatibleBitmap, Make, kBitmap),
+    COUNT("GDI32.dll", CreateDIBSection, Make, kBitmap),
+    COUNT("GDI32.dll", CreateCompatibleDC, Make, kMemoryDc),
+    COUNT("GDI32.dll", CreateRectRgn, Make, kRegion),
+    COUNT("GDI32.dll", CreateRoundRectRgn, Make, kRegion),
+    // A window region belongs to the system once set: handed over counts as given back.
+    COUNT("USER32.dll", SetWindowRgn, Free, 1, kRegion),
+    COUNT("GDI32.dll", DeleteObject, Free, 0, kPen, kRegion),
+    COUNT("GDI32.dll", DeleteDC, Free, 0, kMemoryDc),
+    hook_t{"USER32.dll", "LoadImageA", reinterpret_cast<void*>(CountLoadImageA), &g_loadImageA},
+    COUNT("USER32.dll", GetDC, Make, kWindowDc),
+    COUNT("USER32.dll", GetWindowDC, Make, kWindowDc),
+    COUNT("USER32.dll", ReleaseDC, Free, 1, kWindowDc),
+    COUNT("USER32.dll", BeginPaint, Make, kPaintDc),
+    hook_t{"USER32.dll", "EndPaint", reinterpret_cast<void*>(CountEndPaint), &g_endPaint},
 };
 
 // Each original is filled before any wrapper can run: the module is idle while patched.
@@ -216,11 +150,10 @@ bool UncountedMaker(const std::string& dll, const std::string& name)
 {
     for (const hook_t& h : kHooks)
         if (name == h.name) return false;
-    const char* gdi[] = {"Create", "ExtCreate", "Delete", "CopyImage"};
-    const char* user[] = {"GetDC", "GetWindowDC", "ReleaseDC", "LoadImage", "LoadBitmap", "CopyImage", "BeginPaint"};
-    for (const char* prefix : dll == "GDI32.dll" ? std::vector<const char*>(std::begin(gdi), std::end(gdi))
-                                                 : std::vector<const char*>(std::begin(user), std::end(user)))
-        if (name.compare(0, strlen(prefix), prefix) == 0) return true;
+    static const std::vector<std::string> gdi = {"Create", "ExtCreate", "Delete", "CopyImage"},
+        user = {"GetDC", "GetWindowDC", "ReleaseDC", "LoadImage", "LoadBitmap", "CopyImage", "BeginPaint"};
+    for (const std::string& prefix : dll == "GDI32.dll" ? gdi : user)
+        if (name.compare(0, prefix.size(), prefix) == 0) return true;
     return false;
 }
 
@@ -229,17 +162,12 @@ constexpr int kRepaints = 1000;
 constexpr int kActivations = 100;
 constexpr int kSwatchRounds = 50;
 
-struct at_least_t {
-    Kind kind;
-    long made;
-};
-
 struct counted_case_t {
     const char* name;
     bool useBitmap;
     // Drives the loaded plug-in; the targets are the windows the host may list.
     void (*drive)(const PluginDll& dll, std::vector<HWND>& targets);
-    at_least_t atLeast;  // so that a case that silently did nothing fails
+    struct { Kind kind; long made; } atLeast;  // so that a case that silently did nothing fails
 };
 
 void ListTargets(const std::vector<HWND>& targets, int first, int count)

@@ -1,9 +1,9 @@
 #include "tests/hint/hint_fixture.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
+#include "hint/hint_font.h"
 #include "hint/hint_set.h"
 #include "hint/hint_wnd.h"
 #include "host/zlvn_host.h"
@@ -12,17 +12,26 @@
 #include "plugin/shell/lifecycle.h"
 #include "support/bounded_text.h"
 
-SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text)
+SIZE HintTextExtent(const char* text)
 {
-    HDC dc = GetDC(nullptr);
-    HFONT font = makeFont(dc);
-    HGDIOBJ old = SelectObject(dc, font);
+    WindowDc dc(nullptr);
+    GdiObject<HFONT> font = MakeHintFont(dc.Get());
+    Selection selected(dc.Get(), font.Get());
     SIZE extent = {};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, dc);
+    GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &extent);
     return extent;
+}
+
+bool RectInside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::string RectText(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
 }
 
 void HintOverlay::SetUp()
@@ -49,6 +58,13 @@ HWND HintOverlay::Target(const RECT& rect, const char* title, HICON smallIcon)
     return hwnd;
 }
 
+HWND HintOverlay::Listed(const RECT& rect, const char* title, HICON smallIcon)
+{
+    HWND hwnd = Target(rect, title, smallIcon);
+    zlvnhost::AddListItem(hwnd, title);
+    return hwnd;
+}
+
 HintWnd* HintOverlay::Hint(HWND target) const
 {
     return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr;
@@ -56,9 +72,8 @@ HintWnd* HintOverlay::Hint(HWND target) const
 
 RECT HintOverlay::PopupRect(HWND target) const
 {
-    RECT r = {};
-    if (HintWnd* hint = Hint(target)) GetWindowRect(hint->m_hwnd, &r);
-    return r;
+    HintWnd* hint = Hint(target);
+    return hint ? WindowRect(hint->m_hwnd) : RECT{};
 }
 
 RECT HintOverlay::WorkArea() const
@@ -73,22 +88,16 @@ void HintOverlay::ExpectHintsInsideAndApart(const std::string& name) const
     ASSERT_NE(nullptr, g_hintWndMgr) << name;
     std::vector<RECT> popups;
     for (const HintWnd* hint : g_hintWndMgr->List()) {
-        RECT r = {};
-        GetWindowRect(hint->m_hwnd, &r);
-        RECT work = WorkAreaOf(hint->m_target);
+        RECT r = WindowRect(hint->m_hwnd), work = WorkAreaOf(hint->m_target);
         EXPECT_TRUE(IsWindowVisible(hint->m_hwnd)) << name;
-        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
-            << name << ": popup " << r.left << "," << r.top << " - " << r.right << "," << r.bottom
-            << " outside the work area " << work.left << "," << work.top << " - " << work.right << "," << work.bottom;
-        popups.push_back(r);
-    }
-    for (size_t i = 0; i < popups.size(); ++i) {
-        for (size_t j = i + 1; j < popups.size(); ++j) {
-            const RECT& a = popups[i];
+        EXPECT_TRUE(RectInside(r, work)) << name << ": popup " << RectText(r) << " outside the work area "
+                                         << RectText(work);
+        for (size_t j = 0; j < popups.size(); ++j) {
             const RECT& b = popups[j];
-            bool meet = std::max(a.left, b.left) <= std::min(a.right, b.right) &&
-                        std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
-            EXPECT_FALSE(meet) << name << ": popups " << i << " and " << j << " meet";
+            bool meet = std::max(r.left, b.left) <= std::min(r.right, b.right) &&
+                        std::max(r.top, b.top) <= std::min(r.bottom, b.bottom);
+            EXPECT_FALSE(meet) << name << ": popups " << j << " and " << popups.size() << " meet";
         }
+        popups.push_back(r);
     }
 }

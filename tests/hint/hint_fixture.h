@@ -17,8 +17,10 @@
 #include "tests/common/wait.h"
 #include "tests/common/window_search.h"
 
-// The extent of a text on the screen in a font made by makeFont (deleted after use).
-SIZE TextExtentIn(HFONT (*makeFont)(HDC), const char* text);
+// The extent of a text on the screen in the hint font, as the product makes it.
+SIZE HintTextExtent(const char* text);
+bool RectInside(const RECT& inner, const RECT& outer);
+std::string RectText(const RECT& r);  // "left,top - right,bottom"
 
 // Each test starts with default settings, an empty host and no hint set, and ends
 // with the set torn down and every target destroyed.
@@ -28,6 +30,8 @@ protected:
     void TearDown() override;
 
     HWND Target(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr);
+    // A target, listed by the host with its title as the item text.
+    HWND Listed(const RECT& rect, const char* title, HICON smallIcon = nullptr);
     RECT PopupRect(HWND target) const;  // screen rectangle of the target's hint popup
     HintWnd* Hint(HWND target) const;
     RECT WorkArea() const;

@@ -24,13 +24,24 @@ std::string Display(const std::string& title, int contents)
 }
 
 pixel_rect_t Rect(int l, int t, int r, int b) { return pixel_rect_t{l, t, r, b}; }
+// Whole records as text, to compare and print them at once.
+std::string Text(pixel_point_t p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+std::string Text(pixel_size_t s) { return std::to_string(s.cx) + "x" + std::to_string(s.cy); }
+std::string Text(pixel_rect_t r) { return Text(pixel_point_t{r.left, r.top}) + " - " + Text(pixel_point_t{r.right, r.bottom}); }
+std::string Text(hint_box_t b) { return Text(pixel_point_t{b.left, b.top}) + " " + Text(pixel_size_t{b.width, b.height}); }
 
 // The pass spelled out: each box stepped until it stops.
 void SlowPass(std::vector<hint_box_t>& boxes)
 {
-    for (size_t a = 0; a < boxes.size(); ++a) {
-        while (AvoidOverlapStep(boxes, a)) {}
-    }
+    for (size_t a = 0; a < boxes.size(); ++a) while (AvoidOverlapStep(boxes, a)) {}
+}
+
+bool AnyCollide(const std::vector<hint_box_t>& boxes)
+{
+    for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t j = i + 1; j < boxes.size(); ++j)
+            if (BoxesCollide(boxes[i], boxes[j])) return true;
+    return false;
 }
 
 }  // namespace
@@ -96,79 +107,54 @@ TEST(ItemTextField, UnterminatedFieldIsCutAtItsEnd)
 TEST(HintSizeRule, FittedAndFixedWidths)
 {
     const int roomy = 1280;
-    pixel_size_t text{40, 12};
-    pixel_size_t s = HintSize(text, 0, true, roomy);
-    EXPECT_EQ(68, s.cx) << "fitted, icon";
-    EXPECT_EQ(22, s.cy) << "fitted, icon";
-    s = HintSize(text, 0, false, roomy);
-    EXPECT_EQ(50, s.cx) << "fitted, no icon";
-    EXPECT_EQ(22, s.cy);
-    for (bool icon : {true, false}) {
-        s = HintSize(pixel_size_t{300, 20}, 120, icon, roomy);
-        EXPECT_EQ(120, s.cx) << "fixed width, icon " << icon;
-        EXPECT_EQ(30, s.cy) << "height follows the text, icon " << icon;
-    }
     // A width from the file below 0 fits the text; none is wider than the work area.
-    struct Case { const char* name; int width; int textWidth; int maxWidth; int expected; } cases[] = {
-        {"negative width fits the text", -5, 40, roomy, 68},
-        {"most negative width", INT_MIN, 40, roomy, 68},
-        {"huge width", 100000, 40, roomy, roomy},
-        {"largest width", INT_MAX, 40, roomy, roomy},
-        {"width of the work area exactly", roomy, 40, roomy, roomy},
-        {"fitted text wider than the work area", 0, 5000, roomy, roomy},
-        {"a narrow second monitor", 900, 40, 640, 640},
-        {"an empty work area", 120, 40, 0, 0},
+    struct Case { const char* name; pixel_size_t text; int width; bool icon; int maxWidth; pixel_size_t out; } cases[] = {
+        {"fitted, icon", {40, 12}, 0, true, roomy, {68, 22}},
+        {"fitted, no icon", {40, 12}, 0, false, roomy, {50, 22}},
+        {"fixed width, icon; height follows the text", {300, 20}, 120, true, roomy, {120, 30}},
+        {"fixed width, no icon; height follows the text", {300, 20}, 120, false, roomy, {120, 30}},
+        {"negative width fits the text", {40, 12}, -5, true, roomy, {68, 22}},
+        {"most negative width", {40, 12}, INT_MIN, true, roomy, {68, 22}},
+        {"huge width", {40, 12}, 100000, true, roomy, {roomy, 22}},
+        {"largest width", {40, 12}, INT_MAX, true, roomy, {roomy, 22}},
+        {"width of the work area exactly", {40, 12}, roomy, true, roomy, {roomy, 22}},
+        {"fitted text wider than the work area", {5000, 12}, 0, true, roomy, {roomy, 22}},
+        {"a narrow second monitor", {40, 12}, 900, true, 640, {640, 22}},
+        {"an empty work area", {40, 12}, 120, true, 0, {0, 22}},
     };
-    for (const Case& c : cases) {
-        s = HintSize(pixel_size_t{c.textWidth, 12}, c.width, true, c.maxWidth);
-        EXPECT_EQ(c.expected, s.cx) << c.name;
-        EXPECT_EQ(22, s.cy) << c.name;
-    }
+    for (const Case& c : cases) EXPECT_EQ(Text(c.out), Text(HintSize(c.text, c.width, c.icon, c.maxWidth))) << c.name;
 }
 
 TEST(HintPositionRule, EveryModeAndAnUnknownOne)
 {
     pixel_rect_t r = Rect(100, 50, 401, 251);  // 301 x 201
     pixel_size_t s{51, 21};
-    struct Case { int pos; int left; int top; } cases[] = {
-        {0, 100, 50}, {1, 250 - 25, 50}, {2, 401 - 51, 50}, {3, 250 - 25, 150 - 10}, {4, 0, 0}, {5, 0, 0}, {-1, 0, 0},
+    struct Case { int pos; pixel_point_t out; } cases[] = {
+        {0, {100, 50}}, {1, {250 - 25, 50}}, {2, {401 - 51, 50}}, {3, {250 - 25, 150 - 10}}, {4, {0, 0}}, {5, {0, 0}},
+        {-1, {0, 0}},
     };
-    for (const Case& c : cases) {
-        pixel_point_t p = HintPosition(c.pos, r, s);
-        EXPECT_EQ(c.left, p.x) << "mode " << c.pos;
-        EXPECT_EQ(c.top, p.y) << "mode " << c.pos;
-    }
+    for (const Case& c : cases) EXPECT_EQ(Text(c.out), Text(HintPosition(c.pos, r, s))) << "mode " << c.pos;
     // Halves drop their remainder toward zero, also for negative sums.
-    pixel_point_t p = HintPosition(3, Rect(0, 0, 301, 100), pixel_size_t{51, 20});
-    EXPECT_EQ(125, p.x) << "301 wide at 0: centre 150, minus 25";
-    p = HintPosition(1, Rect(-301, 0, 0, 10), pixel_size_t{51, 20});
-    EXPECT_EQ(-150 - 25, p.x) << "negative centre";
+    EXPECT_EQ(125, HintPosition(3, Rect(0, 0, 301, 100), pixel_size_t{51, 20}).x) << "301 wide at 0: centre 150, minus 25";
+    EXPECT_EQ(-150 - 25, HintPosition(1, Rect(-301, 0, 0, 10), pixel_size_t{51, 20}).x) << "negative centre";
 }
 
 TEST(WorkAreaClamp, EachEdgeAndAnOversizedHint)
 {
     pixel_rect_t work = Rect(0, 30, 1280, 770);  // a task bar on top and one at the bottom
     pixel_size_t s{60, 22};
-    struct Case { const char* name; pixel_point_t in; pixel_point_t out; } cases[] = {
-        {"inside", {100, 100}, {100, 100}},
-        {"under the top bar", {100, 0}, {100, 30}},
-        {"over the bottom", {100, 760}, {100, 770 - 22}},
-        {"past the right", {1250, 100}, {1280 - 60, 100}},
-        {"left of the screen", {-40, 100}, {0, 100}},
-        {"bottom-right corner", {1279, 799}, {1220, 748}},
+    struct Case { const char* name; pixel_point_t in; pixel_size_t size; pixel_rect_t work; pixel_point_t out; } cases[] = {
+        {"inside", {100, 100}, s, work, {100, 100}},
+        {"under the top bar", {100, 0}, s, work, {100, 30}},
+        {"over the bottom", {100, 760}, s, work, {100, 770 - 22}},
+        {"past the right", {1250, 100}, s, work, {1280 - 60, 100}},
+        {"left of the screen", {-40, 100}, s, work, {0, 100}},
+        {"bottom-right corner", {1279, 799}, s, work, {1220, 748}},
+        {"larger than the work area: its upper-left corner", {500, 500}, {2000, 1000}, work, {0, 30}},
+        // A monitor left of the primary one: mode 4's origin ends at its upper-right corner.
+        {"monitor left of the primary one", {0, 0}, s, Rect(-1024, 0, 0, 768), {-60, 0}},
     };
-    for (const Case& c : cases) {
-        pixel_point_t p = KeepInWorkArea(c.in, s, work);
-        EXPECT_EQ(c.out.x, p.x) << c.name;
-        EXPECT_EQ(c.out.y, p.y) << c.name;
-    }
-    pixel_point_t p = KeepInWorkArea(pixel_point_t{500, 500}, pixel_size_t{2000, 1000}, work);
-    EXPECT_EQ(0, p.x) << "larger than the work area: its upper-left corner";
-    EXPECT_EQ(30, p.y) << "larger than the work area: its upper-left corner";
-    // A monitor left of the primary one: mode 4's origin ends at its upper-right corner.
-    p = KeepInWorkArea(pixel_point_t{0, 0}, s, Rect(-1024, 0, 0, 768));
-    EXPECT_EQ(-60, p.x);
-    EXPECT_EQ(0, p.y);
+    for (const Case& c : cases) EXPECT_EQ(Text(c.out), Text(KeepInWorkArea(c.in, c.size, c.work))) << c.name;
 }
 
 TEST(TargetRectRule, VisibleFrameOnlyWhenInsideAndRestoredRectInScreenCoordinates)
@@ -181,11 +167,7 @@ TEST(TargetRectRule, VisibleFrameOnlyWhenInsideAndRestoredRectInScreenCoordinate
         {"frame inside", &frame, frame}, {"no answer", nullptr, window},
         {"physical pixels", &physical, window}, {"empty frame", &empty, window},
     };
-    for (const FrameCase& c : frames) {
-        pixel_rect_t r = VisibleTargetRect(window, c.frame);
-        EXPECT_TRUE(r.left == c.out.left && r.top == c.out.top && r.right == c.out.right && r.bottom == c.out.bottom)
-            << c.name;
-    }
+    for (const FrameCase& c : frames) EXPECT_EQ(Text(c.out), Text(VisibleTargetRect(window, c.frame))) << c.name;
     pixel_rect_t primaryWork = Rect(40, 30, 1280, 800);  // bars on the left and at the top
     pixel_rect_t ownWork = Rect(1280, 0, 2304, 740);
     struct RestoreCase { const char* name; bool workspace; bool maximized; pixel_rect_t out; } restores[] = {
@@ -194,9 +176,8 @@ TEST(TargetRectRule, VisibleFrameOnlyWhenInsideAndRestoredRectInScreenCoordinate
         {"restores to maximized", true, true, ownWork},
     };
     for (const RestoreCase& c : restores) {
-        pixel_rect_t r = RestoredScreenRect(Rect(400, 300, 700, 500), c.workspace, c.maximized, primaryWork, ownWork);
-        EXPECT_TRUE(r.left == c.out.left && r.top == c.out.top && r.right == c.out.right && r.bottom == c.out.bottom)
-            << c.name;
+        EXPECT_EQ(Text(c.out), Text(RestoredScreenRect(Rect(400, 300, 700, 500), c.workspace, c.maximized,
+                                                       primaryWork, ownWork))) << c.name;
     }
 }
 
@@ -233,36 +214,10 @@ TEST(NoOverlap, FastPassMatchesTheStepRuleAndLeavesNoCollision)
         std::vector<hint_box_t> slow = boxes;
         SlowPass(slow);
         NoOverlapPass(boxes);
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            ASSERT_EQ(slow[i].top, boxes[i].top) << "round " << round << " box " << i;
-            for (size_t j = i + 1; j < boxes.size(); ++j) {
-                ASSERT_FALSE(BoxesCollide(boxes[i], boxes[j])) << "round " << round << " boxes " << i << "," << j;
-            }
-        }
+        for (size_t i = 0; i < boxes.size(); ++i) ASSERT_EQ(slow[i].top, boxes[i].top) << "round " << round << " box " << i;
+        ASSERT_FALSE(AnyCollide(boxes)) << "round " << round;
     }
 }
-
-namespace {
-
-bool AnyOutside(const std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works)
-{
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        if (!BoxInWorkArea(boxes[i], works[i])) return true;
-    }
-    return false;
-}
-
-bool AnyCollide(const std::vector<hint_box_t>& boxes)
-{
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        for (size_t j = i + 1; j < boxes.size(); ++j) {
-            if (BoxesCollide(boxes[i], boxes[j])) return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
 
 TEST(NoOverlap, InWorkAreasEqualsThePassWhereItFitsAndElseStaysInsideAndApartWithRoom)
 {
@@ -295,18 +250,17 @@ TEST(NoOverlap, InWorkAreasEqualsThePassWhereItFitsAndElseStaysInsideAndApartWit
         std::vector<hint_box_t> kept = boxes;
         NoOverlapInWorkAreas(kept, works);
         std::string where = "round " + std::to_string(round);
+        bool oldInside = true;
         for (size_t i = 0; i < n; ++i) {
             ASSERT_TRUE(BoxInWorkArea(kept[i], works[i])) << where << " box " << i;
-            ASSERT_EQ(boxes[i].width, kept[i].width) << where;
-            ASSERT_EQ(boxes[i].height, kept[i].height) << where;
+            ASSERT_EQ(Text(pixel_size_t{boxes[i].width, boxes[i].height}), Text(pixel_size_t{kept[i].width, kept[i].height}))
+                << where;
+            oldInside = oldInside && BoxInWorkArea(old[i], works[i]);
         }
         bool room = EveryColumnHasRoom(boxes, works);
-        if (!AnyOutside(old, works)) {
+        if (oldInside) {
             ++same;
-            for (size_t i = 0; i < n; ++i) {
-                ASSERT_EQ(old[i].top, kept[i].top) << where << " box " << i;
-                ASSERT_EQ(old[i].left, kept[i].left) << where << " box " << i;
-            }
+            for (size_t i = 0; i < n; ++i) ASSERT_EQ(Text(old[i]), Text(kept[i])) << where << " box " << i;
         } else {
             ++mended;
             if (room) ++mendedApart;

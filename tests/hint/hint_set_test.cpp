@@ -19,15 +19,6 @@
 using zlvnhost::AddListItem;
 using zlvnhost::Host;
 
-namespace {
-
-SIZE TextExtent(const char* text)
-{
-    return TextExtentIn([](HDC dc) { return MakeHintFont(dc).Release(); }, text);
-}
-
-}  // namespace
-
 TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)
 {
     RECT work = WorkArea();
@@ -41,23 +32,16 @@ TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)
             zlvnhost::ResetHost();
             DestroyHintWndMgr();
             HintSettings.Pos = pos;
-            HWND target = Target(place, "Seven");
-            AddListItem(target, "Seven");
+            HWND target = Listed(place, "Seven");
             ShowHints();
-            RECT r;
-            GetWindowRect(target, &r);
-            SIZE extent = TextExtent("S");
+            SIZE extent = HintTextExtent("S");
             pixel_size_t size{extent.cx + 28, extent.cy + 10};
-            pixel_point_t want = KeepInWorkArea(HintPosition(pos, ToPixelRect(r), size), size, ToPixelRect(work));
+            pixel_point_t at = KeepInWorkArea(HintPosition(pos, ToPixelRect(WindowRect(target)), size), size,
+                                              ToPixelRect(work));
             RECT got = PopupRect(target);
-            std::string name = "mode " + std::to_string(pos) + " target at " + std::to_string(place.left) + "," +
-                               std::to_string(place.top);
-            EXPECT_EQ(want.x, got.left) << name;
-            EXPECT_EQ(want.y, got.top) << name;
-            EXPECT_EQ(size.cx, got.right - got.left) << name;
-            EXPECT_EQ(size.cy, got.bottom - got.top) << name;
-            EXPECT_TRUE(got.left >= work.left && got.top >= work.top && got.right <= work.right &&
-                        got.bottom <= work.bottom) << name << ": inside the work area";
+            std::string name = "mode " + std::to_string(pos) + " target at " + RectText(place);
+            EXPECT_EQ(RectText(RECT{at.x, at.y, at.x + size.cx, at.y + size.cy}), RectText(got)) << name;
+            EXPECT_TRUE(RectInside(got, work)) << name << ": inside the work area";
             EXPECT_TRUE(IsWindowVisible(Hint(target)->m_hwnd)) << name;
         }
     }
@@ -65,12 +49,10 @@ TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)
 
 TEST_F(HintOverlay, FixedAndFittedWidthWithAndWithoutIcon)
 {
-    HWND target = Target(RECT{100, 100, 400, 300}, "Notebook");
-    AddListItem(target, "Notebook");
+    HWND target = Listed(RECT{100, 100, 400, 300}, "Notebook");
     HintSettings.Contents = 1;
-    SIZE extent = TextExtent("Notebook");
-    RECT work = WorkArea();
-    int workWidth = work.right - work.left;
+    SIZE extent = HintTextExtent("Notebook");
+    int workWidth = WorkArea().right - WorkArea().left;
     // Below 0 fits the text; wider than the work area is cut to it.
     struct Case { int width; int icon; int expected; } cases[] = {
         {0, 1, extent.cx + 28}, {0, 0, extent.cx + 10}, {120, 1, 120}, {120, 0, 120},
@@ -122,16 +104,11 @@ TEST_F(HintOverlay, BuildMakesOneHintPerUnflaggedWindowInListOrder)
 
 TEST_F(HintOverlay, RefreshKeepsPopupsPrunesClosedWindowsAndKeepsFlaggedOnes)
 {
-    HWND a = Target(RECT{100, 100, 300, 200}, "a");
-    HWND b = Target(RECT{400, 100, 600, 200}, "b");
-    HWND c = Target(RECT{700, 100, 900, 200}, "c");
-    AddListItem(a, "Alpha");
-    AddListItem(b, "Bravo");
-    AddListItem(c, "Charlie");
+    HWND a = Listed(RECT{100, 100, 300, 200}, "Alpha");
+    HWND b = Listed(RECT{400, 100, 600, 200}, "Bravo");
+    HWND c = Listed(RECT{700, 100, 900, 200}, "Charlie");
     ShowHints();
-    HWND popupA = Hint(a)->m_hwnd;
-    HWND popupB = Hint(b)->m_hwnd;
-    HWND popupC = Hint(c)->m_hwnd;
+    HWND popupA = Hint(a)->m_hwnd, popupB = Hint(b)->m_hwnd, popupC = Hint(c)->m_hwnd;
     HideHints();
 
     // b closes; a is renamed; c stays listed but flagged; d is new.
@@ -171,8 +148,7 @@ TEST_F(HintOverlay, EmptyListShowsNothingAndDestroysEveryHintLater)
     EXPECT_EQ(0u, g_hintWndMgr->Count()) << "first showing, empty list";
     EXPECT_EQ(1, g_hintShown) << "shown even when empty";
 
-    HWND a = Target(RECT{100, 100, 300, 200});
-    AddListItem(a, "Alpha");
+    HWND a = Listed(RECT{100, 100, 300, 200}, "Alpha");
     ShowHints();
     ASSERT_EQ(1u, g_hintWndMgr->Count());
     HWND popup = Hint(a)->m_hwnd;
@@ -187,8 +163,7 @@ TEST_F(HintOverlay, HideKeepsPopupsAndHidesOnce)
 {
     HideHints();
     EXPECT_EQ(nullptr, g_hintWndMgr) << "hiding before any showing makes nothing";
-    HWND a = Target(RECT{100, 100, 300, 200});
-    AddListItem(a, "Alpha");
+    HWND a = Listed(RECT{100, 100, 300, 200}, "Alpha");
     ShowHints();
     HWND popup = Hint(a)->m_hwnd;
     HideHints();
@@ -203,10 +178,8 @@ TEST_F(HintOverlay, HideKeepsPopupsAndHidesOnce)
 
 TEST_F(HintOverlay, NoOverlapPassOnRealPopups)
 {
-    HWND first = Target(RECT{200, 200, 500, 400}, "first");
-    HWND second = Target(RECT{200, 200, 600, 450}, "second");
-    AddListItem(first, "One");
-    AddListItem(second, "Two");
+    HWND first = Listed(RECT{200, 200, 500, 400}, "One");
+    HWND second = Listed(RECT{200, 200, 600, 450}, "Two");
 
     ShowHints();
     RECT r1 = PopupRect(first);
@@ -225,8 +198,7 @@ TEST_F(HintOverlay, NoOverlapPassOnRealPopups)
     // Mode 4: every hint starts at the work area's corner; the last stays there.
     HintSettings.IsNoOver = 1;
     HintSettings.Pos = 4;
-    HWND third = Target(RECT{600, 300, 800, 500}, "third");
-    AddListItem(third, "Three");
+    Listed(RECT{600, 300, 800, 500}, "Three");
     ShowHints();
     RECT work = WorkArea();
     std::vector<HWND> order;
@@ -247,14 +219,8 @@ TEST_F(HintOverlay, NoOverlapPassOnRealPopups)
     DestroyHintWndMgr();
     HintSettings.Pos = 0;
     std::vector<HWND> bottom;
-    for (int i = 0; i < 5; ++i) {
-        bottom.push_back(Target(RECT{200, work.bottom - 10, 500, work.bottom + 100}, "bottom"));
-        AddListItem(bottom.back(), "Bottom");
-    }
-    for (int i = 0; i < 3; ++i) {
-        HWND beside = Target(RECT{700 + 10 * i, work.bottom - 60 + 10 * i, 1000, work.bottom + 60}, "beside");
-        AddListItem(beside, "Beside");
-    }
+    for (int i = 0; i < 5; ++i) bottom.push_back(Listed(RECT{200, work.bottom - 10, 500, work.bottom + 100}, "Bottom"));
+    for (int i = 0; i < 3; ++i) Listed(RECT{700 + 10 * i, work.bottom - 60 + 10 * i, 1000, work.bottom + 60}, "Beside");
     ShowHints();
     ExpectHintsInsideAndApart("eight windows at the bottom");
     int height = Hint(bottom[4])->m_height;
@@ -264,10 +230,8 @@ TEST_F(HintOverlay, NoOverlapPassOnRealPopups)
 
 TEST_F(HintOverlay, TeardownLeavesNoPopupAndNoClass)
 {
-    HWND a = Target(RECT{100, 100, 300, 200});
-    HWND b = Target(RECT{400, 100, 600, 200});
-    AddListItem(a, "Alpha");
-    AddListItem(b, "Bravo");
+    HWND a = Listed(RECT{100, 100, 300, 200}, "Alpha");
+    HWND b = Listed(RECT{400, 100, 600, 200}, "Bravo");
     ShowHints();
     HWND popups[] = {Hint(a)->m_hwnd, Hint(b)->m_hwnd};
     DestroyHintWndMgr();
@@ -297,8 +261,7 @@ LRESULT CALLBACK RefuseHintPopups(int code, WPARAM wParam, LPARAM lParam)
 
 TEST_F(HintOverlay, PopupThatCannotBeMadeKeepsItsHintAndIsStillAnnounced)
 {
-    HWND a = Target(RECT{100, 100, 300, 200});
-    AddListItem(a, "Alpha");
+    HWND a = Listed(RECT{100, 100, 300, 200}, "Alpha");
     HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseHintPopups, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
     ShowHints();
@@ -317,9 +280,8 @@ TEST_F(HintOverlay, HungTargetDoesNotHoldUpTheShowing)
 {
     ThreadWindow hung(ThreadWindowKind::Hung);
     ASSERT_NE(nullptr, hung.Window());
-    HWND fine = Target(RECT{600, 100, 800, 200}, "fine");
     AddListItem(hung.Window(), "Hung");
-    AddListItem(fine, "Fine");
+    HWND fine = Listed(RECT{600, 100, 800, 200}, "Fine");
 
     // The target stays hung until after the showing, so only the icon requests'
     // time-outs can let the showing return. How long they take is the benchmark's business.
@@ -335,22 +297,15 @@ TEST_F(HintOverlay, HungTargetDoesNotHoldUpTheShowing)
 TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
 {
     HWND gone = MakeTarget(RECT{100, 100, 300, 200}, "gone");
-    HWND stays = Target(RECT{400, 100, 600, 200}, "stays");
     AddListItem(gone, "Gone");
-    AddListItem(stays, "Stays");
+    HWND stays = Listed(RECT{400, 100, 600, 200}, "Stays");
     DestroyWindow(gone);
     ShowHints();
     ASSERT_NE(nullptr, Hint(gone)) << "the set follows the host's list";
-    RECT work = WorkAreaOf(stays);
-    RECT popup = PopupRect(gone);
     EXPECT_TRUE(IsWindowVisible(Hint(gone)->m_hwnd)) << "every listed window's hint is shown";
-    EXPECT_TRUE(popup.left >= work.left && popup.top >= work.top && popup.right <= work.right &&
-                popup.bottom <= work.bottom)
-        << "a vanished window's hint stays inside the work area";
+    EXPECT_TRUE(RectInside(PopupRect(gone), WorkAreaOf(stays))) << "a vanished window's hint stays inside the work area";
     EXPECT_TRUE(IsWindowVisible(Hint(stays)->m_hwnd));
-    RECT r;
-    GetWindowRect(stays, &r);
-    EXPECT_EQ(r.left, PopupRect(stays).left) << "the other hint is placed as usual";
+    EXPECT_EQ(WindowRect(stays).left, PopupRect(stays).left) << "the other hint is placed as usual";
 
     // Gone after it was shown once: it keeps its last place; pruned when the list drops it.
     HideHints();
@@ -358,8 +313,7 @@ TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
     DestroyWindow(stays);
     m_targets.clear();
     ShowHints();
-    EXPECT_EQ(before.left, PopupRect(stays).left) << "placed from the last rectangle seen";
-    EXPECT_EQ(before.top, PopupRect(stays).top);
+    EXPECT_EQ(RectText(before), RectText(PopupRect(stays))) << "placed from the last rectangle seen";
     Host().list.clear();
     ShowHints();
     EXPECT_EQ(0u, g_hintWndMgr->Count());
@@ -390,10 +344,9 @@ TEST_F(HintOverlay, IconFromWindowOwnerOrClassAndKeptOnceFound)
     HWND app = Target(RECT{100, 100, 300, 200}, "app", first);
     HWND tool = MakeTarget(RECT{400, 100, 600, 200}, "tool", nullptr, app, WS_EX_TOOLWINDOW);
     m_targets.insert(m_targets.begin(), tool);
-    HWND bare = Target(RECT{100, 400, 300, 500}, "bare");
     AddListItem(app, "App");
     AddListItem(tool, "Tool");
-    AddListItem(bare, "Bare");
+    HWND bare = Listed(RECT{100, 400, 300, 500}, "Bare");
     ShowHints();
     EXPECT_EQ(first, Hint(app)->m_icon) << "the window's own small icon";
     EXPECT_EQ(first, Hint(tool)->m_icon) << "an owned window shows its owner's icon";

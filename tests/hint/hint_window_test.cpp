@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hint/hint_set.h"
@@ -25,30 +25,18 @@ namespace {
 // A 24-bit bitmap file one row high, one pixel per colour.
 void WriteBitmapRow(const std::string& path, const std::vector<COLORREF>& colours)
 {
-    int width = static_cast<int>(colours.size());
-    int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + stride;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = 1;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<char*>(&info), sizeof info);
+    const LONG width = static_cast<LONG>(colours.size()), stride = (width * 3 + 3) & ~3;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file = {0x4D42, offset + stride, 0, 0, offset};
+    BITMAPINFOHEADER info = {sizeof info, width, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::string row(stride, '\0');
-    for (int i = 0; i < width; ++i) {
-        row[i * 3] = static_cast<char>(GetBValue(colours[i]));
-        row[i * 3 + 1] = static_cast<char>(GetGValue(colours[i]));
-        row[i * 3 + 2] = static_cast<char>(GetRValue(colours[i]));
+    for (LONG i = 0; i < width; ++i) {
+        const char bgr[] = {char(GetBValue(colours[i])), char(GetGValue(colours[i])), char(GetRValue(colours[i]))};
+        row.replace(i * 3, 3, bgr, 3);
     }
-    WriteWholeFile(path, bytes + row);
+    WriteWholeFile(path, std::string(reinterpret_cast<char*>(&file), sizeof file) +
+                             std::string(reinterpret_cast<char*>(&info), sizeof info) + row);
 }
-
-RECT Inset(RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
 // Pixels within 3 of the popup's edge that lie inside its window region but show none of
 // the allowed colours; the first one named in *o_first.
@@ -78,13 +66,13 @@ protected:
         HintSettings.IsNoOver = 0;
     }
 
-    // Shows the one listed window's hint and reads its pixels.
-    ScreenPixels ShowAndRead(HWND target, RECT* o_rect)
+    // Shows the one listed window's hint and reads its pixels (3 pixels in from the edge).
+    ScreenPixels ShowAndRead(HWND target, RECT* o_rect, int inset = 0)
     {
         ShowHints();
         *o_rect = PopupRect(target);
         EXPECT_TRUE(WaitForScreen(*o_rect)) << "the hint never settled on the screen";
-        return ScreenPixels(*o_rect);
+        return ScreenPixels(RECT{o_rect->left + inset, o_rect->top + inset, o_rect->right - inset, o_rect->bottom - inset});
     }
 
     void ExpectBox(HWND target, COLORREF border, COLORREF background, const std::string& name)
@@ -105,45 +93,6 @@ protected:
     }
 };
 
-// The hint font from the settings, spelled out parameter by parameter.
-HFONT FontByHand(HDC dc)
-{
-    const font_style_t& st = HintSettings.FontStyle;
-    return CreateFontA(MulDiv(HintSettings.FontSize, -GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                       st.Bold ? 700 : 400, st.Italic, st.Underline, st.StrikeOut, 128, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, HintSettings.FontName);
-}
-
-SIZE ExtentByHand(const char* text) { return TextExtentIn(FontByHand, text); }
-
-// A normal window's hint drawn by hand into a 32-bpp bitmap of w x h: rounded box,
-// icon at (5, half of (h - 16)) when shown, text at (23, 5) or (5, 5).
-std::vector<unsigned int> HintByHand(int w, int h, HICON icon, const char* text)
-{
-    Dib32 dib(w, h);
-    HDC dc = dib.Dc();
-    HPEN pen = CreatePen(PS_SOLID, 1, HintSettings.NmlBorderColor & 0xFFFFFF);
-    HBRUSH brush = CreateSolidBrush(HintSettings.NmlBgColor & 0xFFFFFF);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    RoundRect(dc, 0, 0, w - 1, h - 1, 5, 5);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-    DeleteObject(brush);
-    bool showIcon = HintSettings.IsShowIcon != 0;
-    if (showIcon && icon) DrawIconEx(dc, 5, (h - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    HFONT font = FontByHand(dc);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, HintSettings.FontColor);
-    TextOutA(dc, showIcon ? 23 : 5, 5, text, static_cast<int>(strlen(text)));
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    GdiFlush();
-    return std::vector<unsigned int>(dib.Bits(), dib.Bits() + w * h);
-}
-
 }  // namespace
 
 TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
@@ -153,49 +102,50 @@ TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
     HintSettings.FontSize = 14;
     HintSettings.FontStyle = font_style_t{1, 1, 0, 0};
     HintSettings.FontColor = RGB(0, 0, 160);
+    const COLORREF background = HintSettings.NmlBgColor;
     HICON icon = LoadIconA(nullptr, IDI_WARNING);
-    HWND withIcon = Target(RECT{200, 200, 500, 400}, "layout", icon);
-    HWND bare = Target(RECT{600, 200, 900, 400}, "bare");
     const char* text = "Wg|";
-    AddListItem(withIcon, text);
-    AddListItem(bare, text);
+    HWND withIcon = Listed(RECT{200, 200, 500, 400}, text, icon);
+    HWND bare = Listed(RECT{600, 200, 900, 400}, text);
+    const SIZE extent = HintTextExtent(text);
+    std::vector<COLORREF> textPixels;  // right of the text's origin, the same in every case
     struct Case { HWND target; int showIcon; } cases[] = {{withIcon, 1}, {withIcon, 0}, {bare, 1}};
     for (const Case& c : cases) {
-        HWND target = c.target;
-        int showIcon = c.showIcon;
-        HintSettings.IsShowIcon = showIcon;
-        SCOPED_TRACE(target == bare ? "window without icon" : "window with icon");
+        HintSettings.IsShowIcon = c.showIcon;
+        SCOPED_TRACE(std::string(c.target == bare ? "window without icon" : "window with icon") + ", IsShowIcon " +
+                     std::to_string(c.showIcon));
         RECT r;
-        ScreenPixels px = ShowAndRead(target, &r);
-        int w = r.right - r.left;
-        int h = r.bottom - r.top;
-        SIZE extent = ExtentByHand(text);
-        EXPECT_EQ(extent.cx + 10 + (showIcon ? 18 : 0), w) << "icon " << showIcon;
-        EXPECT_EQ(extent.cy + 10, h) << "icon " << showIcon;
-        std::vector<unsigned int> expected = HintByHand(w, h, target == bare ? nullptr : icon, text);
-        // The rounded corners and the last row and column show what lay behind.
-        int wrong = 0;
-        std::string first;
+        ScreenPixels px = ShowAndRead(c.target, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        EXPECT_EQ(extent.cx + 10 + (c.showIcon ? 18 : 0), w);
+        EXPECT_EQ(extent.cy + 10, h);
+        // Inside the border: the icon's square, the text from (23, 5) or (5, 5), else the fill.
+        const int textX = c.showIcon ? 23 : 5, iconY = (h - 16) / 2;
+        int iconInk = 0, textInk = 0, fillWrong = 0;
+        std::vector<COLORREF> right;
         for (int y = 3; y < h - 3; ++y) {
             for (int x = 3; x < w - 3; ++x) {
-                unsigned int p = expected[static_cast<size_t>(y) * w + x];
-                COLORREF want = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-                if (px.At(x, y) == want) continue;
-                if (wrong++ == 0) {
-                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " + ColourText(px.At(x, y)) +
-                            " instead of " + ColourText(want);
-                }
+                COLORREF p = px.At(x, y);
+                bool inIcon = c.showIcon && x >= 5 && x < 21 && y >= iconY && y < iconY + 16;
+                if (x >= textX) right.push_back(p);
+                if (x >= textX && y >= 5) textInk += p == HintSettings.FontColor;
+                else if (inIcon) iconInk += p != background;
+                else fillWrong += p != background;
             }
         }
-        EXPECT_EQ(0, wrong) << "icon " << showIcon << ": pixels unlike the hand-drawn hint, first " << first;
+        EXPECT_EQ(0, fillWrong) << "pixels of neither the fill, the icon nor the text";
+        bool iconShown = c.target == withIcon && c.showIcon;
+        EXPECT_TRUE(iconShown ? iconInk > 64 : iconInk == 0) << iconInk << " pixels unlike the fill in the icon's square";
+        EXPECT_GT(textInk, 10) << "text in the font colour";
+        if (textPixels.empty()) textPixels = right;
+        EXPECT_TRUE(textPixels == right) << "the text drawn alike from its origin";
         HideHints();
     }
 }
 
 TEST_F(HintWindow, BoxInBothColourSets)
 {
-    HWND target = Target(RECT{200, 200, 500, 400}, "box");
-    AddListItem(target, "Box");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Box");
     ExpectBox(target, RGB(247, 247, 0), RGB(255, 255, 128), "normal window, default colours");
 
     ShowWindow(target, SW_MINIMIZE);
@@ -221,8 +171,7 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     HintSettings.IsUseBmp = 1;
     CopyText(HintSettings.BgNormal, normal.c_str());
     CopyText(HintSettings.BgIconic, iconic.c_str());
-    HWND target = Target(RECT{200, 200, 500, 400}, "bitmap");
-    AddListItem(target, "Bmp");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Bmp");
 
     RECT r;
     ScreenPixels px = ShowAndRead(target, &r);
@@ -253,44 +202,31 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
 TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 {
     HintSettings.Contents = 1;
-    HWND target = Target(RECT{200, 200, 500, 400}, "text");
-    AddListItem(target, "IIII");
-    RECT r;
-    ShowAndRead(target, &r);
-    ScreenPixels before(Inset(r, 3));
+    HWND target = Listed(RECT{200, 200, 500, 400}, "IIII");
+    RECT r, after;
+    ScreenPixels before = ShowAndRead(target, &r, 3);
 
     // A list update while shown: same size, new text.
     Host().list.clear();
     AddListItem(target, "MMMM");
-    ShowHints();
-    RECT after = PopupRect(target);
-    ASSERT_TRUE(WaitForScreen(after));
-    ASSERT_EQ(r.right - r.left, after.right - after.left) << "the size must not change for this case";
-    ASSERT_EQ(r.bottom - r.top, after.bottom - after.top) << "the size must not change for this case";
-    ScreenPixels updated(Inset(after, 3));
+    ScreenPixels updated = ShowAndRead(target, &after, 3);
+    ASSERT_EQ(RectText(r), RectText(after)) << "the size must not change for this case";
     EXPECT_TRUE(updated != before) << "the hint still shows its old text";
 
     DestroyHintWndMgr();
-    ShowHints();
-    ASSERT_TRUE(WaitForScreen(PopupRect(target)));
-    ScreenPixels fresh(Inset(PopupRect(target), 3));
-    EXPECT_TRUE(updated == fresh) << "the updated hint shows what a new hint with that text shows";
+    EXPECT_TRUE(ShowAndRead(target, &after, 3) == updated) << "the updated hint shows what a new hint with that text shows";
     HideHints();
 
     // Hidden, renamed, shown again.
     Host().list.clear();
     AddListItem(target, "IIII");
-    ShowHints();
-    ASSERT_TRUE(WaitForScreen(PopupRect(target)));
-    EXPECT_TRUE(ScreenPixels(Inset(PopupRect(target), 3)) == before) << "renamed while hidden";
+    EXPECT_TRUE(ShowAndRead(target, &after, 3) == before) << "renamed while hidden";
 }
 
 TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
 {
-    HWND target = Target(RECT{200, 200, 500, 400}, "minimized");
-    HWND other = Target(RECT{300, 300, 700, 600}, "other");
-    AddListItem(target, "Min");
-    AddListItem(other, "Other");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Min");
+    HWND other = Listed(RECT{300, 300, 700, 600}, "Other");
     ShowHints();
     HideHints();
     ShowWindow(target, SW_MINIMIZE);
@@ -321,8 +257,7 @@ TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
 
 TEST_F(HintWindow, MessagesForAPopupWithoutAHintDoNothing)
 {
-    HWND target = Target(RECT{200, 200, 500, 400});
-    AddListItem(target, "A");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "A");
     ShowHints();
     HWND popup = Hint(target)->m_hwnd;
     // A popup of the class, but no hint of the set: painting and clicking do nothing.
@@ -345,51 +280,46 @@ TEST(HintFont, EveryParameterFromTheSettings)
     UseDefaultSettings();
     HDC dc = GetDC(nullptr);
     int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    struct Case { int size; font_style_t style; } cases[] = {
-        {10, font_style_t{0, 0, 0, 0}}, {10, font_style_t{1, 0, 1, 0}}, {17, font_style_t{0, 1, 0, 1}}};
-    for (const Case& c : cases) {
-        HintSettings.FontSize = c.size;
-        HintSettings.FontStyle = c.style;
-        LOGFONTA lf = {};
-        ASSERT_EQ(static_cast<int>(sizeof lf), GetObjectA(MakeHintFont(dc).Get(), sizeof lf, &lf));
-        EXPECT_EQ(MulDiv(c.size, -dpi, 72), lf.lfHeight) << c.size;
-        if (dpi == 96 && c.size == 10) {
-            EXPECT_EQ(-13, lf.lfHeight);
+    auto text = [](const LOGFONTA& f) {
+        char s[160];
+        snprintf(s, sizeof s, "height %ld width %ld esc %ld orient %ld weight %ld italic %d underline %d strike %d "
+                 "charset %d out %d clip %d quality %d pitch %d face %s", f.lfHeight, f.lfWidth, f.lfEscapement,
+                 f.lfOrientation, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet,
+                 f.lfOutPrecision, f.lfClipPrecision, f.lfQuality, f.lfPitchAndFamily, f.lfFaceName);
+        return std::string(s);
+    };
+    for (int size : {10, 17}) {
+        for (font_style_t style : {font_style_t{0, 0, 0, 0}, font_style_t{1, 0, 1, 0}, font_style_t{0, 1, 0, 1}}) {
+            HintSettings.FontSize = size;
+            HintSettings.FontStyle = style;
+            LOGFONTA got = {};
+            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(MakeHintFont(dc).Get(), sizeof got, &got));
+            if (dpi == 96 && size == 10) { EXPECT_EQ(-13, got.lfHeight); }
+            LOGFONTA want = {MulDiv(size, -dpi, 72), 0, 0, 0, style.Bold ? 700 : 400,
+                             style.Italic, style.Underline, style.StrikeOut, 128, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             PROOF_QUALITY, FIXED_PITCH | FF_MODERN, {}};
+            CopyText(want.lfFaceName, HintSettings.FontName);
+            EXPECT_EQ(text(want), text(got));
         }
-        EXPECT_EQ(0, lf.lfWidth);
-        EXPECT_EQ(0, lf.lfEscapement);
-        EXPECT_EQ(0, lf.lfOrientation);
-        EXPECT_EQ(c.style.Bold ? 700 : 400, lf.lfWeight);
-        EXPECT_EQ(c.style.Italic, lf.lfItalic);
-        EXPECT_EQ(c.style.Underline, lf.lfUnderline);
-        EXPECT_EQ(c.style.StrikeOut, lf.lfStrikeOut);
-        EXPECT_EQ(128, lf.lfCharSet);
-        EXPECT_EQ(OUT_DEFAULT_PRECIS, lf.lfOutPrecision);
-        EXPECT_EQ(CLIP_DEFAULT_PRECIS, lf.lfClipPrecision);
-        EXPECT_EQ(PROOF_QUALITY, lf.lfQuality);
-        EXPECT_EQ(FIXED_PITCH | FF_MODERN, lf.lfPitchAndFamily);
-        EXPECT_STREQ(HintSettings.FontName, lf.lfFaceName);
     }
     ReleaseDC(nullptr, dc);
 }
 
 TEST_F(HintWindow, ClassAndWindowOfThePopup)
 {
-    HWND target = Target(RECT{200, 200, 500, 400}, "class");
-    AddListItem(target, "Alpha");
+    HWND target = Listed(RECT{200, 200, 500, 400}, "Alpha");
     ShowHints();
     HWND popup = Hint(target)->m_hwnd;
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
     ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), ClassOf(target).c_str(), &wc));
-    EXPECT_EQ(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW), wc.style);
     EXPECT_EQ(HintWndProc, wc.lpfnWndProc);
-    EXPECT_EQ(0, wc.cbClsExtra);
-    EXPECT_EQ(0, wc.cbWndExtra);
-    EXPECT_EQ(nullptr, wc.hIcon);
-    EXPECT_EQ(nullptr, wc.hbrBackground) << "the window procedure paints the whole client area";
-    EXPECT_EQ(nullptr, wc.lpszMenuName);
-    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), wc.hCursor);
+    EXPECT_EQ(std::make_tuple(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW), 0, 0, HICON(), HBRUSH(), LPCSTR(),
+                              LoadCursorA(nullptr, IDC_ARROW)),
+              std::make_tuple(wc.style, wc.cbClsExtra, wc.cbWndExtra, wc.hIcon, wc.hbrBackground, wc.lpszMenuName,
+                              wc.hCursor))
+        << "style, no extra bytes, no icon, no background (the window procedure paints the whole client area), "
+           "no menu, the arrow";
 
     DWORD style = static_cast<DWORD>(GetWindowLongA(popup, GWL_STYLE));
     EXPECT_EQ(static_cast<DWORD>(WS_POPUP), style & ~static_cast<DWORD>(WS_VISIBLE | WS_CLIPSIBLINGS));

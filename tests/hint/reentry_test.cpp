@@ -28,17 +28,12 @@ struct observed_t {
     hint_popups_t popups;
     int enable;
     int registered;  // registered and not yet unregistered
-    bool operator==(const observed_t& o) const
+    bool operator==(const observed_t& o) const { return Describe() == o.Describe(); }
+    std::string Describe() const
     {
-        return popups == o.popups && enable == o.enable && registered == o.registered;
+        return ::Describe(popups) + ", Enable " + std::to_string(enable) + ", registered " + std::to_string(registered);
     }
 };
-
-std::string Describe(const observed_t& o)
-{
-    return Describe(o.popups) + ", Enable " + std::to_string(o.enable) + ", registered " +
-           std::to_string(o.registered);
-}
 
 struct event_t {
     const char* name;
@@ -183,15 +178,9 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
             Fresh();
             route.prelude();
             bool called = false;
-            auto callBack = [&called, &event] {
-                called = true;
-                event.raise();
-            };
+            auto callBack = [&called, &event] { called = true, event.raise(); };
             if (route.hostFunction) {
-                Host().onCall = [&](const char* fn) {
-                    if (called || strcmp(fn, route.hostFunction) != 0) return;
-                    callBack();
-                };
+                Host().onCall = [&](const char* fn) { if (!called && strcmp(fn, route.hostFunction) == 0) callBack(); };
             } else {
                 g_hookMatch = route.message;
                 g_fromHook = callBack;
@@ -201,8 +190,8 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
             g_fromHook = nullptr;
             EXPECT_TRUE(called) << what << ": the route was not taken";
             const observed_t got = Observe();
-            EXPECT_EQ(expected, got) << what << "\n  expected " << Describe(expected) << "\n  got      "
-                                     << Describe(got);
+            EXPECT_EQ(expected, got) << what << "\n  expected " << expected.Describe() << "\n  got      "
+                                     << got.Describe();
             for (const auto& entry : got.popups.byClass) EXPECT_EQ(1, entry.second) << what << ": " << entry.first;
             ExpectAllGone(what);
             ++cases;

@@ -3,7 +3,8 @@
 // or two monitors with the work area on the first.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <tuple>
+#include <utility>
 
 #include "hint/hint_set.h"
 #include "hint/hint_wnd.h"
@@ -25,10 +26,7 @@ protected:
     void SetUp() override
     {
         HintOverlay::SetUp();
-        RECT work = WorkArea();
-        ASSERT_TRUE(EqualRect(&work, &kWork)) << "the display should announce 0,30 - 1280,770; Wine reports "
-                                              << work.left << "," << work.top << " - " << work.right << ","
-                                              << work.bottom;
+        ASSERT_EQ(RectText(kWork), RectText(WorkArea())) << "what the display should announce, and what Wine reports";
     }
     // `count` windows on one place; the popup of the last listed one.
     RECT Show(int pos, const RECT& place, int count = 1)
@@ -37,10 +35,7 @@ protected:
         zlvnhost::ResetHost();
         HintSettings.Pos = pos;
         HWND target = nullptr;
-        for (int i = 0; i < count; ++i) {
-            target = Target(place, "T");
-            AddListItem(target, "T");
-        }
+        for (int i = 0; i < count; ++i) target = Listed(place, "T");
         ShowHints();
         return PopupRect(target);
     }
@@ -50,16 +45,13 @@ protected:
 
 TEST_F(TaskBars, NewHintStartsAtTheWorkAreaCorner)
 {
-    HWND target = Target(RECT{400, 300, 700, 500});
-    AddListItem(target, "T");
+    HWND target = Listed(RECT{400, 300, 700, 500}, "T");
     g_hintWndMgr = new HintWndMgr;
     g_hintWndMgr->Build();
     HintWnd* hint = Hint(target);
     ASSERT_NE(nullptr, hint);
-    EXPECT_EQ(kWork.top, hint->m_top) << "made, not yet placed";
-    EXPECT_EQ(kWork.left, hint->m_left) << "made, not yet placed";
-    EXPECT_EQ(10, hint->m_width);
-    EXPECT_EQ(10, hint->m_height);
+    EXPECT_EQ(std::make_tuple(kWork.top, kWork.left, 10, 10),
+              std::make_tuple(hint->m_top, hint->m_left, hint->m_width, hint->m_height)) << "made, not yet placed";
 }
 
 TEST_F(TaskBars, EveryModeStaysOffTheBars)
@@ -81,17 +73,9 @@ TEST_F(TaskBars, EveryModeStaysOffTheBars)
     for (const Case& c : cases) {
         RECT r = Show(c.pos, c.place, c.count);
         ExpectHintsInsideAndApart(c.name);
-        if (c.top >= 0) {
-            EXPECT_EQ(c.top, r.top) << c.name;
-        }
-        if (c.bottom >= 0) {
-            EXPECT_EQ(c.bottom, r.bottom) << c.name;
-        }
-        if (c.left >= 0) {
-            EXPECT_EQ(c.left, r.left) << c.name;
-        }
-        if (c.right >= 0) {
-            EXPECT_EQ(c.right, r.right) << c.name;
+        const LONG want[] = {c.top, c.bottom, c.left, c.right}, got[] = {r.top, r.bottom, r.left, r.right};
+        for (int edge = 0; edge < 4; ++edge) {
+            if (want[edge] >= 0) { EXPECT_EQ(want[edge], got[edge]) << c.name << ", edge (top, bottom, left, right) " << edge; }
         }
         EXPECT_TRUE(r.top >= kWork.top && r.bottom <= kWork.bottom) << c.name << ": off the bars";
     }
@@ -138,25 +122,23 @@ TEST_F(TaskBars, WindowMinimizedBeforeItsFirstHintIsPlacedFromWhereItWasRestored
         ASSERT_TRUE(IsIconic(target)) << c.name;
         AddListItem(target, "T");
         ShowHints();
-        RECT r = PopupRect(target);
-        EXPECT_EQ(c.corner.x, r.left) << c.name;
-        EXPECT_EQ(c.corner.y, r.top) << c.name;
+        EXPECT_EQ(std::make_pair(c.corner.x, c.corner.y), std::make_pair(PopupRect(target).left, PopupRect(target).top))
+            << c.name;
     }
 }
 
 TEST_F(TaskBars, HintOnTheSecondMonitorStaysThere)
 {
     if (!TwoMonitors()) GTEST_SKIP() << "one monitor on this display";
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
+    MONITORINFO info = {sizeof info, {}, {}, 0};
     GetMonitorInfoA(MonitorFromPoint(POINT{1300, 10}, MONITOR_DEFAULTTONULL), &info);
     RECT second = info.rcWork;
     ASSERT_EQ(1280, second.left) << "second monitor's work area";
     RECT r = Show(2, RECT{second.right - 100, 100, second.right + 200, 300});
     EXPECT_EQ(second.right, r.right) << "mode 2 past the second monitor's right edge";
     r = Show(4, RECT{1500, 300, 1800, 500});
-    EXPECT_EQ(second.left, r.left) << "mode 4 on the second monitor: its work area's corner";
-    EXPECT_EQ(second.top, r.top) << "mode 4 on the second monitor";
+    EXPECT_EQ(std::make_pair(second.left, second.top), std::make_pair(r.left, r.top))
+        << "mode 4 on the second monitor: its work area's corner";
     r = Show(3, RECT{1300, second.bottom - 20, 1600, second.bottom + 100});
     EXPECT_EQ(second.bottom, r.bottom) << "mode 3 over the second monitor's bottom";
     r = Show(0, RECT{1300, second.bottom - 10, 1600, second.bottom + 100}, 4);
