@@ -4,10 +4,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "dialogs/FormAboutBoxUnit.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/exports.h"
 #include "plugin/shell/forms.h"
@@ -96,8 +96,8 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2, rc.top);
             RECT client;
             GetClientRect(b.Handle(), &client);
-            EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right);
-            EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom);
+            EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right) << "client width";
+            EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom) << "client height";
             // Design rectangles at 96 ppi, scaled; labels fit their text, so only their corners.
             const struct { A name; int l, t, w, h; } rows[] = {
                 {A::Panel1, 8, 8, 201, 97}, {A::ProgramIcon, 16, 16, 32, 32}, {A::OKButton, 71, 116, 75, 25},
@@ -141,11 +141,9 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
               boxWasHidden = !IsWindowVisible(g_box->Handle());
               EXPECT_EQ(nullptr, GetWindow(error, GW_OWNER)) << "no owner window";
               EXPECT_EQ(0, SendDlgItemMessageA(error, 0x0440, STM_GETICON, 0, 0)) << "no icon";
-              HWND ok = GetDlgItem(error, IDOK);
-              EXPECT_TRUE(ok && IsWindowVisible(ok)) << "an OK button";
-              for (int other : {IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-                  HWND button = GetDlgItem(error, other);
-                  EXPECT_FALSE(button && IsWindowVisible(button)) << "only OK, not button " << other;
+              for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+                  HWND shown = GetDlgItem(error, button);
+                  EXPECT_EQ(button == IDOK, shown && IsWindowVisible(shown)) << "only an OK button; button " << button;
               }
               PostMessageA(error, WM_COMMAND, IDOK, 0);
               return true;
@@ -207,15 +205,18 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     delete g_aboutBox;
     g_aboutBox = nullptr;
 
-    HICON firstIcon = nullptr;
-    DialogScript first("first showing");
-    first.Then("shown", [] { return Shown(g_aboutBox); })
-        .Do("close", [&firstIcon] {
-            firstIcon = g_aboutBox->LargeIcon();
+    // Shows the box through the command; whileShown runs before OK closes it.
+    auto showOnce = [](const char* name, std::function<void()> whileShown) {
+        DialogScript script(name);
+        script.Then("shown", [] { return Shown(g_aboutBox); }).Do("close", [whileShown] {
+            whileShown();
             PostClick(g_aboutBox->Item(A::OKButton));
         });
-    first.Run([] { HintVersion(nullptr); });
-    EXPECT_TRUE(first.Completed()) << first.Report();
+        script.Run([] { HintVersion(nullptr); });
+        EXPECT_TRUE(script.Completed()) << script.Report();
+    };
+    HICON firstIcon = nullptr;
+    showOnce("first showing", [&firstIcon] { firstIcon = g_aboutBox->LargeIcon(); });
     TAboutBox* made = g_aboutBox;
     ASSERT_NE(nullptr, made);
     EXPECT_EQ(dll.Module(), made->Module());
@@ -224,15 +225,10 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
 
     SetCursorPos(1200, 700);  // still the one monitor; the box is centred afresh
     std::string version;
-    DialogScript second("second showing");
-    second.Then("shown", [] { return Shown(g_aboutBox); })
-        .Do("close", [&version] {
-            version = g_aboutBox->Text(A::Version);
-            EXPECT_NE(nullptr, g_aboutBox->LargeIcon()) << "icons taken again";
-            PostClick(g_aboutBox->Item(A::OKButton));
-        });
-    second.Run([] { HintVersion(nullptr); });
-    EXPECT_TRUE(second.Completed()) << second.Report();
+    showOnce("second showing", [&version] {
+        version = g_aboutBox->Text(A::Version);
+        EXPECT_NE(nullptr, g_aboutBox->LargeIcon()) << "icons taken again";
+    });
     EXPECT_EQ(made, g_aboutBox) << "the same instance";
     EXPECT_EQ(ZLVN_FILE_VERSION, version);
     EXPECT_NE(nullptr, firstIcon);

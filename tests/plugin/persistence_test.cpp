@@ -110,10 +110,12 @@ protected:
         SetToggleMenuChecked(true);
     }
 
-    // Set-up from a settings file of this text (none when text is null).
+    // Set-up into a cleared record, from the file as it is (none when text is null) or
+    // from a file of these bytes.
     void SetUpFrom(const char* text)
     {
         if (text) WriteWholeFile(path, text);
+        memset(&HintSettings, 0, sizeof HintSettings);
         EXPECT_EQ(0, Zlvn_OnSetup(nullptr));
     }
     void SetUpFrom(const std::string& bytes)
@@ -125,7 +127,6 @@ protected:
     // A fresh set-up from the file reads the record that was kept.
     void ExpectNextSetUpReads(const hint_settings_t& kept, const char* name)
     {
-        memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(nullptr);
         EXPECT_TRUE(SameRecord(kept, Normalised(HintSettings))) << name << ": the next set-up reads the same\n"
                                                                 << ReadWholeFile(path);
@@ -200,7 +201,6 @@ TEST_F(Persistence, FontStyleBitsAreUnpackedAndPackedBack)
         {5, {1, 0, 1, 0}, 5}, {15, {1, 1, 1, 1}, 15}, {-1, {1, 1, 1, 1}, 15}, {16, {0, 0, 0, 0}, 0}, {8, {0, 0, 0, 1}, 8},
     };
     for (const auto& c : cases) {
-        memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(("[Form]\r\nFontStyle=" + std::to_string(c.file) + "\r\n").c_str());
         const font_style_t read = HintSettings.FontStyle;
         EXPECT_EQ(c.style, read) << "FontStyle=" << c.file;
@@ -272,7 +272,6 @@ TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
          meiryo},
     };
     for (const auto& c : cases) {
-        memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(c.text);
         EXPECT_EQ(0, HintSettings.Enable) << c.name;
         EXPECT_EQ(2, HintSettings.Pos) << c.name;
@@ -312,7 +311,6 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
     for (const setting_key_t& k : kSettingKeys) allKeys += std::string(allKeys.empty() ? "" : " ") + k.key;
     for (const auto& c : cases) {
         DeleteFileA(path.c_str());
-        memset(&HintSettings, 0, sizeof HintSettings);
         g_writtenKeys.clear();
         if (c.file.empty()) SetUpFrom(nullptr);
         else SetUpFrom(c.file);
@@ -333,7 +331,6 @@ TEST_F(Persistence, BitmapPathsAreComputedOnlyWhereEmpty)
     EXPECT_STREQ("D:\\x.bmp", HintSettings.BgNormal);
     EXPECT_EQ(ProgramDir() + "\\bgicn.bmp", HintSettings.BgIconic) << "missing key";
 
-    memset(&HintSettings, 0, sizeof HintSettings);
     SetUpFrom("[Form]\r\nBgNormal=\r\nBgIconic=E:\\y.bmp\r\n");
     EXPECT_EQ(ProgramDir() + "\\bgnml.bmp", HintSettings.BgNormal) << "empty value";
     EXPECT_STREQ("E:\\y.bmp", HintSettings.BgIconic);
