@@ -1,12 +1,7 @@
 // The version box, shown through its real window under Wine.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "plugin/records/module_state.h"
 #include "plugin/shell/exports.h"

@@ -2,12 +2,7 @@
 // this program runs at (tests/common/run_on_own_display.sh --ppi gives each one a prefix).
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <cstdio>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "host/text_utf8.h"
 #include "tests/common/default_settings.h"

@@ -42,10 +42,7 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     void OnTick();
 
-    struct entry_t {
-        std::string what;
-        Step step;
-    };
+    struct entry_t { std::string what; Step step; };
     std::string m_name;
     std::vector<entry_t> m_steps;
     size_t m_next = 0;

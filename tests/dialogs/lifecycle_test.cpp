@@ -6,15 +6,11 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include <functional>
-#include <string>
-
 #include "host/zlvn_host.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/host_calls.h"
 #include "tests/common/plugin_windows.h"
 #include "tests/common/target_window.h"
-#include "tests/common/window_search.h"
 #include "tests/dialogs/dialog_driver.h"
 
 using zlvnhost::Host;

@@ -32,9 +32,9 @@ const hint_settings_t kSample = {1, 2, 1, 120, 0, "C:\\pictures\\normal.bmp", "C
                                  RGB(247, 247, 0), RGB(255, 255, 128), RGB(212, 212, 212), RGB(10, 20, 30),
                                  "MS UI Gothic", 11, {1, 0, 0, 1}, RGB(0, 0, 255), 1, 0, "Ctrl+H"};
 
-TOKBottomDlg* Dlg() { return g_okBottomDlg; }
-WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0)); }
-void SetHotKey(WORD key) { SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, key, 0); }
+TOKBottomDlg& Dlg() { return *g_okBottomDlg; }
+WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg().Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0)); }
+void SetHotKey(WORD key) { SendMessageA(Dlg().Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, key, 0); }
 
 class OptionDialog : public ::testing::Test {
 protected:
@@ -51,7 +51,7 @@ protected:
     static DialogScript Opened(const std::string& name)
     {
         DialogScript script(name);
-        script.Then("dialog shown", [] { return Dlg() && Dlg()->Handle() && IsWindowVisible(Dlg()->Handle()); });
+        script.Then("dialog shown", [] { return g_okBottomDlg && Dlg().Handle() && IsWindowVisible(Dlg().Handle()); });
         return script;
     }
     // Opens the dialog through the command, runs the script inside it.
@@ -69,7 +69,7 @@ protected:
         WORD shown = 0xFFFF;
         RunDialog(Opened(name).Do("read and close", [&shown, closeWith] {
             shown = HotKey();
-            PostClick(Dlg()->Item(closeWith));
+            PostClick(Dlg().Item(closeWith));
         }));
         return shown;
     }
@@ -77,21 +77,18 @@ protected:
     hint_settings_t saved;
 };
 
-
 // The row whose control has the focus.
 C FocusedRow()
 {
-    HWND focus = GetFocus();
-    const form::Description& d = OKBottomDlgForm();
-    for (size_t r = 0; r < d.count; ++r)
-        if (Dlg()->Item(static_cast<C>(r)) == focus) return static_cast<C>(r);
+    for (size_t r = 0; r < OKBottomDlgForm().count; ++r)
+        if (Dlg().Item(static_cast<C>(r)) == GetFocus()) return static_cast<C>(r);
     return C::None;
 }
 
 LOGFONTA LabelFont(C name)
 {
     LOGFONTA font = {};
-    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(Dlg()->Item(name), WM_GETFONT, 0, 0));
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(Dlg().Item(name), WM_GETFONT, 0, 0));
     GetObjectA(handle, sizeof font, &font);
     return font;
 }
@@ -99,31 +96,30 @@ LOGFONTA LabelFont(C name)
 TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
 {
     RunDialog(Opened("fill").Do("check controls", [] {
-        TOKBottomDlg& d = *Dlg();
-        EXPECT_EQ(0, d.ActivePage());
-        EXPECT_EQ(d.Item(C::OKBtn), GetFocus()) << "first tab stop";
+        EXPECT_EQ(0, Dlg().ActivePage());
+        EXPECT_EQ(Dlg().Item(C::OKBtn), GetFocus()) << "first tab stop";
         const std::pair<C, bool> checked[] = {
             {C::RdoPosTopLeft, false}, {C::RdoPosTopCenter, false}, {C::RdoPosTopRight, true}, {C::RdoPosCenter, false},
             {C::RdoPosDeskTopLeft, false}, {C::RdoNotUseImage, true}, {C::RdoUseImage, false}, {C::ChkIsNoOver, true},
             {C::RdoTxtAlph, false}, {C::RdoTxtFull, true}, {C::ChkIsShowIcon, false}};
-        for (auto [c, on] : checked) EXPECT_EQ(on, d.Checked(c)) << c;
+        for (auto [c, on] : checked) EXPECT_EQ(on, Dlg().Checked(c)) << c;
         // A hidden group hides its contents.
         const std::pair<C, bool> visible[] = {{C::GrpBgColor, true}, {C::StcMinBgColor, true}, {C::GrpBgBmp, false}, {C::EdtBgbmpNml, false}};
-        for (auto [c, on] : visible) EXPECT_EQ(on, d.Visible(c)) << c;
+        for (auto [c, on] : visible) EXPECT_EQ(on, Dlg().Visible(c)) << c;
         const std::pair<C, const char*> texts[] = {
             {C::EdtBgbmpNml, "C:\\pictures\\normal.bmp"}, {C::EdtBgbmpIcn, "C:\\pictures\\iconic.bmp"}, {C::LabelFontName, "MS UI Gothic"},
             {C::LabelFontSize, "11"}, {C::LabelFontStyle, "太字"}, {C::EdtWidth, "120"}};
-        for (auto [c, text] : texts) EXPECT_EQ(text, d.Text(c)) << c;
+        for (auto [c, text] : texts) EXPECT_EQ(text, Dlg().Text(c)) << c;
         const std::pair<C, COLORREF> swatches[] = {{C::StcNmlBgColor, RGB(255, 255, 128)}, {C::StcNmlBorderColor, RGB(247, 247, 0)},
                                                    {C::StcMinBgColor, RGB(10, 20, 30)}, {C::StcMinBorderColor, RGB(212, 212, 212)}};
-        for (auto [c, colour] : swatches) EXPECT_EQ(colour, d.SwatchColor(c)) << c;
+        for (auto [c, colour] : swatches) EXPECT_EQ(colour, Dlg().SwatchColor(c)) << c;
         LOGFONTA font = LabelFont(C::LabelFontName);
         EXPECT_STREQ("MS UI Gothic", font.lfFaceName);
         EXPECT_EQ(FW_BOLD, font.lfWeight);
         EXPECT_TRUE(font.lfStrikeOut && !font.lfItalic && !font.lfUnderline);
-        EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight) << "the dialog's own text height";
+        EXPECT_EQ(-MulDiv(15, Dlg().Ppi(), 120), font.lfHeight) << "the dialog's own text height";
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_CONTROL), HotKey());
-        PostClick(d.Item(C::OKBtn));
+        PostClick(Dlg().Item(C::OKBtn));
     }));
     EXPECT_TRUE(SameRecord(kSample, HintSettings));
     EXPECT_EQ(1, ReloadCount()) << "menu reloaded after OK";
@@ -132,8 +128,8 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
 TEST_F(OptionDialog, FontSizeIsStoredFromTheDialogNotReadBackFromItsLabel)
 {
     RunDialog(Opened("font size").Do("spoil the label and OK", [] {
-        Dlg()->SetText(C::LabelFontSize, "abc");
-        PostClick(Dlg()->Item(C::OKBtn));
+        Dlg().SetText(C::LabelFontSize, "abc");
+        PostClick(Dlg().Item(C::OKBtn));
     }));
     EXPECT_EQ(11, HintSettings.FontSize) << "the label only shows the size";
 }
@@ -147,17 +143,16 @@ TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
     expected.IsNoOver = 1; expected.IsUseBmp = 1;  // the check box and radio button store 1
     CopyText(expected.ToggleEnable, "Alt+H");
     RunDialog(Opened("unusual record").Do("check and OK", [] {
-        TOKBottomDlg& d = *Dlg();
         for (C radio : {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter, C::RdoPosDeskTopLeft,
                         C::RdoTxtAlph, C::RdoTxtFull})
-            EXPECT_FALSE(d.Checked(radio)) << "Pos 7, Contents 2: " << radio;
-        EXPECT_TRUE(d.Checked(C::RdoUseImage)) << "IsUseBmp 3";
-        EXPECT_TRUE(d.Visible(C::GrpBgBmp));
-        EXPECT_FALSE(d.Visible(C::GrpBgColor));
+            EXPECT_FALSE(Dlg().Checked(radio)) << "Pos 7, Contents 2: " << radio;
+        EXPECT_TRUE(Dlg().Checked(C::RdoUseImage)) << "IsUseBmp 3";
+        EXPECT_TRUE(Dlg().Visible(C::GrpBgBmp));
+        EXPECT_FALSE(Dlg().Visible(C::GrpBgColor));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_ALT), HotKey()) << "lower-case alt+h";
         // A radio group with nothing checked must stay reachable from the keyboard.
-        EXPECT_TRUE(GetWindowLongA(d.Item(C::RdoPosTopLeft), GWL_STYLE) & WS_TABSTOP);
-        PostClick(d.Item(C::OKBtn));
+        EXPECT_TRUE(GetWindowLongA(Dlg().Item(C::RdoPosTopLeft), GWL_STYLE) & WS_TABSTOP);
+        PostClick(Dlg().Item(C::OKBtn));
     }));
     EXPECT_TRUE(SameRecord(expected, HintSettings));
 }
@@ -182,22 +177,21 @@ TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
 TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
 {
     const struct { const char* how; void (*close)(); } ways[] = {
-        {"Cancel button", [] { PostClick(Dlg()->Item(C::CancelBtn)); }},
+        {"Cancel button", [] { PostClick(Dlg().Item(C::CancelBtn)); }},
         {"Esc", [] { PostKey(GetFocus(), VK_ESCAPE); }},
-        {"close box", [] { PostMessageA(Dlg()->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"close box", [] { PostMessageA(Dlg().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     int opened = 0;
     for (const auto& way : ways) {
         RunDialog(Opened(way.how)
             .Do("edit everything", [] {
-                TOKBottomDlg& d = *Dlg();
-                PostClick(d.Item(C::RdoPosCenter));
-                PostClick(d.Item(C::ChkIsNoOver));
-                PostClick(d.Item(C::RdoUseImage));
-                PostClick(d.Item(C::RdoTxtAlph));
-                d.SetText(C::EdtWidth, "77");
-                d.SetText(C::EdtBgbmpNml, "");
-                d.SetSwatchColor(C::StcNmlBgColor, RGB(1, 2, 3));
+                PostClick(Dlg().Item(C::RdoPosCenter));
+                PostClick(Dlg().Item(C::ChkIsNoOver));
+                PostClick(Dlg().Item(C::RdoUseImage));
+                PostClick(Dlg().Item(C::RdoTxtAlph));
+                Dlg().SetText(C::EdtWidth, "77");
+                Dlg().SetText(C::EdtBgbmpNml, "");
+                Dlg().SetSwatchColor(C::StcNmlBgColor, RGB(1, 2, 3));
                 SetHotKey(MAKEWORD('Q', HOTKEYF_ALT));
             })
             .Do("close", way.close));
@@ -213,12 +207,11 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
     std::string message;
     RunDialog(Opened("width abc")
         .Do("edit and OK", [] {
-            TOKBottomDlg& d = *Dlg();
-            PostClick(d.Item(C::RdoPosCenter));
-            PostClick(d.Item(C::ChkIsNoOver));
-            d.SetText(C::EdtWidth, "abc");
-            d.SelectPage(1);  // OK pressed while the other page is shown
-            PostClick(d.Item(C::OKBtn));
+            PostClick(Dlg().Item(C::RdoPosCenter));
+            PostClick(Dlg().Item(C::ChkIsNoOver));
+            Dlg().SetText(C::EdtWidth, "abc");
+            Dlg().SelectPage(1);  // OK pressed while the other page is shown
+            PostClick(Dlg().Item(C::OKBtn));
         })
         .Then("error box", [&message, &before] {
             HWND box = DialogWithTitle("Hint");
@@ -230,16 +223,15 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
         })
         .Then("back in the dialog", [] { return DialogWithTitle("Hint") == nullptr; })
         .Do("width focused and selected", [] {
-            TOKBottomDlg& d = *Dlg();
-            ASSERT_NE(nullptr, d.Handle()) << "the dialog stays open";
-            EXPECT_TRUE(IsWindowVisible(d.Handle()));
-            EXPECT_EQ(0, d.ActivePage()) << "the width's page is shown";
+            ASSERT_NE(nullptr, Dlg().Handle()) << "the dialog stays open";
+            EXPECT_TRUE(IsWindowVisible(Dlg().Handle()));
+            EXPECT_EQ(0, Dlg().ActivePage()) << "the width's page is shown";
             EXPECT_EQ(C::EdtWidth, FocusedRow());
             DWORD start = 0, end = 0;
-            SendMessageA(d.Item(C::EdtWidth), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            SendMessageA(Dlg().Item(C::EdtWidth), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
             EXPECT_TRUE(start == 0 && end == 3) << start << "-" << end;
-            d.SetText(C::EdtWidth, " $1F");
-            PostClick(d.Item(C::OKBtn));
+            Dlg().SetText(C::EdtWidth, " $1F");
+            PostClick(Dlg().Item(C::OKBtn));
         }));
     EXPECT_EQ("'abc' は整数ではありません.", message);
     hint_settings_t expected = before;
@@ -253,8 +245,8 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
     auto typeInto = [](UINT vk, unsigned mods) {
         return [vk, mods] {
             SetHotKey(0);
-            SetForegroundWindow(Dlg()->Handle());
-            Dlg()->Focus(C::ShtKeyToggleEnable);
+            SetForegroundWindow(Dlg().Handle());
+            Dlg().Focus(C::ShtKeyToggleEnable);
             TypeKey(vk, mods);
         };
     };
@@ -267,7 +259,7 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
         };
     };
     RunDialog(Opened("typed keys")
-        .Do("page 2", [] { Dlg()->SelectPage(1); })
+        .Do("page 2", [] { Dlg().SelectPage(1); })
         .Do("type H", typeInto('H', 0))
         .Then("H", expectKey(MAKEWORD('H', HOTKEYF_ALT), "H alone gets Alt"))
         .Do("type Shift+H", typeInto('H', HOTKEYF_SHIFT))
@@ -276,7 +268,7 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
         .Then("Ctrl+H", expectKey(MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H is kept"))
         .Do("type Ctrl+keypad 5", typeInto(VK_NUMPAD5, HOTKEYF_CONTROL))
         .Then("Ctrl+keypad 5", expectKey(MAKEWORD(VK_NUMPAD5, HOTKEYF_CONTROL), "Ctrl+keypad 5"))
-        .Do("OK", [] { PostClick(Dlg()->Item(C::OKBtn)); }));
+        .Do("OK", [] { PostClick(Dlg().Item(C::OKBtn)); }));
     EXPECT_STREQ("Ctrl+5", HintSettings.ToggleEnable);
     EXPECT_EQ(MAKEWORD('5', HOTKEYF_CONTROL), HotKeyShown(C::CancelBtn, "reopened")) << "read back as the main-keyboard 5";
 }
@@ -292,7 +284,7 @@ TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
 
     RunDialog(Opened("over-long shortcut").Do("set and OK", [longKey] {
         SetHotKey(MAKEWORD(longKey, HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT));
-        PostClick(Dlg()->Item(C::OKBtn));
+        PostClick(Dlg().Item(C::OKBtn));
     }));
     EXPECT_EQ(full.substr(0, 23), std::string(HintSettings.ToggleEnable)) << full;
     EXPECT_EQ('\0', HintSettings.ToggleEnable[23]);
@@ -306,19 +298,19 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
 {
     constexpr int red = 706;  // the chooser's red field; green and blue follow
     RunDialog(Opened("colour chooser")
-        .Do("click swatch", [] { PostMouseClick(Dlg()->Item(C::StcMinBgColor)); })
+        .Do("click swatch", [] { PostMouseClick(Dlg().Item(C::StcMinBgColor)); })
         .InDialog("chooser open, cancel", red, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
         .Do("unchanged", [] {
-            EXPECT_EQ(RGB(10, 20, 30), Dlg()->SwatchColor(C::StcMinBgColor)) << "cancelled";
-            PostMouseClick(Dlg()->Item(C::StcMinBgColor));
+            EXPECT_EQ(RGB(10, 20, 30), Dlg().SwatchColor(C::StcMinBgColor)) << "cancelled";
+            PostMouseClick(Dlg().Item(C::StcMinBgColor));
         })
         .InDialog("chooser open, choose", red, [](HWND c) {
             for (int i = 0; i < 3; ++i) SetDlgItemTextA(c, red + i, i == 0 ? "200" : i == 1 ? "100" : "50");
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
         .Do("OK", [] {
-            EXPECT_EQ(RGB(200, 100, 50), Dlg()->SwatchColor(C::StcMinBgColor)) << "confirmed";
-            PostClick(Dlg()->Item(C::OKBtn));
+            EXPECT_EQ(RGB(200, 100, 50), Dlg().SwatchColor(C::StcMinBgColor)) << "confirmed";
+            PostClick(Dlg().Item(C::OKBtn));
         }));
     EXPECT_EQ(RGB(200, 100, 50), HintSettings.MinBgColor);
     EXPECT_EQ(RGB(255, 255, 128), HintSettings.NmlBgColor);
@@ -342,14 +334,13 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
     const hint_settings_t before = HintSettings;
     std::string face;
     RunDialog(Opened("font chooser, face " + listed)
-        .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
+        .Do("open chooser", [] { PostClick(Dlg().Item(C::BtnFont)); })
         .InDialog("cancel without Apply", psh3, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
         .Do("labels unchanged, open again", [&listed] {
-            TOKBottomDlg& d = *Dlg();
-            EXPECT_EQ(listed, d.Text(C::LabelFontName));
-            EXPECT_EQ("10", d.Text(C::LabelFontSize));
-            EXPECT_EQ("標準", d.Text(C::LabelFontStyle));
-            PostClick(d.Item(C::BtnFont));
+            EXPECT_EQ(listed, Dlg().Text(C::LabelFontName));
+            EXPECT_EQ("10", Dlg().Text(C::LabelFontSize));
+            EXPECT_EQ("標準", Dlg().Text(C::LabelFontStyle));
+            PostClick(Dlg().Item(C::BtnFont));
         })
         .InDialog("underline and Apply", psh3, [&face, &listed](HWND c) {
             face = WindowText(GetDlgItem(c, cmb1));
@@ -361,12 +352,11 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
         })
         .Do("applied font kept, OK", [&face] {
-            TOKBottomDlg& d = *Dlg();
-            EXPECT_EQ(face, d.Text(C::LabelFontName));
-            EXPECT_EQ("10", d.Text(C::LabelFontSize));
-            EXPECT_EQ("標準", d.Text(C::LabelFontStyle)) << "underline never shows in the style text";
+            EXPECT_EQ(face, Dlg().Text(C::LabelFontName));
+            EXPECT_EQ("10", Dlg().Text(C::LabelFontSize));
+            EXPECT_EQ("標準", Dlg().Text(C::LabelFontStyle)) << "underline never shows in the style text";
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline);
-            PostClick(d.Item(C::OKBtn));
+            PostClick(Dlg().Item(C::OKBtn));
         }));
     hint_settings_t expected = before;
     CopyText(expected.FontName, face.c_str());
@@ -396,12 +386,12 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
         LOGFONTA opened = {};
         std::string what = std::string("face '") + c.face + "'";
         RunDialog(Opened("font chooser opening, " + what)
-            .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
+            .Do("open chooser", [] { PostClick(Dlg().Item(C::BtnFont)); })
             .InDialog("read its choice, cancel", psh3, [&opened](HWND chooser) {
                 SendMessageA(chooser, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&opened));
                 PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
             })
-            .Do("cancel", [] { PostClick(Dlg()->Item(C::CancelBtn)); }));
+            .Do("cancel", [] { PostClick(Dlg().Item(C::CancelBtn)); }));
         if (c.opens) {
             EXPECT_STREQ(c.opens, opened.lfFaceName) << what;
         } else {
@@ -425,13 +415,12 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
     WriteWholeFile(chosen + ".bmp", std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
     bool preview = false;
     RunDialog(Opened("picture chooser")
-        .Do("picture mode", [] { PostClick(Dlg()->Item(C::RdoUseImage)); })
+        .Do("picture mode", [] { PostClick(Dlg().Item(C::RdoUseImage)); })
         .Do("mode switched, browse", [] {
-            TOKBottomDlg& d = *Dlg();
-            EXPECT_TRUE(d.Visible(C::GrpBgBmp));
-            EXPECT_FALSE(d.Visible(C::GrpBgColor));
-            EXPECT_FALSE(d.Checked(C::RdoNotUseImage));
-            PostClick(d.Item(C::BtnBgbmpNml));
+            EXPECT_TRUE(Dlg().Visible(C::GrpBgBmp));
+            EXPECT_FALSE(Dlg().Visible(C::GrpBgColor));
+            EXPECT_FALSE(Dlg().Checked(C::RdoNotUseImage));
+            PostClick(Dlg().Item(C::BtnBgbmpNml));
         })
         .InDialog("chooser open", cmb13, [&chosen, &preview](HWND c) {
             preview = !ChildWindows(c, [](HWND w) { return GetDlgCtrlID(w) == 1200; }).empty();
@@ -439,8 +428,8 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
         .Do("OK", [&chosen] {
-            EXPECT_EQ(chosen + ".bmp", Dlg()->Text(C::EdtBgbmpNml)) << "default extension";
-            PostClick(Dlg()->Item(C::OKBtn));
+            EXPECT_EQ(chosen + ".bmp", Dlg().Text(C::EdtBgbmpNml)) << "default extension";
+            PostClick(Dlg().Item(C::OKBtn));
         }));
     EXPECT_TRUE(preview) << "the chooser shows a preview";
     hint_settings_t expected = kSample;
@@ -464,9 +453,9 @@ TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
             PostAltKey(GetFocus(), 'a');
         })
         .Do("Alt+A checked the letter-only radio", [] {
-            EXPECT_TRUE(Dlg()->Checked(C::RdoTxtAlph)) << "Alt+A";
-            Dlg()->Focus(C::EdtWidth);
-            Dlg()->SetText(C::EdtWidth, "64");
+            EXPECT_TRUE(Dlg().Checked(C::RdoTxtAlph)) << "Alt+A";
+            Dlg().Focus(C::EdtWidth);
+            Dlg().SetText(C::EdtWidth, "64");
         })
         .Do("Enter", [] { PostKey(GetFocus(), VK_RETURN); });
     RunDialog(script);
@@ -481,22 +470,21 @@ TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
 TEST_F(OptionDialog, TitleFontTabsAndCaptions)
 {
     RunDialog(Opened("title, font and captions").Do("check", [] {
-        TOKBottomDlg& d = *Dlg();
-        EXPECT_EQ("ダイアログ", WindowText(d.Handle()));
-        LONG style = GetWindowLongA(d.Handle(), GWL_STYLE);
+        EXPECT_EQ("ダイアログ", WindowText(Dlg().Handle()));
+        LONG style = GetWindowLongA(Dlg().Handle(), GWL_STYLE);
         EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "fixed size, no boxes";
         LOGFONTA font = {};
-        GetObjectA(d.FormFont(), sizeof font, &font);
+        GetObjectA(Dlg().FormFont(), sizeof font, &font);
         EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-        EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight);
+        EXPECT_EQ(-MulDiv(15, Dlg().Ppi(), 120), font.lfHeight);
         EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
-        EXPECT_EQ(reinterpret_cast<LRESULT>(d.FormFont()), SendMessageA(d.Item(C::CancelBtn), WM_GETFONT, 0, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(Dlg().FormFont()), SendMessageA(Dlg().Item(C::CancelBtn), WM_GETFONT, 0, 0));
         const char* tabs[] = {"全般", "ショートカットキー"};
-        EXPECT_EQ(2, SendMessageA(d.Item(C::PageControl1), TCM_GETITEMCOUNT, 0, 0));
+        EXPECT_EQ(2, SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < 2; ++i) {
             char text[64] = {};
             TCITEMA item = {TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
-            SendMessageA(d.Item(C::PageControl1), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
             EXPECT_STREQ(tabs[i], text) << "tab " << i;
         }
         const struct { C name; const char* caption; } captions[] = {
@@ -505,8 +493,8 @@ TEST_F(OptionDialog, TitleFontTabsAndCaptions)
             {C::Label6, "※0は表示文字に合わせたサイズ"}, {C::BtnFont, "フォント(&F)"},
             {C::LblToggleEnable, "有効/無効のトグル(&T)"},
         };
-        for (const auto& c : captions) EXPECT_EQ(c.caption, d.Text(c.name)) << c.name;
-        PostClick(d.Item(C::CancelBtn));
+        for (const auto& c : captions) EXPECT_EQ(c.caption, Dlg().Text(c.name)) << c.name;
+        PostClick(Dlg().Item(C::CancelBtn));
     }));
 }
 
@@ -515,19 +503,19 @@ TEST_F(OptionDialog, AcceleratorOfTheShownPageOnly)
 {
     HintSettings.Contents = 0;
     RunDialog(Opened("Alt+T on each page")
-        .Do("page 2", [] { Dlg()->SelectPage(1); Dlg()->Focus(C::OKBtn); })
+        .Do("page 2", [] { Dlg().SelectPage(1); Dlg().Focus(C::OKBtn); })
         .Do("Alt+T", [] { PostAltKey(GetFocus(), 't'); })
         .Do("hot-key field focused", [] {
             EXPECT_EQ(C::ShtKeyToggleEnable, FocusedRow()) << "Alt+T on the shortcut page";
-            EXPECT_FALSE(Dlg()->Checked(C::RdoTxtFull)) << "the hidden page's radio button is left alone";
-            Dlg()->SelectPage(0);
-            Dlg()->Focus(C::OKBtn);
+            EXPECT_FALSE(Dlg().Checked(C::RdoTxtFull)) << "the hidden page's radio button is left alone";
+            Dlg().SelectPage(0);
+            Dlg().Focus(C::OKBtn);
         })
         .Do("Alt+T on page 1", [] { PostAltKey(GetFocus(), 't'); })
         .Do("radio button focused", [] {
             EXPECT_EQ(C::RdoTxtFull, FocusedRow()) << "Alt+T on the first page";
-            EXPECT_TRUE(Dlg()->Checked(C::RdoTxtFull));
-            PostClick(Dlg()->Item(C::CancelBtn));
+            EXPECT_TRUE(Dlg().Checked(C::RdoTxtFull));
+            PostClick(Dlg().Item(C::CancelBtn));
         }));
 }
 
@@ -545,56 +533,55 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         {C::LblToggleEnable, 8, 8, 145, 23}, {C::ShtKeyToggleEnable, 168, 8, 121, 21}};
     const design_t picturePage[] = {{C::EdtBgbmpNml, 208, 152, 161, 23}, {C::BtnBgbmpIcn, 376, 176, 67, 25}};
     auto checkLayout = [](const design_t& d) {
-        const int ppi = Dlg()->Ppi();
-        RECT got = RectIn(Dlg()->Item(d.name), Dlg()->Container(d.name));
+        const int ppi = Dlg().Ppi();
+        RECT got = RectIn(Dlg().Item(d.name), Dlg().Container(d.name));
         RECT want = {MulDiv(d.left, ppi, 120), MulDiv(d.top, ppi, 120), MulDiv(d.left + d.width, ppi, 120),
                      MulDiv(d.top + d.height, ppi, 120)};
         // Nested rows are scaled level by level, so an edge may round by a pixel or two.
         for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR((&want.left)[edge], (&got.left)[edge], 2) << d.name << " edge " << edge;
     };
     auto settle = [] {
-        RedrawWindow(Dlg()->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(Dlg().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     };
     RunDialog(Opened("screenshots")
         .Do("settle", settle)
         .Painted()
         .Do("page 1", [&designs, checkLayout] {
-            TOKBottomDlg& d = *Dlg();
-            ASSERT_TRUE(SaveWindowShot(d.Handle(), ShotDir() + "\\settings_page1.bmp"));
+            ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), ShotDir() + "\\settings_page1.bmp"));
             RECT client;
-            GetClientRect(d.Handle(), &client);
-            EXPECT_NEAR(MulDiv(493, d.Ppi(), 120), client.right, 1);
-            EXPECT_NEAR(MulDiv(517, d.Ppi(), 120), client.bottom, 1);
+            GetClientRect(Dlg().Handle(), &client);
+            EXPECT_NEAR(MulDiv(493, Dlg().Ppi(), 120), client.right, 1);
+            EXPECT_NEAR(MulDiv(517, Dlg().Ppi(), 120), client.bottom, 1);
             RECT w;
-            GetWindowRect(d.Handle(), &w);
+            GetWindowRect(Dlg().Handle(), &w);
             EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (w.left + w.right) / 2, 1) << "centred";
             EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN) / 2, (w.top + w.bottom) / 2, 1) << "centred";
             for (const design_t& row : designs) checkLayout(row);
             // Each page lies inside the tab control, below its row of tabs.
             RECT tab;
-            SendMessageA(d.Item(C::PageControl1), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-            RECT tabs = RectIn(d.Item(C::PageControl1), d.Handle());
+            SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+            RECT tabs = RectIn(Dlg().Item(C::PageControl1), Dlg().Handle());
             for (C page : {C::TabSheet1, C::TabSheet2}) {
-                RECT p = RectIn(d.Item(page), d.Handle());
+                RECT p = RectIn(Dlg().Item(page), Dlg().Handle());
                 EXPECT_GE(p.top, tabs.top + tab.bottom) << page << " below the tabs";
                 EXPECT_TRUE(p.left > tabs.left && p.right < tabs.right && p.bottom < tabs.bottom) << page << " inside";
             }
             // The page is painted over the tab control: a swatch shows its colour.
             RECT swatch;
-            GetWindowRect(d.Item(C::StcNmlBgColor), &swatch);
+            GetWindowRect(Dlg().Item(C::StcNmlBgColor), &swatch);
             EXPECT_EQ(RGB(255, 255, 128), ScreenPixel((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
-            EXPECT_TRUE(WindowShowsColour(d.Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
-            EXPECT_TRUE(WindowShowsColour(d.Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
-            PostClick(d.Item(C::RdoUseImage));
+            EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
+            EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
+            PostClick(Dlg().Item(C::RdoUseImage));
         })
         .Do("picture group", [&picturePage, checkLayout] {
             for (const design_t& row : picturePage) checkLayout(row);
-            Dlg()->SelectPage(1);
+            Dlg().SelectPage(1);
         })
         .Do("settle", settle)
         .Painted()
-        .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page2.bmp")); })
-        .Do("close", [] { PostClick(Dlg()->Item(C::CancelBtn)); }));
+        .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), ShotDir() + "\\settings_page2.bmp")); })
+        .Do("close", [] { PostClick(Dlg().Item(C::CancelBtn)); }));
 }
 
 }  // namespace

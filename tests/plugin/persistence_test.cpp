@@ -1,4 +1,4 @@
-// Set-up reads the settings file into HintSettings; teardown writes it back. White-box
+// Set-up reads the settings file into HintSettings, teardown writes it back: white-box
 // with the test program as the module, then through the real DLL.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/exports.h"
@@ -19,7 +18,6 @@
 #include "tests/common/import_patch.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/settings_record.h"
-#include "tests/common/temp_dir.h"
 
 using zlvnhost::Host;
 
@@ -252,11 +250,7 @@ TEST_F(Persistence, UnknownKeysSectionsAndCommentsAreKept)
 TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
 {
     const char meiryo[] = "\x83\x81\x83\x43\x83\x8a\x83\x49";  // the face name in code page 932
-    const struct {
-        const char* name;
-        std::string text;
-        const char* fontName;
-    } cases[] = {
+    const struct { const char* name; std::string text; const char* fontName; } cases[] = {
         {"blanks and tabs", "[General]\r\nEnable = 0\r\n[ Form ]\r\n \tPos\t= 2 \r\nFontName =  Meiryo UI\r\n", "Meiryo UI"},
         {"other letter case", "[general]\nENABLE=0\n[form]\npos=2\nfontname=Meiryo UI\n", "Meiryo UI"},
         {"no final line feed", "[General]\nEnable=0\n[Form]\nFontName=Meiryo UI\nPos=2", "Meiryo UI"},
@@ -295,17 +289,14 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
 
     const std::string meiryoUtf8 = "\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa";
     const std::string handCp932 = HandEditedFile("\x83\x81\x83\x43\x83\x8a\x83\x49");
-    const struct {
-        const char* name;
-        std::string file;  // before set-up; empty: no file
-        int newWidth;      // set between set-up and teardown; 0: nothing changed
-        const char* writes;
-    } cases[] = {
+    // file: before set-up, empty for none; newWidth: set between set-up and teardown, 0 for
+    // no change; writes: the keys written, null for every key of the table in its order.
+    const struct { const char* name; std::string file; int newWidth; const char* writes; } cases[] = {
         {"LF line ends, Shift-JIS", handCp932, 0, ""},
         {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0, ""},
         {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0, ""},
         {"the width changed", handCp932, 120, "Width"},
-        {"no file", "", 0, nullptr},  // every key of the table, in its order
+        {"no file", "", 0, nullptr},
     };
     std::string allKeys;
     for (const setting_key_t& k : kSettingKeys) allKeys += std::string(allKeys.empty() ? "" : " ") + k.key;
@@ -360,12 +351,7 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     CreateDirectoryA(folder.c_str(), nullptr);
 
-    struct {
-        const char* name;
-        std::string settingsPath;
-        bool fileExists;
-        bool checkContent;
-    } cases[] = {
+    struct { const char* name; std::string settingsPath; bool fileExists; bool checkContent; } cases[] = {
         // As root, Wine lets the read-only attribute pass; the content is checked only where it holds.
         {"read-only file", readOnly, true, !CanWrite(readOnly)},
         {"file locked by another program", locked, true, false},
