@@ -46,14 +46,15 @@ protected:
         TAboutBox::s_iconFile = "%SystemRoot%\\system32\\SHELL32.dll";
         g_box = nullptr;
     }
-    int Show(TAboutBox& box, DialogScript& script)
+    // Shows the box with the script running; the box must close with this result.
+    void Show(TAboutBox& box, int closedWith, DialogScript& script)
     {
         g_box = &box;
         int result = 0;
         script.Run([&box, &result] { result = box.ShowModal(); });
         EXPECT_TRUE(script.Completed()) << script.Report();
         EXPECT_EQ(nullptr, box.Handle()) << script.Report();
-        return result;
+        EXPECT_EQ(closedWith, result) << script.Report();
     }
 };
 
@@ -62,8 +63,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
-    DialogScript script("version box");
-    script.Then("shown", BoxShown)
+    Show(box, IDOK, DialogScript("version box").Then("shown", BoxShown)
         .Do("settle", [] { RedrawWindow(g_box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); })
         .Painted()
         .Do("check", [] {
@@ -116,8 +116,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_TRUE(WindowShowsColour(b.Item(A::WebSite), RGB(0, 0, 255))) << "the link is drawn in blue";
             EXPECT_FALSE(WindowShowsColour(b.Item(A::Copyright), RGB(0, 0, 255))) << "plain labels are not";
             PostClick(b.Item(A::OKButton));
-        });
-    EXPECT_EQ(IDOK, Show(box, script));
+        }));
     EXPECT_EQ(nullptr, box.LargeIcon()) << "icons released when hidden";
     EXPECT_EQ(nullptr, box.SmallIcon());
 }
@@ -128,28 +127,26 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
     TAboutBox box(nullptr, "NoVersion", GetModuleHandleA(nullptr));
     std::string message;
     bool boxWasHidden = false;
-    DialogScript script("no version resource");
-    script.Then("error box", [&message, &boxWasHidden] {
-              HWND error = DialogWithTitle("ERROR");
-              if (!error) return false;
-              message = WindowText(GetDlgItem(error, 0xFFFF));
-              boxWasHidden = !IsWindowVisible(g_box->Handle());
-              EXPECT_EQ(nullptr, GetWindow(error, GW_OWNER)) << "no owner window";
-              EXPECT_EQ(0, SendDlgItemMessageA(error, 0x0440, STM_GETICON, 0, 0)) << "no icon";
-              for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-                  HWND shown = GetDlgItem(error, button);
-                  EXPECT_EQ(button == IDOK, shown && IsWindowVisible(shown)) << "only an OK button; button " << button;
-              }
-              PostMessageA(error, WM_COMMAND, IDOK, 0);
-              return true;
-          })
+    Show(box, IDCANCEL, DialogScript("no version resource, closed by the close box").Then("error box", [&message, &boxWasHidden] {
+            HWND error = DialogWithTitle("ERROR");
+            if (!error) return false;
+            message = WindowText(GetDlgItem(error, 0xFFFF));
+            boxWasHidden = !IsWindowVisible(g_box->Handle());
+            EXPECT_EQ(nullptr, GetWindow(error, GW_OWNER)) << "no owner window";
+            EXPECT_EQ(0, SendDlgItemMessageA(error, 0x0440, STM_GETICON, 0, 0)) << "no icon";
+            for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+                HWND shown = GetDlgItem(error, button);
+                EXPECT_EQ(button == IDOK, shown && IsWindowVisible(shown)) << "only an OK button; button " << button;
+            }
+            PostMessageA(error, WM_COMMAND, IDOK, 0);
+            return true;
+        })
         .Then("shown", BoxShown)
         .Do("empty version", [] {
             EXPECT_EQ("", g_box->Text(A::Version));
             EXPECT_EQ("NoVersion", g_box->Text(A::ProductName));
             PostMessageA(g_box->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        });
-    EXPECT_EQ(IDCANCEL, Show(box, script)) << "close box";
+        }));
     LastError recorded;
     ASSERT_NE(nullptr, recorded.GetMessage());
     EXPECT_EQ(recorded.GetMessage(), message);
@@ -163,12 +160,11 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
     TAboutBox::s_iconFile = "%NoSuchFolderVariable%\\none.dll";
     std::string name(300, 'n');
     TAboutBox box(nullptr, name.c_str(), GetModuleHandleA(nullptr));
-    DialogScript script("no icon");
-    script.Then("error box", [] {
-              HWND error = DialogWithTitle("ERROR");
-              if (error) PostMessageA(error, WM_COMMAND, IDOK, 0);
-              return error != nullptr;
-          })
+    Show(box, IDCANCEL, DialogScript("no icon, closed by Esc").Then("error box", [] {
+            HWND error = DialogWithTitle("ERROR");
+            if (error) PostMessageA(error, WM_COMMAND, IDOK, 0);
+            return error != nullptr;
+        })
         .Then("shown", BoxShown)
         .Painted()
         .Do("check", [&name] {
@@ -176,8 +172,7 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
             EXPECT_EQ(nullptr, g_box->SmallIcon());
             EXPECT_EQ(name.substr(0, 259), g_box->Text(A::ProductName));
             PostKey(GetFocus(), VK_ESCAPE);
-        });
-    EXPECT_EQ(IDCANCEL, Show(box, script)) << "Esc";
+        }));
 }
 
 TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
@@ -185,9 +180,9 @@ TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
-    DialogScript script("link");
-    script.Then("shown", BoxShown).Do("click link", [] { PostMouseClick(g_box->Item(A::WebSite)); });
-    EXPECT_EQ(IDCANCEL, Show(box, script));
+    Show(box, IDCANCEL, DialogScript("link").Then("shown", BoxShown).Do("click link", [] {
+        PostMouseClick(g_box->Item(A::WebSite));
+    }));
     EXPECT_EQ(std::vector<std::string>{"0 open https://example.org/ (null) (null) " + std::to_string(SW_SHOW)}, g_opened);
 }
 

@@ -14,7 +14,6 @@
 #include "plugin/shell/host_events.h"
 #include "support/bounded_text.h"
 #include "support/ini_encoding.h"
-#include "tests/common/default_settings.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/settings_record.h"
@@ -49,10 +48,7 @@ const char kCustomFile[] =
 // The record a set-up without a file gives, with the bitmap paths beside the test program.
 hint_settings_t DefaultRecord()
 {
-    const hint_settings_t now = HintSettings;
-    UseDefaultSettings();
-    hint_settings_t defaults = HintSettings;
-    HintSettings = now;
+    hint_settings_t defaults = DefaultSettings();
     CopyText(defaults.BgNormal, (ProgramDir() + "\\bgnml.bmp").c_str());
     CopyText(defaults.BgIconic, (ProgramDir() + "\\bgicn.bmp").c_str());
     return defaults;
