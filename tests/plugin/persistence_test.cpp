@@ -14,6 +14,7 @@
 #include "plugin/shell/host_events.h"
 #include "support/bounded_text.h"
 #include "support/ini_encoding.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/settings_record.h"
@@ -368,9 +369,10 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(PluginSettings, RealDllCreatesItsSettingsBesideItself)
+using PluginSettings = FreshHost;
+
+TEST_F(PluginSettings, RealDllCreatesItsSettingsBesideItself)
 {
-    zlvnhost::ResetHost();
     PluginDll dll;
     std::string ini = dll.Dir().File("ZlvnHint.ini");
     ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
@@ -383,9 +385,8 @@ TEST(PluginSettings, RealDllCreatesItsSettingsBesideItself)
     EXPECT_EQ(DefaultFile(dll.Dir().Path()), ReadWholeFile(ini));
 }
 
-TEST(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
+TEST_F(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
 {
-    zlvnhost::ResetHost();
     PluginDll dll;
     std::string ini = dll.Dir().File("ZlvnHint.ini");
     WriteWholeFile(ini, kCustomFile);

@@ -6,13 +6,13 @@
 #include "support/ini_file.h"
 #include "support/ini_text.h"
 #include "support/last_error.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/temp_dir.h"
 
 namespace {
 
-class Preload : public ::testing::Test {
+class Preload : public ClearedFailureRecord {
 protected:
-    void SetUp() override { LastError::ProcessRecord().Clear(); }
 
     // Writes the text as the settings file and preloads it into ini.
     ResultCode Open(IniFile& ini, const std::string& text)
