@@ -94,11 +94,9 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right) << "client width";
             EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom) << "client height";
             // Design rectangles at 96 ppi, scaled; labels fit their text, so only their corners.
-            const struct { A name; int l, t, w, h; } rows[] = {
-                {A::Panel1, 8, 8, 201, 97}, {A::ProgramIcon, 16, 16, 32, 32}, {A::OKButton, 71, 116, 75, 25},
-                {A::ProductName, 64, 16, 0, 0}, {A::Version, 64, 32, 0, 0}, {A::Copyright, 16, 64, 0, 0},
-                {A::WebSite, 16, 80, 148, 0},
-            };
+            const struct { A name; int l, t, w, h; } rows[] = {{A::Panel1, 8, 8, 201, 97}, {A::ProgramIcon, 16, 16, 32, 32},
+                {A::OKButton, 71, 116, 75, 25}, {A::ProductName, 64, 16, 0, 0}, {A::Version, 64, 32, 0, 0},
+                {A::Copyright, 16, 64, 0, 0}, {A::WebSite, 16, 80, 148, 0}};
             for (const auto& r : rows) {
                 RECT got = RectIn(b.Item(r.name), b.Handle());
                 RECT want = {MulDiv(r.l, b.Ppi(), 96), MulDiv(r.t, b.Ppi(), 96), r.w ? MulDiv(r.l + r.w, b.Ppi(), 96) : got.right,
