@@ -1,13 +1,8 @@
 // The version box, shown through its real window under Wine.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "dialogs/FormAboutBoxUnit.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/exports.h"
 #include "plugin/shell/forms.h"
@@ -51,14 +46,15 @@ protected:
         TAboutBox::s_iconFile = "%SystemRoot%\\system32\\SHELL32.dll";
         g_box = nullptr;
     }
-    int Show(TAboutBox& box, DialogScript& script)
+    // Shows the box with the script running; the box must close with this result.
+    void Show(TAboutBox& box, int closedWith, DialogScript& script)
     {
         g_box = &box;
         int result = 0;
         script.Run([&box, &result] { result = box.ShowModal(); });
         EXPECT_TRUE(script.Completed()) << script.Report();
         EXPECT_EQ(nullptr, box.Handle()) << script.Report();
-        return result;
+        EXPECT_EQ(closedWith, result) << script.Report();
     }
 };
 
@@ -67,8 +63,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
-    DialogScript script("version box");
-    script.Then("shown", BoxShown)
+    Show(box, IDOK, DialogScript("version box").Then("shown", BoxShown)
         .Do("settle", [] { RedrawWindow(g_box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); })
         .Painted()
         .Do("check", [] {
@@ -96,14 +91,12 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2, rc.top);
             RECT client;
             GetClientRect(b.Handle(), &client);
-            EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right);
-            EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom);
+            EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right) << "client width";
+            EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom) << "client height";
             // Design rectangles at 96 ppi, scaled; labels fit their text, so only their corners.
-            const struct { A name; int l, t, w, h; } rows[] = {
-                {A::Panel1, 8, 8, 201, 97}, {A::ProgramIcon, 16, 16, 32, 32}, {A::OKButton, 71, 116, 75, 25},
-                {A::ProductName, 64, 16, 0, 0}, {A::Version, 64, 32, 0, 0}, {A::Copyright, 16, 64, 0, 0},
-                {A::WebSite, 16, 80, 148, 0},
-            };
+            const struct { A name; int l, t, w, h; } rows[] = {{A::Panel1, 8, 8, 201, 97}, {A::ProgramIcon, 16, 16, 32, 32},
+                {A::OKButton, 71, 116, 75, 25}, {A::ProductName, 64, 16, 0, 0}, {A::Version, 64, 32, 0, 0},
+                {A::Copyright, 16, 64, 0, 0}, {A::WebSite, 16, 80, 148, 0}};
             for (const auto& r : rows) {
                 RECT got = RectIn(b.Item(r.name), b.Handle());
                 RECT want = {MulDiv(r.l, b.Ppi(), 96), MulDiv(r.t, b.Ppi(), 96), r.w ? MulDiv(r.l + r.w, b.Ppi(), 96) : got.right,
@@ -121,8 +114,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             EXPECT_TRUE(WindowShowsColour(b.Item(A::WebSite), RGB(0, 0, 255))) << "the link is drawn in blue";
             EXPECT_FALSE(WindowShowsColour(b.Item(A::Copyright), RGB(0, 0, 255))) << "plain labels are not";
             PostClick(b.Item(A::OKButton));
-        });
-    EXPECT_EQ(IDOK, Show(box, script));
+        }));
     EXPECT_EQ(nullptr, box.LargeIcon()) << "icons released when hidden";
     EXPECT_EQ(nullptr, box.SmallIcon());
 }
@@ -133,30 +125,26 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
     TAboutBox box(nullptr, "NoVersion", GetModuleHandleA(nullptr));
     std::string message;
     bool boxWasHidden = false;
-    DialogScript script("no version resource");
-    script.Then("error box", [&message, &boxWasHidden] {
-              HWND error = DialogWithTitle("ERROR");
-              if (!error) return false;
-              message = WindowText(GetDlgItem(error, 0xFFFF));
-              boxWasHidden = !IsWindowVisible(g_box->Handle());
-              EXPECT_EQ(nullptr, GetWindow(error, GW_OWNER)) << "no owner window";
-              EXPECT_EQ(0, SendDlgItemMessageA(error, 0x0440, STM_GETICON, 0, 0)) << "no icon";
-              HWND ok = GetDlgItem(error, IDOK);
-              EXPECT_TRUE(ok && IsWindowVisible(ok)) << "an OK button";
-              for (int other : {IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-                  HWND button = GetDlgItem(error, other);
-                  EXPECT_FALSE(button && IsWindowVisible(button)) << "only OK, not button " << other;
-              }
-              PostMessageA(error, WM_COMMAND, IDOK, 0);
-              return true;
-          })
+    Show(box, IDCANCEL, DialogScript("no version resource, closed by the close box").Then("error box", [&message, &boxWasHidden] {
+            HWND error = DialogWithTitle("ERROR");
+            if (!error) return false;
+            message = WindowText(GetDlgItem(error, 0xFFFF));
+            boxWasHidden = !IsWindowVisible(g_box->Handle());
+            EXPECT_EQ(nullptr, GetWindow(error, GW_OWNER)) << "no owner window";
+            EXPECT_EQ(0, SendDlgItemMessageA(error, 0x0440, STM_GETICON, 0, 0)) << "no icon";
+            for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+                HWND shown = GetDlgItem(error, button);
+                EXPECT_EQ(button == IDOK, shown && IsWindowVisible(shown)) << "only an OK button; button " << button;
+            }
+            PostMessageA(error, WM_COMMAND, IDOK, 0);
+            return true;
+        })
         .Then("shown", BoxShown)
         .Do("empty version", [] {
             EXPECT_EQ("", g_box->Text(A::Version));
             EXPECT_EQ("NoVersion", g_box->Text(A::ProductName));
             PostMessageA(g_box->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        });
-    EXPECT_EQ(IDCANCEL, Show(box, script)) << "close box";
+        }));
     LastError recorded;
     ASSERT_NE(nullptr, recorded.GetMessage());
     EXPECT_EQ(recorded.GetMessage(), message);
@@ -170,12 +158,11 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
     TAboutBox::s_iconFile = "%NoSuchFolderVariable%\\none.dll";
     std::string name(300, 'n');
     TAboutBox box(nullptr, name.c_str(), GetModuleHandleA(nullptr));
-    DialogScript script("no icon");
-    script.Then("error box", [] {
-              HWND error = DialogWithTitle("ERROR");
-              if (error) PostMessageA(error, WM_COMMAND, IDOK, 0);
-              return error != nullptr;
-          })
+    Show(box, IDCANCEL, DialogScript("no icon, closed by Esc").Then("error box", [] {
+            HWND error = DialogWithTitle("ERROR");
+            if (error) PostMessageA(error, WM_COMMAND, IDOK, 0);
+            return error != nullptr;
+        })
         .Then("shown", BoxShown)
         .Painted()
         .Do("check", [&name] {
@@ -183,8 +170,7 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
             EXPECT_EQ(nullptr, g_box->SmallIcon());
             EXPECT_EQ(name.substr(0, 259), g_box->Text(A::ProductName));
             PostKey(GetFocus(), VK_ESCAPE);
-        });
-    EXPECT_EQ(IDCANCEL, Show(box, script)) << "Esc";
+        }));
 }
 
 TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
@@ -192,9 +178,9 @@ TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
-    DialogScript script("link");
-    script.Then("shown", BoxShown).Do("click link", [] { PostMouseClick(g_box->Item(A::WebSite)); });
-    EXPECT_EQ(IDCANCEL, Show(box, script));
+    Show(box, IDCANCEL, DialogScript("link").Then("shown", BoxShown).Do("click link", [] {
+        PostMouseClick(g_box->Item(A::WebSite));
+    }));
     EXPECT_EQ(std::vector<std::string>{"0 open https://example.org/ (null) (null) " + std::to_string(SW_SHOW)}, g_opened);
 }
 
@@ -207,15 +193,18 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     delete g_aboutBox;
     g_aboutBox = nullptr;
 
-    HICON firstIcon = nullptr;
-    DialogScript first("first showing");
-    first.Then("shown", [] { return Shown(g_aboutBox); })
-        .Do("close", [&firstIcon] {
-            firstIcon = g_aboutBox->LargeIcon();
+    // Shows the box through the command; whileShown runs before OK closes it.
+    auto showOnce = [](const char* name, std::function<void()> whileShown) {
+        DialogScript script(name);
+        script.Then("shown", [] { return Shown(g_aboutBox); }).Do("close", [whileShown] {
+            whileShown();
             PostClick(g_aboutBox->Item(A::OKButton));
         });
-    first.Run([] { HintVersion(nullptr); });
-    EXPECT_TRUE(first.Completed()) << first.Report();
+        script.Run([] { HintVersion(nullptr); });
+        EXPECT_TRUE(script.Completed()) << script.Report();
+    };
+    HICON firstIcon = nullptr;
+    showOnce("first showing", [&firstIcon] { firstIcon = g_aboutBox->LargeIcon(); });
     TAboutBox* made = g_aboutBox;
     ASSERT_NE(nullptr, made);
     EXPECT_EQ(dll.Module(), made->Module());
@@ -224,15 +213,10 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
 
     SetCursorPos(1200, 700);  // still the one monitor; the box is centred afresh
     std::string version;
-    DialogScript second("second showing");
-    second.Then("shown", [] { return Shown(g_aboutBox); })
-        .Do("close", [&version] {
-            version = g_aboutBox->Text(A::Version);
-            EXPECT_NE(nullptr, g_aboutBox->LargeIcon()) << "icons taken again";
-            PostClick(g_aboutBox->Item(A::OKButton));
-        });
-    second.Run([] { HintVersion(nullptr); });
-    EXPECT_TRUE(second.Completed()) << second.Report();
+    showOnce("second showing", [&version] {
+        version = g_aboutBox->Text(A::Version);
+        EXPECT_NE(nullptr, g_aboutBox->LargeIcon()) << "icons taken again";
+    });
     EXPECT_EQ(made, g_aboutBox) << "the same instance";
     EXPECT_EQ(ZLVN_FILE_VERSION, version);
     EXPECT_NE(nullptr, firstIcon);

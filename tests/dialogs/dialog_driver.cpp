@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "tests/common/plugin_dll.h"
-#include "tests/common/screen.h"
 #include "tests/common/wait.h"
 
 namespace {
@@ -181,32 +180,6 @@ RECT RectIn(HWND window, HWND container)
 COLORREF ScreenPixel(int x, int y) { return ScreenPixels(RECT{x, y, x + 1, y + 1}).At(0, 0); }
 
 bool WindowShowsColour(HWND window, COLORREF colour) { return ScreenPixels(WindowRect(window)).Contains(colour); }
-
-bool SaveWindowShot(HWND window, const std::string& path)
-{
-    ScreenPixels pixels(WindowRect(window));
-    const int w = pixels.Width(), h = pixels.Height();
-    if (w <= 0 || h <= 0) return false;
-    const DWORD stride = ((w * 3) + 3) & ~3u;
-    // Bottom-up rows, as a BMP file stores them.
-    BITMAPINFOHEADER info = {sizeof info, w, h, 1, 24, BI_RGB, stride * h, 0, 0, 0, 0};
-    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
-    BITMAPFILEHEADER file = {0x4D42, offset + info.biSizeImage, 0, 0, offset};
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    std::string row(stride, '\0');
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            COLORREF c = pixels.At(x, y);
-            row[x * 3] = static_cast<char>(GetBValue(c));
-            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
-            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
-        }
-        bytes += row;
-    }
-    WriteWholeFile(path, bytes);
-    return FileExists(path);
-}
 
 std::string ShotDir()
 {

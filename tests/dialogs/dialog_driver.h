@@ -11,6 +11,8 @@
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
+#include "host/screenshot.h"
+#include "tests/common/screen.h"
 #include "tests/common/window_search.h"
 
 class DialogScript {
@@ -40,10 +42,7 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     void OnTick();
 
-    struct entry_t {
-        std::string what;
-        Step step;
-    };
+    struct entry_t { std::string what; Step step; };
     std::string m_name;
     std::vector<entry_t> m_steps;
     size_t m_next = 0;
@@ -68,8 +67,12 @@ void TypeKey(UINT vk, unsigned mods = 0);
 // A window's rectangle in the client coordinates of another window.
 RECT RectIn(HWND window, HWND container);
 
-// Reads the window's pixels from the screen; saves a 24-bit BMP; false on failure.
-bool SaveWindowShot(HWND window, const std::string& path);
+// Saves the window's pixels, read from the screen, as a 24-bit BMP; false on failure.
+inline bool SaveWindowShot(HWND window, const std::string& path)
+{
+    RECT r = WindowRect(window);
+    return SaveScreenBitmap(path.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
 COLORREF ScreenPixel(int x, int y);
 // Whether any screen pixel of a window has this colour (text drawn in it, say).
 bool WindowShowsColour(HWND window, COLORREF colour);

@@ -1,21 +1,16 @@
-// The real ZlvnHint.dll through a whole session: the host's events and its teardown
-// arriving inside the dialogs' modal loops, events before set-up and after teardown,
-// and unloading with windows still left.
+// The real ZlvnHint.dll through a whole session: the host's events and teardown inside the
+// dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include <functional>
-#include <string>
-
 #include "host/zlvn_host.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/host_calls.h"
 #include "tests/common/plugin_windows.h"
 #include "tests/common/target_window.h"
-#include "tests/common/window_search.h"
 #include "tests/dialogs/dialog_driver.h"
 
 using zlvnhost::Host;
@@ -67,12 +62,7 @@ void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
 TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 {
     enum over_t { Plain, FontApplied, WidthRefused };  // what is open over the dialog at teardown
-    struct {
-        const char* name;
-        const char* command;
-        const char* title;
-        over_t over;
-    } cases[] = {
+    const struct { const char* name; const char* command; const char* title; over_t over; } cases[] = {
         {"settings dialog", "HintOption", kOptionTitle, Plain},
         {"settings dialog, font chooser open after Apply", "HintOption", kOptionTitle, FontApplied},
         {"settings dialog, OK refused for the width", "HintOption", kOptionTitle, WidthRefused},
@@ -92,7 +82,6 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         dll.Call("Zlvn_OnActive");
         ASSERT_EQ(1, HintPopups().visible) << c.name;
 
-        auto chooser = [] { return DialogWithControl(psh3); };
         DialogScript script(c.name);
         script.Then("shown", [&c] { return DialogWithTitle(c.title) != nullptr; });
         if (c.over == WidthRefused) {
@@ -106,8 +95,8 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         }
         if (c.over == FontApplied) {
             script.Do("open the font chooser", [] { PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "フォント(&F)")); })
-                .Then("bold and Apply", [chooser] {
-                    HWND ch = chooser();
+                .Then("underline and Apply", [] {
+                    HWND ch = DialogWithControl(psh3);
                     if (!ch) return false;
                     SendDlgItemMessageA(ch, chx2, BM_SETCHECK, BST_CHECKED, 0);
                     SendMessageA(ch, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(ch, chx2)));
@@ -150,47 +139,29 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 // outlives teardown or the module.
 TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
 {
-    struct {
-        const char* name;
-        std::function<void(PluginDll&)> run;
-        bool fileWritten;
-    } cases[] = {
-        {"events and teardown before set-up",
-         [](PluginDll& dll) {
+    const struct { const char* name; bool fileWritten; std::function<void(PluginDll&)> run; } cases[] = {
+        {"events and teardown before set-up", false, [](PluginDll& dll) {
              Host().quickOption[3] = 1;
-             for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnChangeQuickOption"})
-                 dll.Call(event);
-             for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion"})
-                 CommandOpeningNothing(dll, command);
+             for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnChangeQuickOption"}) dll.Call(event);
+             for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion"}) CommandOpeningNothing(dll, command);
              EXPECT_TRUE(HintPopups().byClass.empty()) << "no hint from a record never loaded";
              dll.OnTeardown();
-         },
-         false},
-        {"second teardown",
-         [](PluginDll& dll) {
-             EndSessionAndDeleteTheFile(dll);
-             dll.OnTeardown();
-         },
-         false},
-        {"events after teardown",
-         [](PluginDll& dll) {
+         }},
+        {"second teardown", false, [](PluginDll& dll) { EndSessionAndDeleteTheFile(dll); dll.OnTeardown(); }},
+        {"events after teardown", false, [](PluginDll& dll) {
              EndSessionAndDeleteTheFile(dll);
              for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnInactive"}) dll.Call(event);
              for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion", "HintToggleEnable"})
                  CommandOpeningNothing(dll, command);
              dll.Call("Zlvn_OnActive");
              EXPECT_EQ(0, HostCalls("Zlvn_ReloadMenu")) << "no command ran";
-         },
-         false},
-        {"FreeLibrary with hints shown",
-         [](PluginDll& dll) {
+         }},
+        {"FreeLibrary with hints shown", false, [](PluginDll& dll) {
              dll.OnSetup();
              dll.Call("Zlvn_OnActive");
              EXPECT_EQ(1, HintPopups().visible);
-         },
-         false},
-        {"FreeLibrary after the version box was shown",
-         [](PluginDll& dll) {
+         }},
+        {"FreeLibrary after the version box was shown", false, [](PluginDll& dll) {
              dll.OnSetup();
              DialogScript script("version box");
              script.Then("shown", [] { return DialogWithTitle(kVersionTitle) != nullptr; }).Do("OK", [] {
@@ -200,18 +171,15 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
              EXPECT_TRUE(script.Completed()) << script.Report();
              EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until the module goes";
              dll.Call("Zlvn_OnActive");
-         },
-         false},
-        {"set-up again after teardown",
-         [](PluginDll& dll) {
+         }},
+        {"set-up again after teardown", true, [](PluginDll& dll) {
              dll.OnSetup();
              dll.OnTeardown();
              dll.OnSetup();
              dll.Call("Zlvn_OnActive");
              EXPECT_EQ(1, HintPopups().visible) << "a new session shows hints again";
              dll.OnTeardown();
-         },
-         true},
+         }},
     };
     for (const auto& c : cases) {
         zlvnhost::ResetHost();

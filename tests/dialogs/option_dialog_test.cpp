@@ -8,11 +8,8 @@
 
 #include <cstring>
 
-#include "dialogs/HintUnitOpt.h"
-#include "dialogs/dialog_rules.h"
 #include "dialogs/shortcut_text.h"
 #include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
 #include "plugin/shell/exports.h"
 #include "plugin/shell/forms.h"
 #include "plugin/shell/lifecycle.h"
@@ -27,46 +24,36 @@ namespace {
 
 using C = OptionControl;
 
-// A record with a value in every field, unlike the defaults where they matter.
-hint_settings_t SampleRecord()
-{
-    hint_settings_t s = {};
-    s.Enable = 1;
-    s.Pos = 2;
-    s.Contents = 1;
-    s.Width = 120;
-    s.IsUseBmp = 0;
-    CopyText(s.BgNormal, "C:\\pictures\\normal.bmp");
-    CopyText(s.BgIconic, "C:\\pictures\\iconic.bmp");
-    s.NmlBorderColor = RGB(247, 247, 0);
-    s.NmlBgColor = RGB(255, 255, 128);
-    s.MinBorderColor = RGB(212, 212, 212);
-    s.MinBgColor = RGB(10, 20, 30);
-    CopyText(s.FontName, "MS UI Gothic");
-    s.FontSize = 11;
-    s.FontStyle = {1, 0, 0, 1};
-    s.FontColor = RGB(0, 0, 255);
-    s.IsNoOver = 1;
-    s.IsShowIcon = 0;
-    CopyText(s.ToggleEnable, "Ctrl+H");
-    return s;
-}
+// A record with a value in every field, unlike the defaults where they matter, in field
+// order: Enable, Pos, Contents, Width, IsUseBmp, BgNormal, BgIconic, NmlBorderColor,
+// NmlBgColor, MinBorderColor, MinBgColor, FontName, FontSize, FontStyle (bold, struck
+// out), FontColor, IsNoOver, IsShowIcon, ToggleEnable.
+const hint_settings_t kSample = {1, 2, 1, 120, 0, "C:\\pictures\\normal.bmp", "C:\\pictures\\iconic.bmp",
+                                 RGB(247, 247, 0), RGB(255, 255, 128), RGB(212, 212, 212), RGB(10, 20, 30),
+                                 "MS UI Gothic", 11, {1, 0, 0, 1}, RGB(0, 0, 255), 1, 0, "Ctrl+H"};
 
-TOKBottomDlg* Dlg() { return g_okBottomDlg; }
-WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0)); }
-void SetHotKey(WORD key) { SendMessageA(Dlg()->Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, key, 0); }
+TOKBottomDlg& Dlg() { return *g_okBottomDlg; }
+WORD HotKey() { return static_cast<WORD>(SendMessageA(Dlg().Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0)); }
+void SetHotKey(WORD key) { SendMessageA(Dlg().Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, key, 0); }
 
 class OptionDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
         saved = HintSettings;
-        HintSettings = SampleRecord();
+        HintSettings = kSample;
         zlvnhost::ResetHost();
         ResetLifecycle(true);  // the command works for a set-up plug-in
     }
     void TearDown() override { HintSettings = saved; }
 
+    // A script whose first step waits until the dialog is shown.
+    static DialogScript Opened(const std::string& name)
+    {
+        DialogScript script(name);
+        script.Then("dialog shown", [] { return g_okBottomDlg && Dlg().Handle() && IsWindowVisible(Dlg().Handle()); });
+        return script;
+    }
     // Opens the dialog through the command, runs the script inside it.
     void RunDialog(DialogScript& script)
     {
@@ -74,135 +61,108 @@ protected:
         EXPECT_TRUE(script.Completed()) << script.Report();
         EXPECT_EQ(nullptr, g_okBottomDlg) << script.Report();
     }
-
     static int ReloadCount() { return HostCalls("Zlvn_ReloadMenu"); }
-
-    static bool Shown() { return Dlg() && Dlg()->Handle() && IsWindowVisible(Dlg()->Handle()); }
 
     // Opens the dialog, reads the hot-key field and closes the dialog with this button.
     WORD HotKeyShown(C closeWith, const std::string& name)
     {
         WORD shown = 0xFFFF;
-        DialogScript script(name);
-        script.Then("dialog shown", Shown).Do("read and close", [&shown, closeWith] {
+        RunDialog(Opened(name).Do("read and close", [&shown, closeWith] {
             shown = HotKey();
-            PostClick(Dlg()->Item(closeWith));
-        });
-        RunDialog(script);
+            PostClick(Dlg().Item(closeWith));
+        }));
         return shown;
     }
 
     hint_settings_t saved;
 };
 
-
 // The row whose control has the focus.
 C FocusedRow()
 {
-    HWND focus = GetFocus();
-    const form::Description& d = OKBottomDlgForm();
-    for (size_t r = 0; r < d.count; ++r)
-        if (Dlg()->Item(static_cast<C>(r)) == focus) return static_cast<C>(r);
+    for (size_t r = 0; r < OKBottomDlgForm().count; ++r)
+        if (Dlg().Item(static_cast<C>(r)) == GetFocus()) return static_cast<C>(r);
     return C::None;
 }
 
 LOGFONTA LabelFont(C name)
 {
     LOGFONTA font = {};
-    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(Dlg()->Item(name), WM_GETFONT, 0, 0));
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(Dlg().Item(name), WM_GETFONT, 0, 0));
     GetObjectA(handle, sizeof font, &font);
     return font;
 }
 
 TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
 {
-    DialogScript script("fill");
-    script.Then("dialog shown", Shown).Do("check controls", [] {
-        TOKBottomDlg& d = *Dlg();
-        EXPECT_EQ(0, d.ActivePage());
-        EXPECT_EQ(d.Item(C::OKBtn), GetFocus()) << "first tab stop";
+    RunDialog(Opened("fill").Do("check controls", [] {
+        EXPECT_EQ(0, Dlg().ActivePage());
+        EXPECT_EQ(Dlg().Item(C::OKBtn), GetFocus()) << "first tab stop";
         const std::pair<C, bool> checked[] = {
             {C::RdoPosTopLeft, false}, {C::RdoPosTopCenter, false}, {C::RdoPosTopRight, true}, {C::RdoPosCenter, false},
             {C::RdoPosDeskTopLeft, false}, {C::RdoNotUseImage, true}, {C::RdoUseImage, false}, {C::ChkIsNoOver, true},
             {C::RdoTxtAlph, false}, {C::RdoTxtFull, true}, {C::ChkIsShowIcon, false}};
-        for (auto [c, on] : checked) EXPECT_EQ(on, d.Checked(c)) << c;
+        for (auto [c, on] : checked) EXPECT_EQ(on, Dlg().Checked(c)) << c;
         // A hidden group hides its contents.
         const std::pair<C, bool> visible[] = {{C::GrpBgColor, true}, {C::StcMinBgColor, true}, {C::GrpBgBmp, false}, {C::EdtBgbmpNml, false}};
-        for (auto [c, on] : visible) EXPECT_EQ(on, d.Visible(c)) << c;
+        for (auto [c, on] : visible) EXPECT_EQ(on, Dlg().Visible(c)) << c;
         const std::pair<C, const char*> texts[] = {
             {C::EdtBgbmpNml, "C:\\pictures\\normal.bmp"}, {C::EdtBgbmpIcn, "C:\\pictures\\iconic.bmp"}, {C::LabelFontName, "MS UI Gothic"},
             {C::LabelFontSize, "11"}, {C::LabelFontStyle, "太字"}, {C::EdtWidth, "120"}};
-        for (auto [c, text] : texts) EXPECT_EQ(text, d.Text(c)) << c;
+        for (auto [c, text] : texts) EXPECT_EQ(text, Dlg().Text(c)) << c;
         const std::pair<C, COLORREF> swatches[] = {{C::StcNmlBgColor, RGB(255, 255, 128)}, {C::StcNmlBorderColor, RGB(247, 247, 0)},
                                                    {C::StcMinBgColor, RGB(10, 20, 30)}, {C::StcMinBorderColor, RGB(212, 212, 212)}};
-        for (auto [c, colour] : swatches) EXPECT_EQ(colour, d.SwatchColor(c)) << c;
+        for (auto [c, colour] : swatches) EXPECT_EQ(colour, Dlg().SwatchColor(c)) << c;
         LOGFONTA font = LabelFont(C::LabelFontName);
         EXPECT_STREQ("MS UI Gothic", font.lfFaceName);
         EXPECT_EQ(FW_BOLD, font.lfWeight);
         EXPECT_TRUE(font.lfStrikeOut && !font.lfItalic && !font.lfUnderline);
-        EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight) << "the dialog's own text height";
+        EXPECT_EQ(-MulDiv(15, Dlg().Ppi(), 120), font.lfHeight) << "the dialog's own text height";
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_CONTROL), HotKey());
-        PostClick(d.Item(C::OKBtn));
-    });
-    RunDialog(script);
-    EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings));
+        PostClick(Dlg().Item(C::OKBtn));
+    }));
+    EXPECT_TRUE(SameRecord(kSample, HintSettings));
     EXPECT_EQ(1, ReloadCount()) << "menu reloaded after OK";
 }
 
 TEST_F(OptionDialog, FontSizeIsStoredFromTheDialogNotReadBackFromItsLabel)
 {
-    DialogScript script("font size");
-    script.Then("dialog shown", Shown).Do("spoil the label and OK", [] {
-        Dlg()->SetText(C::LabelFontSize, "abc");
-        PostClick(Dlg()->Item(C::OKBtn));
-    });
-    RunDialog(script);
+    RunDialog(Opened("font size").Do("spoil the label and OK", [] {
+        Dlg().SetText(C::LabelFontSize, "abc");
+        PostClick(Dlg().Item(C::OKBtn));
+    }));
     EXPECT_EQ(11, HintSettings.FontSize) << "the label only shows the size";
 }
 
 TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
 {
-    HintSettings.Enable = 0;
-    HintSettings.Pos = 7;
-    HintSettings.Contents = 2;
-    HintSettings.IsNoOver = 5;
-    HintSettings.IsUseBmp = 3;
-    CopyText(HintSettings.ToggleEnable, "alt+h");
-    hint_settings_t expected = HintSettings;
-    expected.IsNoOver = 1;
-    expected.IsUseBmp = 1;
-    memset(expected.ToggleEnable, 0, sizeof expected.ToggleEnable);
+    hint_settings_t& s = HintSettings;
+    s.Enable = 0; s.Pos = 7; s.Contents = 2; s.IsNoOver = 5; s.IsUseBmp = 3;
+    CopyText(s.ToggleEnable, "alt+h");
+    hint_settings_t expected = s;
+    expected.IsNoOver = 1; expected.IsUseBmp = 1;  // the check box and radio button store 1
     CopyText(expected.ToggleEnable, "Alt+H");
-
-    DialogScript script("unusual record");
-    script.Then("dialog shown", Shown).Do("check and OK", [] {
-        TOKBottomDlg& d = *Dlg();
-        for (C radio : {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter, C::RdoPosDeskTopLeft})
-            EXPECT_FALSE(d.Checked(radio)) << "Pos 7: " << radio;
-        EXPECT_FALSE(d.Checked(C::RdoTxtAlph)) << "Contents 2";
-        EXPECT_FALSE(d.Checked(C::RdoTxtFull)) << "Contents 2";
-        EXPECT_TRUE(d.Checked(C::RdoUseImage)) << "IsUseBmp 3";
-        EXPECT_TRUE(d.Visible(C::GrpBgBmp));
-        EXPECT_FALSE(d.Visible(C::GrpBgColor));
+    RunDialog(Opened("unusual record").Do("check and OK", [] {
+        for (C radio : {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter, C::RdoPosDeskTopLeft,
+                        C::RdoTxtAlph, C::RdoTxtFull})
+            EXPECT_FALSE(Dlg().Checked(radio)) << "Pos 7, Contents 2: " << radio;
+        EXPECT_TRUE(Dlg().Checked(C::RdoUseImage)) << "IsUseBmp 3";
+        EXPECT_TRUE(Dlg().Visible(C::GrpBgBmp));
+        EXPECT_FALSE(Dlg().Visible(C::GrpBgColor));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_ALT), HotKey()) << "lower-case alt+h";
         // A radio group with nothing checked must stay reachable from the keyboard.
-        EXPECT_TRUE(GetWindowLongA(d.Item(C::RdoPosTopLeft), GWL_STYLE) & WS_TABSTOP);
-        PostClick(d.Item(C::OKBtn));
-    });
-    RunDialog(script);
+        EXPECT_TRUE(GetWindowLongA(Dlg().Item(C::RdoPosTopLeft), GWL_STYLE) & WS_TABSTOP);
+        PostClick(Dlg().Item(C::OKBtn));
+    }));
     EXPECT_TRUE(SameRecord(expected, HintSettings));
 }
 
 TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
 {
     const struct { const char* stored; WORD shown; const char* written; } cases[] = {
-        {"", 0, ""},
-        {"^H", MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H"},
-        {"Alt+", 0, ""},
-        {"Ctrl+Nokey", 0, ""},
+        {"", 0, ""}, {"^H", MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H"}, {"Alt+", 0, ""}, {"Ctrl+Nokey", 0, ""},
         {"alt+shift+ctrl+f12", MAKEWORD(VK_F12, HOTKEYF_ALT | HOTKEYF_SHIFT | HOTKEYF_CONTROL), "Shift+Ctrl+Alt+F12"},
-        {"Ctrl+5", MAKEWORD('5', HOTKEYF_CONTROL), "Ctrl+5"},
-    };
+        {"Ctrl+5", MAKEWORD('5', HOTKEYF_CONTROL), "Ctrl+5"}};
     for (const auto& c : cases) {
         memset(HintSettings.ToggleEnable, 'x', sizeof HintSettings.ToggleEnable);
         CopyText(HintSettings.ToggleEnable, c.stored);
@@ -217,29 +177,26 @@ TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
 TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
 {
     const struct { const char* how; void (*close)(); } ways[] = {
-        {"Cancel button", [] { PostClick(Dlg()->Item(C::CancelBtn)); }},
+        {"Cancel button", [] { PostClick(Dlg().Item(C::CancelBtn)); }},
         {"Esc", [] { PostKey(GetFocus(), VK_ESCAPE); }},
-        {"close box", [] { PostMessageA(Dlg()->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"close box", [] { PostMessageA(Dlg().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     int opened = 0;
     for (const auto& way : ways) {
-        DialogScript script(way.how);
-        script.Then("dialog shown", Shown)
+        RunDialog(Opened(way.how)
             .Do("edit everything", [] {
-                TOKBottomDlg& d = *Dlg();
-                PostClick(d.Item(C::RdoPosCenter));
-                PostClick(d.Item(C::ChkIsNoOver));
-                PostClick(d.Item(C::RdoUseImage));
-                PostClick(d.Item(C::RdoTxtAlph));
-                d.SetText(C::EdtWidth, "77");
-                d.SetText(C::EdtBgbmpNml, "");
-                d.SetSwatchColor(C::StcNmlBgColor, RGB(1, 2, 3));
+                PostClick(Dlg().Item(C::RdoPosCenter));
+                PostClick(Dlg().Item(C::ChkIsNoOver));
+                PostClick(Dlg().Item(C::RdoUseImage));
+                PostClick(Dlg().Item(C::RdoTxtAlph));
+                Dlg().SetText(C::EdtWidth, "77");
+                Dlg().SetText(C::EdtBgbmpNml, "");
+                Dlg().SetSwatchColor(C::StcNmlBgColor, RGB(1, 2, 3));
                 SetHotKey(MAKEWORD('Q', HOTKEYF_ALT));
             })
-            .Do("close", way.close);
-        RunDialog(script);
+            .Do("close", way.close));
         ++opened;
-        EXPECT_TRUE(SameRecord(SampleRecord(), HintSettings)) << way.how;
+        EXPECT_TRUE(SameRecord(kSample, HintSettings)) << way.how;
         EXPECT_EQ(opened, ReloadCount()) << way.how << ": menu reloaded after Cancel too";
     }
 }
@@ -248,15 +205,13 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
 {
     hint_settings_t before = HintSettings;
     std::string message;
-    DialogScript script("width abc");
-    script.Then("dialog shown", Shown)
+    RunDialog(Opened("width abc")
         .Do("edit and OK", [] {
-            TOKBottomDlg& d = *Dlg();
-            PostClick(d.Item(C::RdoPosCenter));
-            PostClick(d.Item(C::ChkIsNoOver));
-            d.SetText(C::EdtWidth, "abc");
-            d.SelectPage(1);  // OK pressed while the other page is shown
-            PostClick(d.Item(C::OKBtn));
+            PostClick(Dlg().Item(C::RdoPosCenter));
+            PostClick(Dlg().Item(C::ChkIsNoOver));
+            Dlg().SetText(C::EdtWidth, "abc");
+            Dlg().SelectPage(1);  // OK pressed while the other page is shown
+            PostClick(Dlg().Item(C::OKBtn));
         })
         .Then("error box", [&message, &before] {
             HWND box = DialogWithTitle("Hint");
@@ -268,24 +223,19 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
         })
         .Then("back in the dialog", [] { return DialogWithTitle("Hint") == nullptr; })
         .Do("width focused and selected", [] {
-            TOKBottomDlg& d = *Dlg();
-            ASSERT_NE(nullptr, d.Handle()) << "the dialog stays open";
-            EXPECT_TRUE(IsWindowVisible(d.Handle()));
-            EXPECT_EQ(0, d.ActivePage()) << "the width's page is shown";
+            ASSERT_NE(nullptr, Dlg().Handle()) << "the dialog stays open";
+            EXPECT_TRUE(IsWindowVisible(Dlg().Handle()));
+            EXPECT_EQ(0, Dlg().ActivePage()) << "the width's page is shown";
             EXPECT_EQ(C::EdtWidth, FocusedRow());
             DWORD start = 0, end = 0;
-            SendMessageA(d.Item(C::EdtWidth), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-            EXPECT_EQ(0u, start);
-            EXPECT_EQ(3u, end);
-            d.SetText(C::EdtWidth, " $1F");
-            PostClick(d.Item(C::OKBtn));
-        });
-    RunDialog(script);
+            SendMessageA(Dlg().Item(C::EdtWidth), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            EXPECT_TRUE(start == 0 && end == 3) << start << "-" << end;
+            Dlg().SetText(C::EdtWidth, " $1F");
+            PostClick(Dlg().Item(C::OKBtn));
+        }));
     EXPECT_EQ("'abc' は整数ではありません.", message);
     hint_settings_t expected = before;
-    expected.Pos = 3;
-    expected.IsNoOver = 0;
-    expected.Width = 31;
+    expected.Pos = 3; expected.IsNoOver = 0; expected.Width = 31;
     EXPECT_TRUE(SameRecord(expected, HintSettings)) << "after a good width";
     EXPECT_EQ(1, ReloadCount());
 }
@@ -295,8 +245,8 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
     auto typeInto = [](UINT vk, unsigned mods) {
         return [vk, mods] {
             SetHotKey(0);
-            SetForegroundWindow(Dlg()->Handle());
-            Dlg()->Focus(C::ShtKeyToggleEnable);
+            SetForegroundWindow(Dlg().Handle());
+            Dlg().Focus(C::ShtKeyToggleEnable);
             TypeKey(vk, mods);
         };
     };
@@ -308,9 +258,8 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
             return true;
         };
     };
-    DialogScript script("typed keys");
-    script.Then("dialog shown", Shown)
-        .Do("page 2", [] { Dlg()->SelectPage(1); })
+    RunDialog(Opened("typed keys")
+        .Do("page 2", [] { Dlg().SelectPage(1); })
         .Do("type H", typeInto('H', 0))
         .Then("H", expectKey(MAKEWORD('H', HOTKEYF_ALT), "H alone gets Alt"))
         .Do("type Shift+H", typeInto('H', HOTKEYF_SHIFT))
@@ -319,8 +268,7 @@ TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
         .Then("Ctrl+H", expectKey(MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H is kept"))
         .Do("type Ctrl+keypad 5", typeInto(VK_NUMPAD5, HOTKEYF_CONTROL))
         .Then("Ctrl+keypad 5", expectKey(MAKEWORD(VK_NUMPAD5, HOTKEYF_CONTROL), "Ctrl+keypad 5"))
-        .Do("OK", [] { PostClick(Dlg()->Item(C::OKBtn)); });
-    RunDialog(script);
+        .Do("OK", [] { PostClick(Dlg().Item(C::OKBtn)); }));
     EXPECT_STREQ("Ctrl+5", HintSettings.ToggleEnable);
     EXPECT_EQ(MAKEWORD('5', HOTKEYF_CONTROL), HotKeyShown(C::CancelBtn, "reopened")) << "read back as the main-keyboard 5";
 }
@@ -334,12 +282,10 @@ TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
     if (!longKey) GTEST_SKIP() << "no key name here is long enough";
     std::string full = FormatShortcut({static_cast<unsigned char>(longKey), all});
 
-    DialogScript script("over-long shortcut");
-    script.Then("dialog shown", Shown).Do("set and OK", [longKey] {
+    RunDialog(Opened("over-long shortcut").Do("set and OK", [longKey] {
         SetHotKey(MAKEWORD(longKey, HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT));
-        PostClick(Dlg()->Item(C::OKBtn));
-    });
-    RunDialog(script);
+        PostClick(Dlg().Item(C::OKBtn));
+    }));
     EXPECT_EQ(full.substr(0, 23), std::string(HintSettings.ToggleEnable)) << full;
     EXPECT_EQ('\0', HintSettings.ToggleEnable[23]);
 
@@ -350,24 +296,22 @@ TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
 
 TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour)
 {
-    DialogScript script("colour chooser");
     constexpr int red = 706;  // the chooser's red field; green and blue follow
-    script.Then("dialog shown", Shown)
-        .Do("click swatch", [] { PostMouseClick(Dlg()->Item(C::StcMinBgColor)); })
+    RunDialog(Opened("colour chooser")
+        .Do("click swatch", [] { PostMouseClick(Dlg().Item(C::StcMinBgColor)); })
         .InDialog("chooser open, cancel", red, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
         .Do("unchanged", [] {
-            EXPECT_EQ(RGB(10, 20, 30), Dlg()->SwatchColor(C::StcMinBgColor)) << "cancelled";
-            PostMouseClick(Dlg()->Item(C::StcMinBgColor));
+            EXPECT_EQ(RGB(10, 20, 30), Dlg().SwatchColor(C::StcMinBgColor)) << "cancelled";
+            PostMouseClick(Dlg().Item(C::StcMinBgColor));
         })
         .InDialog("chooser open, choose", red, [](HWND c) {
             for (int i = 0; i < 3; ++i) SetDlgItemTextA(c, red + i, i == 0 ? "200" : i == 1 ? "100" : "50");
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
         .Do("OK", [] {
-            EXPECT_EQ(RGB(200, 100, 50), Dlg()->SwatchColor(C::StcMinBgColor)) << "confirmed";
-            PostClick(Dlg()->Item(C::OKBtn));
-        });
-    RunDialog(script);
+            EXPECT_EQ(RGB(200, 100, 50), Dlg().SwatchColor(C::StcMinBgColor)) << "confirmed";
+            PostClick(Dlg().Item(C::OKBtn));
+        }));
     EXPECT_EQ(RGB(200, 100, 50), HintSettings.MinBgColor);
     EXPECT_EQ(RGB(255, 255, 128), HintSettings.NmlBgColor);
 }
@@ -389,16 +333,14 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
     HintSettings.FontSize = 10;
     const hint_settings_t before = HintSettings;
     std::string face;
-    DialogScript script("font chooser, face " + listed);
-    script.Then("dialog shown", Shown)
-        .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
+    RunDialog(Opened("font chooser, face " + listed)
+        .Do("open chooser", [] { PostClick(Dlg().Item(C::BtnFont)); })
         .InDialog("cancel without Apply", psh3, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
         .Do("labels unchanged, open again", [&listed] {
-            TOKBottomDlg& d = *Dlg();
-            EXPECT_EQ(listed, d.Text(C::LabelFontName));
-            EXPECT_EQ("10", d.Text(C::LabelFontSize));
-            EXPECT_EQ("標準", d.Text(C::LabelFontStyle));
-            PostClick(d.Item(C::BtnFont));
+            EXPECT_EQ(listed, Dlg().Text(C::LabelFontName));
+            EXPECT_EQ("10", Dlg().Text(C::LabelFontSize));
+            EXPECT_EQ("標準", Dlg().Text(C::LabelFontStyle));
+            PostClick(Dlg().Item(C::BtnFont));
         })
         .InDialog("underline and Apply", psh3, [&face, &listed](HWND c) {
             face = WindowText(GetDlgItem(c, cmb1));
@@ -410,14 +352,12 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
         })
         .Do("applied font kept, OK", [&face] {
-            TOKBottomDlg& d = *Dlg();
-            EXPECT_EQ(face, d.Text(C::LabelFontName));
-            EXPECT_EQ("10", d.Text(C::LabelFontSize));
-            EXPECT_EQ("標準", d.Text(C::LabelFontStyle)) << "underline never shows in the style text";
+            EXPECT_EQ(face, Dlg().Text(C::LabelFontName));
+            EXPECT_EQ("10", Dlg().Text(C::LabelFontSize));
+            EXPECT_EQ("標準", Dlg().Text(C::LabelFontStyle)) << "underline never shows in the style text";
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline);
-            PostClick(d.Item(C::OKBtn));
-        });
-    RunDialog(script);
+            PostClick(Dlg().Item(C::OKBtn));
+        }));
     hint_settings_t expected = before;
     CopyText(expected.FontName, face.c_str());
     expected.FontStyle.Underline = 1;  // size 10, neither bold nor italic, as before
@@ -432,12 +372,7 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
     ASSERT_FALSE(listed.empty());
     // face: what the record holds; opens: the face expected, nullptr for a face the
     // system draws in place of one that is not installed.
-    const struct {
-        const char* face;
-        int size;
-        font_style_t style;
-        const char* opens;
-    } cases[] = {
+    const struct { const char* face; int size; font_style_t style; const char* opens; } cases[] = {
         {listed.c_str(), 10, {1, 0, 0, 0}, listed.c_str()},
         {"MS UI Gothic", 11, {0, 1, 0, 0}, "MS UI Gothic"},  // the default, mapped under Wine
         {"ＭＳ Ｐゴシック", 12, {1, 1, 0, 0}, "ＭＳ Ｐゴシック"},
@@ -450,15 +385,13 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
         HintSettings.FontStyle = c.style;
         LOGFONTA opened = {};
         std::string what = std::string("face '") + c.face + "'";
-        DialogScript script("font chooser opening, " + what);
-        script.Then("dialog shown", Shown)
-            .Do("open chooser", [] { PostClick(Dlg()->Item(C::BtnFont)); })
+        RunDialog(Opened("font chooser opening, " + what)
+            .Do("open chooser", [] { PostClick(Dlg().Item(C::BtnFont)); })
             .InDialog("read its choice, cancel", psh3, [&opened](HWND chooser) {
                 SendMessageA(chooser, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&opened));
                 PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
             })
-            .Do("cancel", [] { PostClick(Dlg()->Item(C::CancelBtn)); });
-        RunDialog(script);
+            .Do("cancel", [] { PostClick(Dlg().Item(C::CancelBtn)); }));
         if (c.opens) {
             EXPECT_STREQ(c.opens, opened.lfFaceName) << what;
         } else {
@@ -481,15 +414,13 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
                                  0, 0, 255, 255, 255, 255, 0, 0};
     WriteWholeFile(chosen + ".bmp", std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
     bool preview = false;
-    DialogScript script("picture chooser");
-    script.Then("dialog shown", Shown)
-        .Do("picture mode", [] { PostClick(Dlg()->Item(C::RdoUseImage)); })
+    RunDialog(Opened("picture chooser")
+        .Do("picture mode", [] { PostClick(Dlg().Item(C::RdoUseImage)); })
         .Do("mode switched, browse", [] {
-            TOKBottomDlg& d = *Dlg();
-            EXPECT_TRUE(d.Visible(C::GrpBgBmp));
-            EXPECT_FALSE(d.Visible(C::GrpBgColor));
-            EXPECT_FALSE(d.Checked(C::RdoNotUseImage));
-            PostClick(d.Item(C::BtnBgbmpNml));
+            EXPECT_TRUE(Dlg().Visible(C::GrpBgBmp));
+            EXPECT_FALSE(Dlg().Visible(C::GrpBgColor));
+            EXPECT_FALSE(Dlg().Checked(C::RdoNotUseImage));
+            PostClick(Dlg().Item(C::BtnBgbmpNml));
         })
         .InDialog("chooser open", cmb13, [&chosen, &preview](HWND c) {
             preview = !ChildWindows(c, [](HWND w) { return GetDlgCtrlID(w) == 1200; }).empty();
@@ -497,12 +428,11 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
         .Do("OK", [&chosen] {
-            EXPECT_EQ(chosen + ".bmp", Dlg()->Text(C::EdtBgbmpNml)) << "default extension";
-            PostClick(Dlg()->Item(C::OKBtn));
-        });
-    RunDialog(script);
+            EXPECT_EQ(chosen + ".bmp", Dlg().Text(C::EdtBgbmpNml)) << "default extension";
+            PostClick(Dlg().Item(C::OKBtn));
+        }));
     EXPECT_TRUE(preview) << "the chooser shows a preview";
-    hint_settings_t expected = SampleRecord();
+    hint_settings_t expected = kSample;
     expected.IsUseBmp = 1;
     CopyText(expected.BgNormal, (chosen + ".bmp").c_str());
     EXPECT_TRUE(SameRecord(expected, HintSettings)) << "colours kept in picture mode";
@@ -511,8 +441,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
 TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
 {
     std::vector<C> visited;
-    DialogScript script("keyboard");
-    script.Then("dialog shown", Shown);
+    DialogScript script = Opened("keyboard");
     for (int i = 0; i < 14; ++i)
         script.Do("tab", [&visited] {
             visited.push_back(FocusedRow());
@@ -524,17 +453,15 @@ TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
             PostAltKey(GetFocus(), 'a');
         })
         .Do("Alt+A checked the letter-only radio", [] {
-            EXPECT_TRUE(Dlg()->Checked(C::RdoTxtAlph)) << "Alt+A";
-            Dlg()->Focus(C::EdtWidth);
-            Dlg()->SetText(C::EdtWidth, "64");
+            EXPECT_TRUE(Dlg().Checked(C::RdoTxtAlph)) << "Alt+A";
+            Dlg().Focus(C::EdtWidth);
+            Dlg().SetText(C::EdtWidth, "64");
         })
         .Do("Enter", [] { PostKey(GetFocus(), VK_RETURN); });
     RunDialog(script);
-    const std::vector<C> expected = {
-        C::OKBtn, C::CancelBtn, C::PageControl1, C::RdoPosTopRight, C::ChkIsNoOver, C::RdoNotUseImage,
-        C::StcNmlBgColor, C::StcNmlBorderColor, C::StcMinBgColor, C::StcMinBorderColor, C::EdtWidth, C::RdoTxtFull,
-        C::ChkIsShowIcon, C::BtnFont,
-    };
+    const std::vector<C> expected = {C::OKBtn, C::CancelBtn, C::PageControl1, C::RdoPosTopRight, C::ChkIsNoOver,
+        C::RdoNotUseImage, C::StcNmlBgColor, C::StcNmlBorderColor, C::StcMinBgColor, C::StcMinBorderColor, C::EdtWidth,
+        C::RdoTxtFull, C::ChkIsShowIcon, C::BtnFont};
     EXPECT_EQ(expected, visited);
     EXPECT_EQ(64, HintSettings.Width) << "Enter is OK";
     EXPECT_EQ(0, HintSettings.Contents);
@@ -542,27 +469,22 @@ TEST_F(OptionDialog, KeyboardTabOrderAcceleratorsAndEnter)
 
 TEST_F(OptionDialog, TitleFontTabsAndCaptions)
 {
-    DialogScript script("title, font and captions");
-    script.Then("dialog shown", Shown).Do("check", [] {
-        TOKBottomDlg& d = *Dlg();
-        EXPECT_EQ("ダイアログ", WindowText(d.Handle()));
-        LONG style = GetWindowLongA(d.Handle(), GWL_STYLE);
+    RunDialog(Opened("title, font and captions").Do("check", [] {
+        EXPECT_EQ("ダイアログ", WindowText(Dlg().Handle()));
+        LONG style = GetWindowLongA(Dlg().Handle(), GWL_STYLE);
         EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "fixed size, no boxes";
         LOGFONTA font = {};
-        GetObjectA(d.FormFont(), sizeof font, &font);
+        GetObjectA(Dlg().FormFont(), sizeof font, &font);
         EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-        EXPECT_EQ(-MulDiv(15, d.Ppi(), 120), font.lfHeight);
+        EXPECT_EQ(-MulDiv(15, Dlg().Ppi(), 120), font.lfHeight);
         EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
-        EXPECT_EQ(reinterpret_cast<LRESULT>(d.FormFont()), SendMessageA(d.Item(C::CancelBtn), WM_GETFONT, 0, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(Dlg().FormFont()), SendMessageA(Dlg().Item(C::CancelBtn), WM_GETFONT, 0, 0));
         const char* tabs[] = {"全般", "ショートカットキー"};
-        EXPECT_EQ(2, SendMessageA(d.Item(C::PageControl1), TCM_GETITEMCOUNT, 0, 0));
+        EXPECT_EQ(2, SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < 2; ++i) {
             char text[64] = {};
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(d.Item(C::PageControl1), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            TCITEMA item = {TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
+            SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
             EXPECT_STREQ(tabs[i], text) << "tab " << i;
         }
         const struct { C name; const char* caption; } captions[] = {
@@ -571,109 +493,95 @@ TEST_F(OptionDialog, TitleFontTabsAndCaptions)
             {C::Label6, "※0は表示文字に合わせたサイズ"}, {C::BtnFont, "フォント(&F)"},
             {C::LblToggleEnable, "有効/無効のトグル(&T)"},
         };
-        for (const auto& c : captions) EXPECT_EQ(c.caption, d.Text(c.name)) << c.name;
-        PostClick(d.Item(C::CancelBtn));
-    });
-    RunDialog(script);
+        for (const auto& c : captions) EXPECT_EQ(c.caption, Dlg().Text(c.name)) << c.name;
+        PostClick(Dlg().Item(C::CancelBtn));
+    }));
 }
 
 // Both pages have an "&T" caption; only the shown page may answer Alt+T.
 TEST_F(OptionDialog, AcceleratorOfTheShownPageOnly)
 {
     HintSettings.Contents = 0;
-    DialogScript script("Alt+T on each page");
-    script.Then("dialog shown", Shown)
-        .Do("page 2", [] { Dlg()->SelectPage(1); Dlg()->Focus(C::OKBtn); })
+    RunDialog(Opened("Alt+T on each page")
+        .Do("page 2", [] { Dlg().SelectPage(1); Dlg().Focus(C::OKBtn); })
         .Do("Alt+T", [] { PostAltKey(GetFocus(), 't'); })
         .Do("hot-key field focused", [] {
             EXPECT_EQ(C::ShtKeyToggleEnable, FocusedRow()) << "Alt+T on the shortcut page";
-            EXPECT_FALSE(Dlg()->Checked(C::RdoTxtFull)) << "the hidden page's radio button is left alone";
-            Dlg()->SelectPage(0);
-            Dlg()->Focus(C::OKBtn);
+            EXPECT_FALSE(Dlg().Checked(C::RdoTxtFull)) << "the hidden page's radio button is left alone";
+            Dlg().SelectPage(0);
+            Dlg().Focus(C::OKBtn);
         })
         .Do("Alt+T on page 1", [] { PostAltKey(GetFocus(), 't'); })
         .Do("radio button focused", [] {
             EXPECT_EQ(C::RdoTxtFull, FocusedRow()) << "Alt+T on the first page";
-            EXPECT_TRUE(Dlg()->Checked(C::RdoTxtFull));
-            PostClick(Dlg()->Item(C::CancelBtn));
-        });
-    RunDialog(script);
+            EXPECT_TRUE(Dlg().Checked(C::RdoTxtFull));
+            PostClick(Dlg().Item(C::CancelBtn));
+        }));
 }
 
-struct design_t {
-    C name;
-    int left, top, width, height;  // design pixels at 120 ppi, in the form or the page
-};
+struct design_t { C name; int left, top, width, height; };  // design pixels at 120 ppi, in the form or the page
 
 TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
 {
-    const design_t designs[] = {
-        {C::OKBtn, 279, 477, 94, 31}, {C::CancelBtn, 387, 477, 94, 31}, {C::PageControl1, 8, 8, 473, 465},
-        {C::GrpPosition, 8, 4, 449, 101}, {C::RdoPosTopCenter, 162, 24, 159, 21}, {C::RdoPosDeskTopLeft, 322, 24, 119, 21},
-        {C::ChkIsNoOver, 18, 72, 223, 25}, {C::GrpBackground, 8, 120, 449, 97}, {C::RdoUseImage, 16, 144, 113, 17},
-        {C::GrpBgColor, 144, 136, 305, 73}, {C::StcMinBorderColor, 392, 177, 41, 20}, {C::Label5, 290, 156, 119, 21},
-        {C::EdtWidth, 68, 256, 61, 23}, {C::Label6, 146, 258, 213, 15}, {C::RdoTxtFull, 164, 324, 121, 21},
-        {C::LabelFontName, 13, 367, 201, 26}, {C::BevelFontStyle, 225, 364, 79, 31}, {C::LabelFontSize, 315, 367, 20, 26},
-        {C::BtnFont, 372, 368, 81, 25}, {C::ChkIsShowIcon, 10, 406, 161, 21},
-        {C::LblToggleEnable, 8, 8, 145, 23}, {C::ShtKeyToggleEnable, 168, 8, 121, 21},
-    };
+    const design_t designs[] = {{C::OKBtn, 279, 477, 94, 31}, {C::CancelBtn, 387, 477, 94, 31},
+        {C::PageControl1, 8, 8, 473, 465}, {C::GrpPosition, 8, 4, 449, 101}, {C::RdoPosTopCenter, 162, 24, 159, 21},
+        {C::RdoPosDeskTopLeft, 322, 24, 119, 21}, {C::ChkIsNoOver, 18, 72, 223, 25}, {C::GrpBackground, 8, 120, 449, 97},
+        {C::RdoUseImage, 16, 144, 113, 17}, {C::GrpBgColor, 144, 136, 305, 73}, {C::StcMinBorderColor, 392, 177, 41, 20},
+        {C::Label5, 290, 156, 119, 21}, {C::EdtWidth, 68, 256, 61, 23}, {C::Label6, 146, 258, 213, 15},
+        {C::RdoTxtFull, 164, 324, 121, 21}, {C::LabelFontName, 13, 367, 201, 26}, {C::BevelFontStyle, 225, 364, 79, 31},
+        {C::LabelFontSize, 315, 367, 20, 26}, {C::BtnFont, 372, 368, 81, 25}, {C::ChkIsShowIcon, 10, 406, 161, 21},
+        {C::LblToggleEnable, 8, 8, 145, 23}, {C::ShtKeyToggleEnable, 168, 8, 121, 21}};
     const design_t picturePage[] = {{C::EdtBgbmpNml, 208, 152, 161, 23}, {C::BtnBgbmpIcn, 376, 176, 67, 25}};
     auto checkLayout = [](const design_t& d) {
-        TOKBottomDlg& dlg = *Dlg();
-        int ppi = dlg.Ppi();
-        RECT got = RectIn(dlg.Item(d.name), dlg.Container(d.name));
+        const int ppi = Dlg().Ppi();
+        RECT got = RectIn(Dlg().Item(d.name), Dlg().Container(d.name));
         RECT want = {MulDiv(d.left, ppi, 120), MulDiv(d.top, ppi, 120), MulDiv(d.left + d.width, ppi, 120),
                      MulDiv(d.top + d.height, ppi, 120)};
         // Nested rows are scaled level by level, so an edge may round by a pixel or two.
         for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR((&want.left)[edge], (&got.left)[edge], 2) << d.name << " edge " << edge;
     };
     auto settle = [] {
-        RedrawWindow(Dlg()->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(Dlg().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     };
-    DialogScript script("screenshots");
-    script.Then("dialog shown", Shown)
+    RunDialog(Opened("screenshots")
         .Do("settle", settle)
         .Painted()
         .Do("page 1", [&designs, checkLayout] {
-            TOKBottomDlg& d = *Dlg();
-            ASSERT_TRUE(SaveWindowShot(d.Handle(), ShotDir() + "\\settings_page1.bmp"));
+            ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), ShotDir() + "\\settings_page1.bmp"));
             RECT client;
-            GetClientRect(d.Handle(), &client);
-            EXPECT_NEAR(MulDiv(493, d.Ppi(), 120), client.right, 1);
-            EXPECT_NEAR(MulDiv(517, d.Ppi(), 120), client.bottom, 1);
-            RECT window;
-            GetWindowRect(d.Handle(), &window);
-            EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (window.left + window.right) / 2, 1) << "centred";
-            EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN) / 2, (window.top + window.bottom) / 2, 1) << "centred";
+            GetClientRect(Dlg().Handle(), &client);
+            EXPECT_NEAR(MulDiv(493, Dlg().Ppi(), 120), client.right, 1);
+            EXPECT_NEAR(MulDiv(517, Dlg().Ppi(), 120), client.bottom, 1);
+            RECT w;
+            GetWindowRect(Dlg().Handle(), &w);
+            EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (w.left + w.right) / 2, 1) << "centred";
+            EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN) / 2, (w.top + w.bottom) / 2, 1) << "centred";
             for (const design_t& row : designs) checkLayout(row);
             // Each page lies inside the tab control, below its row of tabs.
             RECT tab;
-            SendMessageA(d.Item(C::PageControl1), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-            RECT tabs = RectIn(d.Item(C::PageControl1), d.Handle());
+            SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+            RECT tabs = RectIn(Dlg().Item(C::PageControl1), Dlg().Handle());
             for (C page : {C::TabSheet1, C::TabSheet2}) {
-                RECT p = RectIn(d.Item(page), d.Handle());
+                RECT p = RectIn(Dlg().Item(page), Dlg().Handle());
                 EXPECT_GE(p.top, tabs.top + tab.bottom) << page << " below the tabs";
-                EXPECT_GT(p.left, tabs.left) << page;
-                EXPECT_LT(p.right, tabs.right) << page;
-                EXPECT_LT(p.bottom, tabs.bottom) << page;
+                EXPECT_TRUE(p.left > tabs.left && p.right < tabs.right && p.bottom < tabs.bottom) << page << " inside";
             }
             // The page is painted over the tab control: a swatch shows its colour.
             RECT swatch;
-            GetWindowRect(d.Item(C::StcNmlBgColor), &swatch);
+            GetWindowRect(Dlg().Item(C::StcNmlBgColor), &swatch);
             EXPECT_EQ(RGB(255, 255, 128), ScreenPixel((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
-            EXPECT_TRUE(WindowShowsColour(d.Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
-            EXPECT_TRUE(WindowShowsColour(d.Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
-            PostClick(d.Item(C::RdoUseImage));
+            EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
+            EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
+            PostClick(Dlg().Item(C::RdoUseImage));
         })
         .Do("picture group", [&picturePage, checkLayout] {
             for (const design_t& row : picturePage) checkLayout(row);
-            Dlg()->SelectPage(1);
+            Dlg().SelectPage(1);
         })
         .Do("settle", settle)
         .Painted()
-        .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg()->Handle(), ShotDir() + "\\settings_page2.bmp")); })
-        .Do("close", [] { PostClick(Dlg()->Item(C::CancelBtn)); });
-    RunDialog(script);
+        .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), ShotDir() + "\\settings_page2.bmp")); })
+        .Do("close", [] { PostClick(Dlg().Item(C::CancelBtn)); }));
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "host/zlvn_host.h"
 #include "plugin/records/host_api.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
 
@@ -13,9 +13,10 @@ using zlvnhost::Host;
 
 #if defined(HOST_LACKS_GETVERSION)
 
-TEST(HostWithoutGetVersion, RefusesWithAnEmptyVersionAndListsTheMissingFunction)
+using HostWithoutGetVersion = FreshHost;
+
+TEST_F(HostWithoutGetVersion, RefusesWithAnEmptyVersionAndListsTheMissingFunction)
 {
-    zlvnhost::ResetHost();
     Host().logSeverity = 4;
     PluginDll dll;
     EXPECT_FALSE(dll.Load());
@@ -29,9 +30,8 @@ TEST(HostWithoutGetVersion, RefusesWithAnEmptyVersionAndListsTheMissingFunction)
     EXPECT_EQ("Hint failed load ZlvnApi.GetVersion()", Host().log[1].text);
 }
 
-TEST(HostWithoutGetVersion, DefaultThresholdHidesTheMissingFunctionLines)
+TEST_F(HostWithoutGetVersion, DefaultThresholdHidesTheMissingFunctionLines)
 {
-    zlvnhost::ResetHost();
     Host().logSeverity = 3;
     PluginDll dll;
     EXPECT_FALSE(dll.Load());
@@ -41,9 +41,10 @@ TEST(HostWithoutGetVersion, DefaultThresholdHidesTheMissingFunctionLines)
 
 #elif defined(HOST_LACKS_PRINT)
 
-TEST(HostWithoutPrintFunctions, BindsNothingAndRefusesSilently)
+using HostWithoutPrintFunctions = FreshHost;
+
+TEST_F(HostWithoutPrintFunctions, BindsNothingAndRefusesSilently)
 {
-    zlvnhost::ResetHost();
     ZlvnAPI api;
     for (int i = 0; i < kZlvnFnCount; ++i) EXPECT_FALSE(api.IsBound(static_cast<ZlvnFn>(i)));
     PluginDll dll;
@@ -53,9 +54,10 @@ TEST(HostWithoutPrintFunctions, BindsNothingAndRefusesSilently)
 
 #elif defined(HOST_LACKS_PRINTRAW)
 
-TEST(HostWithOnlyPrintErrRaw, GetsEveryLineWithoutLevel)
+using HostWithOnlyPrintErrRaw = FreshHost;
+
+TEST_F(HostWithOnlyPrintErrRaw, GetsEveryLineWithoutLevel)
 {
-    zlvnhost::ResetHost();
     Host().version = "0.9.6.3";
     Host().logSeverity = 4;
     PluginDll dll;
@@ -67,9 +69,10 @@ TEST(HostWithOnlyPrintErrRaw, GetsEveryLineWithoutLevel)
 
 #elif defined(HOST_LACKS_SEVERITY)
 
-TEST(HostWithoutLogSeverity, PrintsLevel3AndHidesLevel4)
+using HostWithoutLogSeverity = FreshHost;
+
+TEST_F(HostWithoutLogSeverity, PrintsLevel3AndHidesLevel4)
 {
-    zlvnhost::ResetHost();
     Host().version = "1.0.0.0";
     PluginDll dll;
     EXPECT_FALSE(dll.Load());
@@ -79,9 +82,8 @@ TEST(HostWithoutLogSeverity, PrintsLevel3AndHidesLevel4)
     EXPECT_EQ(0, HostCalls("Zlvn_GetLogSeverity"));
 }
 
-TEST(HostWithoutLogSeverity, CallsOfMissingFunctionsDoNothing)
+TEST_F(HostWithoutLogSeverity, CallsOfMissingFunctionsDoNothing)
 {
-    zlvnhost::ResetHost();
     ZlvnAPI api;
     EXPECT_FALSE(api.IsBound(ZlvnFn::GetLogSeverity));
     EXPECT_TRUE(api.IsBound(ZlvnFn::GetList));

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "host/zlvn_host.h"
 #include "plugin/records/host_api.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
 
@@ -21,10 +21,8 @@ const std::string kMismatchSuffix = "\x82\xc9\x82\xcd\x91\xce\x89\x9e\x82\xb5\x8
 
 std::string MismatchLine(const std::string& hostVersion) { return kMismatchPrefix + hostVersion + kMismatchSuffix; }
 
-class PluginLoad : public ::testing::Test {
-protected:
-    void SetUp() override { zlvnhost::ResetHost(); }
-};
+using PluginLoad = FreshHost;
+using LogChannel = FreshHost;
 
 }  // namespace
 
@@ -74,9 +72,8 @@ TEST_F(PluginLoad, SettingsPathIsBesideTheModule)
     EXPECT_STREQ("Hint", info);
 }
 
-TEST(LogChannel, CutsTheLineAt255Characters)
+TEST_F(LogChannel, CutsTheLineAt255Characters)
 {
-    zlvnhost::ResetHost();
     Host().logSeverity = 5;
     ZlvnAPI api;
     std::string longText(300, 'a');
@@ -87,9 +84,8 @@ TEST(LogChannel, CutsTheLineAt255Characters)
     EXPECT_EQ(1, Host().log[0].level);
 }
 
-TEST(LogChannel, AsksTheHostOnceAndComparesLevels)
+TEST_F(LogChannel, AsksTheHostOnceAndComparesLevels)
 {
-    zlvnhost::ResetHost();
     Host().logSeverity = 4;
     ZlvnAPI api;
     api.Print(4, "Hint", "four");
@@ -102,9 +98,8 @@ TEST(LogChannel, AsksTheHostOnceAndComparesLevels)
     EXPECT_EQ(1, HostCalls("Zlvn_GetLogSeverity"));
 }
 
-TEST(LogChannel, HostAnswering8IsAskedAgain)
+TEST_F(LogChannel, HostAnswering8IsAskedAgain)
 {
-    zlvnhost::ResetHost();
     Host().logSeverity = 8;
     ZlvnAPI api;
     api.Print(8, "Hint", "a");

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/menu.h"
 #include "plugin/shell/exports.h"
 #include "support/bounded_text.h"

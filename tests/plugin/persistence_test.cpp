@@ -1,4 +1,4 @@
-// Set-up reads the settings file into HintSettings; teardown writes it back. White-box
+// Set-up reads the settings file into HintSettings, teardown writes it back: white-box
 // with the test program as the module, then through the real DLL.
 #include <gtest/gtest.h>
 
@@ -8,18 +8,16 @@
 #include <string>
 
 #include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/exports.h"
 #include "plugin/shell/host_events.h"
 #include "support/bounded_text.h"
 #include "support/ini_encoding.h"
-#include "tests/common/default_settings.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/settings_record.h"
-#include "tests/common/temp_dir.h"
 
 using zlvnhost::Host;
 
@@ -51,10 +49,7 @@ const char kCustomFile[] =
 // The record a set-up without a file gives, with the bitmap paths beside the test program.
 hint_settings_t DefaultRecord()
 {
-    const hint_settings_t now = HintSettings;
-    UseDefaultSettings();
-    hint_settings_t defaults = HintSettings;
-    HintSettings = now;
+    hint_settings_t defaults = DefaultSettings();
     CopyText(defaults.BgNormal, (ProgramDir() + "\\bgnml.bmp").c_str());
     CopyText(defaults.BgIconic, (ProgramDir() + "\\bgicn.bmp").c_str());
     return defaults;
@@ -110,10 +105,12 @@ protected:
         SetToggleMenuChecked(true);
     }
 
-    // Set-up from a settings file of this text (none when text is null).
+    // Set-up into a cleared record, from the file as it is (none when text is null) or
+    // from a file of these bytes.
     void SetUpFrom(const char* text)
     {
         if (text) WriteWholeFile(path, text);
+        memset(&HintSettings, 0, sizeof HintSettings);
         EXPECT_EQ(0, Zlvn_OnSetup(nullptr));
     }
     void SetUpFrom(const std::string& bytes)
@@ -125,7 +122,6 @@ protected:
     // A fresh set-up from the file reads the record that was kept.
     void ExpectNextSetUpReads(const hint_settings_t& kept, const char* name)
     {
-        memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(nullptr);
         EXPECT_TRUE(SameRecord(kept, Normalised(HintSettings))) << name << ": the next set-up reads the same\n"
                                                                 << ReadWholeFile(path);
@@ -200,7 +196,6 @@ TEST_F(Persistence, FontStyleBitsAreUnpackedAndPackedBack)
         {5, {1, 0, 1, 0}, 5}, {15, {1, 1, 1, 1}, 15}, {-1, {1, 1, 1, 1}, 15}, {16, {0, 0, 0, 0}, 0}, {8, {0, 0, 0, 1}, 8},
     };
     for (const auto& c : cases) {
-        memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(("[Form]\r\nFontStyle=" + std::to_string(c.file) + "\r\n").c_str());
         const font_style_t read = HintSettings.FontStyle;
         EXPECT_EQ(c.style, read) << "FontStyle=" << c.file;
@@ -252,11 +247,7 @@ TEST_F(Persistence, UnknownKeysSectionsAndCommentsAreKept)
 TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
 {
     const char meiryo[] = "\x83\x81\x83\x43\x83\x8a\x83\x49";  // the face name in code page 932
-    const struct {
-        const char* name;
-        std::string text;
-        const char* fontName;
-    } cases[] = {
+    const struct { const char* name; std::string text; const char* fontName; } cases[] = {
         {"blanks and tabs", "[General]\r\nEnable = 0\r\n[ Form ]\r\n \tPos\t= 2 \r\nFontName =  Meiryo UI\r\n", "Meiryo UI"},
         {"other letter case", "[general]\nENABLE=0\n[form]\npos=2\nfontname=Meiryo UI\n", "Meiryo UI"},
         {"no final line feed", "[General]\nEnable=0\n[Form]\nFontName=Meiryo UI\nPos=2", "Meiryo UI"},
@@ -272,7 +263,6 @@ TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
          meiryo},
     };
     for (const auto& c : cases) {
-        memset(&HintSettings, 0, sizeof HintSettings);
         SetUpFrom(c.text);
         EXPECT_EQ(0, HintSettings.Enable) << c.name;
         EXPECT_EQ(2, HintSettings.Pos) << c.name;
@@ -296,23 +286,19 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
 
     const std::string meiryoUtf8 = "\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa";
     const std::string handCp932 = HandEditedFile("\x83\x81\x83\x43\x83\x8a\x83\x49");
-    const struct {
-        const char* name;
-        std::string file;  // before set-up; empty: no file
-        int newWidth;      // set between set-up and teardown; 0: nothing changed
-        const char* writes;
-    } cases[] = {
+    // file: before set-up, empty for none; newWidth: set between set-up and teardown, 0 for
+    // no change; writes: the keys written, null for every key of the table in its order.
+    const struct { const char* name; std::string file; int newWidth; const char* writes; } cases[] = {
         {"LF line ends, Shift-JIS", handCp932, 0, ""},
         {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0, ""},
         {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0, ""},
         {"the width changed", handCp932, 120, "Width"},
-        {"no file", "", 0, nullptr},  // every key of the table, in its order
+        {"no file", "", 0, nullptr},
     };
     std::string allKeys;
     for (const setting_key_t& k : kSettingKeys) allKeys += std::string(allKeys.empty() ? "" : " ") + k.key;
     for (const auto& c : cases) {
         DeleteFileA(path.c_str());
-        memset(&HintSettings, 0, sizeof HintSettings);
         g_writtenKeys.clear();
         if (c.file.empty()) SetUpFrom(nullptr);
         else SetUpFrom(c.file);
@@ -333,7 +319,6 @@ TEST_F(Persistence, BitmapPathsAreComputedOnlyWhereEmpty)
     EXPECT_STREQ("D:\\x.bmp", HintSettings.BgNormal);
     EXPECT_EQ(ProgramDir() + "\\bgicn.bmp", HintSettings.BgIconic) << "missing key";
 
-    memset(&HintSettings, 0, sizeof HintSettings);
     SetUpFrom("[Form]\r\nBgNormal=\r\nBgIconic=E:\\y.bmp\r\n");
     EXPECT_EQ(ProgramDir() + "\\bgnml.bmp", HintSettings.BgNormal) << "empty value";
     EXPECT_STREQ("E:\\y.bmp", HintSettings.BgIconic);
@@ -363,12 +348,7 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     CreateDirectoryA(folder.c_str(), nullptr);
 
-    struct {
-        const char* name;
-        std::string settingsPath;
-        bool fileExists;
-        bool checkContent;
-    } cases[] = {
+    struct { const char* name; std::string settingsPath; bool fileExists; bool checkContent; } cases[] = {
         // As root, Wine lets the read-only attribute pass; the content is checked only where it holds.
         {"read-only file", readOnly, true, !CanWrite(readOnly)},
         {"file locked by another program", locked, true, false},
@@ -389,9 +369,10 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(PluginSettings, RealDllCreatesItsSettingsBesideItself)
+using PluginSettings = FreshHost;
+
+TEST_F(PluginSettings, RealDllCreatesItsSettingsBesideItself)
 {
-    zlvnhost::ResetHost();
     PluginDll dll;
     std::string ini = dll.Dir().File("ZlvnHint.ini");
     ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
@@ -404,9 +385,8 @@ TEST(PluginSettings, RealDllCreatesItsSettingsBesideItself)
     EXPECT_EQ(DefaultFile(dll.Dir().Path()), ReadWholeFile(ini));
 }
 
-TEST(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
+TEST_F(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
 {
-    zlvnhost::ResetHost();
     PluginDll dll;
     std::string ini = dll.Dir().File("ZlvnHint.ini");
     WriteWholeFile(ini, kCustomFile);

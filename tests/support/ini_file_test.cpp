@@ -5,14 +5,13 @@
 
 #include "support/ini_file.h"
 #include "support/last_error.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/temp_dir.h"
 
 namespace {
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ClearedFailureRecord {
 protected:
-    void SetUp() override { LastError::ProcessRecord().Clear(); }
-
     TempDir dir;
     std::string path = dir.File("settings.ini");
 };

@@ -1,5 +1,4 @@
-// Preload mode on real files: what the file rules put into the cache, and what the
-// reads then answer.
+// Preload mode on real files: what the file rules put into the cache, what reads answer.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,19 +6,13 @@
 #include "support/ini_file.h"
 #include "support/ini_text.h"
 #include "support/last_error.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/temp_dir.h"
 
 namespace {
 
-struct preload_case_t {
-    const char* name;
-    const char* text;
-    IniCache cache;  // exactly what preload must hold afterwards
-};
-
-class Preload : public ::testing::Test {
+class Preload : public ClearedFailureRecord {
 protected:
-    void SetUp() override { LastError::ProcessRecord().Clear(); }
 
     // Writes the text as the settings file and preloads it into ini.
     ResultCode Open(IniFile& ini, const std::string& text)
@@ -36,7 +29,8 @@ protected:
 
 TEST_F(Preload, FileRulesFillTheCache)
 {
-    const preload_case_t cases[] = {
+    // cache: exactly what preload must hold afterwards, and what the text parses to.
+    const struct { const char* name; const char* text; IniCache cache; } cases[] = {
         {"plain pairs", "[General]\nEnable=0\n[Form]\nPos=3\n", {{"General", {{"Enable", "0"}}}, {"Form", {{"Pos", "3"}}}}},
         {"comment line above a key is a line of its own", "[General]\n; off\nEnable=0\n", {{"General", {{"Enable", "0"}}}}},
         {"comment lines with '=' are keys too", "[S]\n; a = 1\n# b=2\nk=3\n", {{"S", {{"; a", "1"}, {"# b", "2"}, {"k", "3"}}}}},
@@ -78,12 +72,8 @@ TEST_F(Preload, FileRulesFillTheCache)
 TEST_F(Preload, EncodingsReadAsTheSystemReaderDecodesThem)
 {
     const char withNul[] = "[Form]\nPos=2\0""5\n";
-    struct {
-        const char* name;
-        std::string text;
-        const char* pos;   // what Form.Pos reads, null for the default
-        const char* name2; // what Form.N reads, null for the default
-    } cases[] = {
+    // pos, n: what Form.Pos and Form.N read, null for the default.
+    const struct { const char* name; std::string text; const char* pos; const char* n; } cases[] = {
         {"UTF-8 mark before the first header", "\xef\xbb\xbf[Form]\nPos=2\nN=\xe3\x82\xa1\n", "2", "\x83\x40"},
         {"UTF-16 LE", Utf16FileBytes(u"[Form]\nPos=2\nN=\u30a1", false), "2", "\x83\x40"},
         {"UTF-16 BE", Utf16FileBytes(u"[Form]\r\nPos=2\r\nN=\u30a1\r\n", true), "2", "\x83\x40"},
@@ -99,7 +89,7 @@ TEST_F(Preload, EncodingsReadAsTheSystemReaderDecodesThem)
         ini.ReadString("Form", "Pos", "none", &text);
         EXPECT_EQ(c.pos ? c.pos : "none", text) << c.name;
         ini.ReadString("Form", "N", "none", &text);
-        EXPECT_EQ(c.name2 ? c.name2 : "none", text) << c.name;
+        EXPECT_EQ(c.n ? c.n : "none", text) << c.name;
     }
 }
 
@@ -166,11 +156,7 @@ TEST_F(Preload, MissingFileIsNoFailureAndEveryReadGivesItsDefault)
 
 TEST_F(Preload, DuplicatesKeepTheFirstAndReadingGoesOn)
 {
-    struct {
-        const char* name;
-        const char* text;
-        IniCache cache;
-    } cases[] = {
+    struct { const char* name; const char* text; IniCache cache; } cases[] = {
         {"same section", "[Form]\nPos=1\nWidth=2\nPos=3\nContents=4\n", {{"Form", {{"Pos", "1"}, {"Width", "2"}, {"Contents", "4"}}}}},
         {"repeated section header", "[Form]\nPos=1\n[General]\nEnable=1\n[Form]\nPos=2\nWidth=3\n",
          {{"Form", {{"Pos", "1"}}}, {"General", {{"Enable", "1"}}}}},

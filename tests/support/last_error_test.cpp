@@ -5,15 +5,9 @@
 
 #include "support/ini_file.h"
 #include "support/last_error.h"
+#include "tests/common/fresh_state.h"
 
-namespace {
-
-class FailureRecord : public ::testing::Test {
-protected:
-    void SetUp() override { LastError::ProcessRecord().Clear(); }
-};
-
-}  // namespace
+using FailureRecord = ClearedFailureRecord;
 
 TEST_F(FailureRecord, EmptyBeforeAnyFailure)
 {

@@ -11,15 +11,13 @@
 #include "support/last_error.h"
 #include "support/monitor_rect.h"
 #include "support/win_last_error.h"
+#include "tests/common/fresh_state.h"
 #include "tests/common/plugin_dll.h"
 #include "zlvn_version.h"
 
 namespace {
 
-class ModuleInfo : public ::testing::Test {
-protected:
-    void SetUp() override { LastError::ProcessRecord().Clear(); }
-};
+using ModuleInfo = ClearedFailureRecord;
 
 // Loads a fixture module from the build folder and asks its version, which must fail:
 // the output is emptied and the failure recorded (its message returned).
