@@ -20,22 +20,28 @@ long g_failFrom, g_failTo;   // creating calls numbered in [from, to) fail
 
 bool Watched() { return GetCurrentThreadId() == g_thread; }
 
+void Failing(const std::string& call)
+{
+    ++g_counts.failed;
+    g_counts.failedCalls += (g_counts.failedCalls.empty() ? "" : " ") + call;
+}
+
 // Counts one allocation; true when it is the one to fail.
-bool AllocationFails()
+bool AllocationFails(const char* name, size_t size)
 {
     if (!Watched()) return false;
     bool fails = ++g_counts.allocations == g_failAllocation;
-    if (fails) ++g_counts.failed;
+    if (fails) Failing(std::string(name) + "(" + std::to_string(size) + ")");
     return fails;
 }
 
 // Counts one creating call; true when it falls in the failing stretch.
-bool CreateFails()
+bool CreateFails(const char* name)
 {
     if (!Watched()) return false;
     long n = ++g_counts.creates;
     bool fails = n >= g_failFrom && n < g_failTo;
-    if (fails) ++g_counts.failed;
+    if (fails) Failing(name);
     return fails;
 }
 
@@ -92,7 +98,7 @@ struct originals_t {
 
 void* __cdecl FaultMalloc(size_t size)
 {
-    if (AllocationFails()) {
+    if (AllocationFails("malloc", size)) {
         errno = ENOMEM;
         return nullptr;
     }
@@ -101,7 +107,7 @@ void* __cdecl FaultMalloc(size_t size)
 
 void* __cdecl FaultCalloc(size_t count, size_t size)
 {
-    if (AllocationFails()) {
+    if (AllocationFails("calloc", count * size)) {
         errno = ENOMEM;
         return nullptr;
     }
@@ -111,7 +117,7 @@ void* __cdecl FaultCalloc(size_t count, size_t size)
 // realloc(p, 0) gives memory back and asks for none: not an allocation.
 void* __cdecl FaultRealloc(void* block, size_t size)
 {
-    if (size != 0 && AllocationFails()) {
+    if (size != 0 && AllocationFails("realloc", size)) {
         errno = ENOMEM;
         return nullptr;  // the block stays as it was
     }
@@ -126,36 +132,36 @@ HGDIOBJ Failed()
 
 HPEN WINAPI WrapCreatePen(int style, int width, COLORREF colour)
 {
-    if (CreateFails()) return static_cast<HPEN>(Failed());
+    if (CreateFails("CreatePen")) return static_cast<HPEN>(Failed());
     return Made(kPen, g_real.createPen(style, width, colour));
 }
 HBRUSH WINAPI WrapCreateSolidBrush(COLORREF colour)
 {
-    if (CreateFails()) return static_cast<HBRUSH>(Failed());
+    if (CreateFails("CreateSolidBrush")) return static_cast<HBRUSH>(Failed());
     return Made(kBrush, g_real.createSolidBrush(colour));
 }
 HFONT WINAPI WrapCreateFontA(int h, int w, int esc, int orient, int weight, DWORD italic, DWORD underline,
                              DWORD strike, DWORD charset, DWORD out, DWORD clip, DWORD quality, DWORD pitch,
                              LPCSTR face)
 {
-    if (CreateFails()) return static_cast<HFONT>(Failed());
+    if (CreateFails("CreateFontA")) return static_cast<HFONT>(Failed());
     return Made(kFont, g_real.createFontA(h, w, esc, orient, weight, italic, underline, strike, charset, out, clip,
                                           quality, pitch, face));
 }
 HFONT WINAPI WrapCreateFontIndirectA(const LOGFONTA* font)
 {
-    if (CreateFails()) return static_cast<HFONT>(Failed());
+    if (CreateFails("CreateFontIndirectA")) return static_cast<HFONT>(Failed());
     return Made(kFont, g_real.createFontIndirectA(font));
 }
 HBITMAP WINAPI WrapCreateCompatibleBitmap(HDC dc, int w, int h)
 {
-    if (CreateFails()) return static_cast<HBITMAP>(Failed());
+    if (CreateFails("CreateCompatibleBitmap")) return static_cast<HBITMAP>(Failed());
     return Made(kBitmap, g_real.createCompatibleBitmap(dc, w, h));
 }
 HBITMAP WINAPI WrapCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                                     DWORD offset)
 {
-    if (CreateFails()) {
+    if (CreateFails("CreateDIBSection")) {
         if (bits) *bits = nullptr;
         return static_cast<HBITMAP>(Failed());
     }
@@ -163,17 +169,17 @@ HBITMAP WINAPI WrapCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, 
 }
 HDC WINAPI WrapCreateCompatibleDC(HDC dc)
 {
-    if (CreateFails()) return static_cast<HDC>(Failed());
+    if (CreateFails("CreateCompatibleDC")) return static_cast<HDC>(Failed());
     return Made(kMemoryDc, g_real.createCompatibleDC(dc));
 }
 HRGN WINAPI WrapCreateRectRgn(int l, int t, int r, int b)
 {
-    if (CreateFails()) return static_cast<HRGN>(Failed());
+    if (CreateFails("CreateRectRgn")) return static_cast<HRGN>(Failed());
     return Made(kRegion, g_real.createRectRgn(l, t, r, b));
 }
 HRGN WINAPI WrapCreateRoundRectRgn(int l, int t, int r, int b, int w, int h)
 {
-    if (CreateFails()) return static_cast<HRGN>(Failed());
+    if (CreateFails("CreateRoundRectRgn")) return static_cast<HRGN>(Failed());
     return Made(kRegion, g_real.createRoundRectRgn(l, t, r, b, w, h));
 }
 // A window region belongs to the system once set: handed over counts as given back.
@@ -197,18 +203,18 @@ BOOL WINAPI WrapDeleteDC(HDC dc)
 }
 HANDLE WINAPI WrapLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int w, int h, UINT flags)
 {
-    if (CreateFails()) return Failed();
+    if (CreateFails("LoadImageA")) return Failed();
     HANDLE image = g_real.loadImageA(instance, name, type, w, h, flags);
     return type == IMAGE_BITMAP ? Made(kBitmap, image) : image;
 }
 HDC WINAPI WrapGetDC(HWND hwnd)
 {
-    if (CreateFails()) return static_cast<HDC>(Failed());
+    if (CreateFails("GetDC")) return static_cast<HDC>(Failed());
     return Made(kWindowDc, g_real.getDC(hwnd));
 }
 HDC WINAPI WrapGetWindowDC(HWND hwnd)
 {
-    if (CreateFails()) return static_cast<HDC>(Failed());
+    if (CreateFails("GetWindowDC")) return static_cast<HDC>(Failed());
     return Made(kWindowDc, g_real.getWindowDC(hwnd));
 }
 int WINAPI WrapReleaseDC(HWND hwnd, HDC dc)
@@ -221,7 +227,7 @@ int WINAPI WrapReleaseDC(HWND hwnd, HDC dc)
 // for want of a device context: otherwise WM_PAINT would come back at once, forever.
 HDC WINAPI WrapBeginPaint(HWND hwnd, PAINTSTRUCT* paint)
 {
-    if (CreateFails()) {
+    if (CreateFails("BeginPaint")) {
         if (g_real.beginPaint(hwnd, paint)) g_real.endPaint(hwnd, paint);
         paint->hdc = nullptr;
         return static_cast<HDC>(Failed());
@@ -239,12 +245,12 @@ BOOL WINAPI WrapEndPaint(HWND hwnd, const PAINTSTRUCT* paint)
 HWND WINAPI WrapCreateWindowExA(DWORD exStyle, LPCSTR cls, LPCSTR name, DWORD style, int x, int y, int w, int h,
                                 HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
-    if (CreateFails()) return static_cast<HWND>(Failed());
+    if (CreateFails("CreateWindowExA")) return static_cast<HWND>(Failed());
     return g_real.createWindowExA(exStyle, cls, name, style, x, y, w, h, parent, menu, instance, param);
 }
 ATOM WINAPI WrapRegisterClassExA(const WNDCLASSEXA* wc)
 {
-    if (CreateFails()) {
+    if (CreateFails("RegisterClassExA")) {
         Failed();
         return 0;
     }
@@ -252,7 +258,7 @@ ATOM WINAPI WrapRegisterClassExA(const WNDCLASSEXA* wc)
 }
 ATOM WINAPI WrapRegisterClassA(const WNDCLASSA* wc)
 {
-    if (CreateFails()) {
+    if (CreateFails("RegisterClassA")) {
         Failed();
         return 0;
     }

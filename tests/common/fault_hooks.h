@@ -39,6 +39,7 @@ struct call_counts_t {
     long allocations = 0;  // malloc, calloc, and realloc asking for memory; failed ones too
     long creates = 0;      // calls of the creating functions (below); failed ones too
     long failed = 0;       // calls that a wrapper made fail
+    std::string failedCalls;  // which, in order: "malloc(24) CreateFontIndirectA ..."
 };
 
 gdi_tally_t& Tally();

@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,7 @@ namespace {
 // Failure points tried per operation at most, spread evenly over its calls; the
 // environment's ZLVN_FAULT_ALL=1 tries every one, ZLVN_FAULT_FROM=n starts at point n
 // (to go on past a point that ended the process).
-constexpr long kMaxPoints = 24;
+constexpr long kMaxPoints = 64;
 // Creating calls fail in stretches of this many (and once, all of the operation's).
 constexpr long kCreateStretch = 3;
 constexpr int kTargets = 5;
@@ -124,6 +126,7 @@ struct operation_t {
     Step run;           // the operation, with the fault armed
     bool endsLife;      // teardown: the plug-in works again in a fresh life
     bool mayMovePos;    // presses OK with another position: Pos may hold either value
+    bool makes;         // makes GDI objects or windows: tried with failing GDI/USER calls too
 };
 
 // One life of the plug-in from loading to unloading, with or without a fault armed
@@ -150,6 +153,7 @@ public:
         opAllocations = fault::Counts().allocations - allocations;
         opCreates = fault::Counts().creates - creates;
         failed = fault::Counts().failed;
+        failedCalls = fault::Counts().failedCalls;
         m_faulted = false;  // from here on the plug-in must work
         if (m_op.endsLife) {
             Measure();
@@ -194,6 +198,7 @@ public:
     }
 
     long opAllocations = 0, opCreates = 0, failed = 0;
+    std::string failedCalls;
     leftovers_t left;
 
 private:
@@ -284,28 +289,53 @@ public:
     static void OptionOk(Life& l)
     {
         DialogScript script("settings dialog");
+        bool pressed = false, stayed = false;
         script.Then("shown", [] { return DialogWithTitle(kOptionTitle) != nullptr; })
-            .Do("another position, OK", [] {
+            .Do("another position, OK", [&pressed] {
                 HWND dialog = DialogWithTitle(kOptionTitle);
                 PostClick(ChildWithText(dialog, kOtherPosition));
                 PostClick(ChildWithText(dialog, "OK"));
-            });
-        script.Run([&l] { l.m_dll.Command("HintOption"); });
-        if (!l.m_faulted) {
-            EXPECT_TRUE(script.Completed()) << script.Report();
-        }
+                pressed = true;
+            })
+            .Then("closed", Closed(kOptionTitle, &stayed));
+        l.RunDialog(script, "HintOption", pressed, stayed);
     }
 
     static void Version(Life& l)
     {
         DialogScript script("version box");
-        script.Then("shown", [] { return DialogWithTitle(kVersionTitle) != nullptr; }).Do("closed", [] {
-            PostMessageA(DialogWithTitle(kVersionTitle), WM_COMMAND, IDCANCEL, 0);
-        });
-        script.Run([&l] { l.m_dll.Command("HintVersion"); });
-        if (!l.m_faulted) {
-            EXPECT_TRUE(script.Completed()) << script.Report();
+        bool pressed = false, stayed = false;
+        script.Then("shown", [] { return DialogWithTitle(kVersionTitle) != nullptr; })
+            .Do("close", [&pressed] {
+                PostMessageA(DialogWithTitle(kVersionTitle), WM_COMMAND, IDCANCEL, 0);
+                pressed = true;
+            })
+            .Then("closed", Closed(kVersionTitle, &stayed));
+        l.RunDialog(script, "HintVersion", pressed, stayed);
+    }
+
+    // The dialog is gone once the clicks posted to it have been handled (its modal loop
+    // ends, and this step never comes); one that stays (a half-made dialog whose buttons
+    // do nothing) is cancelled, and reported.
+    static DialogScript::Step Closed(const char* title, bool* stayed)
+    {
+        return [title, stayed] {
+            if (DialogWithTitle(title) == nullptr) return true;
+            if (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) != 0) return false;
+            *stayed = true;
+            for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        };
+    }
+
+    void RunDialog(DialogScript& script, const char* command, const bool& pressed, const bool& stayed)
+    {
+        script.Run([this, command] { m_dll.Command(command); });
+        // A dialog that cannot be made may not show at all; one that shows must work.
+        if (!m_faulted) {
+            EXPECT_TRUE(pressed) << script.Report();
         }
+        EXPECT_FALSE(stayed) << command << ": the dialog stayed open after its button was pressed";
     }
 
     static void SetUpRoundOption(Life& l)
@@ -325,12 +355,12 @@ private:
 };
 
 const operation_t kOperations[] = {
-    {"SetUp", false, nullptr, Life::SetUp, false, false},
-    {"BoxRound", false, Life::SetUp, Life::Round, false, false},
-    {"BitmapRound", true, Life::SetUp, Life::Round, false, false},
-    {"SettingsDialogOk", false, Life::SetUp, Life::OptionOk, false, true},
-    {"VersionBox", false, Life::SetUp, Life::Version, false, false},
-    {"Teardown", false, Life::SetUpRoundOption, Life::Teardown, true, true},
+    {"SetUp", false, nullptr, Life::SetUp, false, false, false},
+    {"BoxRound", false, Life::SetUp, Life::Round, false, false, true},
+    {"BitmapRound", true, Life::SetUp, Life::Round, false, false, true},
+    {"SettingsDialogOk", false, Life::SetUp, Life::OptionOk, false, true, true},
+    {"VersionBox", false, Life::SetUp, Life::Version, false, false, true},
+    {"Teardown", false, Life::SetUpRoundOption, Life::Teardown, true, true, false},
 };
 
 // The failure points for an operation that made calls calls of the kind.
@@ -356,15 +386,27 @@ std::string Describe(Fault fault, const point_t& p, long calls)
            std::to_string(calls);
 }
 
+// Shown by GoogleTest in each entry's name.
+void PrintTo(const operation_t& op, std::ostream* out) { *out << op.name; }
+void PrintTo(Fault fault, std::ostream* out) { *out << (fault == Fault::Allocation ? "allocations" : "GDI/USER calls"); }
+
 const char* g_point = "";  // the point being tried, for a report of a crash
 
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
 {
-    fprintf(stderr, "\ncrashed at %s: exception 0x%08lx at %p\n", g_point, e->ExceptionRecord->ExceptionCode,
-            e->ExceptionRecord->ExceptionAddress);
+    fprintf(stderr, "\ncrashed at %s: exception 0x%08lx at %p; failed calls: %s\n", g_point,
+            e->ExceptionRecord->ExceptionCode, e->ExceptionRecord->ExceptionAddress,
+            fault::Counts().failedCalls.c_str());
     fflush(stderr);
     TerminateProcess(GetCurrentProcess(), 3);
     return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// An exception that left the module ends the process through abort().
+void ReportAbort(int)
+{
+    fprintf(stderr, "\nended at %s; failed calls: %s\n", g_point, fault::Counts().failedCalls.c_str());
+    fflush(stderr);
 }
 
 class FaultInjection : public ::testing::TestWithParam<std::tuple<operation_t, Fault>> {
@@ -372,6 +414,7 @@ protected:
     void SetUp() override
     {
         SetUnhandledExceptionFilter(ReportCrash);
+        signal(SIGABRT, ReportAbort);
         for (int i = 0; i < kTargets; ++i) {
             LONG x = 30 + 250 * i, y = 200;
             targets.push_back(MakeTarget(RECT{x, y, x + 220, y + 200}, "faulted"));
@@ -412,6 +455,7 @@ TEST_P(FaultInjection, EveryFailurePointLeavesAWorkingPlugin)
         SCOPED_TRACE(what);
         Life life(dll, targets, op);
         life.Run(&fault, &points[i]);
+        printf("  failed: %s\n", life.failedCalls.c_str());
         ++tried;
         EXPECT_GT(life.failed, 0) << "no call failed";
         EXPECT_LE(life.left.windows, normal.left.windows) << "windows left after teardown";
@@ -430,9 +474,16 @@ std::string Name(const ::testing::TestParamInfo<std::tuple<operation_t, Fault>>&
            (std::get<1>(info.param) == Fault::Allocation ? "_Allocations" : "_GdiUser");
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, FaultInjection,
-                         ::testing::Combine(::testing::ValuesIn(kOperations),
-                                            ::testing::Values(Fault::Allocation, Fault::Creating)),
-                         Name);
+std::vector<std::tuple<operation_t, Fault>> Entries()
+{
+    std::vector<std::tuple<operation_t, Fault>> entries;
+    for (const operation_t& op : kOperations) {
+        entries.emplace_back(op, Fault::Allocation);
+        if (op.makes) entries.emplace_back(op, Fault::Creating);
+    }
+    return entries;
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, FaultInjection, ::testing::ValuesIn(Entries()), Name);
 
 }  // namespace
