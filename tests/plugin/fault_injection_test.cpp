@@ -158,7 +158,7 @@ public:
         if (m_op.endsLife) {
             Measure();
             Stop();
-            if (!Start()) return;
+            if (!Start(false)) return;
             SetUp(*this);
         }
         Round(*this);
@@ -199,7 +199,8 @@ public:
     leftovers_t left;
 
 private:
-    bool Start()
+    // Loads the plug-in, with a fresh settings file unless it keeps the last life's.
+    bool Start(bool freshFile = true)
     {
         zlvnhost::ResetHost();
         std::string file;
@@ -208,7 +209,7 @@ private:
             if (section != v.section) file += "[" + (section = v.section) + "]\r\n";
             file += std::string(v.key) + "=" + Expected(v) + "\r\n";
         }
-        WriteWholeFile(m_dll.Dir().File("ZlvnHint.ini"), file);
+        if (freshFile) WriteWholeFile(m_dll.Dir().File("ZlvnHint.ini"), file);
         WriteWholeFile(m_dll.Dir().File("fill.bmp"), SolidBitmapFile(kBitmapFill));
         bool loaded = m_dll.Load();
         EXPECT_TRUE(loaded) << "error " << m_dll.Error();
