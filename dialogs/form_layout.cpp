@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
+
 #include "dialogs/form_controls.h"
 
 namespace form {
@@ -54,6 +56,9 @@ void Form::PlacePage(int row)
     size_t index = m_pageWindows.size();
     HWND page = CreateDialogIndirectParamA(CodeModule(), m_templates[1 + index].Get(), m_hwnd, DialogProc,
                                            reinterpret_cast<LPARAM>(this));
+    // Without its page (no handles left, a control class not registered) the form would
+    // show empty fields and store them: it ends as Cancel instead.
+    if (page == nullptr) throw std::runtime_error("a page of the form could not be made");
     SetWindowPos(page, m_tabs, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
     m_items[row] = page;
     m_pageWindows.push_back(page);

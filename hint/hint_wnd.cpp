@@ -100,7 +100,6 @@ HintWnd::HintWnd(HWND target, const std::string& title) : m_title(title)
     m_width = m_height = kInitialHintSize;
     if (IsIconic(target)) m_rect = RestoredRect(target);
     else VisibleWindowRect(target, &m_rect);
-    FormatText(m_classname, sizeof m_classname, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(target)));
     MakePopup();
 }
 
@@ -108,6 +107,8 @@ HintWnd::~HintWnd() { DestroyPopup(); }
 
 void HintWnd::MakePopup()
 {
+    FormatText(m_classname, sizeof m_classname, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(m_target)));
+    m_shape = pixel_size_t{};
     RegisterHintClass(HintInstance(), m_classname);
     m_hwnd = CreateWindowExA(kHintExStyle, m_classname, m_text, kHintStyle, m_left, m_top, m_width, m_height,
                              nullptr, nullptr, HintInstance(), nullptr);
@@ -182,6 +183,11 @@ void HintWnd::MoveToFinalRect()
 
 void HintWnd::Show()
 {
+    // A popup that could not be made then (no handles or memory left) is made again now.
+    if (m_hwnd == nullptr) {
+        DestroyPopup();
+        MakePopup();
+    }
     // A window that closed after the host listed it keeps its last rectangle; the next
     // list update drops its hint.
     Place();

@@ -227,15 +227,17 @@ ResultCode IniFile::HexToInt(const char* i_hex, int* o_val)
 {
     ZLVN_ASSERT_ARG(i_hex);
     ZLVN_ASSERT_ARG(o_val);
+    // A colour text is short: its work fits on the stack, so reading one needs no memory.
+    char small[64] = {};
     size_t size = ColourWorkSize(i_hex);
-    char* work = static_cast<char*>(calloc(size, 1));
+    char* work = size <= sizeof small ? small : static_cast<char*>(calloc(size, 1));
     if (work == nullptr) {
         // The text's length + 1, also when an odd digit count asked for one byte more.
         ZLVN_RECORD_FAILURE("Not enough memory. cannot allocate %dbytes", static_cast<int>(strlen(i_hex) + 1));
         return ResultCode::NoMemory;
     }
     *o_val = static_cast<int>(ColourTextToValue(i_hex, work));
-    free(work);
+    if (work != small) free(work);
     return ResultCode::Normal;
 }
 

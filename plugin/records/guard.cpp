@@ -12,3 +12,11 @@ void ReportEntryFailure(const char* i_where, const char* i_what) noexcept
     } catch (...) {
     }
 }
+
+void PrepareUnwinding() noexcept
+{
+    try {
+        throw 0;
+    } catch (...) {
+    }
+}

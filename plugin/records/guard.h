@@ -8,6 +8,10 @@
 #include <exception>
 #include <new>
 
+// Throws and catches one exception. The runtime makes the locks that unwinding takes
+// lazily, with memory; made at load, they are there when an allocation has failed.
+void PrepareUnwinding() noexcept;
+
 // One log line "Hint <where> failed: <what>" through the host's channel, if it has one.
 void ReportEntryFailure(const char* i_where, const char* i_what) noexcept;
 

@@ -8,7 +8,10 @@
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    if (reason == DLL_PROCESS_ATTACH) return Guarded("DllMain", FALSE, [instance] { return AttachModule(instance) ? TRUE : FALSE; });
+    if (reason == DLL_PROCESS_ATTACH) {
+        PrepareUnwinding();
+        return Guarded("DllMain", FALSE, [instance] { return AttachModule(instance) ? TRUE : FALSE; });
+    }
     // FreeLibrary: our window procedures go with the module, so must every window and
     // class of ours. At process exit (reserved set) the system takes everything anyway.
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) Guarded("DllMain", [] { ReleaseModule(); });

@@ -34,9 +34,11 @@ void Run(PluginEvent event)
     // Before set-up there is no record to show or write; after teardown anything shown
     // would outlive the session, and a second teardown would write the file again.
     if (g_life != Life::SetUp) return;
+    if (event != PluginEvent::Teardown) ReadSettingsIfUnread();
     switch (event) {
     case PluginEvent::Teardown: TearDown(); break;
     case PluginEvent::Option:
+        KeepSettingsAsTheyAre();
         // A dialog that could not be made or shown ends as Cancel: the record is unchanged.
         Guarded("HintOption", [] { ShowOptionDialog(); });
         // The host ended the session while the dialog was open: it has no menu of ours now.

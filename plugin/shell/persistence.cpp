@@ -28,6 +28,8 @@ using keys_as_read_t = std::array<key_as_read_t, kSettingKeyCount>;
 
 // Until the first set-up every key counts as missing, so a save writes them all.
 keys_as_read_t g_keysAsRead;
+// Set-up could not read the file (out of memory): the defaults stand in until it can.
+bool g_settingsUnread;
 
 // The module's folder: its full file name cut at the last '\', separator removed.
 void ModuleDirectory(char (&o_dir)[MAX_PATH])
@@ -75,6 +77,7 @@ void LoadSettings()
     NoteTexts(read, keys);
     HintSettings = read;
     g_keysAsRead = keys;
+    g_settingsUnread = false;
 }
 
 // A file that could not be read (out of memory) is never written over: the defaults
@@ -86,6 +89,16 @@ void UseDefaultsKeepingTheFile()
     FillDefaultBitmapPaths(HintSettings);
     for (key_as_read_t& key : g_keysAsRead) key.inFile = true;
     NoteTexts(HintSettings, g_keysAsRead);
+    g_settingsUnread = true;
+}
+
+bool TryLoadSettings()
+{
+    return Guarded("Zlvn_OnSetup", false, [] {
+        LoadSettings();
+        SetToggleMenuChecked(HintSettings.Enable != 0);
+        return true;
+    });
 }
 
 }  // namespace
@@ -111,11 +124,16 @@ void SavePluginSettings()
 
 void SetUpPlugin()
 {
-    if (!Guarded("Zlvn_OnSetup", false, [] {
-            LoadSettings();
-            return true;
-        }))
+    if (!TryLoadSettings()) {
         UseDefaultsKeepingTheFile();
-    SetToggleMenuChecked(HintSettings.Enable != 0);
+        SetToggleMenuChecked(HintSettings.Enable != 0);
+    }
     g_zlvnAPI.GetQuickOption(g_savedQuickOption);
 }
+
+void ReadSettingsIfUnread()
+{
+    if (g_settingsUnread) TryLoadSettings();
+}
+
+void KeepSettingsAsTheyAre() { g_settingsUnread = false; }

@@ -7,3 +7,10 @@ void SetUpPlugin();
 // Writes into the file, key by key, the settings whose text changed since set-up and
 // those the file lacked (all of them when there was no file); the record is not changed.
 void SavePluginSettings();
+
+// After a set-up that could not read the file (out of memory): tries again, so that the
+// user's settings apply as soon as memory allows.
+void ReadSettingsIfUnread();
+// The settings dialog is about to change the record: the defaults it holds now stand,
+// and no later read may overwrite the user's choices.
+void KeepSettingsAsTheyAre();
