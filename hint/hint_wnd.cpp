@@ -181,13 +181,15 @@ void HintWnd::MoveToFinalRect()
     if (m_hwnd) SetWindowPos(m_hwnd, HWND_TOPMOST, m_left, m_top, m_width, m_height, kHintMoveFlags);
 }
 
+void HintWnd::RemakeMissingPopup()
+{
+    if (m_hwnd != nullptr) return;
+    DestroyPopup();
+    MakePopup();
+}
+
 void HintWnd::Show()
 {
-    // A popup that could not be made then (no handles or memory left) is made again now.
-    if (m_hwnd == nullptr) {
-        DestroyPopup();
-        MakePopup();
-    }
     // A window that closed after the host listed it keeps its last rectangle; the next
     // list update drops its hint.
     Place();

@@ -20,6 +20,9 @@ public:
     // New item text; size, place and display text follow at the next placement.
     void SetText(const std::string& title) { m_title = title; }
 
+    // A popup that could not be made (no handles or memory left then) is made again.
+    void RemakeMissingPopup();
+
     void Place();  // measure, place inside the work area, move the popup there
     void Show();   // place, show without activation, paint with the current text now
     void Hide();

@@ -68,7 +68,10 @@ void HintWndMgr::Refresh()
     for (const ZlvnList& record : snapshot) {
         if (record.flag != 0) continue;
         auto it = m_map.find(record.hwnd);
-        if (it != m_map.end()) it->second->SetText(TextOf(record));
+        if (it != m_map.end()) {
+            it->second->SetText(TextOf(record));
+            it->second->RemakeMissingPopup();
+        }
         else if (!IsCloaked(record.hwnd)) Add(record.hwnd, TextOf(record));
     }
     SortByLeft();
