@@ -1,9 +1,6 @@
-// hint_bench: how long showing, refreshing and hiding N hints take beside the platform
-// floor, the cost of the no-overlap pass, and the memory a hint takes. It plays the
-// host (exports the host functions) and links the overlay directly. Prints a table;
-// with --pass, only the no-overlap figures.
+// hint_bench: showing, refreshing and hiding N hints beside the platform floor, the
+// no-overlap pass, and a hint's memory. It plays the host and links the overlay.
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -11,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <new>
+#include <process.h>
 #include <string>
 #include <vector>
 
@@ -29,8 +27,7 @@
 #include "tests/common/thread_window.h"
 #include "tests/common/wait.h"
 
-// Live bytes taken through operator new: the overlay's own records, nodes and texts.
-static std::atomic<long long> g_liveBytes{0};
+static std::atomic<long long> g_liveBytes{0};  // live bytes through operator new
 
 void* operator new(size_t size)
 {
@@ -82,7 +79,7 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// Between timed steps: messages handled, and the X server given time to catch up.
+// Between timed steps: messages handled, the X server given time to catch up.
 void Pump()
 {
     for (int i = 0; i < 3; ++i) {
@@ -91,8 +88,7 @@ void Pump()
     }
 }
 
-// Runs a and b `rounds` times each, alternating which goes first, so neither gains from
-// the other's leftovers.
+// a and b `rounds` times each, taking turns at going first.
 void Alternate(int rounds, const std::function<void()>& a, const std::function<void()>& b)
 {
     for (int round = 0; round < rounds; ++round) {
@@ -103,8 +99,7 @@ void Alternate(int rounds, const std::function<void()>& a, const std::function<v
     }
 }
 
-// Committed private memory of the process, summed over its address space (Wine does
-// not keep the private-bytes counter up to date).
+// Committed private memory, summed over the address space (Wine's counter lags).
 size_t PrivateBytes()
 {
     size_t total = 0;
@@ -157,36 +152,7 @@ struct floor_popup_t {
     bool shaped;  // its window region is set, as a hint sets one when its size changes
 };
 
-void FloorReshow(std::vector<floor_popup_t>& popups);
-
-// The background bitmap file the floor paints, as a hint with IsUseBmp does; null: the box.
-const char* g_floorBitmap = nullptr;
-
-// The bitmap file read and stretched over the client area, at every paint.
-void FloorBitmap(HDC dc, const RECT& c)
-{
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, g_floorBitmap, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    StretchBlt(dc, 0, 0, c.right, c.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-}
-
-void FloorBox(HDC dc, const RECT& c)
-{
-    HBRUSH fill = CreateSolidBrush(HintSettings.NmlBgColor);
-    HBRUSH border = CreateSolidBrush(HintSettings.NmlBorderColor);
-    HRGN shape = CreateRoundRectRgn(0, 0, c.right + 1, c.bottom + 1, 5, 5);
-    FillRgn(dc, shape, fill);
-    FrameRgn(dc, shape, border, 1, 1);
-    DeleteObject(shape);
-    DeleteObject(fill);
-    DeleteObject(border);
-}
+const char* g_floorBitmap = nullptr;  // the background file, as with IsUseBmp; null: the box
 
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -195,8 +161,23 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     HDC dc = BeginPaint(hwnd, &paint);
     RECT c;
     GetClientRect(hwnd, &c);
-    if (g_floorBitmap) FloorBitmap(dc, c);
-    else FloorBox(dc, c);
+    if (g_floorBitmap) {  // read and stretched over the client area at every paint
+        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, g_floorBitmap, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        BITMAP info = {};
+        GetObjectA(bitmap, sizeof info, &info);
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        StretchBlt(dc, 0, 0, c.right, c.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        DeleteObject(bitmap);
+    } else {
+        HBRUSH fill = CreateSolidBrush(HintSettings.NmlBgColor), border = CreateSolidBrush(HintSettings.NmlBorderColor);
+        HRGN shape = CreateRoundRectRgn(0, 0, c.right + 1, c.bottom + 1, 5, 5);
+        FillRgn(dc, shape, fill);
+        FrameRgn(dc, shape, border, 1, 1);
+        for (HGDIOBJ o : {HGDIOBJ(shape), HGDIOBJ(fill), HGDIOBJ(border)}) DeleteObject(o);
+    }
     static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);  // a hint holds its icon too
     DrawIconEx(dc, 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
     GdiObject<HFONT> font = MakeHintFont(dc);
@@ -208,61 +189,56 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return 0;
 }
 
-// Made in `rects` order (the host's list order, as hints are made), shown in `order`
-// (the hints' placement order, left edge first); an empty order is the making order.
-std::vector<floor_popup_t> FloorCreateAndShow(const std::vector<RECT>& rects, std::vector<size_t> order = {})
-{
-    std::vector<floor_popup_t> popups(rects.size());
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    for (size_t i = 0; i < rects.size(); ++i) {
-        floor_popup_t& p = popups[i];
-        p.rect = rects[i];
-        FormatText(p.classname, sizeof p.classname, "floor%u", static_cast<unsigned>(i));
-        WNDCLASSEXA wc = {sizeof wc, CS_HREDRAW | CS_VREDRAW, FloorProc, 0, 0, GetModuleHandleA(nullptr), nullptr,
-                          LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, p.classname, nullptr};
-        RegisterClassExA(&wc);
-        // Made where a hint is made: 10 x 10 at the work area's corner.
-        p.hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, p.classname, "A", WS_POPUP, work.left, work.top,
-                                 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    for (size_t i = 0; order.size() < popups.size(); ++i) order.push_back(i);
-    std::vector<floor_popup_t> shown;
-    for (size_t i : order) shown.push_back(popups[i]);
-    FloorReshow(shown);
-    return shown;
-}
+// The floor's popups, shown in the hints' placement order.
+struct floor_t {
+    std::vector<floor_popup_t> popups;
 
-void FloorReshow(std::vector<floor_popup_t>& popups)
-{
-    for (floor_popup_t& p : popups) {
-        // A hint measures its text on a device context of its popup before it moves it.
-        ReleaseDC(p.hwnd, GetDC(p.hwnd));
-        int w = p.rect.right - p.rect.left;
-        int h = p.rect.bottom - p.rect.top;
-        if (!p.shaped) p.shaped = SetWindowRgn(p.hwnd, CreateRoundRectRgn(0, 0, w + 1, h + 1, 5, 5), FALSE) != 0;
-        SetWindowPos(p.hwnd, HWND_TOPMOST, p.rect.left, p.rect.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        ShowWindow(p.hwnd, SW_SHOWNOACTIVATE);
-        InvalidateRect(p.hwnd, nullptr, FALSE);
-        UpdateWindow(p.hwnd);
+    // Made in `rects` order (the host's list order, as hints are made), shown in `order`
+    // (the hints' placement order, left edge first); an empty order is the making order.
+    void Show(const std::vector<RECT>& rects, std::vector<size_t> order = {})
+    {
+        std::vector<floor_popup_t> made(rects.size());
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        for (size_t i = 0; i < rects.size(); ++i) {
+            floor_popup_t& p = made[i];
+            p.rect = rects[i];
+            FormatText(p.classname, sizeof p.classname, "floor%u", static_cast<unsigned>(i));
+            WNDCLASSEXA wc = {sizeof wc, CS_HREDRAW | CS_VREDRAW, FloorProc, 0, 0, GetModuleHandleA(nullptr), nullptr,
+                              LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, p.classname, nullptr};
+            RegisterClassExA(&wc);
+            // Made where a hint is made: 10 x 10 at the work area's corner.
+            p.hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, p.classname, "A", WS_POPUP, work.left, work.top,
+                                     10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        }
+        for (size_t i = 0; order.size() < made.size(); ++i) order.push_back(i);
+        for (size_t i : order) popups.push_back(made[i]);
+        Reshow();
     }
-}
-
-void FloorHide(std::vector<floor_popup_t>& popups)
-{
-    for (floor_popup_t& p : popups) ShowWindow(p.hwnd, SW_HIDE);
-}
-
-void FloorEnd(std::vector<floor_popup_t>& popups)
-{
-    FloorHide(popups);
-    for (floor_popup_t& p : popups) {
-        DestroyWindow(p.hwnd);
-        UnregisterClassA(p.classname, GetModuleHandleA(nullptr));
+    void Reshow()
+    {
+        for (floor_popup_t& p : popups) {
+            ReleaseDC(p.hwnd, GetDC(p.hwnd));  // a hint measures its text on its popup's DC before moving it
+            int w = p.rect.right - p.rect.left, h = p.rect.bottom - p.rect.top;
+            if (!p.shaped) p.shaped = SetWindowRgn(p.hwnd, CreateRoundRectRgn(0, 0, w + 1, h + 1, 5, 5), FALSE) != 0;
+            SetWindowPos(p.hwnd, HWND_TOPMOST, p.rect.left, p.rect.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            ShowWindow(p.hwnd, SW_SHOWNOACTIVATE);
+            InvalidateRect(p.hwnd, nullptr, FALSE);
+            UpdateWindow(p.hwnd);
+        }
     }
-    popups.clear();
-    Pump();
-}
+    void Hide() { for (floor_popup_t& p : popups) ShowWindow(p.hwnd, SW_HIDE); }
+    void End()
+    {
+        Hide();
+        for (floor_popup_t& p : popups) {
+            DestroyWindow(p.hwnd);
+            UnregisterClassA(p.classname, GetModuleHandleA(nullptr));
+        }
+        popups.clear();
+        Pump();
+    }
+};
 
 // The shown hints' rectangles in the host's list order (moved down by `below`), and the
 // indexes of that list in the hints' own order.
@@ -276,10 +252,9 @@ void HintLayout(std::vector<RECT>& rects, std::vector<size_t>& order, int below 
         rects.push_back(RECT{hint->m_left, hint->m_top + below, hint->m_left + hint->m_width,
                              hint->m_top + below + hint->m_height});
     }
-    for (HintWnd* hint : g_hintWndMgr->List()) {
+    for (HintWnd* hint : g_hintWndMgr->List())
         for (size_t i = 0; i < list.size(); ++i)
             if (list[i].hwnd == hint->m_target) order.push_back(i);
-    }
 }
 
 void PrintRow(int n, const char* step, const std::vector<double>& hintTimes, const std::vector<double>& floorTimes,
@@ -319,12 +294,10 @@ void RunSize(int n, bool print)
         DestroyHintWndMgr();
         Pump();
     };
-    // The floor, at the very rectangles the hints took.
-    auto bare = [&] {
-        std::vector<floor_popup_t> popups;
-        floor.Run([&] { popups = FloorCreateAndShow(rects, order); }, [&] { FloorHide(popups); },
-                  [&] { FloorReshow(popups); });
-        FloorEnd(popups);
+    auto bare = [&] {  // the floor, at the very rectangles the hints took
+        floor_t f;
+        floor.Run([&] { f.Show(rects, order); }, [&] { f.Hide(); }, [&] { f.Reshow(); });
+        f.End();
     };
     overlay();  // the rectangles for the floor
     hints = timings_t();
@@ -371,8 +344,9 @@ void RepaintFigures(int n, bool bitmap)
     // covers the other (a covered window paints at another cost).
     HintLayout(rects, order, 400);
     for (HintWnd* hint : g_hintWndMgr->List()) hints.push_back(hint->m_hwnd);
-    std::vector<floor_popup_t> popups = FloorCreateAndShow(rects, order);
-    for (const floor_popup_t& p : popups) bare.push_back(p.hwnd);
+    floor_t f;
+    f.Show(rects, order);
+    for (const floor_popup_t& p : f.popups) bare.push_back(p.hwnd);
     Pump();
     RepaintMs(hints, rounds);  // warm-up: the file in the cache, fonts made
     RepaintMs(bare, rounds);
@@ -380,7 +354,7 @@ void RepaintFigures(int n, bool bitmap)
     Alternate(kRepaintSamples, [&] { hintTimes.push_back(RepaintMs(hints, rounds)); },
               [&] { floorTimes.push_back(RepaintMs(bare, rounds)); });
     PrintRow(n, bitmap ? "repaint bitmap" : "repaint box", hintTimes, floorTimes);
-    FloorEnd(popups);
+    f.End();
     EndHints(targets);
     HintSettings.IsUseBmp = 0;
     g_floorBitmap = nullptr;
@@ -481,14 +455,14 @@ void MemoryFigures(bool hints)
     }
     auto perHint = [n](long long bytes) { return static_cast<double>(bytes) / n / 1024.0; };
     // The first n, then all 2n: the hints of the listed windows, or bare popups at their rectangles.
-    std::vector<floor_popup_t> floors[2];
+    floor_t floors[2];
     auto show = [&](int half) {
         if (hints) {
             zlvnhost::Host().list.resize(n);
             if (half) zlvnhost::Host().list = all;
             ShowHints();
         } else {
-            floors[half] = FloorCreateAndShow(std::vector<RECT>(rects.begin() + half * n, rects.begin() + (half + 1) * n));
+            floors[half].Show(std::vector<RECT>(rects.begin() + half * n, rects.begin() + (half + 1) * n));
         }
         Pump();
     };
@@ -514,17 +488,8 @@ void RunChild(const char* argument)
 {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + "\" " + argument;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        printf("  (could not start %s)\n", command.c_str());
-        return;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (_spawnl(_P_WAIT, self, ("\"" + std::string(self) + "\"").c_str(), argument, nullptr) == -1)
+        printf("  (could not start %s %s)\n", self, argument);
 }
 
 }  // namespace

@@ -80,7 +80,4 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, 
     WriteSlot(m_slot, replacement);
 }
 
-ImportPatch::~ImportPatch()
-{
-    if (m_slot && StillLoaded(m_module, m_slot)) WriteSlot(m_slot, m_original);
-}
+ImportPatch::~ImportPatch() { if (m_slot && StillLoaded(m_module, m_slot)) WriteSlot(m_slot, m_original); }

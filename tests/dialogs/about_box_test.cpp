@@ -1,14 +1,5 @@
 // The version box, shown through its real window under Wine.
-#include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "plugin/records/module_state.h"
-#include "plugin/shell/exports.h"
-#include "plugin/shell/forms.h"
-#include "plugin/shell/lifecycle.h"
-#include "support/last_error.h"
-#include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "zlvn_version.h"
 

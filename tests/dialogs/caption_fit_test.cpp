@@ -1,12 +1,8 @@
 // Every caption of both forms fits the room its control gives it, at the resolution
 // this program runs at (tests/common/run_on_own_display.sh --ppi gives each one a prefix).
-#include <gtest/gtest.h>
-
-#include <cstdio>
 
 #include "host/text_utf8.h"
 #include "tests/common/default_settings.h"
-#include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {

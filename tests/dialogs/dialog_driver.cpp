@@ -1,12 +1,7 @@
 #include "tests/dialogs/dialog_driver.h"
 
-#include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
-
-#include "tests/common/plugin_dll.h"
-#include "tests/common/wait.h"
 
 namespace {
 
@@ -14,10 +9,7 @@ DialogScript* g_running;
 constexpr UINT kTickMs = 25;
 constexpr int kMaxTries = kWaitLimitMs / kTickMs;  // a step that stalls this long never comes
 
-void CancelThreadDialogs()
-{
-    for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-}
+void CancelThreadDialogs() { for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }
 
 }  // namespace
 
@@ -72,10 +64,7 @@ void DialogScript::Run(const std::function<void()>& show)
     g_running = outer;
 }
 
-void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_running) g_running->OnTick();
-}
+void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD) { if (g_running) g_running->OnTick(); }
 
 void DialogScript::OnTick()
 {

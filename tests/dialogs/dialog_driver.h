@@ -2,16 +2,21 @@
 // Drives modal dialogs from the test thread: a thread timer runs a script of steps,
 // one per tick, while whichever modal loop is running (the form's, a chooser's, a
 // message box's) pumps messages. Clicks are posted, so a step never blocks.
-#include <windows.h>
+#include "tests/common/wine_test.h"
 
-#include <functional>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
 #include "host/screenshot.h"
+#include "plugin/shell/forms.h"
+#include "tests/common/font_faces.h"
+#include "tests/common/plugin_windows.h"
+#include "tests/common/settings_record.h"
+#include "tests/common/target_window.h"
 #include "tests/common/screen.h"
 #include "tests/common/window_search.h"
 

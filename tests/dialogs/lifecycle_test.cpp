@@ -1,19 +1,7 @@
 // The real ZlvnHint.dll through a whole session: the host's events and teardown inside the
 // dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
-#include <gtest/gtest.h>
 
-#include <windows.h>
-#include <commdlg.h>
-#include <dlgs.h>
-
-#include "host/zlvn_host.h"
-#include "tests/common/plugin_dll.h"
-#include "tests/common/host_calls.h"
-#include "tests/common/plugin_windows.h"
-#include "tests/common/target_window.h"
 #include "tests/dialogs/dialog_driver.h"
-
-using zlvnhost::Host;
 
 namespace {
 

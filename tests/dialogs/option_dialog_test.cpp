@@ -1,23 +1,6 @@
 // The settings dialog, driven through its real controls under Wine.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <commctrl.h>
-#include <commdlg.h>
-#include <dlgs.h>
-
-#include <cstring>
 
 #include "dialogs/shortcut_text.h"
-#include "host/zlvn_host.h"
-#include "plugin/shell/exports.h"
-#include "plugin/shell/forms.h"
-#include "plugin/shell/lifecycle.h"
-#include "support/bounded_text.h"
-#include "tests/common/font_faces.h"
-#include "tests/common/host_calls.h"
-#include "tests/common/plugin_dll.h"
-#include "tests/common/settings_record.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {

@@ -1,9 +1,5 @@
 // Both dialogs from the real ZlvnHint.dll, as the host opens them from its menu.
-#include <gtest/gtest.h>
 
-#include "host/zlvn_host.h"
-#include "tests/common/host_calls.h"
-#include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 
 namespace {

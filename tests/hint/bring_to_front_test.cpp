@@ -1,10 +1,8 @@
 // Foreground switching: the hint's thread joins the foreground thread's input only while
 // that thread answers, and the window is offered the foreground either way.
-#include <gtest/gtest.h>
 
 #include "hint/bring_to_front.h"
 #include "tests/common/import_patch.h"
-#include "tests/common/thread_window.h"
 #include "tests/hint/hint_fixture.h"
 
 namespace {

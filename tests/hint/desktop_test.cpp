@@ -1,14 +1,10 @@
 // What a composited desktop adds to the overlay: topmost windows of other programs,
 // cloaked windows and invisible resize borders (the desktop manager stood in for).
-#include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 #include <utility>
 
-#include "hint/hint_set.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
 #include "support/dwm_window.h"
 #include "tests/hint/hint_fixture.h"
 

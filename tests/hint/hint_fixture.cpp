@@ -1,17 +1,5 @@
 #include "tests/hint/hint_fixture.h"
 
-#include <algorithm>
-#include <cstring>
-
-#include "hint/hint_font.h"
-#include "hint/hint_set.h"
-#include "hint/hint_wnd.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
-#include "plugin/records/module_state.h"
-#include "plugin/shell/lifecycle.h"
-#include "support/bounded_text.h"
-
 SIZE HintTextExtent(const char* text)
 {
     WindowDc dc(nullptr);
@@ -65,10 +53,7 @@ HWND HintOverlay::Listed(const RECT& rect, const char* title, HICON smallIcon)
     return hwnd;
 }
 
-HintWnd* HintOverlay::Hint(HWND target) const
-{
-    return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr;
-}
+HintWnd* HintOverlay::Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
 
 RECT HintOverlay::PopupRect(HWND target) const
 {

@@ -1,20 +1,19 @@
 #pragma once
 // Real windows of the test process as the host's listed windows, the plug-in's
 // overlay linked in, and the screen read back pixel by pixel.
-#include <gtest/gtest.h>
-#include <windows.h>
+#include "tests/common/wine_test.h"
 
-#include <string>
-#include <vector>
-
+#include "hint/hint_font.h"
 #include "hint/hint_popup.h"
+#include "hint/hint_set.h"
+#include "hint/hint_wnd.h"
 #include "hint/hint_wnd_mgr.h"
 
 #include "tests/common/default_settings.h"
 #include "tests/common/plugin_windows.h"
 #include "tests/common/screen.h"
 #include "tests/common/target_window.h"
-#include "tests/common/wait.h"
+#include "tests/common/thread_window.h"
 #include "tests/common/window_search.h"
 
 // The extent of a text on the screen in the hint font, as the product makes it.

@@ -71,10 +71,7 @@ TEST(DisplayText, DoubleByteFirstCharacterIsShownWhole)
     EXPECT_EQ("\x83", Display("\x83", 1));
 }
 
-TEST(DisplayText, IsCutTo1023Bytes)
-{
-    EXPECT_EQ(std::string(1023, 'a'), Display(std::string(2000, 'a'), 1));
-}
+TEST(DisplayText, IsCutTo1023Bytes) { EXPECT_EQ(std::string(1023, 'a'), Display(std::string(2000, 'a'), 1)); }
 
 TEST(ItemTextField, UnterminatedFieldIsCutAtItsEnd)
 {

@@ -1,23 +1,8 @@
 // The hint set on real windows of this process: building, refreshing, placing,
 // the no-overlap pass, teardown, and targets that hang or vanish.
-#include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-
-#include "hint/hint_popup.h"
-#include "hint/hint_set.h"
-#include "hint/hint_font.h"
-#include "hint/hint_wnd.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
-#include "support/bounded_text.h"
 #include "support/geometry_win32.h"
-#include "tests/common/thread_window.h"
 #include "tests/hint/hint_fixture.h"
-
-using zlvnhost::AddListItem;
-using zlvnhost::Host;
 
 TEST_F(HintOverlay, EveryModeOnWindowsNearTheWorkAreaEdges)
 {

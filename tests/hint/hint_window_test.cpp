@@ -1,24 +1,9 @@
 // The popup on the screen: its pixels in both colour sets and with a bitmap, a
 // repaint with the current text, and the click that brings its window to the front.
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "hint/hint_set.h"
-#include "hint/hint_font.h"
-#include "hint/hint_wnd.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
-#include "support/bounded_text.h"
-#include "tests/common/temp_dir.h"
 #include "tests/hint/hint_fixture.h"
-
-using zlvnhost::AddListItem;
-using zlvnhost::Host;
 
 namespace {
 

@@ -1,22 +1,7 @@
 // The host's mode and list events and the toggle command, with the menu bytes the
 // host reads back.
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "hint/hint_set.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
-#include "plugin/records/menu.h"
-#include "plugin/shell/exports.h"
-#include "plugin/shell/host_events.h"
-#include "tests/common/host_calls.h"
 #include "tests/hint/hint_fixture.h"
-
-using zlvnhost::AddListItem;
-using zlvnhost::Host;
 
 namespace {
 

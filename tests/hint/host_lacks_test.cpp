@@ -1,16 +1,7 @@
 // A host without the list, focus, quick-option, window-handle and menu functions:
 // nothing of them is called, a missing list reads as empty.
-#include <gtest/gtest.h>
 
-#include "hint/hint_set.h"
-#include "hint/hint_wnd_mgr.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
-#include "plugin/records/menu.h"
-#include "plugin/shell/exports.h"
-#include "plugin/shell/host_events.h"
-#include "tests/common/host_calls.h"
 #include "tests/hint/hint_fixture.h"
 
 TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)

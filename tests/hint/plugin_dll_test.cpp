@@ -1,13 +1,6 @@
 // The real ZlvnHint.dll, through its exports only: the events show and hide hint
 // popups of the DLL's own classes, and teardown leaves none behind.
-#include <gtest/gtest.h>
 
-#include <string>
-
-#include "host/zlvn_host.h"
-#include "plugin/records/menu.h"
-#include "support/bounded_text.h"
-#include "tests/common/plugin_dll.h"
 #include "tests/hint/hint_fixture.h"
 
 TEST(PluginDllHints, EventsThroughTheExportsAndTeardown)

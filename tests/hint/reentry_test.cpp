@@ -1,25 +1,8 @@
 // A host that calls the plug-in back from inside its own functions, and from window
 // messages that run while the plug-in works: the event waits for the running one, so
 // the result is that of the same two calls made one after the other.
-#include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-
-#include "hint/hint_set.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
-#include "plugin/records/module_state.h"
-#include "plugin/shell/exports.h"
-#include "plugin/shell/host_events.h"
-#include "plugin/shell/lifecycle.h"
-#include "support/bounded_text.h"
-#include "tests/common/plugin_windows.h"
-#include "tests/common/temp_dir.h"
 #include "tests/hint/hint_fixture.h"
-
-using zlvnhost::AddListItem;
-using zlvnhost::Host;
 
 namespace {
 

@@ -1,19 +1,12 @@
 // Hints kept inside a work area that task bars make smaller than the screen; run on a
 // display of its own (run_on_own_display.sh) announcing the work area 0,30 - 1280,770,
 // or two monitors with the work area on the first.
-#include <gtest/gtest.h>
 
 #include <tuple>
 #include <utility>
 
-#include "hint/hint_set.h"
-#include "hint/hint_wnd.h"
-#include "host/zlvn_host.h"
-#include "plugin/records/hint_settings.h"
 #include "tests/common/import_patch.h"
 #include "tests/hint/hint_fixture.h"
-
-using zlvnhost::AddListItem;
 
 namespace {
 

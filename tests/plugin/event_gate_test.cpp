@@ -1,9 +1,7 @@
 // The order in which the event gate runs events raised while another one runs.
-#include <gtest/gtest.h>
+#include "tests/common/wine_test.h"
 
 #include <map>
-#include <string>
-#include <vector>
 
 #include "plugin/records/event_gate.h"
 

@@ -1,15 +1,8 @@
 // The plug-in loaded by hosts that lack some functions. The same source builds one
 // test program per kind of host; HOST_LACKS names what that host does not export.
-#include <gtest/gtest.h>
-
-#include <string>
+#include "tests/common/wine_test.h"
 
 #include "plugin/records/host_api.h"
-#include "tests/common/fresh_state.h"
-#include "tests/common/host_calls.h"
-#include "tests/common/plugin_dll.h"
-
-using zlvnhost::Host;
 
 #if defined(HOST_LACKS_GETVERSION)
 

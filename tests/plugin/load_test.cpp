@@ -1,15 +1,8 @@
 // Loading the real DLL into a host that offers every function: the version check,
 // its refusal reports and the log channel.
-#include <gtest/gtest.h>
-
-#include <string>
+#include "tests/common/wine_test.h"
 
 #include "plugin/records/host_api.h"
-#include "tests/common/fresh_state.h"
-#include "tests/common/host_calls.h"
-#include "tests/common/plugin_dll.h"
-
-using zlvnhost::Host;
 
 namespace {
 

@@ -1,12 +1,6 @@
 // The plug-in's name and menu block, byte for byte, around sentinel-filled buffers.
-#include <gtest/gtest.h>
+#include "tests/common/wine_test.h"
 
-#include <cstring>
-#include <vector>
-
-#include "plugin/records/menu.h"
-#include "plugin/shell/exports.h"
-#include "support/bounded_text.h"
 #include "tests/common/settings_record.h"
 
 namespace {

@@ -1,25 +1,10 @@
 // Set-up reads the settings file into HintSettings, teardown writes it back: white-box
 // with the test program as the module, then through the real DLL.
-#include <gtest/gtest.h>
+#include "tests/common/wine_test.h"
 
-#include <windows.h>
-
-#include <cstring>
-#include <string>
-
-#include "host/zlvn_host.h"
-#include "plugin/records/menu.h"
-#include "plugin/records/module_state.h"
-#include "plugin/shell/exports.h"
-#include "plugin/shell/host_events.h"
-#include "support/bounded_text.h"
 #include "support/ini_encoding.h"
-#include "tests/common/fresh_state.h"
 #include "tests/common/import_patch.h"
-#include "tests/common/plugin_dll.h"
 #include "tests/common/settings_record.h"
-
-using zlvnhost::Host;
 
 namespace {
 
@@ -369,36 +354,39 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-using PluginSettings = FreshHost;
+class PluginSettings : public FreshHost {
+protected:
+    // The real DLL set up beside a settings file of these bytes (none when null), its
+    // menu block read, torn down: the file it leaves.
+    std::string Session(const char* file, const std::function<void(const unsigned char*)>& checkMenu)
+    {
+        const std::string ini = dll.Dir().File("ZlvnHint.ini");
+        if (file) WriteWholeFile(ini, file);
+        if (!dll.Load()) { ADD_FAILURE() << "error " << dll.Error(); return ""; }
+        EXPECT_EQ(0, dll.OnSetup());
+        unsigned char menu[kMenuBlockSize];
+        int count = 0;
+        dll.OnSetupSubMenu(&count, menu);
+        checkMenu(menu);
+        EXPECT_EQ(0, dll.OnTeardown());
+        return ReadWholeFile(ini);
+    }
+    PluginDll dll;
+};
 
 TEST_F(PluginSettings, RealDllCreatesItsSettingsBesideItself)
 {
-    PluginDll dll;
-    std::string ini = dll.Dir().File("ZlvnHint.ini");
-    ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
-    EXPECT_EQ(0, dll.OnSetup());
-    unsigned char menu[kMenuBlockSize];
-    int count = 0;
-    dll.OnSetupSubMenu(&count, menu);
-    EXPECT_EQ(1, menu[1]) << "defaults: hints switched on";
-    EXPECT_EQ(0, dll.OnTeardown());
-    EXPECT_EQ(DefaultFile(dll.Dir().Path()), ReadWholeFile(ini));
+    EXPECT_EQ(DefaultFile(dll.Dir().Path()), Session(nullptr, [](const unsigned char* menu) {
+        EXPECT_EQ(1, menu[1]) << "defaults: hints switched on";
+    }));
 }
 
 TEST_F(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
 {
-    PluginDll dll;
-    std::string ini = dll.Dir().File("ZlvnHint.ini");
-    WriteWholeFile(ini, kCustomFile);
-    ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
-    EXPECT_EQ(0, dll.OnSetup());
-    unsigned char menu[kMenuBlockSize];
-    int count = 0;
-    dll.OnSetupSubMenu(&count, menu);
-    EXPECT_EQ(0, menu[1]) << "Enable=0 in the file";
-    EXPECT_STREQ("Shift+Ctrl+Alt+PgDn", reinterpret_cast<char*>(menu + 50)) << "shortcut from the file";
-    EXPECT_EQ(0, dll.OnTeardown());
-    EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(ini));
+    EXPECT_EQ(std::string(kCustomFile), Session(kCustomFile, [](const unsigned char* menu) {
+        EXPECT_EQ(0, menu[1]) << "Enable=0 in the file";
+        EXPECT_STREQ("Shift+Ctrl+Alt+PgDn", reinterpret_cast<const char*>(menu + 50)) << "shortcut from the file";
+    }));
 }
 
 TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)

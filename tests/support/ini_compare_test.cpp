@@ -2,20 +2,13 @@
 // that mix everything a person may write: blanks and tabs, any letter case, comments,
 // lines without '=', duplicated keys and sections, quotes, empty values, CR, LF and
 // CRLF line ends, a missing last line end, byte order marks and bytes that do not decode.
-#include <gtest/gtest.h>
+#include "tests/common/wine_test.h"
 
-#include <windows.h>
-
-#include <cstdio>
-#include <cstring>
 #include <random>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "plugin/records/setting_keys.h"
 #include "support/ini_file.h"
-#include "tests/common/temp_dir.h"
 
 namespace {
 

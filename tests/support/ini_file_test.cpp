@@ -1,12 +1,7 @@
 // IniFile's open and close states, the key-by-key modes, and what its writes do to the file.
-#include <gtest/gtest.h>
-
-#include <string>
+#include "tests/common/wine_test.h"
 
 #include "support/ini_file.h"
-#include "support/last_error.h"
-#include "tests/common/fresh_state.h"
-#include "tests/common/temp_dir.h"
 
 namespace {
 

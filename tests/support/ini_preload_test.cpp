@@ -1,13 +1,8 @@
 // Preload mode on real files: what the file rules put into the cache, what reads answer.
-#include <gtest/gtest.h>
-
-#include <string>
+#include "tests/common/wine_test.h"
 
 #include "support/ini_file.h"
 #include "support/ini_text.h"
-#include "support/last_error.h"
-#include "tests/common/fresh_state.h"
-#include "tests/common/temp_dir.h"
 
 namespace {
 
@@ -102,28 +97,26 @@ TEST_F(Preload, ReadsAnswerFromTheCacheOrTheDefault)
     // The file is read once: changing it now changes nothing.
     WriteWholeFile(path, "[Form]\nContents=9\n");
 
-    int value = -1;
-    ini.ReadInt("General", "Enable", 1, &value);
-    EXPECT_EQ(0, value) << "a line without '=' above the key";
-    ini.ReadInt("Form", "Width", 99, &value);
-    EXPECT_EQ(7, value) << "key with blanks around '='";
-    ini.ReadInt("Form", "Pos", 0, &value);
-    EXPECT_EQ(-12, value) << "leading spaces, sign, digits up to the first other character";
-    ini.ReadInt("Form", "Empty", 99, &value);
-    EXPECT_EQ(0, value) << "empty value is 0, not the default";
-    ini.ReadInt("Form", "Contents", 0, &value);
-    EXPECT_EQ(2, value) << "read from the cache, not the changed file";
-    ini.ReadInt("form", "contents", 5, &value);
-    EXPECT_EQ(2, value) << "names in any letter case";
-    ini.ReadInt(" Form ", "\tContents ", 5, &value);
-    EXPECT_EQ(2, value) << "blanks around the names asked for";
-
-    ini.ReadHex("Form", "Empty", "0xffffff", &value);
-    EXPECT_EQ(0, value) << "empty colour is black, not the default";
-    ini.ReadHex("Form", "Colour", "0xffffff", &value);
-    EXPECT_EQ(0xff0000, value) << "0x0000ff is pure blue";
-    ini.ReadHex("Form", "Missing", "0xf7f700", &value);
-    EXPECT_EQ(0x00f7f7, value) << "default colour text converted";
+    auto readInt = [&ini](const char* section, const char* key, int fallback) {
+        int value = -1;
+        ini.ReadInt(section, key, fallback, &value);
+        return value;
+    };
+    auto readHex = [&ini](const char* key, const char* fallback) {
+        int value = -1;
+        ini.ReadHex("Form", key, fallback, &value);
+        return value;
+    };
+    EXPECT_EQ(0, readInt("General", "Enable", 1)) << "a line without '=' above the key";
+    EXPECT_EQ(7, readInt("Form", "Width", 99)) << "key with blanks around '='";
+    EXPECT_EQ(-12, readInt("Form", "Pos", 0)) << "leading spaces, sign, digits up to the first other character";
+    EXPECT_EQ(0, readInt("Form", "Empty", 99)) << "empty value is 0, not the default";
+    EXPECT_EQ(2, readInt("Form", "Contents", 0)) << "read from the cache, not the changed file";
+    EXPECT_EQ(2, readInt("form", "contents", 5)) << "names in any letter case";
+    EXPECT_EQ(2, readInt(" Form ", "\tContents ", 5)) << "blanks around the names asked for";
+    EXPECT_EQ(0, readHex("Empty", "0xffffff")) << "empty colour is black, not the default";
+    EXPECT_EQ(0xff0000, readHex("Colour", "0xffffff")) << "0x0000ff is pure blue";
+    EXPECT_EQ(0x00f7f7, readHex("Missing", "0xf7f700")) << "default colour text converted";
 
     std::string text;
     ini.ReadString("Form", "Missing", "dflt", &text);

@@ -1,11 +1,7 @@
 // The failure record: snapshots, cutting, the base-name rule, the null-argument assertion.
-#include <gtest/gtest.h>
-
-#include <string>
+#include "tests/common/wine_test.h"
 
 #include "support/ini_file.h"
-#include "support/last_error.h"
-#include "tests/common/fresh_state.h"
 
 using FailureRecord = ClearedFailureRecord;
 

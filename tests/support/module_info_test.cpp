@@ -1,18 +1,9 @@
 // The module's file version, error texts and the monitor under the cursor.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
-#include <vector>
+#include "tests/common/wine_test.h"
 
 #include "support/app_info.h"
-#include "support/last_error.h"
 #include "support/monitor_rect.h"
 #include "support/win_last_error.h"
-#include "tests/common/fresh_state.h"
-#include "tests/common/plugin_dll.h"
 #include "zlvn_version.h"
 
 namespace {

@@ -1,0 +1,30 @@
+#pragma once
+// What the test programs under Wine share: GoogleTest, the Windows API, the standard
+// containers, the host's records, the plug-in's shared state and the test helpers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/zlvn_host.h"
+#include "plugin/records/hint_settings.h"
+#include "plugin/records/menu.h"
+#include "plugin/records/module_state.h"
+#include "plugin/shell/exports.h"
+#include "plugin/shell/host_events.h"
+#include "plugin/shell/lifecycle.h"
+#include "support/bounded_text.h"
+#include "support/last_error.h"
+#include "tests/common/fresh_state.h"
+#include "tests/common/host_calls.h"
+#include "tests/common/plugin_dll.h"
+#include "tests/common/temp_dir.h"
+#include "tests/common/wait.h"
+
+using zlvnhost::AddListItem;
+using zlvnhost::Host;
