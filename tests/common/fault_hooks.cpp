@@ -124,32 +124,28 @@ BOOL WINAPI EndPaintWrap(HWND hwnd, const PAINTSTRUCT* paint)
 }
 
 struct hook_t {
-    const char *dll, *name;
+    const char* name;
     void *wrapper, *original;  // original: where the wrapper finds the function it stands in for
 };
-#define WRAP(dll, fn, how, ...) WRAP_AS(__COUNTER__, dll, fn, how, __VA_ARGS__)
-#define WRAP_AS(id, dll, fn, how, ...)                                                         \
-    hook_t{dll, #fn, reinterpret_cast<void*>(&wrap_t<decltype(&fn)>::how<id, __VA_ARGS__>), \
+#define WRAP(fn, how, ...) WRAP_AS(__COUNTER__, fn, how, __VA_ARGS__)
+#define WRAP_AS(id, fn, how, ...)                                                          \
+    hook_t{#fn, reinterpret_cast<void*>(&wrap_t<decltype(&fn)>::how<id, __VA_ARGS__>), \
            reinterpret_cast<void*>(&wrap_t<decltype(&fn)>::real<id>)}
-#define HAND(dll, fn, wrapper, original) \
-    hook_t{dll, #fn, reinterpret_cast<void*>(wrapper), reinterpret_cast<void*>(&original)}
+#define HAND(fn, wrapper, original) hook_t{#fn, reinterpret_cast<void*>(wrapper), reinterpret_cast<void*>(&original)}
 
 const hook_t kHooks[] = {
-    HAND("msvcrt.dll", malloc, Malloc, g_malloc), HAND("msvcrt.dll", calloc, Calloc, g_calloc),
-    HAND("msvcrt.dll", realloc, Realloc, g_realloc),
-    WRAP("GDI32.dll", CreatePen, Make, kPen), WRAP("GDI32.dll", CreateSolidBrush, Make, kBrush),
-    WRAP("GDI32.dll", CreateFontA, Make, kFont), WRAP("GDI32.dll", CreateFontIndirectA, Make, kFont),
-    WRAP("GDI32.dll", CreateCompatibleBitmap, Make, kBitmap), WRAP("GDI32.dll", CreateDIBSection, Make, kBitmap),
-    WRAP("GDI32.dll", CreateCompatibleDC, Make, kMemoryDc), WRAP("GDI32.dll", DeleteDC, Free, 0, kMemoryDc),
-    WRAP("GDI32.dll", CreateRectRgn, Make, kRegion), WRAP("GDI32.dll", CreateRoundRectRgn, Make, kRegion),
-    WRAP("GDI32.dll", DeleteObject, Free, 0, kPen, kRegion),
+    HAND(malloc, Malloc, g_malloc), HAND(calloc, Calloc, g_calloc), HAND(realloc, Realloc, g_realloc),
+    WRAP(CreatePen, Make, kPen), WRAP(CreateSolidBrush, Make, kBrush), WRAP(CreateFontA, Make, kFont),
+    WRAP(CreateFontIndirectA, Make, kFont), WRAP(CreateCompatibleBitmap, Make, kBitmap),
+    WRAP(CreateDIBSection, Make, kBitmap), HAND(LoadImageA, LoadImageWrap, g_loadImageA),
+    WRAP(CreateCompatibleDC, Make, kMemoryDc), WRAP(DeleteDC, Free, 0, kMemoryDc),
+    WRAP(CreateRectRgn, Make, kRegion), WRAP(CreateRoundRectRgn, Make, kRegion),
+    WRAP(DeleteObject, Free, 0, kPen, kRegion),
     // A window region belongs to the system once set: handed over counts as given back.
-    WRAP("USER32.dll", SetWindowRgn, Free, 1, kRegion), HAND("USER32.dll", LoadImageA, LoadImageWrap, g_loadImageA),
-    WRAP("USER32.dll", GetDC, Make, kWindowDc), WRAP("USER32.dll", GetWindowDC, Make, kWindowDc),
-    WRAP("USER32.dll", ReleaseDC, Free, 1, kWindowDc),
-    HAND("USER32.dll", BeginPaint, BeginPaintWrap, g_beginPaint), HAND("USER32.dll", EndPaint, EndPaintWrap, g_endPaint),
-    WRAP("USER32.dll", CreateWindowExA, Make, kKinds), WRAP("USER32.dll", RegisterClassExA, Make, kKinds),
-    WRAP("USER32.dll", RegisterClassA, Make, kKinds),
+    WRAP(SetWindowRgn, Free, 1, kRegion), WRAP(ReleaseDC, Free, 1, kWindowDc),
+    WRAP(GetDC, Make, kWindowDc), WRAP(GetWindowDC, Make, kWindowDc),
+    HAND(BeginPaint, BeginPaintWrap, g_beginPaint), HAND(EndPaint, EndPaintWrap, g_endPaint),
+    WRAP(CreateWindowExA, Make, kKinds), WRAP(RegisterClassExA, Make, kKinds), WRAP(RegisterClassA, Make, kKinds),
 };
 
 const char* NameOf(const void* original)
@@ -181,14 +177,17 @@ Hooks::Hooks(HMODULE module)
 {
     g_thread = GetCurrentThreadId();
     // Each original is in place before a wrapper can run (the module is idle meanwhile); one
-    // the module does not import stays the system's own, for the wrappers that call it.
-    for (const hook_t& h : kHooks) {
-        *static_cast<void**>(h.original) = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(h.dll), h.name));
-        patches.emplace_back(new ImportPatch(module, h.dll, h.name, h.wrapper));
-        if (!patches.back()->Patched()) continue;
-        *static_cast<void**>(h.original) = patches.back()->Original();
-        hooked += std::string(hooked.empty() ? "" : " ") + h.name;
-    }
+    // the module does not import is the system's own, for the wrappers that call it.
+    for (const hook_t& h : kHooks)
+        for (const char* dll : {"msvcrt.dll", "GDI32.dll", "USER32.dll"}) {
+            void* system = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), h.name));
+            if (!system) continue;
+            patches.emplace_back(new ImportPatch(module, dll, h.name, h.wrapper));
+            bool patched = patches.back()->Patched();
+            *static_cast<void**>(h.original) = patched ? patches.back()->Original() : system;
+            if (patched) hooked += std::string(hooked.empty() ? "" : " ") + h.name;
+            break;
+        }
 }
 
 }  // namespace fault

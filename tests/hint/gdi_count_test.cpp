@@ -126,12 +126,12 @@ void SettingsDialog(const PluginDll& dll, std::vector<HWND>&)
 // The version box: made once and kept, so its fonts and picture go when the module does.
 void VersionBox(const PluginDll& dll, std::vector<HWND>&)
 {
+    static const char title[] = "バージョン情報";
     for (int i = 0; i < 2; ++i) {
         DialogScript script("version box");
-        script.Then("shown", [] { return DialogWithTitle("バージョン情報") != nullptr; }).Do("closed", [] {
-            PostMessageA(DialogWithTitle("バージョン情報"), WM_COMMAND, IDCANCEL, 0);
-        });
-        script.Run([&dll] { dll.Command("HintVersion"); });
+        script.Then("shown", [] { return DialogWithTitle(title) != nullptr; })
+            .Do("closed", [] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); })
+            .Run([&dll] { dll.Command("HintVersion"); });
         EXPECT_TRUE(script.Completed()) << script.Report();
     }
 }
@@ -166,10 +166,8 @@ TEST(GdiCount, EveryObjectAndDeviceContextIsGivenBack)
         for (int i = 0; i < kTargets; ++i) targets.push_back(CountedTarget(i));
         {
             PluginDll dll;
-            std::string dir = ProgramDir();
-            if (c.useBitmap)
-                WriteWholeFile(dll.Dir().File("ZlvnHint.ini"), "[Form]\r\nIsUseBmp=1\r\nBgNormal=" + dir +
-                                                                   "\\bgnml.bmp\r\nBgIconic=" + dir + "\\bgicn.bmp\r\n");
+            std::string dir = ProgramDir(), file = "[Form]\r\nIsUseBmp=1\r\nBgNormal=" + dir + "\\bgnml.bmp\r\n";
+            if (c.useBitmap) WriteWholeFile(dll.Dir().File("ZlvnHint.ini"), file + "BgIconic=" + dir + "\\bgicn.bmp\r\n");
             ASSERT_TRUE(dll.Load()) << "error " << dll.Error();
             fault::Hooks hooks(dll.Module());  // destroyed after the unloading: the last frees count too
             fault::ResetCounts();
