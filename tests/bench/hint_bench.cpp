@@ -27,76 +27,55 @@
 #include "tests/common/thread_window.h"
 #include "tests/common/wait.h"
 
-static std::atomic<long long> g_liveBytes{0};  // live bytes through operator new
-
+// Live bytes through operator new: each block carries its size in 8 bytes before it.
+static std::atomic<long long> g_liveBytes{0};
 void* operator new(size_t size)
 {
-    void* p = malloc(size + 8);
+    size_t* p = static_cast<size_t*>(malloc(size + 8));
     if (p == nullptr) throw std::bad_alloc();
-    *static_cast<size_t*>(p) = size;
-    g_liveBytes += static_cast<long long>(size);
-    return static_cast<char*>(p) + 8;
+    g_liveBytes += static_cast<long long>(*p = size);
+    return reinterpret_cast<char*>(p) + 8;
+}
+void operator delete(void* p) noexcept
+{
+    if (p == nullptr) return;
+    size_t* block = reinterpret_cast<size_t*>(static_cast<char*>(p) - 8);
+    g_liveBytes -= static_cast<long long>(*block);
+    free(block);
 }
 void* operator new[](size_t size) { return operator new(size); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept try { return operator new(size); } catch (...) { return nullptr; }
 void* operator new[](size_t size, const std::nothrow_t&) noexcept { return operator new(size, std::nothrow); }
-void operator delete(void* p) noexcept
-{
-    if (p == nullptr) return;
-    char* block = static_cast<char*>(p) - 8;
-    g_liveBytes -= static_cast<long long>(*reinterpret_cast<size_t*>(block));
-    free(block);
-}
 void operator delete[](void* p) noexcept { operator delete(p); }
 void operator delete(void* p, size_t) noexcept { operator delete(p); }
 void operator delete[](void* p, size_t) noexcept { operator delete(p); }
 
 namespace {
 
-constexpr int kRepeats = 7;
-// Hide and show again several times per run: under Wine the first re-showing after
-// the windows were made can take half as long as the later ones, for hints and bare
-// popups alike, so one sample each would compare unlike states.
-constexpr int kCycles = 3;
+// kCycles hidings and showings per run: under Wine the first re-showing can take half as
+// long as later ones, for hints and bare popups alike. Repaints: many short samples.
+constexpr int kRepeats = 7, kCycles = 3, kRepaintSamples = 15, kRepaintPaints = 200;
 
 double TimeMs(const std::function<void()>& work)
 {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER start, end;
+    LARGE_INTEGER f, start, end;
+    QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&start);
     work();
     QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) / ticksPerMs;
+    return static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+double Median(std::vector<double> v) { return std::sort(v.begin(), v.end()), v[v.size() / 2]; }
 
 // Between timed steps: messages handled, the X server given time to catch up.
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        PumpPending();
-        Sleep(10);
-    }
-}
+void Pump() { for (int i = 0; i < 3; ++i) PumpPending(), Sleep(10); }
 
 // a and b `rounds` times each, taking turns at going first.
 void Alternate(int rounds, const std::function<void()>& a, const std::function<void()>& b)
 {
-    for (int round = 0; round < rounds; ++round) {
-        (round % 2 ? a : b)();
-        Pump();
-        (round % 2 ? b : a)();
-        Pump();
-    }
+    for (int round = 0; round < rounds; ++round)
+        for (const std::function<void()>* f : {round % 2 ? &a : &b, round % 2 ? &b : &a}) (*f)(), Pump();
 }
 
 // Committed private memory, summed over the address space (Wine's counter lags).
@@ -116,19 +95,15 @@ size_t PrivateBytes()
 std::vector<HWND> MakeTargets(int n)
 {
     std::vector<HWND> targets;
-    static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
     char text[32];
     for (int i = 0; i < n; ++i) {
         int x = (i % 20) * 64, y = (i / 20) * 80;
         FormatText(text, sizeof text, "Window %d", i);
-        targets.push_back(MakeTarget(RECT{x, y, x + 60, y + 70}, text, icon));
+        targets.push_back(MakeTarget(RECT{x, y, x + 60, y + 70}, text, LoadIconA(nullptr, IDI_APPLICATION)));
     }
     Pump();
     zlvnhost::Host().list.clear();
-    for (int i = 0; i < n; ++i) {
-        FormatText(text, sizeof text, "%c%d", 'A' + i % 26, i);
-        zlvnhost::AddListItem(targets[i], text);
-    }
+    for (int i = 0; i < n; ++i) FormatText(text, sizeof text, "%c%d", 'A' + i % 26, i), zlvnhost::AddListItem(targets[i], text);
     return targets;
 }
 
@@ -142,9 +117,8 @@ void EndHints(std::vector<HWND>& targets)
     Pump();
 }
 
-// ---- the floor: bare popups with the same window and drawing calls, made and shown
-// in the same order (Wine's cost of showing a window depends on its place in the z-order) ----
-
+// The floor: bare popups with the same window and drawing calls, made and shown in the
+// same order (Wine's cost of showing a window depends on its place in the z-order).
 struct floor_popup_t {
     HWND hwnd;
     char classname[32];
@@ -169,8 +143,7 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         HGDIOBJ old = SelectObject(memory, bitmap);
         StretchBlt(dc, 0, 0, c.right, c.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         SelectObject(memory, old);
-        DeleteDC(memory);
-        DeleteObject(bitmap);
+        DeleteDC(memory), DeleteObject(bitmap);
     } else {
         HBRUSH fill = CreateSolidBrush(HintSettings.NmlBgColor), border = CreateSolidBrush(HintSettings.NmlBorderColor);
         HRGN shape = CreateRoundRectRgn(0, 0, c.right + 1, c.bottom + 1, 5, 5);
@@ -185,24 +158,20 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, 23, 5, "A", 1);
     SelectObject(dc, oldFont);
-    EndPaint(hwnd, &paint);
-    return 0;
+    return EndPaint(hwnd, &paint), 0;
 }
 
-// The floor's popups, shown in the hints' placement order.
+// The floor's popups, made in `rects` order (the host's list order, as hints are made),
+// shown in `order` (the hints' placement order); an empty order is the making order.
 struct floor_t {
     std::vector<floor_popup_t> popups;
-
-    // Made in `rects` order (the host's list order, as hints are made), shown in `order`
-    // (the hints' placement order, left edge first); an empty order is the making order.
     void Show(const std::vector<RECT>& rects, std::vector<size_t> order = {})
     {
         std::vector<floor_popup_t> made(rects.size());
         RECT work;
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         for (size_t i = 0; i < rects.size(); ++i) {
-            floor_popup_t& p = made[i];
-            p.rect = rects[i];
+            floor_popup_t& p = made[i] = floor_popup_t{nullptr, "", rects[i], false};
             FormatText(p.classname, sizeof p.classname, "floor%u", static_cast<unsigned>(i));
             WNDCLASSEXA wc = {sizeof wc, CS_HREDRAW | CS_VREDRAW, FloorProc, 0, 0, GetModuleHandleA(nullptr), nullptr,
                               LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, p.classname, nullptr};
@@ -231,10 +200,7 @@ struct floor_t {
     void End()
     {
         Hide();
-        for (floor_popup_t& p : popups) {
-            DestroyWindow(p.hwnd);
-            UnregisterClassA(p.classname, GetModuleHandleA(nullptr));
-        }
+        for (floor_popup_t& p : popups) DestroyWindow(p.hwnd), UnregisterClassA(p.classname, GetModuleHandleA(nullptr));
         popups.clear();
         Pump();
     }
@@ -244,8 +210,7 @@ struct floor_t {
 // indexes of that list in the hints' own order.
 void HintLayout(std::vector<RECT>& rects, std::vector<size_t>& order, int below = 0)
 {
-    rects.clear();
-    order.clear();
+    rects.clear(), order.clear();
     const std::vector<ZlvnList>& list = zlvnhost::Host().list;
     for (const ZlvnList& item : list) {
         const HintWnd* hint = g_hintWndMgr->FindByTarget(item.hwnd);
@@ -267,17 +232,12 @@ void PrintRow(int n, const char* step, const std::vector<double>& hintTimes, con
 // The first showing's time, then kCycles of hiding and showing again.
 struct timings_t {
     std::vector<double> first, refresh, hide;
-    void Run(const std::function<void()>& show, const std::function<void()>& hideAll,
-             const std::function<void()>& reshow)
+    void Run(const std::function<void()>& show, const std::function<void()>& hideAll, const std::function<void()>& reshow)
     {
         first.push_back(TimeMs(show));
         Pump();
-        for (int cycle = 0; cycle < kCycles; ++cycle) {
-            hide.push_back(TimeMs(hideAll));
-            Pump();
-            refresh.push_back(TimeMs(reshow));
-            Pump();
-        }
+        for (int cycle = 0; cycle < kCycles; ++cycle)
+            hide.push_back(TimeMs(hideAll)), Pump(), refresh.push_back(TimeMs(reshow)), Pump();
     }
 };
 
@@ -288,11 +248,9 @@ void RunSize(int n, bool print)
     std::vector<RECT> rects;
     std::vector<size_t> order;
     auto overlay = [&] {
-        hints.Run([] { ShowHints(); }, [] { HideHints(); }, [] { ShowHints(); });
+        hints.Run(ShowHints, HideHints, ShowHints);
         HintLayout(rects, order);
-        HideHints();
-        DestroyHintWndMgr();
-        Pump();
+        HideHints(), DestroyHintWndMgr(), Pump();
     };
     auto bare = [&] {  // the floor, at the very rectangles the hints took
         floor_t f;
@@ -303,8 +261,7 @@ void RunSize(int n, bool print)
     hints = timings_t();
     Alternate(kRepeats, overlay, bare);
     if (print) {
-        PrintRow(n, "first showing", hints.first, floor.first);
-        PrintRow(n, "refresh", hints.refresh, floor.refresh);
+        PrintRow(n, "first showing", hints.first, floor.first), PrintRow(n, "refresh", hints.refresh, floor.refresh);
         PrintRow(n, "hiding", hints.hide, floor.hide, "");
     }
     EndHints(targets);
@@ -314,19 +271,10 @@ void RunSize(int n, bool print)
 double RepaintMs(const std::vector<HWND>& windows, int rounds)
 {
     return TimeMs([&] {
-        for (int round = 0; round < rounds; ++round) {
-            for (HWND hwnd : windows) {
-                InvalidateRect(hwnd, nullptr, FALSE);
-                UpdateWindow(hwnd);
-            }
-        }
+        for (int round = 0; round < rounds; ++round)
+            for (HWND hwnd : windows) InvalidateRect(hwnd, nullptr, FALSE), UpdateWindow(hwnd);
     });
 }
-
-// Short samples, many of them, hints and floor taking turns: a shared machine's load
-// then weighs on both alike.
-constexpr int kRepaintSamples = 15;
-constexpr int kRepaintPaints = 200;
 
 void RepaintFigures(int n, bool bitmap)
 {
@@ -339,7 +287,7 @@ void RepaintFigures(int n, bool bitmap)
     ShowHints();
     std::vector<RECT> rects;
     std::vector<size_t> order;
-    std::vector<HWND> hints, bare;
+    std::vector<HWND> hints, bare;  // hints and floor take turns: a shared machine's load weighs on both
     // The floor's popups have the hints' sizes but stand below them, so that neither set
     // covers the other (a covered window paints at another cost).
     HintLayout(rects, order, 400);
@@ -348,16 +296,14 @@ void RepaintFigures(int n, bool bitmap)
     f.Show(rects, order);
     for (const floor_popup_t& p : f.popups) bare.push_back(p.hwnd);
     Pump();
-    RepaintMs(hints, rounds);  // warm-up: the file in the cache, fonts made
-    RepaintMs(bare, rounds);
+    RepaintMs(hints, rounds), RepaintMs(bare, rounds);  // warm-up: the file in the cache, fonts made
     std::vector<double> hintTimes, floorTimes;
     Alternate(kRepaintSamples, [&] { hintTimes.push_back(RepaintMs(hints, rounds)); },
               [&] { floorTimes.push_back(RepaintMs(bare, rounds)); });
     PrintRow(n, bitmap ? "repaint bitmap" : "repaint box", hintTimes, floorTimes);
     f.End();
     EndHints(targets);
-    HintSettings.IsUseBmp = 0;
-    g_floorBitmap = nullptr;
+    HintSettings.IsUseBmp = 0, g_floorBitmap = nullptr;
 }
 
 void RepaintTable()
@@ -373,19 +319,13 @@ void RepaintTable()
 
 void NoOverlapFigures()
 {
-    // The 200 hints of the grid as placement leaves them; the worst case for the pass:
-    // all 200 on one corner (position mode 4), which stacks them into 200 rows; and two
-    // bottom-heavy layouts, where the pass alone would push hints below the work area:
-    // 20 columns of 10 on the bottom edge, and all 200 on one spot there (about 30 fit,
-    // the others find no room).
+    // The grid as placed; all on one corner (mode 4: 200 rows, the worst case); and two
+    // layouts the pass alone would push below the work area (of one spot, about 30 fit).
     std::vector<HWND> targets = MakeTargets(200);
     ShowHints();
     std::vector<hint_box_t> grid;
     std::vector<pixel_rect_t> gridWorks;
-    for (HintWnd* hint : g_hintWndMgr->List()) {
-        grid.push_back(hint->Box());
-        gridWorks.push_back(hint->m_work);
-    }
+    for (HintWnd* hint : g_hintWndMgr->List()) grid.push_back(hint->Box()), gridWorks.push_back(hint->m_work);
     EndHints(targets);
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
@@ -413,11 +353,8 @@ void NoOverlapFigures()
             boxes = c.boxes;
             held.push_back(TimeMs([&] { NoOverlapInWorkAreas(boxes, c.works); }));
         }
-        // The step rule spelled out, for comparison: each hint stepped until it stops.
-        std::vector<hint_box_t> boxes = c.boxes;
-        double slow = TimeMs([&] {
-            for (size_t a = 0; a < boxes.size(); ++a) while (AvoidOverlapStep(boxes, a)) {}
-        });
+        std::vector<hint_box_t> boxes = c.boxes;  // the step rule spelled out, for comparison
+        double slow = TimeMs([&] { for (size_t a = 0; a < boxes.size(); ++a) while (AvoidOverlapStep(boxes, a)) {} });
         printf("  no-overlap pass, 200 hints, %-19s %7.3f ms  (target < 1 ms; step by step: %.3f ms; "
                "%d left the work area)\n", c.name, Median(pass), slow, outside);
         printf("    %-45s %7.3f ms  (target < 1 ms)\n", "the same, held in the work areas:", Median(held));
@@ -432,9 +369,8 @@ void HungTargetFigures()
         ThreadWindow hung(ThreadWindowKind::Hung);
         zlvnhost::ResetHost();
         zlvnhost::AddListItem(hung.Window(), "Hung");
-        times.push_back(TimeMs([] { ShowHints(); }));
-        DestroyHintWndMgr();
-        Pump();
+        times.push_back(TimeMs(ShowHints));
+        DestroyHintWndMgr(), Pump();
     }
     printf("  first showing with one hung target (median of 3)  %8.1f ms  (target <= 300 ms of icon requests)\n",
            Median(times));
@@ -454,16 +390,12 @@ void MemoryFigures(bool hints)
         rects.push_back(RECT{r.left, r.top, r.left + 36, r.top + 23});
     }
     auto perHint = [n](long long bytes) { return static_cast<double>(bytes) / n / 1024.0; };
-    // The first n, then all 2n: the hints of the listed windows, or bare popups at their rectangles.
-    floor_t floors[2];
+    floor_t floors[2];  // the first n, then all 2n: hints of the listed windows, or bare popups
     auto show = [&](int half) {
-        if (hints) {
-            zlvnhost::Host().list.resize(n);
-            if (half) zlvnhost::Host().list = all;
-            ShowHints();
-        } else {
-            floors[half].Show(std::vector<RECT>(rects.begin() + half * n, rects.begin() + (half + 1) * n));
-        }
+        if (hints) zlvnhost::Host().list.resize(n);
+        if (hints && half) zlvnhost::Host().list = all;
+        if (hints) ShowHints();
+        else floors[half].Show(std::vector<RECT>(rects.begin() + half * n, rects.begin() + (half + 1) * n));
         Pump();
     };
     show(0);

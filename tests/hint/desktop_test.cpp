@@ -37,11 +37,7 @@ protected:
         m_real = DwmGetWindowAttributeFn();
         DwmGetWindowAttributeFn() = StandInAttribute;
     }
-    void TearDown() override
-    {
-        DwmGetWindowAttributeFn() = m_real;
-        HintOverlay::TearDown();
-    }
+    void TearDown() override { DwmGetWindowAttributeFn() = m_real, HintOverlay::TearDown(); }
     dwm_get_window_attribute_t m_real = nullptr;
 };
 
@@ -86,16 +82,11 @@ TEST_F(Desktop, CloakedWindowGetsNoHintUntilUncloaked)
         else g_desktop.cloaked.erase(a);
         ShowHints();
         ASSERT_EQ(s.aHasHint, Hint(a) != nullptr) << s.name;
-        if (Hint(a)) {
-            EXPECT_EQ(s.aShown, IsWindowVisible(Hint(a)->m_hwnd) != FALSE) << s.name;
-        }
+        if (Hint(a)) { EXPECT_EQ(s.aShown, IsWindowVisible(Hint(a)->m_hwnd) != FALSE) << s.name; }
         // The no-overlap pass moves one of the two only while A's hint is on the screen.
         RECT ra = PopupRect(a), rb = PopupRect(b), both;
-        if (s.aShown) {
-            EXPECT_FALSE(IntersectRect(&both, &ra, &rb)) << s.name;
-        } else {
-            EXPECT_EQ(place.top, rb.top) << s.name << ": B stays at its window's corner";
-        }
+        if (s.aShown) { EXPECT_FALSE(IntersectRect(&both, &ra, &rb)) << s.name; }
+        else { EXPECT_EQ(place.top, rb.top) << s.name << ": B stays at its window's corner"; }
         HideHints();
     }
 }

@@ -10,10 +10,9 @@ SIZE HintTextExtent(const char* text)
     return extent;
 }
 
-bool RectInside(const RECT& inner, const RECT& outer)
+bool RectInside(const RECT& in, const RECT& out)
 {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+    return in.left >= out.left && in.top >= out.top && in.right <= out.right && in.bottom <= out.bottom;
 }
 
 std::string RectText(const RECT& r)
@@ -39,33 +38,34 @@ void HintOverlay::TearDown()
     PumpPending();
 }
 
+void HintOverlay::Restart() { DestroyHintWndMgr(), zlvnhost::ResetHost(); }
+
 HWND HintOverlay::Target(const RECT& rect, const char* title, HICON smallIcon)
 {
-    HWND hwnd = MakeTarget(rect, title, smallIcon);
-    m_targets.push_back(hwnd);
-    return hwnd;
+    return m_targets.push_back(MakeTarget(rect, title, smallIcon)), m_targets.back();
 }
 
 HWND HintOverlay::Listed(const RECT& rect, const char* title, HICON smallIcon)
 {
     HWND hwnd = Target(rect, title, smallIcon);
-    zlvnhost::AddListItem(hwnd, title);
-    return hwnd;
+    return zlvnhost::AddListItem(hwnd, title), hwnd;
 }
 
 HintWnd* HintOverlay::Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
 
-RECT HintOverlay::PopupRect(HWND target) const
+RECT HintOverlay::PopupRect(HWND target) const { return Hint(target) ? WindowRect(Hint(target)->m_hwnd) : RECT{}; }
+
+std::vector<HWND> HintOverlay::Order() const
 {
-    HintWnd* hint = Hint(target);
-    return hint ? WindowRect(hint->m_hwnd) : RECT{};
+    std::vector<HWND> order;
+    for (HintWnd* hint : g_hintWndMgr->List()) order.push_back(hint->m_target);
+    return order;
 }
 
 RECT HintOverlay::WorkArea() const
 {
     RECT r;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-    return r;
+    return SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0), r;
 }
 
 void HintOverlay::ExpectHintsInsideAndApart(const std::string& name) const

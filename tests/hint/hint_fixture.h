@@ -28,11 +28,13 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    void Restart();  // the set torn down, the host emptied
     HWND Target(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr);
     // A target, listed by the host with its title as the item text.
     HWND Listed(const RECT& rect, const char* title, HICON smallIcon = nullptr);
     RECT PopupRect(HWND target) const;  // screen rectangle of the target's hint popup
     HintWnd* Hint(HWND target) const;
+    std::vector<HWND> Order() const;  // the hints' targets in the set's order
     RECT WorkArea() const;
     // Every hint's popup is visible, wholly inside the work area of its target's
     // monitor, and meets no other popup (touching edges meet).

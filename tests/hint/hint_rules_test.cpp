@@ -48,11 +48,9 @@ bool AnyCollide(const std::vector<hint_box_t>& boxes)
 
 TEST(DisplayText, FirstCharacterOrWholeText)
 {
-    EXPECT_EQ("S", Display("Seventh", 0));
-    EXPECT_EQ("Seventh", Display("Seventh", 1));
-    EXPECT_EQ("Seventh", Display("Seventh", 2)) << "any non-zero Contents shows everything";
-    EXPECT_EQ("", Display("", 0));
-    EXPECT_EQ("", Display("", 1));
+    EXPECT_EQ("S Seventh Seventh", Display("Seventh", 0) + " " + Display("Seventh", 1) + " " + Display("Seventh", 2))
+        << "any non-zero Contents shows everything";
+    EXPECT_EQ("", Display("", 0) + Display("", 1));
 }
 
 TEST(DisplayText, DoubleByteFirstCharacterIsShownWhole)
@@ -60,15 +58,10 @@ TEST(DisplayText, DoubleByteFirstCharacterIsShownWhole)
 #ifdef _WIN32
     ASSERT_EQ(932u, GetACP()) << "double-byte rules need the Japanese code page (LANG=ja_JP.UTF-8)";
 #endif
-    // メモ帳 in Shift-JIS: a first character of two bytes.
-    const std::string memo = "\x83\x81\x83\x82\x92\xa0";
-    EXPECT_EQ("\x83\x81", Display(memo, 0));
-    EXPECT_EQ(memo, Display(memo, 1));
-    // A half-width katakana is one byte.
-    EXPECT_EQ("\xb1", Display("\xb1\xb2", 0));
-    // A lone lead byte is still the first byte.
-    EXPECT_EQ("\x83", Display("\x83", 0));
-    EXPECT_EQ("\x83", Display("\x83", 1));
+    const std::string memo = "\x83\x81\x83\x82\x92\xa0";  // メモ帳: a first character of two bytes
+    EXPECT_EQ("\x83\x81|" + memo, Display(memo, 0) + "|" + Display(memo, 1));
+    EXPECT_EQ("\xb1", Display("\xb1\xb2", 0)) << "a half-width katakana is one byte";
+    EXPECT_EQ("\x83|\x83", Display("\x83", 0) + "|" + Display("\x83", 1)) << "a lone lead byte is still the first byte";
 }
 
 TEST(DisplayText, IsCutTo1023Bytes) { EXPECT_EQ(std::string(1023, 'a'), Display(std::string(2000, 'a'), 1)); }
@@ -78,27 +71,18 @@ TEST(ItemTextField, UnterminatedFieldIsCutAtItsEnd)
 #ifdef _WIN32
     ASSERT_EQ(932u, GetACP()) << "double-byte rules need the Japanese code page (LANG=ja_JP.UTF-8)";
 #endif
-    char record[260];
-    memset(record, 'A', sizeof record);  // 256 bytes of text, then more non-zero bytes
-    EXPECT_EQ(std::string(256, 'A'), ItemText(record, 256));
-    record[10] = '\0';
-    EXPECT_EQ(std::string(10, 'A'), ItemText(record, 256));
-    // A double-byte character cut by the field's end is dropped, not halved.
-    memset(record, 'A', sizeof record);
-    record[255] = '\x83';
-    EXPECT_EQ(std::string(255, 'A'), ItemText(record, 256));
-    record[254] = '\x83';
-    record[255] = '\x81';
-    EXPECT_EQ(std::string(254, 'A') + "\x83\x81", ItemText(record, 256));
-    // A terminated text is taken whole, even when it ends in a lead byte.
-    memset(record, 'A', sizeof record);
-    record[3] = '\x83';
-    record[4] = '\0';
-    EXPECT_EQ("AAA\x83", ItemText(record, 256));
-    record[255] = '\0';
-    record[254] = '\x83';
-    record[4] = 'A';
-    EXPECT_EQ(std::string(3, 'A') + "\x83" + std::string(250, 'A') + "\x83", ItemText(record, 256));
+    const std::string a3 = "AAA", a4 = "AAAA", lead = "\x83";
+    // A 256-byte field in a 260-byte record; bytes past the field are never zero.
+    const struct { const char* name; std::string record; std::string text; } cases[] = {
+        {"unterminated", std::string(260, 'A'), std::string(256, 'A')},
+        {"terminated", std::string(10, 'A') + '\0' + std::string(249, 'A'), std::string(10, 'A')},
+        {"a lead byte cut by the end is dropped", std::string(255, 'A') + lead + a4, std::string(255, 'A')},
+        {"a whole last character", std::string(254, 'A') + "\x83\x81" + a4, std::string(254, 'A') + "\x83\x81"},
+        {"terminated after a lead byte", a3 + lead + '\0' + std::string(255, 'A'), a3 + lead},
+        {"terminated at the end after a lead byte", a3 + lead + std::string(250, 'A') + lead + '\0' + a4,
+         a3 + lead + std::string(250, 'A') + lead},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.text, ItemText(c.record.data(), 256)) << c.name;
 }
 
 TEST(HintSizeRule, FittedAndFixedWidths)
@@ -180,20 +164,19 @@ TEST(TargetRectRule, VisibleFrameOnlyWhenInsideAndRestoredRectInScreenCoordinate
 
 TEST(Collision, TouchingEdgesCollideAndAGapDoesNot)
 {
-    hint_box_t a{0, 0, 50, 20};
-    EXPECT_TRUE(BoxesCollide(a, hint_box_t{20, 0, 50, 20})) << "top on bottom";
-    EXPECT_TRUE(BoxesCollide(a, hint_box_t{0, 50, 50, 20})) << "left on right";
-    EXPECT_FALSE(BoxesCollide(a, hint_box_t{21, 0, 50, 20})) << "one pixel below";
-    EXPECT_FALSE(BoxesCollide(a, hint_box_t{0, 51, 50, 20})) << "one pixel right";
-    EXPECT_FALSE(BoxesCollide(a, hint_box_t{0, 10, -5, 20})) << "a negative width is an empty range";
+    // Top on bottom, left on right; one pixel below, one pixel right, a negative width (an empty range).
+    const struct { hint_box_t b; bool collide; } cases[] = {
+        {{20, 0, 50, 20}, true}, {{0, 50, 50, 20}, true}, {{21, 0, 50, 20}, false}, {{0, 51, 50, 20}, false},
+        {{0, 10, -5, 20}, false}};
+    for (const auto& c : cases) EXPECT_EQ(c.collide, BoxesCollide(hint_box_t{0, 0, 50, 20}, c.b)) << Text(c.b);
 }
 
 TEST(NoOverlap, TwoHintsOnOneCornerAndModeFourStacking)
 {
     std::vector<hint_box_t> two = {{100, 100, 40, 22}, {100, 100, 60, 22}};
     NoOverlapPass(two);
-    EXPECT_EQ(100 + 22 + 2, two[0].top) << "the first in list order moves below the second";
-    EXPECT_EQ(100, two[1].top) << "the second stays";
+    EXPECT_EQ(std::to_string(100 + 22 + 2) + " 100", std::to_string(two[0].top) + " " + std::to_string(two[1].top))
+        << "the first in list order moves below the second, which stays";
 
     std::vector<hint_box_t> stack(5, hint_box_t{0, 0, 30, 22});
     NoOverlapPass(stack);
@@ -268,11 +251,8 @@ TEST(NoOverlap, InWorkAreasEqualsThePassWhereItFitsAndElseStaysInsideAndApartWit
             ++crowded;
         }
     }
-    // Every property met often enough to count.
-    EXPECT_GT(same, 600);
-    EXPECT_GT(mended, 2500);
-    EXPECT_GT(mendedApart, 450);
-    EXPECT_GT(crowded, 1200);
+    EXPECT_TRUE(same > 600 && mended > 2500 && mendedApart > 450 && crowded > 1200)
+        << "every property met often enough to count: " << same << " " << mended << " " << mendedApart << " " << crowded;
 }
 
 TEST(NoOverlap, InWorkAreasStacksUpFromTheBottomAndStaysPutWithoutRoom)

@@ -64,13 +64,12 @@ protected:
     {
         RECT r;
         ScreenPixels px = ShowAndRead(target, &r);
-        int h = r.bottom - r.top;
-        EXPECT_EQ(ColourText(background), ColourText(px.At(90, h / 2))) << name << ": background";
-        EXPECT_EQ(ColourText(background), ColourText(px.At(60, h - 4))) << name << ": background";
-        EXPECT_EQ(ColourText(border), ColourText(px.At(50, 0))) << name << ": top border";
-        EXPECT_EQ(ColourText(border), ColourText(px.At(0, h / 2))) << name << ": left border";
-        EXPECT_EQ(ColourText(border), ColourText(px.At(50, h - 1))) << name << ": bottom border";
-        EXPECT_EQ(ColourText(border), ColourText(px.At(px.Width() - 1, h / 2))) << name << ": right border";
+        const int h = r.bottom - r.top, w = px.Width();
+        const POINT at[] = {{90, h / 2}, {60, h - 4}, {50, 0}, {0, h / 2}, {50, h - 1}, {w - 1, h / 2}};
+        std::string want, got;
+        for (int i = 0; i < 6; ++i)
+            want += ColourText(i < 2 ? background : border) + " ", got += ColourText(px.At(at[i].x, at[i].y)) + " ";
+        EXPECT_EQ(want, got) << name << ": background twice, top, left, bottom, right border";
         std::string first;
         EXPECT_EQ(0, RingPixelsOtherThan(px, Hint(target)->m_hwnd, {border, background}, &first))
             << name << ": unpainted edge pixels inside the shape, first at " << first;
@@ -147,9 +146,7 @@ TEST_F(HintWindow, BoxInBothColourSets)
 TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
 {
     TempDir dir;
-    std::string normal = dir.File("normal.bmp");
-    std::string iconic = dir.File("iconic.bmp");
-    std::string broken = dir.File("broken.bmp");
+    std::string normal = dir.File("normal.bmp"), iconic = dir.File("iconic.bmp"), broken = dir.File("broken.bmp");
     WriteBitmapRow(normal, {RGB(255, 0, 0), RGB(0, 0, 255)});
     WriteBitmapRow(iconic, {RGB(0, 255, 0), RGB(0, 255, 0)});
     WriteWholeFile(broken, "not a bitmap at all");
@@ -223,10 +220,7 @@ TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
 
     RECT r = PopupRect(target);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    INPUT click[2] = {{INPUT_MOUSE, {{0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}}, {INPUT_MOUSE, {{0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
     SendInput(2, click, sizeof(INPUT));
     PumpUntil([target] { return !IsIconic(target) && GetForegroundWindow() == target; });
     EXPECT_FALSE(IsIconic(target)) << "the click restores the minimized window";
@@ -295,8 +289,7 @@ TEST_F(HintWindow, ClassAndWindowOfThePopup)
     HWND target = Listed(RECT{200, 200, 500, 400}, "Alpha");
     ShowHints();
     HWND popup = Hint(target)->m_hwnd;
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
+    WNDCLASSEXA wc = {sizeof wc, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
     ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), ClassOf(target).c_str(), &wc));
     EXPECT_EQ(HintWndProc, wc.lpfnWndProc);
     EXPECT_EQ(std::make_tuple(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW), 0, 0, HICON(), HBRUSH(), LPCSTR(),

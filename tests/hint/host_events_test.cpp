@@ -14,11 +14,7 @@ protected:
         SetToggleMenuChecked(true);
         m_a = Listed(RECT{100, 100, 300, 200}, "Alpha");
     }
-    void TearDown() override
-    {
-        HintOverlay::TearDown();
-        SetToggleMenuChecked(true);
-    }
+    void TearDown() override { HintOverlay::TearDown(), SetToggleMenuChecked(true); }
     bool Shown() const { return g_hintWndMgr && g_hintShown && IsWindowVisible(Hint(m_a)->m_hwnd); }
     unsigned char MenuCheckByte() const
     {
@@ -111,21 +107,18 @@ TEST_F(HostEvents, ToggleFlipsTheFlagTheHintsAndTheMenuCheckByte)
     Host().onReloadMenu = [&](const char* name) { reloads.push_back(name); };
     HWND front = Target(RECT{500, 300, 800, 500}, "front");
     HWND back = Target(RECT{100, 300, 400, 500}, "back");
-    Host().windowHandles[0] = front;
-    Host().windowHandles[1] = back;
+    Host().windowHandles[0] = front, Host().windowHandles[1] = back;
     SetForegroundWindow(back);
 
     Zlvn_OnActive();
     HintToggleEnable(nullptr);
-    EXPECT_EQ(0, HintSettings.Enable) << "switched off";
-    EXPECT_FALSE(Shown()) << "switched off: hidden at once";
-    EXPECT_EQ(0, MenuCheckByte()) << "switched off: no check mark";
+    EXPECT_EQ("Enable 0 shown 0 check 0", "Enable " + std::to_string(HintSettings.Enable) + " shown " +
+              std::to_string(Shown()) + " check " + std::to_string(MenuCheckByte())) << "switched off: hidden at once";
     EXPECT_EQ(0, HostCalls("Zlvn_GetWindowHandles")) << "switching off brings nothing to the front";
 
     HintToggleEnable(nullptr);
-    EXPECT_EQ(1, HintSettings.Enable) << "switched on";
-    EXPECT_TRUE(Shown()) << "switched on: shown at once, in or out of the switch mode";
-    EXPECT_EQ(1, MenuCheckByte()) << "switched on: check mark";
+    EXPECT_EQ("Enable 1 shown 1 check 1", "Enable " + std::to_string(HintSettings.Enable) + " shown " +
+              std::to_string(Shown()) + " check " + std::to_string(MenuCheckByte())) << "switched on: shown at once";
     EXPECT_EQ(1, HostCalls("Zlvn_GetWindowHandles"));
     EXPECT_EQ(front, GetForegroundWindow()) << "the host's first window comes to the front";
     EXPECT_EQ((std::vector<std::string>{"Hint", "Hint"}), reloads) << "the menu is reloaded after each toggle";

@@ -68,17 +68,12 @@ protected:
         m_c = Target(RECT{100, 300, 300, 400}, "c");
         CopyText(g_settingsPath, sizeof g_settingsPath, m_dir.File("ZlvnHint.ini").c_str());  // teardown writes here
     }
-    void TearDown() override
-    {
-        HintOverlay::TearDown();
-        g_settingsPath[0] = '\0';
-    }
+    void TearDown() override { HintOverlay::TearDown(), g_settingsPath[0] = '\0'; }
 
     // A plug-in just set up with the defaults, and a host that lists a and b.
     void Fresh()
     {
-        DestroyHintWndMgr();
-        zlvnhost::ResetHost();
+        Restart();
         UseDefaultSettings();
         ResetLifecycle(true);
         memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
@@ -97,8 +92,7 @@ protected:
     {
         Zlvn_OnTeardown();
         EXPECT_TRUE(HintPopups().byClass.empty()) << what << ": " << Describe(HintPopups());
-        EXPECT_EQ(Host().registerCount, Host().unregisterCount) << what;
-        EXPECT_TRUE(Host().focusWindows.empty()) << what;
+        EXPECT_TRUE(Host().registerCount == Host().unregisterCount && Host().focusWindows.empty()) << what << ": announced";
     }
 
     TempDir m_dir;

@@ -24,8 +24,7 @@ protected:
     // `count` windows on one place; the popup of the last listed one.
     RECT Show(int pos, const RECT& place, int count = 1)
     {
-        DestroyHintWndMgr();
-        zlvnhost::ResetHost();
+        Restart();
         HintSettings.Pos = pos;
         HWND target = nullptr;
         for (int i = 0; i < count; ++i) target = Listed(place, "T");
@@ -67,9 +66,8 @@ TEST_F(TaskBars, EveryModeStaysOffTheBars)
         RECT r = Show(c.pos, c.place, c.count);
         ExpectHintsInsideAndApart(c.name);
         const LONG want[] = {c.top, c.bottom, c.left, c.right}, got[] = {r.top, r.bottom, r.left, r.right};
-        for (int edge = 0; edge < 4; ++edge) {
+        for (int edge = 0; edge < 4; ++edge)
             if (want[edge] >= 0) { EXPECT_EQ(want[edge], got[edge]) << c.name << ", edge (top, bottom, left, right) " << edge; }
-        }
         EXPECT_TRUE(r.top >= kWork.top && r.bottom <= kWork.bottom) << c.name << ": off the bars";
     }
 }
@@ -106,8 +104,7 @@ TEST_F(TaskBars, WindowMinimizedBeforeItsFirstHintIsPlacedFromWhereItWasRestored
         {"restores to maximized: its monitor's work area", 0, WPF_RESTORETOMAXIMIZED, {kWork.left, kWork.top}},
     };
     for (const Case& c : cases) {
-        DestroyHintWndMgr();
-        zlvnhost::ResetHost();
+        Restart();
         g_extraPlacementFlags = c.flags;
         HWND target = MakeTarget(RECT{400, 300, 700, 500}, "T", nullptr, nullptr, c.exStyle);
         m_targets.push_back(target);

@@ -30,16 +30,8 @@ std::vector<unsigned char> MenuCopy(size_t bufferSize = kMenuBlockSize + 16)
 
 class MenuBlock : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved = HintSettings;
-        memset(&HintSettings, 0, sizeof HintSettings);
-    }
-    void TearDown() override
-    {
-        HintSettings = saved;
-        SetToggleMenuChecked(true);
-    }
+    void SetUp() override { saved = HintSettings, memset(&HintSettings, 0, sizeof HintSettings); }
+    void TearDown() override { HintSettings = saved, SetToggleMenuChecked(true); }
     hint_settings_t saved;
 };
 
@@ -76,21 +68,13 @@ TEST_F(MenuBlock, ShortcutFieldIsZeroFilledAndCut)
     CopyText(HintSettings.ToggleEnable, "Shift+Ctrl+Alt+PgDn");
     MenuCopy();
     HintSettings.ToggleEnable[0] = '\0';
-    std::vector<unsigned char> buffer = MenuCopy();
-    for (int i = 50; i < 74; ++i) EXPECT_EQ(0, buffer[i]) << "empty shortcut, byte " << i;
-
+    auto field = [] { std::vector<unsigned char> b = MenuCopy(); return std::string(b.begin() + 50, b.begin() + 75); };
+    EXPECT_EQ(std::string(24, '\0') + "H", field()) << "empty shortcut";
     memset(HintSettings.ToggleEnable, 'K', 23);
     HintSettings.ToggleEnable[23] = '\0';
-    buffer = MenuCopy();
-    for (int i = 50; i < 73; ++i) EXPECT_EQ('K', buffer[i]) << "23-character shortcut, byte " << i;
-    EXPECT_EQ(0, buffer[73]);
-
-    // An unterminated field is still cut inside its 24 bytes.
+    EXPECT_EQ(std::string(23, 'K') + '\0' + "H", field()) << "23-character shortcut";
     memset(HintSettings.ToggleEnable, 'Q', sizeof HintSettings.ToggleEnable);
-    buffer = MenuCopy();
-    EXPECT_EQ('Q', buffer[72]);
-    EXPECT_EQ(0, buffer[73]);
-    EXPECT_EQ('H', buffer[74]);
+    EXPECT_EQ(std::string(23, 'Q') + '\0' + "H", field()) << "an unterminated field is still cut inside its 24 bytes";
 }
 
 TEST_F(MenuBlock, CheckMarkFollowsTheToggleState)
@@ -106,9 +90,7 @@ TEST(PluginInfo, IsHintFollowedBy76Zeros)
     unsigned char info[96];
     memset(info, kSentinel, sizeof info);
     Zlvn_OnGetPluginInfo(reinterpret_cast<char*>(info));
-    EXPECT_EQ(0, memcmp(info, "Hint", 4));
-    for (int i = 4; i < 80; ++i) EXPECT_EQ(0, info[i]) << "byte " << i;
-    for (int i = 80; i < 96; ++i) EXPECT_EQ(kSentinel, info[i]) << "byte " << i;
+    EXPECT_EQ("Hint" + std::string(76, '\0') + std::string(16, char(kSentinel)), std::string(info, info + sizeof info));
 }
 
 TEST(FontStyle, PacksAndUnpacksTheFourFlags)

@@ -90,32 +90,23 @@ protected:
         SetToggleMenuChecked(true);
     }
 
-    // Set-up into a cleared record, from the file as it is (none when text is null) or
-    // from a file of these bytes.
-    void SetUpFrom(const char* text)
+    // Set-up into a cleared record, from the file as it is, or from a file of these bytes.
+    void SetUpFrom()
     {
-        if (text) WriteWholeFile(path, text);
         memset(&HintSettings, 0, sizeof HintSettings);
         EXPECT_EQ(0, Zlvn_OnSetup(nullptr));
     }
-    void SetUpFrom(const std::string& bytes)
-    {
-        WriteWholeFile(path, bytes);
-        SetUpFrom(nullptr);
-    }
+    void SetUpFrom(const std::string& bytes) { WriteWholeFile(path, bytes), SetUpFrom(); }
 
     // A fresh set-up from the file reads the record that was kept.
     void ExpectNextSetUpReads(const hint_settings_t& kept, const char* name)
     {
-        SetUpFrom(nullptr);
+        SetUpFrom();
         EXPECT_TRUE(SameRecord(kept, Normalised(HintSettings))) << name << ": the next set-up reads the same\n"
                                                                 << ReadWholeFile(path);
     }
 
-    int FileInt(const char* section, const char* key)
-    {
-        return static_cast<int>(GetPrivateProfileIntA(section, key, -999, path.c_str()));
-    }
+    int FileInt(const char* key) { return static_cast<int>(GetPrivateProfileIntA("Form", key, -999, path.c_str())); }
 
     TempDir dir;
     std::string path = dir.File("ZlvnHint.ini");
@@ -130,7 +121,7 @@ TEST_F(Persistence, WithoutAFileSetUpGivesTheDefaultsAndTeardownWritesAll18Keys)
 {
     Host().quickOption[3] = 0x5a;
     SetToggleMenuChecked(false);
-    SetUpFrom(nullptr);
+    SetUpFrom();
     EXPECT_TRUE(SameRecord(DefaultRecord(), Normalised(HintSettings)));
     EXPECT_EQ(1, g_menu[0].checked) << "check mark follows Enable";
     EXPECT_EQ(0x5a, g_savedQuickOption[3]) << "quick options saved at set-up";
@@ -157,7 +148,7 @@ TEST_F(Persistence, CustomValuesAreReadAndWrittenBackUnchanged)
 
 TEST_F(Persistence, EditedRecordComesBackFromTheNextSetUp)
 {
-    SetUpFrom(nullptr);
+    SetUpFrom();
     hint_settings_t& s = HintSettings;
     s.Enable = 0;
     s.Pos = 3;
@@ -181,29 +172,25 @@ TEST_F(Persistence, FontStyleBitsAreUnpackedAndPackedBack)
         {5, {1, 0, 1, 0}, 5}, {15, {1, 1, 1, 1}, 15}, {-1, {1, 1, 1, 1}, 15}, {16, {0, 0, 0, 0}, 0}, {8, {0, 0, 0, 1}, 8},
     };
     for (const auto& c : cases) {
-        SetUpFrom(("[Form]\r\nFontStyle=" + std::to_string(c.file) + "\r\n").c_str());
+        SetUpFrom("[Form]\r\nFontStyle=" + std::to_string(c.file) + "\r\n");
         const font_style_t read = HintSettings.FontStyle;
         EXPECT_EQ(c.style, read) << "FontStyle=" << c.file;
         Zlvn_OnTeardown();
-        EXPECT_EQ(c.file, FileInt("Form", "FontStyle")) << "FontStyle=" << c.file << ": unchanged, kept as written";
+        EXPECT_EQ(c.file, FileInt("FontStyle")) << "FontStyle=" << c.file << ": unchanged, kept as written";
 
         SetUpFrom("[Form]\r\n");  // a file without the key gets the flags packed
         HintSettings.FontStyle = read;
         Zlvn_OnTeardown();
-        EXPECT_EQ(c.written, FileInt("Form", "FontStyle")) << "FontStyle=" << c.file;
+        EXPECT_EQ(c.written, FileInt("FontStyle")) << "FontStyle=" << c.file;
     }
 }
 
 TEST_F(Persistence, OverlongTextsAreCutToTheirFields)
 {
-    const std::string name40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
-    const std::string key30(30, 'K');
-    const std::string path300 = "C:\\" + std::string(297, 'p');
-    SetUpFrom(("[Form]\r\nFontName=" + name40 + "\r\nBgNormal=" + path300 + "\r\n[ShortcutKey]\r\nToggleEnable=" + key30 +
-               "\r\n").c_str());
-    EXPECT_EQ(name40.substr(0, 31), HintSettings.FontName);
-    EXPECT_EQ(path300.substr(0, 259), HintSettings.BgNormal);
-    EXPECT_EQ(key30.substr(0, 23), HintSettings.ToggleEnable);
+    const std::string name40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn", key30(30, 'K'), path300 = "C:\\" + std::string(297, 'p');
+    SetUpFrom("[Form]\r\nFontName=" + name40 + "\r\nBgNormal=" + path300 + "\r\n[ShortcutKey]\r\nToggleEnable=" + key30 + "\r\n");
+    EXPECT_EQ(name40.substr(0, 31) + "|" + path300.substr(0, 259) + "|" + key30.substr(0, 23),
+              std::string(HintSettings.FontName) + "|" + HintSettings.BgNormal + "|" + HintSettings.ToggleEnable);
 
     memset(HintSettings.ToggleEnable, 'Q', sizeof HintSettings.ToggleEnable);  // changed, and no NUL left
     Zlvn_OnTeardown();
@@ -232,16 +219,14 @@ TEST_F(Persistence, UnknownKeysSectionsAndCommentsAreKept)
 TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
 {
     const char meiryo[] = "\x83\x81\x83\x43\x83\x8a\x83\x49";  // the face name in code page 932
-    const struct { const char* name; std::string text; const char* fontName; } cases[] = {
-        {"blanks and tabs", "[General]\r\nEnable = 0\r\n[ Form ]\r\n \tPos\t= 2 \r\nFontName =  Meiryo UI\r\n", "Meiryo UI"},
-        {"other letter case", "[general]\nENABLE=0\n[form]\npos=2\nfontname=Meiryo UI\n", "Meiryo UI"},
-        {"no final line feed", "[General]\nEnable=0\n[Form]\nFontName=Meiryo UI\nPos=2", "Meiryo UI"},
-        {"CR line ends", "[General]\rEnable=0\r[Form]\rPos=2\rFontName=Meiryo UI\r", "Meiryo UI"},
-        {"comments inside sections", "[General]\n; hints off\nEnable=0\n[Form]\n# where\nPos=2\nnote\nFontName=Meiryo UI\n",
-         "Meiryo UI"},
-        {"keys and sections twice", "[General]\nEnable=0\nEnable=1\n[Form]\nPos=2\nFontName=Meiryo UI\n[FORM]\nPos=4\n",
-         "Meiryo UI"},
-        {"quotes", "[General]\nEnable=\"0\"\n[Form]\nPos='2'\nFontName=\"Meiryo UI\"\n", "Meiryo UI"},
+    const struct { const char* name; std::string text; const char* fontName = "Meiryo UI"; } cases[] = {
+        {"blanks and tabs", "[General]\r\nEnable = 0\r\n[ Form ]\r\n \tPos\t= 2 \r\nFontName =  Meiryo UI\r\n"},
+        {"other letter case", "[general]\nENABLE=0\n[form]\npos=2\nfontname=Meiryo UI\n"},
+        {"no final line feed", "[General]\nEnable=0\n[Form]\nFontName=Meiryo UI\nPos=2"},
+        {"CR line ends", "[General]\rEnable=0\r[Form]\rPos=2\rFontName=Meiryo UI\r"},
+        {"comments inside sections", "[General]\n; hints off\nEnable=0\n[Form]\n# where\nPos=2\nnote\nFontName=Meiryo UI\n"},
+        {"keys and sections twice", "[General]\nEnable=0\nEnable=1\n[Form]\nPos=2\nFontName=Meiryo UI\n[FORM]\nPos=4\n"},
+        {"quotes", "[General]\nEnable=\"0\"\n[Form]\nPos='2'\nFontName=\"Meiryo UI\"\n"},
         {"UTF-8 mark", "\xef\xbb\xbf[General]\r\nEnable=0\r\n[Form]\r\nPos=2\r\nFontName=\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa\r\n",
          meiryo},
         {"UTF-16", Utf16FileBytes(u"[General]\r\nEnable=0\r\n[Form]\r\nPos=2\r\nFontName=\u30e1\u30a4\u30ea\u30aa\r\n", false),
@@ -249,13 +234,12 @@ TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
     };
     for (const auto& c : cases) {
         SetUpFrom(c.text);
-        EXPECT_EQ(0, HintSettings.Enable) << c.name;
-        EXPECT_EQ(2, HintSettings.Pos) << c.name;
-        EXPECT_STREQ(c.fontName, HintSettings.FontName) << c.name;
+        EXPECT_EQ(std::string("Enable 0 Pos 2 ") + c.fontName, "Enable " + std::to_string(HintSettings.Enable) + " Pos " +
+                  std::to_string(HintSettings.Pos) + " " + HintSettings.FontName) << c.name;
         const hint_settings_t read = Normalised(HintSettings);
 
         Zlvn_OnTeardown();
-        EXPECT_EQ(2, FileInt("Form", "Pos")) << c.name << "\n" << ReadWholeFile(path);
+        EXPECT_EQ(2, FileInt("Pos")) << c.name << "\n" << ReadWholeFile(path);
         ExpectNextSetUpReads(read, c.name);
     }
 }
@@ -285,15 +269,13 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
     for (const auto& c : cases) {
         DeleteFileA(path.c_str());
         g_writtenKeys.clear();
-        if (c.file.empty()) SetUpFrom(nullptr);
+        if (c.file.empty()) SetUpFrom();
         else SetUpFrom(c.file);
         if (c.newWidth) HintSettings.Width = c.newWidth;
         const hint_settings_t kept = Normalised(HintSettings);
         Zlvn_OnTeardown();
         EXPECT_EQ(c.writes ? c.writes : allKeys, g_writtenKeys) << c.name;
-        if (c.writes && c.writes[0] == '\0') {
-            EXPECT_EQ(c.file, ReadWholeFile(path)) << c.name << ": the file keeps its bytes";
-        }
+        if (c.writes && c.writes[0] == '\0') { EXPECT_EQ(c.file, ReadWholeFile(path)) << c.name << ": the file keeps its bytes"; }
         ExpectNextSetUpReads(kept, c.name);
     }
 }
@@ -301,12 +283,11 @@ TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
 TEST_F(Persistence, BitmapPathsAreComputedOnlyWhereEmpty)
 {
     SetUpFrom("[Form]\r\nBgNormal=D:\\x.bmp\r\n");
-    EXPECT_STREQ("D:\\x.bmp", HintSettings.BgNormal);
-    EXPECT_EQ(ProgramDir() + "\\bgicn.bmp", HintSettings.BgIconic) << "missing key";
-
+    EXPECT_EQ("D:\\x.bmp|" + ProgramDir() + "\\bgicn.bmp", std::string(HintSettings.BgNormal) + "|" + HintSettings.BgIconic)
+        << "missing key";
     SetUpFrom("[Form]\r\nBgNormal=\r\nBgIconic=E:\\y.bmp\r\n");
-    EXPECT_EQ(ProgramDir() + "\\bgnml.bmp", HintSettings.BgNormal) << "empty value";
-    EXPECT_STREQ("E:\\y.bmp", HintSettings.BgIconic);
+    EXPECT_EQ(ProgramDir() + "\\bgnml.bmp|E:\\y.bmp", std::string(HintSettings.BgNormal) + "|" + HintSettings.BgIconic)
+        << "empty value";
 }
 
 // A settings file that cannot be written: teardown goes through every key, does
@@ -322,9 +303,7 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     setUp();
     const hint_settings_t before = HintSettings;
 
-    const std::string readOnly = dir.File("readonly.ini");
-    const std::string locked = dir.File("locked.ini");
-    const std::string folder = dir.File("folder.ini");
+    const std::string readOnly = dir.File("readonly.ini"), locked = dir.File("locked.ini"), folder = dir.File("folder.ini");
     WriteWholeFile(readOnly, kCustomFile);
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     WriteWholeFile(locked, kCustomFile);
@@ -397,9 +376,8 @@ TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)
         ASSERT_NE(nullptr, bitmap) << file;
         BITMAP info = {};
         GetObjectA(bitmap, sizeof info, &info);
-        EXPECT_EQ(64, info.bmWidth) << name;
-        EXPECT_EQ(24, info.bmHeight) << name;
-        EXPECT_EQ(24, info.bmBitsPixel) << name;
+        EXPECT_EQ("64x24x24", std::to_string(info.bmWidth) + "x" + std::to_string(info.bmHeight) + "x" +
+                                  std::to_string(info.bmBitsPixel)) << name << ": width x height x bits per pixel";
         DeleteObject(bitmap);
     }
 }
