@@ -71,9 +71,8 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             DeleteObject(info.hbmMask);
             // Centred on the full rectangle of the 1280 x 800 screen under the cursor.
             RECT rc = WindowRect(b.Handle());
-            int w = rc.right - rc.left, h = rc.bottom - rc.top;
-            EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2, rc.left);
-            EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2, rc.top);
+            EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - (rc.right - rc.left) / 2, rc.left);
+            EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - (rc.bottom - rc.top) / 2, rc.top);
             RECT client = ClientRect(b.Handle());
             EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right) << "client width";
             EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom) << "client height";

@@ -7,10 +7,8 @@ namespace {
 
 using C = OptionControl;
 
-// A record with a value in every field, unlike the defaults where they matter, in field
-// order: Enable, Pos, Contents, Width, IsUseBmp, BgNormal, BgIconic, NmlBorderColor,
-// NmlBgColor, MinBorderColor, MinBgColor, FontName, FontSize, FontStyle (bold, struck
-// out), FontColor, IsNoOver, IsShowIcon, ToggleEnable.
+// A record with a value in every field, in field order, unlike the defaults where they
+// matter; the font is bold and struck out.
 const hint_settings_t kSample = {1, 2, 1, 120, 0, "C:\\pictures\\normal.bmp", "C:\\pictures\\iconic.bmp",
                                  RGB(247, 247, 0), RGB(255, 255, 128), RGB(212, 212, 212), RGB(10, 20, 30),
                                  "MS UI Gothic", 11, {1, 0, 0, 1}, RGB(0, 0, 255), 1, 0, "Ctrl+H"};
