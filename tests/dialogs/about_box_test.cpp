@@ -60,28 +60,20 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
         .Do("check", [] {
             TAboutBox& b = *g_box;
             EXPECT_EQ("バージョン情報", WindowText(b.Handle()));
-            LOGFONTA font = {};
-            GetObjectA(b.FormFont(), sizeof font, &font);
-            EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-            EXPECT_EQ(-MulDiv(12, b.Ppi(), 96), font.lfHeight);
-            EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
-            EXPECT_EQ("Hint", b.Text(A::ProductName));
-            EXPECT_EQ(ZLVN_FILE_VERSION, b.Text(A::Version));
-            EXPECT_EQ("Copyright (C) 2026 ZlvnHint", b.Text(A::Copyright));
-            EXPECT_EQ("https://example.org/", b.Text(A::WebSite));
+            EXPECT_EQ("ＭＳ Ｐゴシック " + std::to_string(-MulDiv(12, b.Ppi(), 96)) + " 400 000", FontText(FontOf(b.FormFont())));
+            EXPECT_EQ(SHIFTJIS_CHARSET, FontOf(b.FormFont()).lfCharSet);
+            EXPECT_EQ(std::string("Hint|") + ZLVN_FILE_VERSION + "|Copyright (C) 2026 ZlvnHint|https://example.org/",
+                      b.Text(A::ProductName) + "|" + b.Text(A::Version) + "|" + b.Text(A::Copyright) + "|" + b.Text(A::WebSite));
             ICONINFO info = {};
             EXPECT_TRUE(b.LargeIcon() && GetIconInfo(b.LargeIcon(), &info)) << "large icon taken (path expanded)";
             EXPECT_TRUE(b.SmallIcon() != nullptr) << "small icon taken";
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
             // Centred on the full rectangle of the 1280 x 800 screen under the cursor.
-            RECT rc;
-            GetWindowRect(b.Handle(), &rc);
-            int w = rc.right - rc.left, h = rc.bottom - rc.top;
-            EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2, rc.left);
-            EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2, rc.top);
-            RECT client;
-            GetClientRect(b.Handle(), &client);
+            RECT rc = WindowRect(b.Handle());
+            EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - (rc.right - rc.left) / 2, rc.left);
+            EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - (rc.bottom - rc.top) / 2, rc.top);
+            RECT client = ClientRect(b.Handle());
             EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right) << "client width";
             EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom) << "client height";
             // Design rectangles at 96 ppi, scaled; labels fit their text, so only their corners.

@@ -12,12 +12,9 @@ struct fit_t {
     int needed, room;                // pixels
 };
 
-// The room a control gives its text, by the theme-less rules of the system's
-// buttons and statics: a check or radio box of 12/96 inch plus half a digit and the
-// label's one-pixel shift; a group frame's caption 7 px in from each side; a push
-// button's text inside its edges; a label its width, or up to its panel's frame
-// when it sizes itself to its text. The text's width is what the system draws, in
-// the control's own font ('&' marks the accelerator unless the row shows it).
+// The room a control gives its text by the theme-less rules of the system's buttons and
+// statics (a 12/96-inch box plus half a digit, a frame's 7 px sides, a button's edges, an
+// auto-sized label up to its panel), against the text's drawn width in the control's font.
 bool Fit(const form::Form& f, const char* formName, int row, fit_t* out)
 {
     using K = form::Kind;
@@ -36,8 +33,7 @@ bool Fit(const form::Form& f, const char* formName, int row, fit_t* out)
     const int box = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
     SelectObject(dc, old);
     ReleaseDC(item, dc);
-    RECT client;
-    GetClientRect(item, &client);
+    RECT client = ClientRect(item);
     int room = client.right;
     if (c.kind == K::Radio || c.kind == K::Check) room -= box + zero / 2 + 1;
     if (c.kind == K::Group) room -= 2 * 7 + 1;

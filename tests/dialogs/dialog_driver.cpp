@@ -1,6 +1,5 @@
 #include "tests/dialogs/dialog_driver.h"
 
-
 #include <memory>
 
 namespace {
@@ -10,6 +9,13 @@ constexpr UINT kTickMs = 25;
 constexpr int kMaxTries = kWaitLimitMs / kTickMs;  // a step that stalls this long never comes
 
 void CancelThreadDialogs() { for (HWND dialog : ThreadDialogs()) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }
+
+HWND FirstDialog(const std::function<bool(HWND)>& match)
+{
+    std::vector<HWND> dialogs = ThreadDialogs();
+    auto found = std::find_if(dialogs.begin(), dialogs.end(), match);
+    return found == dialogs.end() ? nullptr : *found;
+}
 
 }  // namespace
 
@@ -21,10 +27,7 @@ DialogScript& DialogScript::Then(const std::string& what, Step step)
 
 DialogScript& DialogScript::Do(const std::string& what, std::function<void()> action)
 {
-    return Then(what, [action]() {
-        action();
-        return true;
-    });
+    return Then(what, [action] { return action(), true; });
 }
 
 DialogScript& DialogScript::InDialog(const std::string& what, int id, std::function<void(HWND)> act)
@@ -90,8 +93,7 @@ void DialogScript::OnTick()
 
 std::string DialogScript::Report() const
 {
-    if (Completed()) return m_name + ": completed";
-    return m_name + ": stalled at '" + m_steps[m_next].what + "'";
+    return m_name + (Completed() ? ": completed" : ": stalled at '" + m_steps[m_next].what + "'");
 }
 
 std::vector<HWND> ThreadDialogs()
@@ -99,26 +101,14 @@ std::vector<HWND> ThreadDialogs()
     return ThreadWindows([](HWND hwnd) { return IsWindowVisible(hwnd) && ClassName(hwnd) == "#32770"; });
 }
 
-HWND DialogWithControl(int id)
-{
-    for (HWND dialog : ThreadDialogs())
-        if (GetDlgItem(dialog, id)) return dialog;
-    return nullptr;
-}
-
-HWND DialogWithTitle(const char* title)
-{
-    for (HWND dialog : ThreadDialogs())
-        if (WindowText(dialog) == title) return dialog;
-    return nullptr;
-}
+HWND DialogWithControl(int id) { return FirstDialog([id](HWND d) { return GetDlgItem(d, id) != nullptr; }); }
+HWND DialogWithTitle(const char* title) { return FirstDialog([title](HWND d) { return WindowText(d) == title; }); }
 
 void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void PostMouseClick(HWND control)
 {
-    RECT rc;
-    GetClientRect(control, &rc);
+    RECT rc = ClientRect(control);
     LPARAM at = MAKELPARAM(rc.right / 2, rc.bottom / 2);
     PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(control, WM_LBUTTONUP, 0, at);
@@ -131,11 +121,8 @@ void PostKey(HWND target, UINT vk)
     PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
 }
 
-void PostAltKey(HWND target, char key)
-{
-    // The dialog manager matches accelerators on WM_SYSCHAR; bit 29 is "Alt held".
-    PostMessageA(target, WM_SYSCHAR, static_cast<unsigned char>(key), 0x20000001);
-}
+// The dialog manager matches accelerators on WM_SYSCHAR; bit 29 is "Alt held".
+void PostAltKey(HWND target, char key) { PostMessageA(target, WM_SYSCHAR, static_cast<unsigned char>(key), 0x20000001); }
 
 void TypeKey(UINT vk, unsigned mods)
 {
@@ -158,10 +145,29 @@ void TypeKey(UINT vk, unsigned mods)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void UnderlineAndApply(HWND chooser)
+{
+    SendDlgItemMessageA(chooser, chx2, BM_SETCHECK, BST_CHECKED, 0);
+    for (int id : {chx2, psh3})
+        SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(chooser, id)));
+}
+
+LOGFONTA FontOf(HFONT font)
+{
+    LOGFONTA logical = {};
+    GetObjectA(font, sizeof logical, &logical);
+    return logical;
+}
+
+std::string FontText(const LOGFONTA& f)
+{
+    char flags[4] = {char('0' + !!f.lfItalic), char('0' + !!f.lfUnderline), char('0' + !!f.lfStrikeOut), 0};
+    return std::string(f.lfFaceName) + " " + std::to_string(f.lfHeight) + " " + std::to_string(f.lfWeight) + " " + flags;
+}
+
 RECT RectIn(HWND window, HWND container)
 {
-    RECT rc;
-    GetWindowRect(window, &rc);
+    RECT rc = WindowRect(window);
     MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
 }
@@ -194,9 +200,8 @@ const char* ControlName(AboutControl id) { return NameAt(kAboutNames, form::RowO
 
 const char* ControlName(const form::Description& form, int row)
 {
-    if (&form == &OKBottomDlgForm()) return NameAt(kOptionNames, row);
-    if (&form == &AboutBoxForm()) return NameAt(kAboutNames, row);
-    return "(unknown form)";
+    return &form == &OKBottomDlgForm() ? NameAt(kOptionNames, row)
+         : &form == &AboutBoxForm()    ? NameAt(kAboutNames, row) : "(unknown form)";
 }
 
 std::ostream& operator<<(std::ostream& out, OptionControl id) { return out << ControlName(id); }

@@ -69,6 +69,13 @@ void PostAltKey(HWND target, char key);  // an Alt+key accelerator
 // Keys typed through the system's input queue; mods are the hot-key control's bits.
 void TypeKey(UINT vk, unsigned mods = 0);
 
+// In a font chooser: checks Underline and presses Apply.
+void UnderlineAndApply(HWND chooser);
+LOGFONTA FontOf(HFONT font);
+// "face height weight" and the italic, underline and strike-out flags as digits: "Arial -16 700 010".
+std::string FontText(const LOGFONTA& font);
+
+inline RECT ClientRect(HWND window) { RECT r = {}; return GetClientRect(window, &r), r; }
 // A window's rectangle in the client coordinates of another window.
 RECT RectIn(HWND window, HWND container);
 

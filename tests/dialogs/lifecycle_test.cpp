@@ -84,12 +84,9 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         if (c.over == FontApplied) {
             script.Do("open the font chooser", [] { PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "フォント(&F)")); })
                 .Then("underline and Apply", [] {
-                    HWND ch = DialogWithControl(psh3);
-                    if (!ch) return false;
-                    SendDlgItemMessageA(ch, chx2, BM_SETCHECK, BST_CHECKED, 0);
-                    SendMessageA(ch, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(ch, chx2)));
-                    SendMessageA(ch, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(ch, psh3)));
-                    return true;
+                    HWND chooser = DialogWithControl(psh3);
+                    if (chooser) UnderlineAndApply(chooser);
+                    return chooser != nullptr;
                 });
         }
         script.Do("the host's events", [&] {

@@ -7,10 +7,8 @@ namespace {
 
 using C = OptionControl;
 
-// A record with a value in every field, unlike the defaults where they matter, in field
-// order: Enable, Pos, Contents, Width, IsUseBmp, BgNormal, BgIconic, NmlBorderColor,
-// NmlBgColor, MinBorderColor, MinBgColor, FontName, FontSize, FontStyle (bold, struck
-// out), FontColor, IsNoOver, IsShowIcon, ToggleEnable.
+// A record with a value in every field, in field order, unlike the defaults where they
+// matter; the font is bold and struck out.
 const hint_settings_t kSample = {1, 2, 1, 120, 0, "C:\\pictures\\normal.bmp", "C:\\pictures\\iconic.bmp",
                                  RGB(247, 247, 0), RGB(255, 255, 128), RGB(212, 212, 212), RGB(10, 20, 30),
                                  "MS UI Gothic", 11, {1, 0, 0, 1}, RGB(0, 0, 255), 1, 0, "Ctrl+H"};
@@ -68,12 +66,23 @@ C FocusedRow()
     return C::None;
 }
 
-LOGFONTA LabelFont(C name)
+// The names of the radio buttons and check boxes that are checked, in row order.
+std::string CheckedRows()
 {
-    LOGFONTA font = {};
-    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(Dlg().Item(name), WM_GETFONT, 0, 0));
-    GetObjectA(handle, sizeof font, &font);
-    return font;
+    std::string names;
+    for (size_t r = 0; r < OKBottomDlgForm().count; ++r) {
+        form::Kind kind = OKBottomDlgForm().controls[r].kind;
+        if ((kind == form::Kind::Radio || kind == form::Kind::Check) && Dlg().Checked(static_cast<C>(r)))
+            names += std::string(names.empty() ? "" : " ") + ControlName(static_cast<C>(r));
+    }
+    return names;
+}
+
+LOGFONTA LabelFont(C name) { return FontOf(reinterpret_cast<HFONT>(SendMessageA(Dlg().Item(name), WM_GETFONT, 0, 0))); }
+// The three font labels: "name, size, style".
+std::string FontLabels()
+{
+    return Dlg().Text(C::LabelFontName) + ", " + Dlg().Text(C::LabelFontSize) + ", " + Dlg().Text(C::LabelFontStyle);
 }
 
 TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
@@ -81,11 +90,7 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
     RunDialog(Opened("fill").Do("check controls", [] {
         EXPECT_EQ(0, Dlg().ActivePage());
         EXPECT_EQ(Dlg().Item(C::OKBtn), GetFocus()) << "first tab stop";
-        const std::pair<C, bool> checked[] = {
-            {C::RdoPosTopLeft, false}, {C::RdoPosTopCenter, false}, {C::RdoPosTopRight, true}, {C::RdoPosCenter, false},
-            {C::RdoPosDeskTopLeft, false}, {C::RdoNotUseImage, true}, {C::RdoUseImage, false}, {C::ChkIsNoOver, true},
-            {C::RdoTxtAlph, false}, {C::RdoTxtFull, true}, {C::ChkIsShowIcon, false}};
-        for (auto [c, on] : checked) EXPECT_EQ(on, Dlg().Checked(c)) << c;
+        EXPECT_EQ("RdoPosTopRight ChkIsNoOver RdoNotUseImage RdoTxtFull", CheckedRows());
         // A hidden group hides its contents.
         const std::pair<C, bool> visible[] = {{C::GrpBgColor, true}, {C::StcMinBgColor, true}, {C::GrpBgBmp, false}, {C::EdtBgbmpNml, false}};
         for (auto [c, on] : visible) EXPECT_EQ(on, Dlg().Visible(c)) << c;
@@ -96,11 +101,9 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
         const std::pair<C, COLORREF> swatches[] = {{C::StcNmlBgColor, RGB(255, 255, 128)}, {C::StcNmlBorderColor, RGB(247, 247, 0)},
                                                    {C::StcMinBgColor, RGB(10, 20, 30)}, {C::StcMinBorderColor, RGB(212, 212, 212)}};
         for (auto [c, colour] : swatches) EXPECT_EQ(colour, Dlg().SwatchColor(c)) << c;
-        LOGFONTA font = LabelFont(C::LabelFontName);
-        EXPECT_STREQ("MS UI Gothic", font.lfFaceName);
-        EXPECT_EQ(FW_BOLD, font.lfWeight);
-        EXPECT_TRUE(font.lfStrikeOut && !font.lfItalic && !font.lfUnderline);
-        EXPECT_EQ(-MulDiv(15, Dlg().Ppi(), 120), font.lfHeight) << "the dialog's own text height";
+        // Bold and struck out, in the dialog's own text height.
+        EXPECT_EQ("MS UI Gothic " + std::to_string(-MulDiv(15, Dlg().Ppi(), 120)) + " 700 001",
+                  FontText(LabelFont(C::LabelFontName)));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_CONTROL), HotKey());
         PostClick(Dlg().Item(C::OKBtn));
     }));
@@ -126,10 +129,7 @@ TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
     expected.IsNoOver = 1; expected.IsUseBmp = 1;  // the check box and radio button store 1
     CopyText(expected.ToggleEnable, "Alt+H");
     RunDialog(Opened("unusual record").Do("check and OK", [] {
-        for (C radio : {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter, C::RdoPosDeskTopLeft,
-                        C::RdoTxtAlph, C::RdoTxtFull})
-            EXPECT_FALSE(Dlg().Checked(radio)) << "Pos 7, Contents 2: " << radio;
-        EXPECT_TRUE(Dlg().Checked(C::RdoUseImage)) << "IsUseBmp 3";
+        EXPECT_EQ("ChkIsNoOver RdoUseImage", CheckedRows()) << "Pos 7, Contents 2, IsUseBmp 3";
         EXPECT_TRUE(Dlg().Visible(C::GrpBgBmp));
         EXPECT_FALSE(Dlg().Visible(C::GrpBgColor));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_ALT), HotKey()) << "lower-case alt+h";
@@ -150,10 +150,8 @@ TEST_F(OptionDialog, ShortcutTextReadAndWrittenBack)
         memset(HintSettings.ToggleEnable, 'x', sizeof HintSettings.ToggleEnable);
         CopyText(HintSettings.ToggleEnable, c.stored);
         EXPECT_EQ(c.shown, HotKeyShown(C::OKBtn, std::string("shortcut '") + c.stored + "'")) << "'" << c.stored << "'";
-        EXPECT_STREQ(c.written, HintSettings.ToggleEnable) << "'" << c.stored << "'";
-        char zeros[24] = {};
-        size_t n = strlen(c.written);
-        EXPECT_EQ(0, memcmp(HintSettings.ToggleEnable + n, zeros, sizeof zeros - n)) << "'" << c.stored << "': field cleared";
+        EXPECT_EQ(std::string(c.written).append(24 - strlen(c.written), '\0'), std::string(HintSettings.ToggleEnable, 24))
+            << "'" << c.stored << "': written, the rest of the field cleared";
     }
 }
 
@@ -320,24 +318,18 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
         .Do("open chooser", [] { PostClick(Dlg().Item(C::BtnFont)); })
         .InDialog("cancel without Apply", psh3, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
         .Do("labels unchanged, open again", [&listed] {
-            EXPECT_EQ(listed, Dlg().Text(C::LabelFontName));
-            EXPECT_EQ("10", Dlg().Text(C::LabelFontSize));
-            EXPECT_EQ("標準", Dlg().Text(C::LabelFontStyle));
+            EXPECT_EQ(listed + ", 10, 標準", FontLabels());
             PostClick(Dlg().Item(C::BtnFont));
         })
         .InDialog("underline and Apply", psh3, [&face, &listed](HWND c) {
             face = WindowText(GetDlgItem(c, cmb1));
             EXPECT_EQ(listed, face) << "the chooser opens on the label's face";
-            SendDlgItemMessageA(c, chx2, BM_SETCHECK, BST_CHECKED, 0);
-            SendMessageA(c, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(c, chx2)));
-            SendMessageA(c, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(c, psh3)));
+            UnderlineAndApply(c);
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline) << "applied while the chooser is open";
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
         })
         .Do("applied font kept, OK", [&face] {
-            EXPECT_EQ(face, Dlg().Text(C::LabelFontName));
-            EXPECT_EQ("10", Dlg().Text(C::LabelFontSize));
-            EXPECT_EQ("標準", Dlg().Text(C::LabelFontStyle)) << "underline never shows in the style text";
+            EXPECT_EQ(face + ", 10, 標準", FontLabels()) << "underline never shows in the style text";
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline);
             PostClick(Dlg().Item(C::OKBtn));
         }));
@@ -346,8 +338,6 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
     expected.FontStyle.Underline = 1;  // size 10, neither bold nor italic, as before
     EXPECT_TRUE(SameRecord(Normalised(expected), Normalised(HintSettings)));
 }
-
-bool Listed(const char* face) { return face[0] != '\0' && !FontFaces(face).empty(); }
 
 TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
 {
@@ -375,15 +365,10 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
                 PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
             })
             .Do("cancel", [] { PostClick(Dlg().Item(C::CancelBtn)); }));
-        if (c.opens) {
-            EXPECT_STREQ(c.opens, opened.lfFaceName) << what;
-        } else {
-            EXPECT_NE('@', opened.lfFaceName[0]) << what << ": opened on " << opened.lfFaceName;
-            EXPECT_TRUE(Listed(opened.lfFaceName)) << what << ": opened on " << opened.lfFaceName;
-        }
-        EXPECT_EQ(-MulDiv(c.size, form::ScreenPpi(), 72), opened.lfHeight) << what;
-        EXPECT_EQ(c.style.Bold ? FW_BOLD : FW_NORMAL, opened.lfWeight) << what;
-        EXPECT_EQ(c.style.Italic ? 1 : 0, opened.lfItalic != 0) << what;
+        const std::string face = c.opens ? c.opens : opened.lfFaceName;
+        EXPECT_EQ(face + " " + std::to_string(-MulDiv(c.size, form::ScreenPpi(), 72)) + (c.style.Bold ? " 700 " : " 400 ") +
+                  (c.style.Italic ? "100" : "000"), FontText(opened)) << what;
+        if (!c.opens) { EXPECT_TRUE(face[0] != '@' && !face.empty() && !FontFaces(face).empty()) << what << ": a listed face"; }
     }
 }
 
@@ -456,11 +441,8 @@ TEST_F(OptionDialog, TitleFontTabsAndCaptions)
         EXPECT_EQ("ダイアログ", WindowText(Dlg().Handle()));
         LONG style = GetWindowLongA(Dlg().Handle(), GWL_STYLE);
         EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "fixed size, no boxes";
-        LOGFONTA font = {};
-        GetObjectA(Dlg().FormFont(), sizeof font, &font);
-        EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-        EXPECT_EQ(-MulDiv(15, Dlg().Ppi(), 120), font.lfHeight);
-        EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
+        EXPECT_EQ("ＭＳ Ｐゴシック " + std::to_string(-MulDiv(15, Dlg().Ppi(), 120)) + " 400 000", FontText(FontOf(Dlg().FormFont())));
+        EXPECT_EQ(SHIFTJIS_CHARSET, FontOf(Dlg().FormFont()).lfCharSet);
         EXPECT_EQ(reinterpret_cast<LRESULT>(Dlg().FormFont()), SendMessageA(Dlg().Item(C::CancelBtn), WM_GETFONT, 0, 0));
         const char* tabs[] = {"全般", "ショートカットキー"};
         EXPECT_EQ(2, SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMCOUNT, 0, 0));
@@ -531,12 +513,10 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         .Painted()
         .Do("page 1", [&designs, checkLayout] {
             ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), ShotDir() + "\\settings_page1.bmp"));
-            RECT client;
-            GetClientRect(Dlg().Handle(), &client);
+            RECT client = ClientRect(Dlg().Handle());
             EXPECT_NEAR(MulDiv(493, Dlg().Ppi(), 120), client.right, 1);
             EXPECT_NEAR(MulDiv(517, Dlg().Ppi(), 120), client.bottom, 1);
-            RECT w;
-            GetWindowRect(Dlg().Handle(), &w);
+            RECT w = WindowRect(Dlg().Handle());
             EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (w.left + w.right) / 2, 1) << "centred";
             EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN) / 2, (w.top + w.bottom) / 2, 1) << "centred";
             for (const design_t& row : designs) checkLayout(row);
@@ -550,8 +530,7 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
                 EXPECT_TRUE(p.left > tabs.left && p.right < tabs.right && p.bottom < tabs.bottom) << page << " inside";
             }
             // The page is painted over the tab control: a swatch shows its colour.
-            RECT swatch;
-            GetWindowRect(Dlg().Item(C::StcNmlBgColor), &swatch);
+            RECT swatch = WindowRect(Dlg().Item(C::StcNmlBgColor));
             EXPECT_EQ(RGB(255, 255, 128), ScreenPixel((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";

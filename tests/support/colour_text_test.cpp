@@ -72,11 +72,16 @@ TEST(ColourText, OddDigitCountReadsAsIfALeadingZeroStoodBefore)
     }
 }
 
-#ifdef _WIN32
-// The text is placed right after an inaccessible page and the work buffer right
-// before one: a read before the text or a write past the buffer faults.
+// Under Wine the text lies right after an inaccessible page and the work buffer right
+// before one; natively both are heap blocks of their exact size under AddressSanitizer.
+// Either way a read before the text or a write past the buffer stops the test.
 TEST(ColourText, NeverTouchesBytesOutsideTextOrWorkBuffer)
 {
+    const struct { const char* text; int32_t value; } cases[] = {
+        {"0xfff", 0xff0f}, {"fff", 0xff0f}, {"0x1", 1}, {"1", 1}, {"0x", 0}, {"x", 0}, {"", 0},
+        {"0xabcdef", 0xefcdab}, {"abcdefa", 0x7fffffff} /* 0xfadebc0a saturates */, {"0x1234567", 0x67452301},
+    };
+#ifdef _WIN32
     SYSTEM_INFO system;
     GetSystemInfo(&system);
     const size_t page = system.dwPageSize;
@@ -85,37 +90,22 @@ TEST(ColourText, NeverTouchesBytesOutsideTextOrWorkBuffer)
     DWORD old;
     ASSERT_TRUE(VirtualProtect(base, page, PAGE_NOACCESS, &old));
     ASSERT_TRUE(VirtualProtect(base + 3 * page, page, PAGE_NOACCESS, &old));
-    char* textStart = base + page;
-    char* workEnd = base + 3 * page;
-
-    for (const char* text : {"0xfff", "fff", "0x1", "1", "0x", "x", "", "0xabcdef", "abcdefa", "0x1234567"}) {
-        strcpy(textStart, text);
-        size_t size = ColourWorkSize(text);
-        char* work = workEnd - size;
-        memset(work, 0, size);
-        long value = ColourTextToValue(textStart, work);
-        int viaIniFile = 0;
-        IniFile::HexToInt(textStart, &viaIniFile);
-        EXPECT_EQ(value, viaIniFile) << "text \"" << text << "\"";
-    }
-    VirtualFree(base, 0, MEM_RELEASE);
-}
-#else
-// Text and work buffer in heap blocks of their exact size: AddressSanitizer stops
-// any read before the text or write past the buffer.
-TEST(ColourText, NeverTouchesBytesOutsideTextOrWorkBuffer)
-{
-    const struct { const char* text; int32_t value; } cases[] = {
-        {"0xfff", 0xff0f}, {"fff", 0xff0f}, {"0x1", 1}, {"1", 1}, {"0x", 0}, {"x", 0}, {"", 0},
-        {"0xabcdef", 0xefcdab}, {"abcdefa", 0x7fffffff} /* 0xfadebc0a saturates */, {"0x1234567", 0x67452301},
-    };
-    for (const auto& c : cases) {
-        std::vector<char> exact(c.text, c.text + strlen(c.text) + 1);
-        std::vector<char> work(ColourWorkSize(c.text));
-        EXPECT_EQ(c.value, ColourTextToValue(exact.data(), work.data())) << "text \"" << c.text << "\"";
-    }
-}
 #endif
+    for (const auto& c : cases) {
+        const size_t size = ColourWorkSize(c.text);
+#ifdef _WIN32
+        char* text = strcpy(base + page, c.text);
+        char* work = static_cast<char*>(memset(base + 3 * page - size, 0, size));
+#else
+        std::vector<char> exact(c.text, c.text + strlen(c.text) + 1), buffer(size);
+        char *text = exact.data(), *work = buffer.data();
+#endif
+        EXPECT_EQ(c.value, ColourTextToValue(text, work)) << "text \"" << c.text << "\"";
+    }
+#ifdef _WIN32
+    VirtualFree(base, 0, MEM_RELEASE);
+#endif
+}
 
 TEST(ColourText, WritesRedGreenBlueWithLowerCaseDigits)
 {

@@ -1,7 +1,5 @@
-// Preload must read every key exactly as the system's profile reader does, on files
-// that mix everything a person may write: blanks and tabs, any letter case, comments,
-// lines without '=', duplicated keys and sections, quotes, empty values, CR, LF and
-// CRLF line ends, a missing last line end, byte order marks and bytes that do not decode.
+// Preload reads every key as the system's profile reader does, on generated files that mix
+// everything a person may write, in every encoding, with bytes that do not decode.
 #include "tests/common/wine_test.h"
 
 #include <random>
@@ -22,8 +20,7 @@ const std::vector<std::pair<const char*, const char*>> kReads = [] {
     return reads;
 }();
 
-// Stands for bytes that do not decode: a lone lead byte, a broken UTF-8 sequence, a
-// lone surrogate, by the file's encoding.
+// Stands for bytes that do not decode in the file's encoding.
 const char16_t kUndecodable = u'\xe000';
 
 enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
@@ -47,8 +44,7 @@ std::u16string AnyCase(Random& random, std::u16string name)
 
 std::u16string Blanks(Random& random)
 {
-    static const char16_t* const kBlanks[] = {u"", u"", u"", u" ", u"  ", u"\t", u" \t ", u"\v", u"\f", u"\x1a"};
-    return PickOf(random, kBlanks);
+    return PickOf(random, {u"", u"", u"", u" ", u"  ", u"\t", u" \t ", u"\v", u"\f", u"\x1a"});
 }
 
 std::u16string Value(Random& random, Encoding encoding)
@@ -87,8 +83,7 @@ std::u16string Header(Random& random, const char* section)
     return line;
 }
 
-// One line of the file inside the section, without its line end: mostly a key of
-// that section.
+// One line inside the section, without its line end: mostly a key of that section.
 std::u16string Line(Random& random, Encoding encoding, const char* section)
 {
     std::vector<const char*> own;

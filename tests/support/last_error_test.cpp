@@ -5,6 +5,9 @@
 
 using FailureRecord = ClearedFailureRecord;
 
+// A record as "file:line: message".
+static std::string Whole(const LastError& r) { return std::string(r.File()) + ":" + std::to_string(r.Line()) + ": " + r.Message(); }
+
 TEST_F(FailureRecord, EmptyBeforeAnyFailure)
 {
     LastError snapshot;
@@ -20,9 +23,7 @@ TEST_F(FailureRecord, SnapshotHoldsTheLatestFailureAndStaysAsTaken)
     EXPECT_EQ(0, RecordFailure("C:\\src\\first.cpp", 10, "first %d", 1));
     EXPECT_EQ(0, RecordFailure("C:\\src\\second.cpp", 20, "second %s", "failure"));
     LastError snapshot;
-    EXPECT_STREQ("second.cpp", snapshot.File());
-    EXPECT_EQ(20, snapshot.Line());
-    EXPECT_STREQ("second failure", snapshot.GetMessage());
+    EXPECT_EQ("second.cpp:20: second failure", Whole(snapshot));
 
     RecordFailure("third.cpp", 30, "third");
     EXPECT_STREQ("second failure", snapshot.GetMessage()) << "a snapshot does not follow later failures";
@@ -52,10 +53,7 @@ TEST_F(FailureRecord, NullFileRecordsNothing)
 {
     RecordFailure("kept.cpp", 5, "kept");
     EXPECT_EQ(-1, RecordFailure(nullptr, 6, "lost"));
-    LastError snapshot;
-    EXPECT_STREQ("kept.cpp", snapshot.File());
-    EXPECT_EQ(5, snapshot.Line());
-    EXPECT_STREQ("kept", snapshot.Message());
+    EXPECT_EQ("kept.cpp:5: kept", Whole(LastError()));
 }
 
 TEST_F(FailureRecord, SourceFileIsRecordedByItsBaseName)

@@ -51,16 +51,14 @@ TEST_F(ModuleInfo, VersionResourceNumbersAndTextsAgree)
     VS_FIXEDFILEINFO* fixed = nullptr;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
 
-    const unsigned numbers[] = {ZLVN_VERSION_NUMBERS};
-    char joined[64];
-    snprintf(joined, sizeof joined, "%u.%u.%u.%u", numbers[0], numbers[1], numbers[2], numbers[3]);
-    EXPECT_STREQ(ZLVN_FILE_VERSION, joined);
-    const DWORD high = MAKELONG(numbers[1], numbers[0]), low = MAKELONG(numbers[3], numbers[2]);
-    const struct { const char* name; DWORD got, want; } fields[] = {
-        {"FILEVERSION high", fixed->dwFileVersionMS, high}, {"FILEVERSION low", fixed->dwFileVersionLS, low},
-        {"PRODUCTVERSION high", fixed->dwProductVersionMS, high}, {"PRODUCTVERSION low", fixed->dwProductVersionLS, low},
-    };
-    for (const auto& f : fields) EXPECT_EQ(f.want, f.got) << f.name;
+    // The build's four numbers, then FILEVERSION and PRODUCTVERSION, each as "a.b.c.d".
+    const unsigned n[] = {ZLVN_VERSION_NUMBERS};
+    const VS_FIXEDFILEINFO& f = *fixed;
+    char joined[128];
+    snprintf(joined, sizeof joined, "%u.%u.%u.%u %u.%u.%u.%u %u.%u.%u.%u", n[0], n[1], n[2], n[3],
+             HIWORD(f.dwFileVersionMS), LOWORD(f.dwFileVersionMS), HIWORD(f.dwFileVersionLS), LOWORD(f.dwFileVersionLS),
+             HIWORD(f.dwProductVersionMS), LOWORD(f.dwProductVersionMS), HIWORD(f.dwProductVersionLS), LOWORD(f.dwProductVersionLS));
+    EXPECT_EQ(ZLVN_FILE_VERSION " " ZLVN_FILE_VERSION " " ZLVN_FILE_VERSION, std::string(joined));
     for (const char* key : {"FileVersion", "ProductVersion"}) {
         char* text = nullptr;
         std::string path = std::string("\\StringFileInfo\\041103a4\\") + key;
@@ -106,9 +104,7 @@ TEST_F(ModuleInfo, MissingOutputIsRecordedNotAsserted)
 TEST(WinErrorText, CodeZeroHasNoTexts)
 {
     GetWinLastError error(0);
-    EXPECT_EQ(0u, error.m_code);
-    EXPECT_STREQ("", error.m_label);
-    EXPECT_STREQ("", error.m_message);
+    EXPECT_EQ("0 '' ''", std::to_string(error.m_code) + " '" + error.m_label + "' '" + error.m_message + "'");
 }
 
 TEST(WinErrorText, SystemCodeHasLabelAndOneLineText)
