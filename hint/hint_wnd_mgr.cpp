@@ -71,8 +71,9 @@ void HintWndMgr::Refresh()
         if (it != m_map.end()) {
             it->second->SetText(TextOf(record));
             it->second->RemakeMissingPopup();
+        } else if (!IsCloaked(record.hwnd)) {
+            Add(record.hwnd, TextOf(record));
         }
-        else if (!IsCloaked(record.hwnd)) Add(record.hwnd, TextOf(record));
     }
     SortByLeft();
 }
