@@ -4,42 +4,58 @@
 // the selection that uses it, so the selection is undone before the object is deleted.
 #include <windows.h>
 
-// A pen, brush, font or bitmap, deleted at the end.
-template <typename T>
-class GdiObject {
+// A handle that is freed at the end by Free. The owner lets go before the old handle is
+// freed: a paint that runs meanwhile finds none rather than a freed one.
+template <typename T, typename Free>
+class HandleOwner {
 public:
-    explicit GdiObject(T object = nullptr) : m_object(object) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
+    explicit HandleOwner(T handle = nullptr) : m_handle(handle) {}
+    ~HandleOwner() { Reset(); }
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
     // So that a helper can hand back what it made without a raw handle in between.
-    GdiObject(GdiObject&& other) noexcept : m_object(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
+    HandleOwner(HandleOwner&& other) noexcept : m_handle(other.Release()) {}
+    HandleOwner& operator=(HandleOwner&& other) noexcept
     {
         if (this != &other) Reset(other.Release());
         return *this;
     }
 
-    T Get() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
+    T Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
 
-    // Deletes the one held and keeps the new one.
-    void Reset(T object = nullptr)
+    // Frees the one held and keeps the new one.
+    void Reset(T handle = nullptr)
     {
-        if (m_object) DeleteObject(m_object);
-        m_object = object;
+        T old = m_handle;
+        m_handle = handle;
+        if (old) Free()(old);
     }
-    // Hands the object to a new owner (a window property, say).
+    // Hands the handle to a new owner (a window property, say).
     T Release()
     {
-        T object = m_object;
-        m_object = nullptr;
-        return object;
+        T handle = m_handle;
+        m_handle = nullptr;
+        return handle;
     }
 
 private:
-    T m_object;
+    T m_handle;
 };
+
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DestroyIconHandle {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+// A pen, brush, font, bitmap or region, deleted at the end.
+template <typename T>
+using GdiObject = HandleOwner<T, DeleteGdiObject>;
+
+// An icon that was made or extracted (never a shared one from LoadIcon), destroyed at the end.
+using IconOwner = HandleOwner<HICON, DestroyIconHandle>;
 
 // An object selected into a device context; the one it replaced goes back at the end.
 // A null object selects nothing.
@@ -124,28 +140,4 @@ public:
 private:
     HDC m_dc;
     int m_saved;
-};
-
-// An icon that was made or extracted (never a shared one from LoadIcon), destroyed at the end.
-class IconOwner {
-public:
-    explicit IconOwner(HICON icon = nullptr) : m_icon(icon) {}
-    ~IconOwner() { Reset(); }
-    IconOwner(const IconOwner&) = delete;
-    IconOwner& operator=(const IconOwner&) = delete;
-
-    HICON Get() const { return m_icon; }
-    explicit operator bool() const { return m_icon != nullptr; }
-
-    // The owner lets go before the old icon is destroyed: a paint that runs meanwhile
-    // finds no icon rather than a destroyed one.
-    void Reset(HICON icon = nullptr)
-    {
-        HICON old = m_icon;
-        m_icon = icon;
-        if (old) DestroyIcon(old);
-    }
-
-private:
-    HICON m_icon;
 };

@@ -69,7 +69,11 @@ double TimeMs(const std::function<void()>& work)
 double Median(std::vector<double> v) { return std::sort(v.begin(), v.end()), v[v.size() / 2]; }
 
 // Between timed steps: messages handled, the X server given time to catch up.
-void Pump() { for (int i = 0; i < 3; ++i) PumpPending(), Sleep(10); }
+// Until nothing is queued for this thread: what the last step caused has been handled.
+void Pump()
+{
+    PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
+}
 
 // a and b `rounds` times each, taking turns at going first.
 void Alternate(int rounds, const std::function<void()>& a, const std::function<void()>& b)
