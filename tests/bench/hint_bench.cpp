@@ -17,6 +17,7 @@
 #include "hint/hint_font.h"
 #include "hint/hint_wnd.h"
 #include "hint/hint_wnd_mgr.h"
+#include "hint/hint_popup.h"
 #include "host/zlvn_host.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
@@ -135,34 +136,31 @@ const char* g_floorBitmap = nullptr;  // the background file, as with IsUseBmp; 
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_PAINT) return DefWindowProcA(hwnd, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
+    PaintDc dc(hwnd);
     RECT c;
     GetClientRect(hwnd, &c);
     if (g_floorBitmap) {  // read and stretched over the client area at every paint
-        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, g_floorBitmap, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        GdiObject<HBITMAP> bitmap(
+            static_cast<HBITMAP>(LoadImageA(nullptr, g_floorBitmap, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
         BITMAP info = {};
-        GetObjectA(bitmap, sizeof info, &info);
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        StretchBlt(dc, 0, 0, c.right, c.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory), DeleteObject(bitmap);
+        GetObjectA(bitmap.Get(), sizeof info, &info);
+        MemoryDc memory(dc.Get());
+        Selection picture(memory.Get(), bitmap.Get());
+        StretchBlt(dc.Get(), 0, 0, c.right, c.bottom, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     } else {
-        HBRUSH fill = CreateSolidBrush(HintSettings.NmlBgColor), border = CreateSolidBrush(HintSettings.NmlBorderColor);
-        HRGN shape = CreateRoundRectRgn(0, 0, c.right + 1, c.bottom + 1, 5, 5);
-        FillRgn(dc, shape, fill);
-        FrameRgn(dc, shape, border, 1, 1);
-        for (HGDIOBJ o : {HGDIOBJ(shape), HGDIOBJ(fill), HGDIOBJ(border)}) DeleteObject(o);
+        GdiObject<HBRUSH> fill(CreateSolidBrush(HintSettings.NmlBgColor));
+        GdiObject<HBRUSH> border(CreateSolidBrush(HintSettings.NmlBorderColor));
+        GdiObject<HRGN> shape(MakeHintShape(c.right, c.bottom));
+        FillRgn(dc.Get(), shape.Get(), fill.Get());
+        FrameRgn(dc.Get(), shape.Get(), border.Get(), 1, 1);
     }
     static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);  // a hint holds its icon too
-    DrawIconEx(dc, 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    GdiObject<HFONT> font = MakeHintFont(dc);
-    HGDIOBJ oldFont = SelectObject(dc, font.Get());
-    SetBkMode(dc, TRANSPARENT);
-    TextOutA(dc, 23, 5, "A", 1);
-    SelectObject(dc, oldFont);
-    return EndPaint(hwnd, &paint), 0;
+    DrawIconEx(dc.Get(), 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    GdiObject<HFONT> font = MakeHintFont(dc.Get());
+    Selection text(dc.Get(), font.Get());
+    SetBkMode(dc.Get(), TRANSPARENT);
+    TextOutA(dc.Get(), 23, 5, "A", 1);
+    return 0;
 }
 
 // The floor's popups, made in `rects` order (the host's list order, as hints are made),
@@ -193,7 +191,7 @@ struct floor_t {
         for (floor_popup_t& p : popups) {
             ReleaseDC(p.hwnd, GetDC(p.hwnd));  // a hint measures its text on its popup's DC before moving it
             int w = p.rect.right - p.rect.left, h = p.rect.bottom - p.rect.top;
-            if (!p.shaped) p.shaped = SetWindowRgn(p.hwnd, CreateRoundRectRgn(0, 0, w + 1, h + 1, 5, 5), FALSE) != 0;
+            if (!p.shaped) p.shaped = SetWindowRgn(p.hwnd, MakeHintShape(w, h), FALSE) != 0;
             SetWindowPos(p.hwnd, HWND_TOPMOST, p.rect.left, p.rect.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
             ShowWindow(p.hwnd, SW_SHOWNOACTIVATE);
             InvalidateRect(p.hwnd, nullptr, FALSE);
