@@ -49,21 +49,15 @@ void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD) { if (g_running) g
 void DialogScript::OnTick()
 {
     if (m_inStep) return;
-    if (m_next >= m_steps.size()) {
-        // Done, but something is still open: give it time, then close it.
-        if (++m_tries > kMaxTries) {
-            m_closedLeftovers = true;
-            CancelThreadDialogs();
-        }
-        return;
-    }
     m_inStep = true;
-    bool done = m_steps[m_next].step();
+    bool done = !Completed() && m_steps[m_next].step();
     m_inStep = false;
     if (done) {
         ++m_next;
         m_tries = 0;
     } else if (++m_tries > kMaxTries) {
+        // A step stalled, or the script is done while something is still open: close it all.
+        m_closedLeftovers = Completed();
         CancelThreadDialogs();
     }
 }
