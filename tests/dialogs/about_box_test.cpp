@@ -55,7 +55,6 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
     Show(box, IDOK, DialogScript("version box").Then("shown", BoxShown)
-        .Do("settle", [] { RedrawWindow(g_box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); })
         .Painted()
         .Do("check", [] {
             TAboutBox& b = *g_box;
@@ -93,7 +92,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
             GetTextExtentPoint32A(dc, ZLVN_FILE_VERSION, static_cast<int>(strlen(ZLVN_FILE_VERSION)), &text);
             ReleaseDC(b.Item(A::Version), dc);
             EXPECT_EQ(text.cx, version.right - version.left) << "the version label fits its text";
-            EXPECT_TRUE(SaveWindowShot(b.Handle(), ShotDir() + "\\version_box.bmp"));
+            EXPECT_TRUE(SaveWindowShot(b.Handle(), "version_box.bmp"));
             EXPECT_TRUE(WindowShowsColour(b.Item(A::WebSite), RGB(0, 0, 255))) << "the link is drawn in blue";
             EXPECT_FALSE(WindowShowsColour(b.Item(A::Copyright), RGB(0, 0, 255))) << "plain labels are not";
             PostClick(b.Item(A::OKButton));
@@ -108,9 +107,8 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
     TAboutBox box(nullptr, "NoVersion", GetModuleHandleA(nullptr));
     std::string message;
     bool boxWasHidden = false;
-    Show(box, IDCANCEL, DialogScript("no version resource, closed by the close box").Then("error box", [&message, &boxWasHidden] {
-            HWND error = DialogWithTitle("ERROR");
-            if (!error) return false;
+    Show(box, IDCANCEL, DialogScript("no version resource, closed by the close box")
+        .InDialog("error box", "ERROR", [&message, &boxWasHidden](HWND error) {
             message = WindowText(GetDlgItem(error, 0xFFFF));
             boxWasHidden = !IsWindowVisible(g_box->Handle());
             EXPECT_EQ(nullptr, GetWindow(error, GW_OWNER)) << "no owner window";
@@ -120,7 +118,6 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
                 EXPECT_EQ(button == IDOK, shown && IsWindowVisible(shown)) << "only an OK button; button " << button;
             }
             PostMessageA(error, WM_COMMAND, IDOK, 0);
-            return true;
         })
         .Then("shown", BoxShown)
         .Do("empty version", [] {
@@ -141,11 +138,8 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
     TAboutBox::s_iconFile = "%NoSuchFolderVariable%\\none.dll";
     std::string name(300, 'n');
     TAboutBox box(nullptr, name.c_str(), GetModuleHandleA(nullptr));
-    Show(box, IDCANCEL, DialogScript("no icon, closed by Esc").Then("error box", [] {
-            HWND error = DialogWithTitle("ERROR");
-            if (error) PostMessageA(error, WM_COMMAND, IDOK, 0);
-            return error != nullptr;
-        })
+    Show(box, IDCANCEL, DialogScript("no icon, closed by Esc")
+        .InDialog("error box", "ERROR", [](HWND error) { PostMessageA(error, WM_COMMAND, IDOK, 0); })
         .Then("shown", BoxShown)
         .Painted()
         .Do("check", [&name] {
@@ -173,8 +167,7 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     ASSERT_TRUE(dll.Load()) << dll.Error();
     HMODULE saved = g_hModule;
     g_hModule = dll.Module();
-    delete g_aboutBox;
-    g_aboutBox = nullptr;
+    FreeVersionBox();
 
     // Shows the box through the command; whileShown runs before OK closes it.
     auto showOnce = [](const char* name, std::function<void()> whileShown) {
@@ -204,8 +197,7 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     EXPECT_EQ(ZLVN_FILE_VERSION, version);
     EXPECT_NE(nullptr, firstIcon);
 
-    delete g_aboutBox;
-    g_aboutBox = nullptr;
+    FreeVersionBox();
     g_hModule = saved;
 }
 

@@ -75,16 +75,14 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     MeasureShown(about, "version", form::RowOf(AboutControl::OKButton), [&about] { about.ShowModal(); }, &fits);
 
     ASSERT_GT(fits.size(), 30u) << "captions of both forms measured";
-    const fit_t* worst = nullptr;
-    auto worse = [](const fit_t& a, const fit_t* b) { return !b || a.needed - a.room > b->needed - b->room; };
-    for (const fit_t& fit : fits) {
-        if (worse(fit, worst)) worst = &fit;
-        EXPECT_LE(fit.needed, fit.room) << fit.form << " " << fit.row << " \"" << fit.caption << "\" at " << ppi
-                                        << " ppi";
-    }
+    for (const fit_t& fit : fits)
+        EXPECT_LE(fit.needed, fit.room) << fit.form << " " << fit.row << " \"" << fit.caption << "\" at " << ppi << " ppi";
+    const fit_t& worst = *std::min_element(fits.begin(), fits.end(), [](const fit_t& a, const fit_t& b) {
+        return a.room - a.needed < b.room - b.needed;
+    });
     printf("%d ppi, %u captions, worst fit: %s %s \"%s\" needs %d px, room %d px, margin %d px\n", ppi,
-           static_cast<unsigned>(fits.size()), worst->form.c_str(), worst->row.c_str(), worst->caption.c_str(),
-           worst->needed, worst->room, worst->room - worst->needed);
+           static_cast<unsigned>(fits.size()), worst.form.c_str(), worst.row.c_str(), worst.caption.c_str(), worst.needed,
+           worst.room, worst.room - worst.needed);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "tests/dialogs/dialog_driver.h"
 
-#include <memory>
-
 namespace {
 
 DialogScript* g_running;
@@ -25,35 +23,14 @@ DialogScript& DialogScript::Then(const std::string& what, Step step)
     return *this;
 }
 
-DialogScript& DialogScript::Do(const std::string& what, std::function<void()> action)
-{
-    return Then(what, [action] { return action(), true; });
-}
-
-DialogScript& DialogScript::InDialog(const std::string& what, int id, std::function<void(HWND)> act)
-{
-    return Then(what, [id, act] {
-               HWND dialog = DialogWithControl(id);
-               if (dialog) act(dialog);
-               return dialog != nullptr;
-           })
-        .Then(what + ": closed", [id] { return DialogWithControl(id) == nullptr; });
-}
-
 DialogScript& DialogScript::Painted()
 {
-    auto last = std::make_shared<std::vector<ScreenPixels>>();
-    return Then("painted", [last] {
-        // Painting still owed by a window of this thread shows as QS_PAINT.
-        if (HIWORD(GetQueueStatus(QS_PAINT)) != 0) {
-            last->clear();
-            return false;
+    // WaitForScreen pumps the modal loop's messages itself, from inside the step.
+    return Do("painted", [] {
+        for (HWND dialog : ThreadDialogs()) {
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            EXPECT_TRUE(WaitForScreen(WindowRect(dialog))) << WindowText(dialog) << " kept changing";
         }
-        std::vector<ScreenPixels> now;
-        for (HWND dialog : ThreadDialogs()) now.emplace_back(WindowRect(dialog));
-        bool same = !now.empty() && now == *last;
-        *last = std::move(now);
-        return same;
     });
 }
 
@@ -72,21 +49,15 @@ void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD) { if (g_running) g
 void DialogScript::OnTick()
 {
     if (m_inStep) return;
-    if (m_next >= m_steps.size()) {
-        // Done, but something is still open: give it time, then close it.
-        if (++m_tries > kMaxTries) {
-            m_closedLeftovers = true;
-            CancelThreadDialogs();
-        }
-        return;
-    }
     m_inStep = true;
-    bool done = m_steps[m_next].step();
+    bool done = !Completed() && m_steps[m_next].step();
     m_inStep = false;
     if (done) {
         ++m_next;
         m_tries = 0;
     } else if (++m_tries > kMaxTries) {
+        // A step stalled, or the script is done while something is still open: close it all.
+        m_closedLeftovers = Completed();
         CancelThreadDialogs();
     }
 }
@@ -126,22 +97,18 @@ void PostAltKey(HWND target, char key) { PostMessageA(target, WM_SYSCHAR, static
 
 void TypeKey(UINT vk, unsigned mods)
 {
-    std::vector<INPUT> inputs;
-    auto key = [&inputs](UINT code, bool up) {
-        INPUT in = {};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = static_cast<WORD>(code);
-        in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, 0));
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(in);
-    };
+    std::vector<UINT> keys;  // pressed in this order, released in the reverse
     const UINT modKeys[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
     for (int i = 0; i < 3; ++i)
-        if (mods & (1u << i)) key(modKeys[i], false);
-    key(vk, false);
-    key(vk, true);
-    for (int i = 2; i >= 0; --i)
-        if (mods & (1u << i)) key(modKeys[i], true);
+        if (mods & (1u << i)) keys.push_back(modKeys[i]);
+    keys.push_back(vk);
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        bool up = i >= keys.size();
+        UINT code = keys[up ? inputs.size() - 1 - i : i];
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki = {static_cast<WORD>(code), static_cast<WORD>(MapVirtualKeyA(code, 0)), up ? KEYEVENTF_KEYUP : 0u, 0, 0};
+    }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -172,37 +139,14 @@ RECT RectIn(HWND window, HWND container)
     return rc;
 }
 
-COLORREF ScreenPixel(int x, int y) { return ScreenPixels(RECT{x, y, x + 1, y + 1}).At(0, 0); }
-
 bool WindowShowsColour(HWND window, COLORREF colour) { return ScreenPixels(WindowRect(window)).Contains(colour); }
 
-std::string ShotDir()
-{
-    std::string dir = ProgramDir() + "\\shots";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
-}
-
 #define CONTROL_NAME(name) #name,
-namespace {
-const char* const kOptionNames[] = {OPTION_DIALOG_CONTROLS(CONTROL_NAME)};
-const char* const kAboutNames[] = {ABOUT_BOX_CONTROLS(CONTROL_NAME)};
-
-template <size_t N>
-const char* NameAt(const char* const (&names)[N], int row)
-{
-    return row >= 0 && static_cast<size_t>(row) < N ? names[row] : "(none)";
-}
-}  // namespace
-
-const char* ControlName(OptionControl id) { return NameAt(kOptionNames, form::RowOf(id)); }
-const char* ControlName(AboutControl id) { return NameAt(kAboutNames, form::RowOf(id)); }
-
 const char* ControlName(const form::Description& form, int row)
 {
-    return &form == &OKBottomDlgForm() ? NameAt(kOptionNames, row)
-         : &form == &AboutBoxForm()    ? NameAt(kAboutNames, row) : "(unknown form)";
+    static const std::vector<const char*> option = {OPTION_DIALOG_CONTROLS(CONTROL_NAME)};
+    static const std::vector<const char*> about = {ABOUT_BOX_CONTROLS(CONTROL_NAME)};
+    const auto* names = &form == &OKBottomDlgForm() ? &option : &form == &AboutBoxForm() ? &about : nullptr;
+    if (!names) return "(unknown form)";
+    return row >= 0 && static_cast<size_t>(row) < names->size() ? (*names)[row] : "(none)";
 }
-
-std::ostream& operator<<(std::ostream& out, OptionControl id) { return out << ControlName(id); }
-std::ostream& operator<<(std::ostream& out, AboutControl id) { return out << ControlName(id); }

@@ -20,6 +20,14 @@
 #include "tests/common/screen.h"
 #include "tests/common/window_search.h"
 
+// Visible top-level dialogs (#32770) of this thread, newest first.
+std::vector<HWND> ThreadDialogs();
+// The first one holding a control with this id (the choosers' known controls).
+HWND DialogWithControl(int id);
+HWND DialogWithTitle(const char* title);
+inline HWND DialogWith(int id) { return DialogWithControl(id); }
+inline HWND DialogWith(const char* title) { return DialogWithTitle(title); }
+
 class DialogScript {
 public:
     // A step returns false to be tried again on the next tick (a window not yet there).
@@ -27,11 +35,20 @@ public:
 
     explicit DialogScript(std::string name) : m_name(std::move(name)) {}
     DialogScript& Then(const std::string& what, Step step);
-    DialogScript& Do(const std::string& what, std::function<void()> action);
-    // Once a dialog holding a control with this id is open, acts on it (the action closes
-    // it), then waits until it is gone.
-    DialogScript& InDialog(const std::string& what, int id, std::function<void(HWND)> act);
-    // Lets the modal loop run until what the thread's dialogs painted is on the screen.
+    DialogScript& Do(const std::string& what, std::function<void()> act) { return Then(what, [act] { return act(), true; }); }
+    // Once a dialog holding a control with this id (or with this title) is open, acts on it
+    // (the action closes it), then waits until it is gone.
+    template <typename Key>
+    DialogScript& InDialog(const std::string& what, Key key, std::function<void(HWND)> act)
+    {
+        return Then(what, [key, act] {
+                   HWND dialog = DialogWith(key);
+                   if (dialog) act(dialog);
+                   return dialog != nullptr;
+               })
+            .Then(what + ": closed", [key] { return DialogWith(key) == nullptr; });
+    }
+    // Redraws the thread's dialogs and lets them paint until what they painted is on the screen.
     DialogScript& Painted();
 
     // Calls show (which opens a modal dialog) with the script running; when the script
@@ -56,12 +73,6 @@ private:
     bool m_closedLeftovers = false;
 };
 
-// Visible top-level dialogs (#32770) of this thread, newest first.
-std::vector<HWND> ThreadDialogs();
-// The first one holding a control with this id (the choosers' known controls).
-HWND DialogWithControl(int id);
-HWND DialogWithTitle(const char* title);
-
 void PostClick(HWND button);             // BM_CLICK, posted
 void PostMouseClick(HWND control);       // button down and up in the middle of the control
 void PostKey(HWND target, UINT vk);      // WM_KEYDOWN/UP as the dialog manager sees them
@@ -79,22 +90,19 @@ inline RECT ClientRect(HWND window) { RECT r = {}; return GetClientRect(window, 
 // A window's rectangle in the client coordinates of another window.
 RECT RectIn(HWND window, HWND container);
 
-// Saves the window's pixels, read from the screen, as a 24-bit BMP; false on failure.
-inline bool SaveWindowShot(HWND window, const std::string& path)
+// Saves the window's pixels, read from the screen, as a 24-bit BMP of this name in the
+// build tree's bin\shots (made on first use); false on failure.
+inline bool SaveWindowShot(HWND window, const std::string& name)
 {
+    std::string dir = ProgramDir() + "\\shots";
+    CreateDirectoryA(dir.c_str(), nullptr);
     RECT r = WindowRect(window);
-    return SaveScreenBitmap(path.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return SaveScreenBitmap((dir + "\\" + name).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
-COLORREF ScreenPixel(int x, int y);
 // Whether any screen pixel of a window has this colour (text drawn in it, say).
 bool WindowShowsColour(HWND window, COLORREF colour);
 
-// Folder for test artefacts in the build tree (bin\shots), made on first use.
-std::string ShotDir();
-
 // Control names for reports, made from each form's own list of controls.
-const char* ControlName(OptionControl id);
-const char* ControlName(AboutControl id);
 const char* ControlName(const form::Description& form, int row);
-std::ostream& operator<<(std::ostream& out, OptionControl id);
-std::ostream& operator<<(std::ostream& out, AboutControl id);
+inline std::ostream& operator<<(std::ostream& o, OptionControl c) { return o << ControlName(OKBottomDlgForm(), form::RowOf(c)); }
+inline std::ostream& operator<<(std::ostream& o, AboutControl c) { return o << ControlName(AboutBoxForm(), form::RowOf(c)); }

@@ -21,7 +21,6 @@ class OptionDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved = HintSettings;
         HintSettings = kSample;
         zlvnhost::ResetHost();
         ResetLifecycle(true);  // the command works for a set-up plug-in
@@ -35,27 +34,25 @@ protected:
         script.Then("dialog shown", [] { return g_okBottomDlg && Dlg().Handle() && IsWindowVisible(Dlg().Handle()); });
         return script;
     }
-    // Opens the dialog through the command, runs the script inside it.
-    void RunDialog(DialogScript& script)
+    // Opens the dialog through the command, runs the script inside it, then presses closeWith.
+    void RunDialog(DialogScript& script, C closeWith = C::None)
     {
+        if (closeWith != C::None)  // a failed step may have closed the dialog already
+            script.Do("close", [closeWith] { if (g_okBottomDlg) PostClick(Dlg().Item(closeWith)); });
         script.Run([] { HintOption(nullptr); });
         EXPECT_TRUE(script.Completed()) << script.Report();
         EXPECT_EQ(nullptr, g_okBottomDlg) << script.Report();
     }
-    static int ReloadCount() { return HostCalls("Zlvn_ReloadMenu"); }
 
     // Opens the dialog, reads the hot-key field and closes the dialog with this button.
     WORD HotKeyShown(C closeWith, const std::string& name)
     {
         WORD shown = 0xFFFF;
-        RunDialog(Opened(name).Do("read and close", [&shown, closeWith] {
-            shown = HotKey();
-            PostClick(Dlg().Item(closeWith));
-        }));
+        RunDialog(Opened(name).Do("read", [&shown] { shown = HotKey(); }), closeWith);
         return shown;
     }
 
-    hint_settings_t saved;
+    hint_settings_t saved = HintSettings;
 };
 
 // The row whose control has the focus.
@@ -73,7 +70,7 @@ std::string CheckedRows()
     for (size_t r = 0; r < OKBottomDlgForm().count; ++r) {
         form::Kind kind = OKBottomDlgForm().controls[r].kind;
         if ((kind == form::Kind::Radio || kind == form::Kind::Check) && Dlg().Checked(static_cast<C>(r)))
-            names += std::string(names.empty() ? "" : " ") + ControlName(static_cast<C>(r));
+            names += std::string(names.empty() ? "" : " ") + ControlName(OKBottomDlgForm(), static_cast<int>(r));
     }
     return names;
 }
@@ -105,18 +102,14 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
         EXPECT_EQ("MS UI Gothic " + std::to_string(-MulDiv(15, Dlg().Ppi(), 120)) + " 700 001",
                   FontText(LabelFont(C::LabelFontName)));
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_CONTROL), HotKey());
-        PostClick(Dlg().Item(C::OKBtn));
-    }));
+    }), C::OKBtn);
     EXPECT_TRUE(SameRecord(kSample, HintSettings));
-    EXPECT_EQ(1, ReloadCount()) << "menu reloaded after OK";
+    EXPECT_EQ(1, HostCalls("Zlvn_ReloadMenu")) << "menu reloaded after OK";
 }
 
 TEST_F(OptionDialog, FontSizeIsStoredFromTheDialogNotReadBackFromItsLabel)
 {
-    RunDialog(Opened("font size").Do("spoil the label and OK", [] {
-        Dlg().SetText(C::LabelFontSize, "abc");
-        PostClick(Dlg().Item(C::OKBtn));
-    }));
+    RunDialog(Opened("font size").Do("spoil the label", [] { Dlg().SetText(C::LabelFontSize, "abc"); }), C::OKBtn);
     EXPECT_EQ(11, HintSettings.FontSize) << "the label only shows the size";
 }
 
@@ -135,8 +128,7 @@ TEST_F(OptionDialog, UnusualRecordKeepsWhatNoControlShows)
         EXPECT_EQ(MAKEWORD('H', HOTKEYF_ALT), HotKey()) << "lower-case alt+h";
         // A radio group with nothing checked must stay reachable from the keyboard.
         EXPECT_TRUE(GetWindowLongA(Dlg().Item(C::RdoPosTopLeft), GWL_STYLE) & WS_TABSTOP);
-        PostClick(Dlg().Item(C::OKBtn));
-    }));
+    }), C::OKBtn);
     EXPECT_TRUE(SameRecord(expected, HintSettings));
 }
 
@@ -162,23 +154,18 @@ TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
         {"Esc", [] { PostKey(GetFocus(), VK_ESCAPE); }},
         {"close box", [] { PostMessageA(Dlg().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
-    int opened = 0;
     for (const auto& way : ways) {
         RunDialog(Opened(way.how)
             .Do("edit everything", [] {
-                PostClick(Dlg().Item(C::RdoPosCenter));
-                PostClick(Dlg().Item(C::ChkIsNoOver));
-                PostClick(Dlg().Item(C::RdoUseImage));
-                PostClick(Dlg().Item(C::RdoTxtAlph));
+                for (C c : {C::RdoPosCenter, C::ChkIsNoOver, C::RdoUseImage, C::RdoTxtAlph}) PostClick(Dlg().Item(c));
                 Dlg().SetText(C::EdtWidth, "77");
                 Dlg().SetText(C::EdtBgbmpNml, "");
                 Dlg().SetSwatchColor(C::StcNmlBgColor, RGB(1, 2, 3));
                 SetHotKey(MAKEWORD('Q', HOTKEYF_ALT));
             })
             .Do("close", way.close));
-        ++opened;
         EXPECT_TRUE(SameRecord(kSample, HintSettings)) << way.how;
-        EXPECT_EQ(opened, ReloadCount()) << way.how << ": menu reloaded after Cancel too";
+        EXPECT_EQ(&way - ways + 1, HostCalls("Zlvn_ReloadMenu")) << way.how << ": menu reloaded after Cancel too";
     }
 }
 
@@ -194,15 +181,11 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
             Dlg().SelectPage(1);  // OK pressed while the other page is shown
             PostClick(Dlg().Item(C::OKBtn));
         })
-        .Then("error box", [&message, &before] {
-            HWND box = DialogWithTitle("Hint");
-            if (!box) return false;
+        .InDialog("error box", "Hint", [&message, &before](HWND box) {
             message = WindowText(GetDlgItem(box, 0xFFFF));
             EXPECT_TRUE(SameRecord(before, HintSettings)) << "nothing stored yet";
             PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return true;
         })
-        .Then("back in the dialog", [] { return DialogWithTitle("Hint") == nullptr; })
         .Do("width focused and selected", [] {
             ASSERT_NE(nullptr, Dlg().Handle()) << "the dialog stays open";
             EXPECT_TRUE(IsWindowVisible(Dlg().Handle()));
@@ -212,44 +195,38 @@ TEST_F(OptionDialog, WidthNotAnIntegerKeepsTheDialogOpenAndStoresNothing)
             SendMessageA(Dlg().Item(C::EdtWidth), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
             EXPECT_TRUE(start == 0 && end == 3) << start << "-" << end;
             Dlg().SetText(C::EdtWidth, " $1F");
-            PostClick(Dlg().Item(C::OKBtn));
-        }));
+        }), C::OKBtn);
     EXPECT_EQ("'abc' は整数ではありません.", message);
     hint_settings_t expected = before;
     expected.Pos = 3; expected.IsNoOver = 0; expected.Width = 31;
     EXPECT_TRUE(SameRecord(expected, HintSettings)) << "after a good width";
-    EXPECT_EQ(1, ReloadCount());
+    EXPECT_EQ(1, HostCalls("Zlvn_ReloadMenu"));
 }
 
 TEST_F(OptionDialog, HotKeyFieldAddsAltAndKeypadFiveIsStoredAsDigit)
 {
-    auto typeInto = [](UINT vk, unsigned mods) {
-        return [vk, mods] {
-            SetHotKey(0);
-            SetForegroundWindow(Dlg().Handle());
-            Dlg().Focus(C::ShtKeyToggleEnable);
-            TypeKey(vk, mods);
-        };
-    };
-    auto expectKey = [](WORD expected, const char* what) {
-        return [expected, what] {
-            WORD key = HotKey();
-            if (key == 0 || (GetAsyncKeyState(VK_MENU) & 0x8000)) return false;  // not typed yet
-            EXPECT_EQ(expected, key) << what;
-            return true;
-        };
-    };
-    RunDialog(Opened("typed keys")
-        .Do("page 2", [] { Dlg().SelectPage(1); })
-        .Do("type H", typeInto('H', 0))
-        .Then("H", expectKey(MAKEWORD('H', HOTKEYF_ALT), "H alone gets Alt"))
-        .Do("type Shift+H", typeInto('H', HOTKEYF_SHIFT))
-        .Then("Shift+H", expectKey(MAKEWORD('H', HOTKEYF_ALT | HOTKEYF_SHIFT), "Shift+H gets Alt"))
-        .Do("type Ctrl+H", typeInto('H', HOTKEYF_CONTROL))
-        .Then("Ctrl+H", expectKey(MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H is kept"))
-        .Do("type Ctrl+keypad 5", typeInto(VK_NUMPAD5, HOTKEYF_CONTROL))
-        .Then("Ctrl+keypad 5", expectKey(MAKEWORD(VK_NUMPAD5, HOTKEYF_CONTROL), "Ctrl+keypad 5"))
-        .Do("OK", [] { PostClick(Dlg().Item(C::OKBtn)); }));
+    const struct { UINT vk; unsigned mods; WORD expected; const char* what; } keys[] = {
+        {'H', 0, MAKEWORD('H', HOTKEYF_ALT), "H alone gets Alt"},
+        {'H', HOTKEYF_SHIFT, MAKEWORD('H', HOTKEYF_ALT | HOTKEYF_SHIFT), "Shift+H gets Alt"},
+        {'H', HOTKEYF_CONTROL, MAKEWORD('H', HOTKEYF_CONTROL), "Ctrl+H is kept"},
+        {VK_NUMPAD5, HOTKEYF_CONTROL, MAKEWORD(VK_NUMPAD5, HOTKEYF_CONTROL), "Ctrl+keypad 5"}};
+    DialogScript script = Opened("typed keys");
+    script.Do("page 2", [] { Dlg().SelectPage(1); });
+    for (const auto& k : keys) {
+        script.Do(std::string("type: ") + k.what, [&k] {
+                  SetHotKey(0);
+                  SetForegroundWindow(Dlg().Handle());
+                  Dlg().Focus(C::ShtKeyToggleEnable);
+                  TypeKey(k.vk, k.mods);
+              })
+            .Then(k.what, [&k] {
+                WORD key = HotKey();
+                if (key == 0 || (GetAsyncKeyState(VK_MENU) & 0x8000)) return false;  // not typed yet
+                EXPECT_EQ(k.expected, key) << k.what;
+                return true;
+            });
+    }
+    RunDialog(script, C::OKBtn);
     EXPECT_STREQ("Ctrl+5", HintSettings.ToggleEnable);
     EXPECT_EQ(MAKEWORD('5', HOTKEYF_CONTROL), HotKeyShown(C::CancelBtn, "reopened")) << "read back as the main-keyboard 5";
 }
@@ -263,10 +240,9 @@ TEST_F(OptionDialog, OverlongShortcutIsCutTo23Bytes)
     if (!longKey) GTEST_SKIP() << "no key name here is long enough";
     std::string full = FormatShortcut({static_cast<unsigned char>(longKey), all});
 
-    RunDialog(Opened("over-long shortcut").Do("set and OK", [longKey] {
+    RunDialog(Opened("over-long shortcut").Do("set", [longKey] {
         SetHotKey(MAKEWORD(longKey, HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT));
-        PostClick(Dlg().Item(C::OKBtn));
-    }));
+    }), C::OKBtn);
     EXPECT_EQ(full.substr(0, 23), std::string(HintSettings.ToggleEnable)) << full;
     EXPECT_EQ('\0', HintSettings.ToggleEnable[23]);
 
@@ -289,10 +265,7 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
             for (int i = 0; i < 3; ++i) SetDlgItemTextA(c, red + i, i == 0 ? "200" : i == 1 ? "100" : "50");
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
-        .Do("OK", [] {
-            EXPECT_EQ(RGB(200, 100, 50), Dlg().SwatchColor(C::StcMinBgColor)) << "confirmed";
-            PostClick(Dlg().Item(C::OKBtn));
-        }));
+        .Do("confirmed", [] { EXPECT_EQ(RGB(200, 100, 50), Dlg().SwatchColor(C::StcMinBgColor)) << "confirmed"; }), C::OKBtn);
     EXPECT_EQ(RGB(200, 100, 50), HintSettings.MinBgColor);
     EXPECT_EQ(RGB(255, 255, 128), HintSettings.NmlBgColor);
 }
@@ -328,11 +301,10 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline) << "applied while the chooser is open";
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
         })
-        .Do("applied font kept, OK", [&face] {
+        .Do("applied font kept", [&face] {
             EXPECT_EQ(face + ", 10, 標準", FontLabels()) << "underline never shows in the style text";
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline);
-            PostClick(Dlg().Item(C::OKBtn));
-        }));
+        }), C::OKBtn);
     hint_settings_t expected = before;
     CopyText(expected.FontName, face.c_str());
     expected.FontStyle.Underline = 1;  // size 10, neither bold nor italic, as before
@@ -363,8 +335,7 @@ TEST_F(OptionDialog, FontChooserOpensOnTheHintsFaceSizeAndStyle)
             .InDialog("read its choice, cancel", psh3, [&opened](HWND chooser) {
                 SendMessageA(chooser, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&opened));
                 PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
-            })
-            .Do("cancel", [] { PostClick(Dlg().Item(C::CancelBtn)); }));
+            }), C::CancelBtn);
         const std::string face = c.opens ? c.opens : opened.lfFaceName;
         EXPECT_EQ(face + " " + std::to_string(-MulDiv(c.size, form::ScreenPpi(), 72)) + (c.style.Bold ? " 700 " : " 400 ") +
                   (c.style.Italic ? "100" : "000"), FontText(opened)) << what;
@@ -377,10 +348,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
     TempDir dir;
     std::string chosen = dir.File("picture");
     // The chooser adds the default extension only when that file exists.
-    const unsigned char bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
-                                 1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                 0, 0, 255, 255, 255, 255, 0, 0};
-    WriteWholeFile(chosen + ".bmp", std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
+    ASSERT_TRUE(CopyFileA((ProgramDir() + "\\bgnml.bmp").c_str(), (chosen + ".bmp").c_str(), FALSE));
     bool preview = false;
     RunDialog(Opened("picture chooser")
         .Do("picture mode", [] { PostClick(Dlg().Item(C::RdoUseImage)); })
@@ -395,10 +363,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
             SendMessageA(c, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
-        .Do("OK", [&chosen] {
-            EXPECT_EQ(chosen + ".bmp", Dlg().Text(C::EdtBgbmpNml)) << "default extension";
-            PostClick(Dlg().Item(C::OKBtn));
-        }));
+        .Do("path", [&chosen] { EXPECT_EQ(chosen + ".bmp", Dlg().Text(C::EdtBgbmpNml)) << "default extension"; }), C::OKBtn);
     EXPECT_TRUE(preview) << "the chooser shows a preview";
     hint_settings_t expected = kSample;
     expected.IsUseBmp = 1;
@@ -459,8 +424,7 @@ TEST_F(OptionDialog, TitleFontTabsAndCaptions)
             {C::LblToggleEnable, "有効/無効のトグル(&T)"},
         };
         for (const auto& c : captions) EXPECT_EQ(c.caption, Dlg().Text(c.name)) << c.name;
-        PostClick(Dlg().Item(C::CancelBtn));
-    }));
+    }), C::CancelBtn);
 }
 
 // Both pages have an "&T" caption; only the shown page may answer Alt+T.
@@ -480,8 +444,7 @@ TEST_F(OptionDialog, AcceleratorOfTheShownPageOnly)
         .Do("radio button focused", [] {
             EXPECT_EQ(C::RdoTxtFull, FocusedRow()) << "Alt+T on the first page";
             EXPECT_TRUE(Dlg().Checked(C::RdoTxtFull));
-            PostClick(Dlg().Item(C::CancelBtn));
-        }));
+        }), C::CancelBtn);
 }
 
 struct design_t { C name; int left, top, width, height; };  // design pixels at 120 ppi, in the form or the page
@@ -505,14 +468,10 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         // Nested rows are scaled level by level, so an edge may round by a pixel or two.
         for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR((&want.left)[edge], (&got.left)[edge], 2) << d.name << " edge " << edge;
     };
-    auto settle = [] {
-        RedrawWindow(Dlg().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    };
     RunDialog(Opened("screenshots")
-        .Do("settle", settle)
         .Painted()
         .Do("page 1", [&designs, checkLayout] {
-            ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), ShotDir() + "\\settings_page1.bmp"));
+            ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), "settings_page1.bmp"));
             RECT client = ClientRect(Dlg().Handle());
             EXPECT_NEAR(MulDiv(493, Dlg().Ppi(), 120), client.right, 1);
             EXPECT_NEAR(MulDiv(517, Dlg().Ppi(), 120), client.bottom, 1);
@@ -530,8 +489,8 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
                 EXPECT_TRUE(p.left > tabs.left && p.right < tabs.right && p.bottom < tabs.bottom) << page << " inside";
             }
             // The page is painted over the tab control: a swatch shows its colour.
-            RECT swatch = WindowRect(Dlg().Item(C::StcNmlBgColor));
-            EXPECT_EQ(RGB(255, 255, 128), ScreenPixel((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
+            ScreenPixels swatch(WindowRect(Dlg().Item(C::StcNmlBgColor)));
+            EXPECT_EQ(RGB(255, 255, 128), swatch.At(swatch.Width() / 2, swatch.Height() / 2));
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
             PostClick(Dlg().Item(C::RdoUseImage));
@@ -540,10 +499,8 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             for (const design_t& row : picturePage) checkLayout(row);
             Dlg().SelectPage(1);
         })
-        .Do("settle", settle)
         .Painted()
-        .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), ShotDir() + "\\settings_page2.bmp")); })
-        .Do("close", [] { PostClick(Dlg().Item(C::CancelBtn)); }));
+        .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), "settings_page2.bmp")); }), C::CancelBtn);
 }
 
 }  // namespace

@@ -4,11 +4,12 @@
 
 namespace {
 
-// Opens a command's dialog, checks its form variable while shown, closes it.
-void RunCommand(const PluginDll& dll, const char* command, const char* title, const char* variable, bool& seen)
+// Opens a command's dialog, checks that its form variable is set while shown, closes it.
+void RunCommand(const PluginDll& dll, const char* command, const char* title, const char* variable)
 {
     void** form = dll.Get<void**>(variable);
     ASSERT_NE(nullptr, form) << variable;
+    bool seen = false;
     DialogScript script(command);
     script.Then(std::string("'") + title + "' shown", [title] { return DialogWithTitle(title) != nullptr; })
         .Do("close", [title, form, &seen] {
@@ -17,23 +18,22 @@ void RunCommand(const PluginDll& dll, const char* command, const char* title, co
         });
     script.Run([&dll, command] { dll.Command(command); });
     EXPECT_TRUE(script.Completed()) << script.Report();
+    EXPECT_TRUE(seen) << variable << " while shown";
 }
 
 TEST(PluginModule, OpensBothDialogsAgainAfterBeingReloaded)
 {
     for (int load = 1; load <= 2; ++load) {
+        SCOPED_TRACE("load " + std::to_string(load));
         zlvnhost::ResetHost();
         PluginDll dll;
-        ASSERT_TRUE(dll.Load()) << "load " << load << ": " << dll.Error();
+        ASSERT_TRUE(dll.Load()) << dll.Error();
         dll.OnSetup();  // the commands answer a set-up plug-in only
-        bool optionSeen = false, versionSeen = false;
-        RunCommand(dll, "HintOption", "ダイアログ", "_OKBottomDlg", optionSeen);
-        EXPECT_TRUE(optionSeen) << "load " << load << ": _OKBottomDlg while shown";
-        EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << "load " << load << ": cleared after";
-        EXPECT_EQ(1, HostCalls("Zlvn_ReloadMenu")) << "load " << load;
-        RunCommand(dll, "HintVersion", "バージョン情報", "_AboutBox", versionSeen);
-        EXPECT_TRUE(versionSeen) << "load " << load << ": _AboutBox made";
-        EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "load " << load << ": kept";
+        RunCommand(dll, "HintOption", "ダイアログ", "_OKBottomDlg");
+        EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << "cleared after";
+        EXPECT_EQ(1, HostCalls("Zlvn_ReloadMenu"));
+        RunCommand(dll, "HintVersion", "バージョン情報", "_AboutBox");
+        EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept";
         // Unloading frees the kept box and the window class; the next load registers it again.
     }
 }
