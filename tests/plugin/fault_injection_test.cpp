@@ -218,11 +218,6 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
 }
 
 struct entry_t { const operation_t* op; Fault fault; };
-// Shown in each entry's name, as "(SetUp, allocations)".
-void PrintTo(const entry_t& e, std::ostream* out)
-{
-    *out << "(" << e.op->name << ", " << (e.fault == Fault::Allocation ? "allocations)" : "GDI/USER calls)");
-}
 
 class FaultInjection : public ::testing::TestWithParam<entry_t> {};
 
