@@ -26,38 +26,21 @@ void ForEachImport(HMODULE module, const char* dll, Visit visit)
 {
     if (module == nullptr) return;
     BYTE* base = reinterpret_cast<BYTE*>(module);
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (dir.VirtualAddress == 0) return;
-    const IMAGE_IMPORT_DESCRIPTOR* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
-    for (; imp->Name != 0; ++imp) {
+    for (auto imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0; ++imp) {
         if (_stricmp(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
         // The names sit in the lookup table; the addresses the loader wrote, in the parallel one.
-        const IMAGE_THUNK_DATA* names =
-            reinterpret_cast<const IMAGE_THUNK_DATA*>(base + (imp->OriginalFirstThunk ? imp->OriginalFirstThunk
-                                                                                      : imp->FirstThunk));
-        IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        DWORD lookup = imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk;
+        auto names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + lookup);
+        auto slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const IMAGE_IMPORT_BY_NAME* name =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (visit(reinterpret_cast<const char*>(name->Name), reinterpret_cast<void**>(&slots->u1.Function)))
-                return;
+            auto name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (visit(reinterpret_cast<const char*>(name->Name), reinterpret_cast<void**>(&slots->u1.Function))) return;
         }
     }
-}
-
-// The import table entry of a module for dll!function, or null.
-void** ImportSlot(HMODULE module, const char* dll, const char* function)
-{
-    void** found = nullptr;
-    ForEachImport(module, dll, [function, &found](const char* name, void** slot) {
-        if (strcmp(name, function) != 0) return false;
-        found = slot;
-        return true;
-    });
-    return found;
 }
 
 }  // namespace
@@ -72,9 +55,12 @@ std::vector<std::string> ImportedNames(HMODULE module, const char* dll)
     return names;
 }
 
-ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement)
-    : m_module(module), m_slot(ImportSlot(module, dll, function))
+ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement) : m_module(module)
 {
+    ForEachImport(module, dll, [&](const char* name, void** slot) {
+        if (strcmp(name, function) == 0) m_slot = slot;
+        return m_slot != nullptr;
+    });
     if (m_slot == nullptr) return;
     m_original = *m_slot;
     WriteSlot(m_slot, replacement);

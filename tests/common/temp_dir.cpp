@@ -2,28 +2,25 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
+// Read-only files and folders too: a test may leave one behind.
 static void RemoveTree(const std::string& dir)
 {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
+        std::string name = found.cFileName, path = dir + "\\" + name;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path);
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
     }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
     SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryA(dir.c_str());
 }
@@ -33,14 +30,8 @@ TempDir::TempDir()
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     static int counter = 0;
-    for (;;) {
-        char name[MAX_PATH];
-        snprintf(name, sizeof name, "%szlvn_%lu_%d", base, GetCurrentProcessId(), ++counter);
-        if (CreateDirectoryA(name, nullptr)) {
-            m_path = name;
-            break;
-        }
-    }
+    do m_path = std::string(base) + "zlvn_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    while (!CreateDirectoryA(m_path.c_str(), nullptr));
 }
 
 TempDir::~TempDir() { RemoveTree(m_path); }
@@ -48,9 +39,7 @@ TempDir::~TempDir() { RemoveTree(m_path); }
 std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)

@@ -7,39 +7,30 @@
 
 namespace {
 
-const char* Name(PluginEvent e)
-{
-    switch (e) {
-    case PluginEvent::Active: return "Active";
-    case PluginEvent::Hide: return "Hide";
-    case PluginEvent::UpdateList: return "UpdateList";
-    case PluginEvent::Toggle: return "Toggle";
-    case PluginEvent::Option: return "Option";
-    default: return "other";
-    }
-}
+using E = PluginEvent;
+const std::map<E, std::string> kNames = {
+    {E::Active, "Active"}, {E::Hide, "Hide"}, {E::UpdateList, "UpdateList"}, {E::Toggle, "Toggle"}, {E::Option, "Option"}};
 
 EventGate g_gate;
-std::map<PluginEvent, std::vector<PluginEvent>> g_raises;  // what an event raises while it runs
+std::map<E, std::vector<E>> g_raises;  // what an event raises while it runs
 bool g_raiseEveryTime;
 std::vector<std::string> g_ran;
 
-void RunRecorded(PluginEvent e)
+void RunRecorded(E e)
 {
-    g_ran.push_back(Name(e));
+    g_ran.push_back(kNames.at(e));
     auto it = g_raises.find(e);
     if (it == g_raises.end()) return;
-    std::vector<PluginEvent> raised = it->second;
+    std::vector<E> raised = it->second;
     if (!g_raiseEveryTime) g_raises.erase(it);
-    for (PluginEvent r : raised) g_gate.Raise(r, RunRecorded);
-    if (e == PluginEvent::Option) g_ran.push_back("/Option");  // the modal wait ends
+    for (E r : raised) g_gate.Raise(r, RunRecorded);
+    if (e == E::Option) g_ran.push_back("/Option");  // the modal wait ends
 }
 
 }  // namespace
 
 TEST(EventGate, RaisedEventsRunAfterTheRunningOneInOrder)
 {
-    using E = PluginEvent;
     const struct { const char* name; E first; std::map<E, std::vector<E>> raises; std::vector<std::string> ran; } cases[] = {
         {"waits for the running event", E::Active, {{E::Active, {E::UpdateList}}}, {"Active", "UpdateList"}},
         {"order kept", E::Active, {{E::Active, {E::Hide, E::Active}}}, {"Active", "Hide", "Active"}},

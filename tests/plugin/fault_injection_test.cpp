@@ -61,7 +61,7 @@ struct Life {
     PluginDll& dll;
     const operation_t& op;
     const std::vector<HWND>& targets;
-    bool faulted = false, faultedLife = false;  // the operation runs (ran) with its fault armed
+    bool faulted = false;  // the operation runs with its fault armed
     std::unique_ptr<fault::Hooks> hooks;
     long allocations = 0, creates = 0, failed = 0;  // the operation's
     std::string failedCalls;
@@ -105,7 +105,7 @@ struct Life {
 
     void Run(const Fault* fault, const point_t* point)
     {
-        faulted = faultedLife = fault != nullptr;
+        faulted = fault != nullptr;
         if (!Start(true)) return;
         if (op.before) op.before(*this);
         const fault::counts_t& counts = fault::Counts();
@@ -126,7 +126,7 @@ struct Life {
         for (const auto& v : kFile) {  // Pos as the dialog set it, or either after a fault
             char value[300] = {};
             GetPrivateProfileStringA(v[0], v[1], "(missing)", value, sizeof value, dll.Dir().File("ZlvnHint.ini").c_str());
-            bool moved = op.movesPos && v[1] == std::string("Pos") && (!faultedLife || Value(v) != value);
+            bool moved = op.movesPos && v[1] == std::string("Pos") && (!fault || Value(v) != value);
             EXPECT_EQ(moved ? "3" : Value(v), value) << "[" << v[0] << "] " << v[1] << " after teardown";
         }
         Stop(!op.endsLife);
@@ -218,11 +218,6 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
 }
 
 struct entry_t { const operation_t* op; Fault fault; };
-// Shown in each entry's name, as "(SetUp, allocations)".
-void PrintTo(const entry_t& e, std::ostream* out)
-{
-    *out << "(" << e.op->name << ", " << (e.fault == Fault::Allocation ? "allocations)" : "GDI/USER calls)");
-}
 
 class FaultInjection : public ::testing::TestWithParam<entry_t> {};
 

@@ -26,8 +26,7 @@ TEST_F(HostWithoutGetVersion, RefusesWithAnEmptyVersionAndListsTheMissingFunctio
 TEST_F(HostWithoutGetVersion, DefaultThresholdHidesTheMissingFunctionLines)
 {
     Host().logSeverity = 3;
-    PluginDll dll;
-    EXPECT_FALSE(dll.Load());
+    EXPECT_FALSE(PluginDll().Load());
     ASSERT_EQ(1u, Host().log.size());
     EXPECT_EQ(3, Host().log[0].level);
 }
@@ -40,8 +39,7 @@ TEST_F(HostWithoutPrintFunctions, BindsNothingAndRefusesSilently)
 {
     ZlvnAPI api;
     for (int i = 0; i < kZlvnFnCount; ++i) EXPECT_FALSE(api.IsBound(static_cast<ZlvnFn>(i)));
-    PluginDll dll;
-    EXPECT_FALSE(dll.Load());
+    EXPECT_FALSE(PluginDll().Load());
     EXPECT_EQ("", HostCallList());
 }
 
@@ -53,8 +51,7 @@ TEST_F(HostWithOnlyPrintErrRaw, GetsEveryLineWithoutLevel)
 {
     Host().version = "0.9.6.3";
     Host().logSeverity = 4;
-    PluginDll dll;
-    EXPECT_FALSE(dll.Load());
+    EXPECT_FALSE(PluginDll().Load());
     ASSERT_EQ(1u, Host().log.size());
     EXPECT_EQ(-1, Host().log[0].level);
     EXPECT_EQ(0u, Host().log[0].text.find("Hint Hint"));
@@ -67,8 +64,7 @@ using HostWithoutLogSeverity = FreshHost;
 TEST_F(HostWithoutLogSeverity, PrintsLevel3AndHidesLevel4)
 {
     Host().version = "1.0.0.0";
-    PluginDll dll;
-    EXPECT_FALSE(dll.Load());
+    EXPECT_FALSE(PluginDll().Load());
     // The missing Zlvn_GetLogSeverity is reported at level 4, which the default threshold hides.
     ASSERT_EQ(1u, Host().log.size());
     EXPECT_EQ(3, Host().log[0].level);

@@ -12,8 +12,6 @@ const std::string kMismatchPrefix =
     "\x82\xdc\x82\xb7\x81\x42ver.";
 const std::string kMismatchSuffix = "\x82\xc9\x82\xcd\x91\xce\x89\x9e\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1\x81\x42";
 
-std::string MismatchLine(const std::string& hostVersion) { return kMismatchPrefix + hostVersion + kMismatchSuffix; }
-
 using PluginLoad = FreshHost;
 using LogChannel = FreshHost;
 
@@ -41,7 +39,7 @@ TEST_F(PluginLoad, RefusesOutsideTheRangeWithTheReportAtLevel3)
         ASSERT_EQ(1u, Host().log.size()) << version;  // no function is missing here
         std::string shown = strncmp(version, "version ", 8) == 0 ? version + 8 : version;
         EXPECT_EQ(3, Host().log[0].level);
-        EXPECT_EQ(MismatchLine(shown), Host().log[0].text) << version;
+        EXPECT_EQ(kMismatchPrefix + shown + kMismatchSuffix, Host().log[0].text) << version;
     }
 }
 
@@ -49,8 +47,7 @@ TEST_F(PluginLoad, ThresholdFromTheHostHidesLessSevereLines)
 {
     Host().version = "1.0.0.0";
     Host().logSeverity = 2;
-    PluginDll dll;
-    EXPECT_FALSE(dll.Load());
+    EXPECT_FALSE(PluginDll().Load());
     EXPECT_TRUE(Host().log.empty());
 }
 
@@ -69,8 +66,7 @@ TEST_F(LogChannel, CutsTheLineAt255Characters)
 {
     Host().logSeverity = 5;
     ZlvnAPI api;
-    std::string longText(300, 'a');
-    api.Print(1, "Hint", "%s", longText.c_str());
+    api.Print(1, "Hint", "%s", std::string(300, 'a').c_str());
     ASSERT_EQ(1u, Host().log.size());
     EXPECT_EQ(255u, Host().log[0].text.size());
     EXPECT_EQ("Hint " + std::string(250, 'a'), Host().log[0].text);

@@ -7,32 +7,28 @@ namespace {
 
 constexpr unsigned char kSentinel = 0xCD;
 
-// The expected 666 bytes of one entry.
-std::vector<unsigned char> Entry(unsigned char checked, const char* caption, const char* shortcut, const char* command)
+// The expected 666 bytes of one entry: its texts in fields of 48, 24 and 592 bytes, zero-filled.
+std::string Entry(char checked, const char* caption, const char* shortcut, const char* command)
 {
-    std::vector<unsigned char> bytes(666, 0);
-    bytes[0] = 1;
-    bytes[1] = checked;
-    memcpy(&bytes[2], caption, strlen(caption));
-    memcpy(&bytes[50], shortcut, strlen(shortcut));
-    memcpy(&bytes[74], command, strlen(command));
-    return bytes;
+    auto field = [](const char* text, size_t size) { return std::string(text) + std::string(size - strlen(text), '\0'); };
+    return std::string{'\1', checked} + field(caption, 48) + field(shortcut, 24) + field(command, 592);
 }
 
-std::vector<unsigned char> MenuCopy(size_t bufferSize = kMenuBlockSize + 16)
+// The menu block copied into a buffer with 16 sentinel bytes after its end.
+std::string MenuCopy()
 {
-    std::vector<unsigned char> buffer(bufferSize, kSentinel);
+    std::string buffer(kMenuBlockSize + 16, char(kSentinel));
     int count = -1;
-    Zlvn_OnSetupSubMenu(&count, buffer.data());
+    Zlvn_OnSetupSubMenu(&count, &buffer[0]);
     EXPECT_EQ(3, count);
     return buffer;
 }
 
 class MenuBlock : public ::testing::Test {
 protected:
-    void SetUp() override { saved = HintSettings, memset(&HintSettings, 0, sizeof HintSettings); }
+    void SetUp() override { memset(&HintSettings, 0, sizeof HintSettings); }
     void TearDown() override { HintSettings = saved, SetToggleMenuChecked(true); }
-    hint_settings_t saved;
+    const hint_settings_t saved = HintSettings;
 };
 
 }  // namespace
@@ -41,16 +37,11 @@ TEST_F(MenuBlock, IsThreeEntriesOf666BytesInShiftJis)
 {
     SetToggleMenuChecked(true);
     CopyText(HintSettings.ToggleEnable, "Ctrl+H");
-    std::vector<unsigned char> buffer = MenuCopy();
-
-    std::vector<unsigned char> expected;
-    for (const auto& entry : {Entry(1, "\x97\x4c\x8c\xf8(&T)", "Ctrl+H", "HintToggleEnable"), Entry(0, "\x90\xdd\x92\xe8", "", "HintOption"),
-                              Entry(0, "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93(&A)", "", "HintVersion")})
-        expected.insert(expected.end(), entry.begin(), entry.end());
-
+    const std::string expected = Entry(1, "\x97\x4c\x8c\xf8(&T)", "Ctrl+H", "HintToggleEnable") +
+                                 Entry(0, "\x90\xdd\x92\xe8", "", "HintOption") +
+                                 Entry(0, "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93(&A)", "", "HintVersion");
     ASSERT_EQ(1998u, expected.size());
-    EXPECT_EQ(0, memcmp(expected.data(), buffer.data(), expected.size()));
-    for (size_t i = kMenuBlockSize; i < buffer.size(); ++i) EXPECT_EQ(kSentinel, buffer[i]) << "byte " << i;
+    EXPECT_EQ(expected + std::string(16, char(kSentinel)), MenuCopy()) << "the block, and the bytes after it untouched";
 }
 
 TEST_F(MenuBlock, CountOnlyWhenItemsAreNull)
@@ -68,7 +59,7 @@ TEST_F(MenuBlock, ShortcutFieldIsZeroFilledAndCut)
     CopyText(HintSettings.ToggleEnable, "Shift+Ctrl+Alt+PgDn");
     MenuCopy();
     HintSettings.ToggleEnable[0] = '\0';
-    auto field = [] { std::vector<unsigned char> b = MenuCopy(); return std::string(b.begin() + 50, b.begin() + 75); };
+    auto field = [] { return MenuCopy().substr(50, 25); };
     EXPECT_EQ(std::string(24, '\0') + "H", field()) << "empty shortcut";
     memset(HintSettings.ToggleEnable, 'K', 23);
     HintSettings.ToggleEnable[23] = '\0';

@@ -63,21 +63,14 @@ BOOL WINAPI RecordWrite(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
 // True when the file can be opened for writing, whatever its attributes say.
 bool CanWrite(const std::string& file)
 {
-    HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(handle);
-    return true;
+    FILE* opened = fopen(file.c_str(), "r+b");
+    return opened && fclose(opened) == 0;
 }
 
 class Persistence : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings = HintSettings;
-        savedModule = g_hModule;
-        memcpy(savedPath, g_settingsPath, sizeof savedPath);
-        memset(&HintSettings, 0, sizeof HintSettings);
         g_hModule = GetModuleHandleA(nullptr);  // the bitmap paths point beside the test program
         CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
         zlvnhost::ResetHost();
@@ -86,7 +79,7 @@ protected:
     {
         HintSettings = savedSettings;
         g_hModule = savedModule;
-        memcpy(g_settingsPath, savedPath, sizeof savedPath);
+        CopyText(g_settingsPath, sizeof g_settingsPath, savedPath.c_str());
         SetToggleMenuChecked(true);
     }
 
@@ -110,9 +103,10 @@ protected:
 
     TempDir dir;
     std::string path = dir.File("ZlvnHint.ini");
-    hint_settings_t savedSettings;
-    HMODULE savedModule;
-    char savedPath[sizeof g_settingsPath];
+    // What the tests change, put back at the end.
+    const hint_settings_t savedSettings = HintSettings;
+    const HMODULE savedModule = g_hModule;
+    const std::string savedPath = g_settingsPath;
 };
 
 }  // namespace
@@ -294,15 +288,6 @@ TEST_F(Persistence, BitmapPathsAreComputedOnlyWhereEmpty)
 // not crash, and leaves the record as it was.
 TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
 {
-    // One set-up per teardown: a second teardown writes nothing.
-    auto setUp = [this] {
-        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
-        SetUpFrom(kCustomFile);
-        HintSettings.Pos = 1;  // a change that cannot reach the file
-    };
-    setUp();
-    const hint_settings_t before = HintSettings;
-
     const std::string readOnly = dir.File("readonly.ini"), locked = dir.File("locked.ini"), folder = dir.File("folder.ini");
     WriteWholeFile(readOnly, kCustomFile);
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -320,17 +305,19 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
         {"folder in the file's place", folder, true, false},
     };
     for (const auto& c : cases) {
-        setUp();
+        // One set-up per teardown: a second teardown writes nothing.
+        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
+        SetUpFrom(kCustomFile);
+        HintSettings.Pos = 1;  // a change that cannot reach the file
+        const hint_settings_t before = HintSettings;
         CopyText(g_settingsPath, sizeof g_settingsPath, c.settingsPath.c_str());
-        std::string fileBefore = c.checkContent ? ReadWholeFile(c.settingsPath) : "";
         EXPECT_EQ(0, Zlvn_OnTeardown()) << c.name;
         EXPECT_TRUE(SameRecord(before, HintSettings)) << c.name;
         EXPECT_EQ(c.fileExists, FileExists(c.settingsPath)) << c.name;
-        if (c.checkContent) { EXPECT_EQ(fileBefore, ReadWholeFile(c.settingsPath)) << c.name; }
+        if (c.checkContent) { EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(c.settingsPath)) << c.name; }
     }
     CloseHandle(lock);
     EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(locked)) << "the locked file is untouched";
-    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 class PluginSettings : public FreshHost {

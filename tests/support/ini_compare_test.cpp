@@ -128,34 +128,33 @@ std::u16string Text(Random& random, Encoding encoding)
     return text;
 }
 
+// The text in a code page, as the system converts it.
+std::string Narrow(const std::u16string& text, UINT codePage)
+{
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.c_str());
+    int size = WideCharToMultiByte(codePage, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide, static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
+    return bytes;
+}
+
 // The file's bytes: the text in its encoding, behind its byte order mark.
-std::string Encode(Random& random, const std::u16string& text, Encoding encoding)
+std::string Encode(Random& random, std::u16string text, Encoding encoding)
 {
     if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
-        std::u16string units = text;
-        for (char16_t& c : units)
-            if (c == kUndecodable) c = u'\xd800';
-        return Utf16FileBytes(units, encoding == Encoding::Utf16Be);
+        std::replace(text.begin(), text.end(), kUndecodable, u'\xd800');
+        return Utf16FileBytes(text, encoding == Encoding::Utf16Be);
     }
-    std::string bytes = encoding == Encoding::Utf8 ? "\xef\xbb\xbf" : "";
     static const char* const kAnsiJunk[] = {"\x83", "\x80", "\xa0", "\xfd", "\x81\x7f"};
     static const char* const kUtf8Junk[] = {"\xff", "\x80", "\xe3\x82", "\xc3"};
     const UINT codePage = encoding == Encoding::Ansi ? CP_ACP : CP_UTF8;
+    std::string bytes = encoding == Encoding::Utf8 ? "\xef\xbb\xbf" : "";
     size_t begin = 0;
-    for (;;) {
-        size_t end = text.find(kUndecodable, begin);
-        if (end == std::u16string::npos) end = text.size();
-        const wchar_t* run = reinterpret_cast<const wchar_t*>(text.data() + begin);
-        int length = static_cast<int>(end - begin);
-        int size = WideCharToMultiByte(codePage, 0, run, length, nullptr, 0, nullptr, nullptr);
-        std::string converted(static_cast<size_t>(size), '\0');
-        WideCharToMultiByte(codePage, 0, run, length, &converted[0], size, nullptr, nullptr);
-        bytes += converted;
-        if (end == text.size()) break;
+    for (size_t end; (end = text.find(kUndecodable, begin)) != std::u16string::npos; begin = end + 1) {
+        bytes += Narrow(text.substr(begin, end - begin), codePage);
         bytes += encoding == Encoding::Ansi ? kAnsiJunk[Pick(random, 5)] : kUtf8Junk[Pick(random, 4)];
-        begin = end + 1;
     }
-    return bytes;
+    return bytes + Narrow(text.substr(begin), codePage);
 }
 
 }  // namespace

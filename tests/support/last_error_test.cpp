@@ -36,13 +36,11 @@ TEST_F(FailureRecord, SnapshotHoldsTheLatestFailureAndStaysAsTaken)
 
 TEST_F(FailureRecord, LongTextsAreCut)
 {
-    std::string text(300, 'm');
-    RecordFailure("x.cpp", 1, "%s", text.c_str());
-    EXPECT_EQ(text.substr(0, 255), LastError().GetMessage()) << "300-character message";
-
-    std::string huge(5000, 'h');
-    RecordFailure("x.cpp", 1, "%s", huge.c_str());
-    EXPECT_EQ(huge.substr(0, 255), LastError().GetMessage()) << "5000-character message";
+    for (auto [length, fill] : {std::pair{300, 'm'}, {5000, 'h'}}) {
+        std::string text(length, fill);
+        RecordFailure("x.cpp", 1, "%s", text.c_str());
+        EXPECT_EQ(text.substr(0, 255), LastError().GetMessage()) << length << "-character message";
+    }
 
     std::string path = std::string(300, 'p') + ".cpp";
     RecordFailure(path.c_str(), 1, "long file name");
