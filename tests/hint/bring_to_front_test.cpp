@@ -18,13 +18,7 @@ BOOL WINAPI CountingAttach(DWORD self, DWORD other, BOOL attach)
     return g_attach(self, other, attach);
 }
 
-struct front_case_t {
-    const char* name;
-    ThreadWindowKind foreground;
-    int joins;
-};
-
-const front_case_t kFrontCases[] = {
+const struct { const char* name; ThreadWindowKind foreground; int joins; } kFrontCases[] = {
     {"a foreground window that answers", ThreadWindowKind::Answers, 1},
     {"a hung foreground window", ThreadWindowKind::Hung, 0},
 };
@@ -36,7 +30,7 @@ constexpr DWORD kHungLimitMs = 3 * kWaitLimitMs;
 
 TEST_F(HintOverlay, OffersTheForegroundAndJoinsOnlyAnAnsweringForegroundThread)
 {
-    for (const front_case_t& c : kFrontCases) {
+    for (const auto& c : kFrontCases) {
         // Of a thread of its own, as the windows of the host's list are.
         ThreadWindow target(ThreadWindowKind::Answers, RECT{100, 100, 400, 300});
         ThreadWindow front(c.foreground);

@@ -1,15 +1,11 @@
 // Every pen, brush, font, bitmap, region and device context the real ZlvnHint.dll makes is
 // given back, counted by fault_hooks through its import table (Wine's GetGuiResources
 // answers 0) while the plug-in is driven through its exports over many paints.
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include "host/zlvn_host.h"
 #include "tests/common/fault_hooks.h"
-#include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/hint/hint_fixture.h"
 
@@ -137,13 +133,8 @@ void VersionBox(const PluginDll& dll, std::vector<HWND>&)
 }
 
 // Each case makes at least made of kind, so that one that silently did nothing fails.
-const struct {
-    const char* name;
-    bool useBitmap;
-    void (*drive)(const PluginDll& dll, std::vector<HWND>& targets);
-    fault::Kind kind;
-    long made;
-} kCases[] = {
+using drive_t = void (*)(const PluginDll& dll, std::vector<HWND>& targets);
+const struct { const char* name; bool useBitmap; drive_t drive; fault::Kind kind; long made; } kCases[] = {
     {"box repaints", false, Repaints, fault::kRegion, kRepaints},
     {"bitmap repaints", true, Repaints, fault::kBitmap, kRepaints},
     {"activations", false, Activations, fault::kWindowDc, kActivations},

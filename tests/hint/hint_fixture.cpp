@@ -38,23 +38,6 @@ void HintOverlay::TearDown()
     PumpPending();
 }
 
-void HintOverlay::Restart() { DestroyHintWndMgr(), zlvnhost::ResetHost(); }
-
-HWND HintOverlay::Target(const RECT& rect, const char* title, HICON smallIcon)
-{
-    return m_targets.push_back(MakeTarget(rect, title, smallIcon)), m_targets.back();
-}
-
-HWND HintOverlay::Listed(const RECT& rect, const char* title, HICON smallIcon)
-{
-    HWND hwnd = Target(rect, title, smallIcon);
-    return zlvnhost::AddListItem(hwnd, title), hwnd;
-}
-
-HintWnd* HintOverlay::Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
-
-RECT HintOverlay::PopupRect(HWND target) const { return Hint(target) ? WindowRect(Hint(target)->m_hwnd) : RECT{}; }
-
 std::vector<HWND> HintOverlay::Order() const
 {
     std::vector<HWND> order;

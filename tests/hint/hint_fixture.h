@@ -28,12 +28,20 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void Restart();  // the set torn down, the host emptied
-    HWND Target(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr);
+    void Restart() { DestroyHintWndMgr(), zlvnhost::ResetHost(); }  // the set torn down, the host emptied
+    HWND Target(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr, HWND owner = nullptr,
+                DWORD exStyle = 0)
+    {
+        return m_targets.push_back(MakeTarget(rect, title, smallIcon, owner, exStyle)), m_targets.back();
+    }
     // A target, listed by the host with its title as the item text.
-    HWND Listed(const RECT& rect, const char* title, HICON smallIcon = nullptr);
-    RECT PopupRect(HWND target) const;  // screen rectangle of the target's hint popup
-    HintWnd* Hint(HWND target) const;
+    HWND Listed(const RECT& rect, const char* title, HICON smallIcon = nullptr)
+    {
+        return AddListItem(Target(rect, title, smallIcon), title), m_targets.back();
+    }
+    HintWnd* Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
+    // Screen rectangle of the target's hint popup.
+    RECT PopupRect(HWND target) const { return Hint(target) ? WindowRect(Hint(target)->m_hwnd) : RECT{}; }
     std::vector<HWND> Order() const;  // the hints' targets in the set's order
     RECT WorkArea() const;
     // Every hint's popup is visible, wholly inside the work area of its target's

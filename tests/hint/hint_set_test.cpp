@@ -271,8 +271,7 @@ TEST_F(HintOverlay, HungTargetDoesNotHoldUpTheShowing)
 
 TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
 {
-    HWND gone = MakeTarget(RECT{100, 100, 300, 200}, "gone");
-    AddListItem(gone, "Gone");
+    HWND gone = Listed(RECT{100, 100, 300, 200}, "Gone");
     HWND stays = Listed(RECT{400, 100, 600, 200}, "Stays");
     DestroyWindow(gone);
     ShowHints();
@@ -315,10 +314,8 @@ TEST_F(HintOverlay, ItemTextsAtTheRecordsLimits)
 TEST_F(HintOverlay, IconFromWindowOwnerOrClassAndKeptOnceFound)
 {
     HICON first = LoadIconA(nullptr, IDI_APPLICATION), second = LoadIconA(nullptr, IDI_WARNING);
-    HWND app = Target(RECT{100, 100, 300, 200}, "app", first);
-    HWND tool = MakeTarget(RECT{400, 100, 600, 200}, "tool", nullptr, app, WS_EX_TOOLWINDOW);
-    m_targets.insert(m_targets.begin(), tool);
-    AddListItem(app, "App");
+    HWND app = Listed(RECT{100, 100, 300, 200}, "App", first);
+    HWND tool = Target(RECT{400, 100, 600, 200}, "tool", nullptr, app, WS_EX_TOOLWINDOW);
     AddListItem(tool, "Tool");
     HWND bare = Listed(RECT{100, 400, 300, 500}, "Bare");
     ShowHints();

@@ -6,18 +6,6 @@
 
 namespace {
 
-// What the host can see of the plug-in.
-struct observed_t {
-    hint_popups_t popups;
-    int enable;
-    int registered;  // registered and not yet unregistered
-    bool operator==(const observed_t& o) const { return Describe() == o.Describe(); }
-    std::string Describe() const
-    {
-        return ::Describe(popups) + ", Enable " + std::to_string(enable) + ", registered " + std::to_string(registered);
-    }
-};
-
 struct event_t {
     const char* name;
     void (*raise)();
@@ -70,8 +58,8 @@ protected:
     }
     void TearDown() override { HintOverlay::TearDown(), g_settingsPath[0] = '\0'; }
 
-    // A plug-in just set up with the defaults, and a host that lists a and b.
-    void Fresh()
+    // A plug-in just set up with the defaults and a host that lists a and b; then the prelude.
+    void Fresh(const std::function<void()>& prelude)
     {
         Restart();
         UseDefaultSettings();
@@ -80,11 +68,14 @@ protected:
         if (IsIconic(m_a)) ShowWindow(m_a, SW_RESTORE);
         AddListItem(m_a, "Alpha");
         AddListItem(m_b, "Bravo");
+        prelude();
     }
 
-    observed_t Observe() const
+    // What the host can see of the plug-in; registered: and not yet unregistered.
+    std::string Observe() const
     {
-        return observed_t{HintPopups(), HintSettings.Enable, Host().registerCount - Host().unregisterCount};
+        return Describe(HintPopups()) + ", Enable " + std::to_string(HintSettings.Enable) + ", registered " +
+               std::to_string(Host().registerCount - Host().unregisterCount);
     }
 
     // After the last teardown nothing of the plug-in is left.
@@ -144,16 +135,14 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
         for (const event_t& event : kEvents) {
             const std::string what = std::string(event.name) + " from " + route.name;
             // The same calls one after the other.
-            Fresh();
-            route.prelude();
+            Fresh(route.prelude);
             route.outer();
             event.raise();
-            const observed_t expected = Observe();
+            const std::string expected = Observe();
             ExpectAllGone(what + " (one after the other)");
 
             // The event from inside the route, once.
-            Fresh();
-            route.prelude();
+            Fresh(route.prelude);
             bool called = false;
             auto callBack = [&called, &event] { called = true, event.raise(); };
             if (route.hostFunction) {
@@ -166,10 +155,8 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
             Host().onCall = nullptr;
             g_fromHook = nullptr;
             EXPECT_TRUE(called) << what << ": the route was not taken";
-            const observed_t got = Observe();
-            EXPECT_EQ(expected, got) << what << "\n  expected " << expected.Describe() << "\n  got      "
-                                     << got.Describe();
-            for (const auto& entry : got.popups.byClass) EXPECT_EQ(1, entry.second) << what << ": " << entry.first;
+            EXPECT_EQ(expected, Observe()) << what;
+            for (const auto& entry : HintPopups().byClass) EXPECT_EQ(1, entry.second) << what << ": " << entry.first;
             ExpectAllGone(what);
             ++cases;
         }
