@@ -11,10 +11,7 @@
 namespace {
 
 // Answers as a composited desktop would, for the windows it is told of.
-struct desktop_answers_t {
-    std::set<HWND> cloaked;
-    std::map<HWND, RECT> frames;
-} g_desktop;
+struct desktop_answers_t { std::set<HWND> cloaked; std::map<HWND, RECT> frames; } g_desktop;
 
 HRESULT WINAPI StandInAttribute(HWND window, DWORD attribute, PVOID o_value, DWORD size)
 {

@@ -104,9 +104,7 @@ void SettingsDialog(const PluginDll& dll, std::vector<HWND>&)
         .Do("a picture selected", [chooser, previewPage, &bitmaps] {
             // The file list's own selection notice, as a click in the list sends it.
             SendMessageA(chooser(), CDM_SETCONTROLTEXT, cmb13, LPARAM("bgnml.bmp"));
-            OFNOTIFYA note = {};
-            note.hdr.hwndFrom = chooser();
-            note.hdr.code = CDN_SELCHANGE;
+            OFNOTIFYA note = {{chooser(), 0, UINT(CDN_SELCHANGE)}, nullptr, nullptr};
             bitmaps = Counts().made[fault::kBitmap];
             SendMessageA(previewPage(), WM_NOTIFY, 0, LPARAM(&note));
         })

@@ -5,9 +5,7 @@
 
 #include "hint/hint_font.h"
 #include "hint/hint_popup.h"
-#include "hint/hint_set.h"
-#include "hint/hint_wnd.h"
-#include "hint/hint_wnd_mgr.h"
+#include "hint/hint_set.h"  // the set, its hints and their popups
 
 #include "tests/common/default_settings.h"
 #include "tests/common/plugin_windows.h"
@@ -21,7 +19,7 @@ SIZE HintTextExtent(const char* text);
 bool RectInside(const RECT& inner, const RECT& outer);
 std::string RectText(const RECT& r);  // "left,top - right,bottom"
 
-// Each test starts with default settings, an empty host and no hint set, and ends
+// Each test starts with default settings, an empty host, no hint set and no quick options seen, and ends
 // with the set torn down and every target destroyed.
 class HintOverlay : public ::testing::Test {
 protected:

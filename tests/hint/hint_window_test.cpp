@@ -50,19 +50,18 @@ protected:
     }
 
     // Shows the one listed window's hint and reads its pixels (3 pixels in from the edge).
-    ScreenPixels ShowAndRead(HWND target, RECT* o_rect, int inset = 0)
+    ScreenPixels ShowAndRead(HWND target, int inset = 0)
     {
         ShowHints();
-        *o_rect = PopupRect(target);
-        EXPECT_TRUE(WaitForScreen(*o_rect)) << "the hint never settled on the screen";
-        return ScreenPixels(RECT{o_rect->left + inset, o_rect->top + inset, o_rect->right - inset, o_rect->bottom - inset});
+        const RECT r = PopupRect(target);
+        EXPECT_TRUE(WaitForScreen(r)) << "the hint never settled on the screen";
+        return ScreenPixels(RECT{r.left + inset, r.top + inset, r.right - inset, r.bottom - inset});
     }
 
     void ExpectBox(HWND target, COLORREF border, COLORREF background, const std::string& name)
     {
-        RECT r;
-        ScreenPixels px = ShowAndRead(target, &r);
-        const int h = r.bottom - r.top, w = px.Width();
+        ScreenPixels px = ShowAndRead(target);
+        const int h = px.Height(), w = px.Width();
         const POINT at[] = {{90, h / 2}, {60, h - 4}, {50, 0}, {0, h / 2}, {50, h - 1}, {w - 1, h / 2}};
         std::string want, got;
         for (int i = 0; i < 6; ++i)
@@ -95,9 +94,8 @@ TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
         HintSettings.IsShowIcon = c.showIcon;
         SCOPED_TRACE(std::string(c.target == bare ? "window without icon" : "window with icon") + ", IsShowIcon " +
                      std::to_string(c.showIcon));
-        RECT r;
-        ScreenPixels px = ShowAndRead(c.target, &r);
-        const int w = r.right - r.left, h = r.bottom - r.top;
+        ScreenPixels px = ShowAndRead(c.target);
+        const int w = px.Width(), h = px.Height();
         EXPECT_EQ(extent.cx + 10 + (c.showIcon ? 18 : 0), w);
         EXPECT_EQ(extent.cy + 10, h);
         // Inside the border: the icon's square, the text from (23, 5) or (5, 5), else the fill.
@@ -152,9 +150,8 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     CopyText(HintSettings.BgIconic, iconic.c_str());
     HWND target = Listed(RECT{200, 200, 500, 400}, "Bmp");
 
-    RECT r;
-    ScreenPixels px = ShowAndRead(target, &r);
-    int h = r.bottom - r.top;
+    ScreenPixels px = ShowAndRead(target);
+    int h = px.Height();
     std::string first;
     EXPECT_EQ(ColourText(RGB(255, 0, 0)), ColourText(px.At(2, h - 2))) << "left half of the stretched bitmap";
     EXPECT_NE(ColourText(RGB(255, 0, 0)), ColourText(px.At(0, 0))) << "the corner outside the shape shows the desktop";
@@ -165,7 +162,7 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     HideHints();
 
     ShowWindow(target, SW_MINIMIZE);
-    px = ShowAndRead(target, &r);
+    px = ShowAndRead(target);
     EXPECT_EQ(ColourText(RGB(0, 255, 0)), ColourText(px.At(90, h - 2))) << "minimized: the other bitmap";
     EXPECT_EQ(0, RingPixelsOtherThan(px, Hint(target)->m_hwnd, {RGB(0, 255, 0)}, &first))
         << "minimized: the bitmap fills the shape, first gap at " << first;
@@ -182,24 +179,24 @@ TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 {
     HintSettings.Contents = 1;
     HWND target = Listed(RECT{200, 200, 500, 400}, "IIII");
-    RECT r, after;
-    ScreenPixels before = ShowAndRead(target, &r, 3);
+    ScreenPixels before = ShowAndRead(target, 3);
+    const RECT r = PopupRect(target);
 
     // A list update while shown: same size, new text.
     Host().list.clear();
     AddListItem(target, "MMMM");
-    ScreenPixels updated = ShowAndRead(target, &after, 3);
-    ASSERT_EQ(RectText(r), RectText(after)) << "the size must not change for this case";
+    ScreenPixels updated = ShowAndRead(target, 3);
+    ASSERT_EQ(RectText(r), RectText(PopupRect(target))) << "the size must not change for this case";
     EXPECT_FALSE(updated == before) << "the hint still shows its old text";
 
     DestroyHintWndMgr();
-    EXPECT_TRUE(ShowAndRead(target, &after, 3) == updated) << "the updated hint shows what a new hint with that text shows";
+    EXPECT_TRUE(ShowAndRead(target, 3) == updated) << "the updated hint shows what a new hint with that text shows";
     HideHints();
 
     // Hidden, renamed, shown again.
     Host().list.clear();
     AddListItem(target, "IIII");
-    EXPECT_TRUE(ShowAndRead(target, &after, 3) == before) << "renamed while hidden";
+    EXPECT_TRUE(ShowAndRead(target, 3) == before) << "renamed while hidden";
 }
 
 TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
@@ -245,8 +242,7 @@ TEST_F(HintWindow, MessagesForAPopupWithoutAHintDoNothing)
     EXPECT_EQ(target, GetForegroundWindow());
     InvalidateRect(stray, nullptr, FALSE);
     UpdateWindow(stray);
-    RECT update;
-    EXPECT_FALSE(GetUpdateRect(stray, &update, FALSE)) << "its paint request is settled, not repeated forever";
+    EXPECT_FALSE(GetUpdateRect(stray, nullptr, FALSE)) << "its paint request is settled, not repeated forever";
     DestroyWindow(stray);
     EXPECT_TRUE(IsWindow(popup));
 }
@@ -254,8 +250,8 @@ TEST_F(HintWindow, MessagesForAPopupWithoutAHintDoNothing)
 TEST(HintFont, EveryParameterFromTheSettings)
 {
     UseDefaultSettings();
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    WindowDc dc(nullptr);
+    int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSY);
     auto fields = [](const LOGFONTA& f) {  // in LOGFONTA's order, the bytes as numbers
         return std::make_tuple(f.lfHeight, f.lfWidth, f.lfEscapement, f.lfOrientation, f.lfWeight, +f.lfItalic,
                                +f.lfUnderline, +f.lfStrikeOut, +f.lfCharSet, +f.lfOutPrecision, +f.lfClipPrecision,
@@ -266,7 +262,7 @@ TEST(HintFont, EveryParameterFromTheSettings)
             HintSettings.FontSize = size;
             HintSettings.FontStyle = style;
             LOGFONTA got = {};
-            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(MakeHintFont(dc).Get(), sizeof got, &got));
+            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(MakeHintFont(dc.Get()).Get(), sizeof got, &got));
             if (dpi == 96 && size == 10) { EXPECT_EQ(-13, got.lfHeight); }
             LOGFONTA want = {MulDiv(size, -dpi, 72), 0, 0, 0, style.Bold ? 700 : 400,
                              style.Italic, style.Underline, style.StrikeOut, 128, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -275,7 +271,6 @@ TEST(HintFont, EveryParameterFromTheSettings)
             EXPECT_EQ(fields(want), fields(got));
         }
     }
-    ReleaseDC(nullptr, dc);
 }
 
 TEST_F(HintWindow, ClassAndWindowOfThePopup)

@@ -2,16 +2,13 @@
 // messages that run while the plug-in works: the event waits for the running one, so
 // the result is that of the same two calls made one after the other.
 
+#include <utility>
+
 #include "tests/hint/hint_fixture.h"
 
 namespace {
 
-struct event_t {
-    const char* name;
-    void (*raise)();
-};
-
-const event_t kEvents[] = {
+const struct { const char* name; void (*raise)(); } kEvents[] = {
     {"OnUpdateList", [] { Zlvn_OnUpdateList(); }},
     {"OnActive", [] { Zlvn_OnActive(); }},
     {"OnInactive", [] { Zlvn_OnInactive(); }},
@@ -26,11 +23,7 @@ std::function<void()> g_fromHook;
 LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && g_fromHook && g_hookMatch(m)) {
-        auto call = std::move(g_fromHook);
-        g_fromHook = nullptr;
-        call();
-    }
+    if (code == HC_ACTION && g_fromHook && g_hookMatch(m)) std::exchange(g_fromHook, nullptr)();  // once
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -61,10 +54,7 @@ protected:
     // A plug-in just set up with the defaults and a host that lists a and b; then the prelude.
     void Fresh(const std::function<void()>& prelude)
     {
-        Restart();
-        UseDefaultSettings();
-        ResetLifecycle(true);
-        memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
+        HintOverlay::SetUp();  // as a test starts
         if (IsIconic(m_a)) ShowWindow(m_a, SW_RESTORE);
         AddListItem(m_a, "Alpha");
         AddListItem(m_b, "Bravo");
@@ -101,17 +91,14 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
         std::function<void()> prelude;
         std::function<void()> outer;
     };
-    auto list = [this](std::initializer_list<HWND> windows) {
-        Host().list.clear();
-        for (HWND w : windows) AddListItem(w, w == m_a ? "Alpha" : w == m_b ? "Bravo" : "Charlie");
-    };
     const route_t routes[] = {
         {"Zlvn_GetList while building", "Zlvn_GetList", nullptr, [] {}, [] { Zlvn_OnActive(); }},
         {"Zlvn_RegisterFocus while building", "Zlvn_RegisterFocus", nullptr, [] {}, [] { Zlvn_OnActive(); }},
         {"Zlvn_RegisterFocus while a refresh adds", "Zlvn_RegisterFocus", nullptr,
-         [&] { Zlvn_OnActive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+         [&] { Zlvn_OnActive(); AddListItem(m_c, "Charlie"); }, [] { Zlvn_OnUpdateList(); }},
         {"Zlvn_UnregisterFocus while a refresh prunes", "Zlvn_UnregisterFocus", nullptr,
-         [&] { Zlvn_OnActive(); list({m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+         [&] { Zlvn_OnActive(); Host().list.erase(Host().list.begin()); AddListItem(m_c, "Charlie"); },
+         [] { Zlvn_OnUpdateList(); }},
         {"Zlvn_UnregisterFocus while tearing down", "Zlvn_UnregisterFocus", nullptr, [] { Zlvn_OnActive(); },
          [] { Zlvn_OnTeardown(); }},
         {"Zlvn_GetQuickOption while the quick options change", "Zlvn_GetQuickOption", nullptr,
@@ -121,7 +108,7 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
         {"Zlvn_ReloadMenu while switching off", "Zlvn_ReloadMenu", nullptr, [] { Zlvn_OnActive(); },
          [] { HintToggleEnable(nullptr); }},
         {"a popup's WM_WINDOWPOSCHANGING while showing", nullptr, PopupShowing(SWP_SHOWWINDOW),
-         [&] { Zlvn_OnActive(); Zlvn_OnInactive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnActive(); }},
+         [&] { Zlvn_OnActive(); Zlvn_OnInactive(); AddListItem(m_c, "Charlie"); }, [] { Zlvn_OnActive(); }},
         {"a popup's WM_WINDOWPOSCHANGING while hiding", nullptr, PopupShowing(SWP_HIDEWINDOW), [] { Zlvn_OnActive(); },
          [] { Zlvn_OnInactive(); }},
         {"the restore wait of a click on a minimized window's hint", nullptr, Restoring,
@@ -132,7 +119,7 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
     ASSERT_NE(nullptr, hook);
     int cases = 0;
     for (const route_t& route : routes) {
-        for (const event_t& event : kEvents) {
+        for (const auto& event : kEvents) {
             const std::string what = std::string(event.name) + " from " + route.name;
             // The same calls one after the other.
             Fresh(route.prelude);
