@@ -6,8 +6,6 @@ const char kBareClass[] = "TestThreadWindow";  // no class icons at all
 
 ThreadWindow::ThreadWindow(ThreadWindowKind kind, const RECT& rect) : m_kind(kind), m_rect(rect)
 {
-    m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_thread = CreateThread(nullptr, 0, Run, this, 0, &m_threadId);
     WaitForSingleObject(m_ready, kWaitLimitMs);
 }

@@ -110,8 +110,7 @@ void SettingsDialog(const PluginDll& dll, std::vector<HWND>&)
         })
         .Then("preview painted",
               [&bitmaps] { return Counts().made[fault::kBitmap] > bitmaps && Counts().freed[fault::kMemoryDc] > 0; })
-        .Do("chooser cancelled", [chooser] { PostMessageA(chooser(), WM_COMMAND, IDCANCEL, 0); })
-        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .InDialog("chooser cancelled", cmb13, [](HWND chooser) { PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0); })
         .Do("dialog cancelled", [] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); });
     script.Run([&dll] { dll.Command("HintOption"); });
     EXPECT_TRUE(script.Completed()) << script.Report();
