@@ -39,6 +39,13 @@ bool ScreenPixels::Contains(COLORREF colour) const
     return std::any_of(m_bits.begin(), m_bits.end(), [want](unsigned int p) { return (p & 0xFFFFFF) == want; });
 }
 
+RECT WindowRect(HWND window)
+{
+    RECT rc = {};
+    GetWindowRect(window, &rc);
+    return rc;
+}
+
 bool WaitForScreen(const RECT& area)
 {
     std::unique_ptr<ScreenPixels> last;

@@ -21,7 +21,7 @@ private:
     std::vector<unsigned int> m_bits;
 };
 
-inline RECT WindowRect(HWND window) { RECT rc = {}; return GetWindowRect(window, &rc), rc; }
+RECT WindowRect(HWND window);
 inline std::string ColourText(COLORREF c)  // "rgb(r,g,b)"
 {
     return "rgb(" + std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +

@@ -7,8 +7,7 @@
 
 namespace {
 
-using AttachFn = BOOL(WINAPI*)(DWORD, DWORD, BOOL);
-AttachFn g_attach;
+decltype(&AttachThreadInput) g_attach;
 DWORD g_watched;    // the foreground thread
 int g_joins;        // attachments to it
 
@@ -46,7 +45,7 @@ TEST_F(HintOverlay, OffersTheForegroundAndJoinsOnlyAnAnsweringForegroundThread)
         ImportPatch patch(GetModuleHandleA(nullptr), "user32.dll", "AttachThreadInput",
                           reinterpret_cast<void*>(CountingAttach));
         ASSERT_TRUE(patch.Patched());
-        g_attach = reinterpret_cast<AttachFn>(patch.Original());
+        g_attach = reinterpret_cast<decltype(g_attach)>(patch.Original());
         g_watched = front.ThreadId();
         g_joins = 0;
         BringWindowToFront(target.Window());

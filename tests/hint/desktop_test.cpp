@@ -31,8 +31,7 @@ protected:
     {
         HintOverlay::SetUp();
         g_desktop = desktop_answers_t();
-        m_real = DwmGetWindowAttributeFn();
-        DwmGetWindowAttributeFn() = StandInAttribute;
+        m_real = std::exchange(DwmGetWindowAttributeFn(), StandInAttribute);
     }
     void TearDown() override { DwmGetWindowAttributeFn() = m_real, HintOverlay::TearDown(); }
     dwm_get_window_attribute_t m_real = nullptr;
