@@ -1,7 +1,5 @@
 #include "tests/common/plugin_windows.h"
 
-#include <cstdint>
-
 #include "tests/common/window_search.h"
 
 hint_popups_t HintPopups()
@@ -12,11 +10,6 @@ hint_popups_t HintPopups()
         if (IsWindowVisible(hwnd)) ++popups.visible;
     }
     return popups;
-}
-
-std::string ClassOf(HWND target)
-{
-    return "tag" + std::to_string(static_cast<int>(reinterpret_cast<intptr_t>(target)));
 }
 
 std::string Describe(const hint_popups_t& popups)

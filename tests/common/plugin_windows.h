@@ -13,7 +13,7 @@ struct hint_popups_t {
 
 hint_popups_t HintPopups();
 // The window class name of a target's hint: "tag" and the handle as a signed number.
-std::string ClassOf(HWND target);
+inline std::string ClassOf(HWND target) { return "tag" + std::to_string(HandleToLong(target)); }
 std::string Describe(const hint_popups_t& popups);
 // Whether a window class of this name is registered for the module (null: this program).
 bool ClassRegistered(const std::string& name, HMODULE module = nullptr);

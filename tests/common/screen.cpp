@@ -1,7 +1,6 @@
 #include "tests/common/screen.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -13,13 +12,7 @@ ScreenPixels::ScreenPixels(const RECT& area)
 {
     if (m_bits.empty()) return;
     // Copied into a top-down 32-bpp bitmap in a memory context compatible with the screen.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = {{sizeof info.bmiHeader, m_width, -m_height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -51,13 +44,6 @@ RECT WindowRect(HWND window)
     RECT rc = {};
     GetWindowRect(window, &rc);
     return rc;
-}
-
-std::string ColourText(COLORREF c)
-{
-    char text[32];
-    snprintf(text, sizeof text, "rgb(%d,%d,%d)", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
 }
 
 bool WaitForScreen(const RECT& area)

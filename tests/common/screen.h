@@ -14,7 +14,6 @@ public:
     COLORREF At(int x, int y) const;  // relative to the area's corner; CLR_INVALID outside
     bool Contains(COLORREF colour) const;
     bool operator==(const ScreenPixels& other) const { return m_bits == other.m_bits; }
-    bool operator!=(const ScreenPixels& other) const { return !(*this == other); }
 
 private:
     int m_width;
@@ -23,7 +22,11 @@ private:
 };
 
 RECT WindowRect(HWND window);
-std::string ColourText(COLORREF c);
+inline std::string ColourText(COLORREF c)  // "rgb(r,g,b)"
+{
+    return "rgb(" + std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
+           std::to_string(GetBValue(c)) + ")";
+}
 
 // Pumps this thread's messages until what the thread painted is on the screen: no
 // paint is owed and the area reads the same twice. False after the wait limit.

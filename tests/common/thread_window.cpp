@@ -2,16 +2,10 @@
 
 #include "tests/common/wait.h"
 
-namespace {
-
 const char kBareClass[] = "TestThreadWindow";  // no class icons at all
-
-}  // namespace
 
 ThreadWindow::ThreadWindow(ThreadWindowKind kind, const RECT& rect) : m_kind(kind), m_rect(rect)
 {
-    m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_thread = CreateThread(nullptr, 0, Run, this, 0, &m_threadId);
     WaitForSingleObject(m_ready, kWaitLimitMs);
 }
@@ -28,11 +22,8 @@ ThreadWindow::~ThreadWindow()
 DWORD WINAPI ThreadWindow::Run(void* param)
 {
     auto* self = static_cast<ThreadWindow*>(param);
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kBareClass;
+    WNDCLASSEXA wc = {sizeof wc, 0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
+                      kBareClass, nullptr};
     RegisterClassExA(&wc);
     HWND owner = CreateWindowExA(0, kBareClass, "owner", WS_POPUP, 300, 300, 200, 100, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);

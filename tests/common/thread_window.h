@@ -23,7 +23,7 @@ private:
     RECT m_rect;
     HWND m_window = nullptr;
     DWORD m_threadId = 0;
-    HANDLE m_ready = nullptr;
-    HANDLE m_release = nullptr;  // a hung window answers nothing until this is set
+    HANDLE m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE m_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);  // a hung window answers nothing until this is set
     HANDLE m_thread = nullptr;
 };

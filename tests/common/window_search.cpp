@@ -2,10 +2,7 @@
 
 namespace {
 
-struct search_t {
-    const WindowMatch& match;
-    std::vector<HWND> found;
-};
+struct search_t { const WindowMatch& match; std::vector<HWND> found; };
 
 BOOL CALLBACK Collect(HWND hwnd, LPARAM io)
 {

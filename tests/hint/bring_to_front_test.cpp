@@ -7,8 +7,7 @@
 
 namespace {
 
-using AttachFn = BOOL(WINAPI*)(DWORD, DWORD, BOOL);
-AttachFn g_attach;
+decltype(&AttachThreadInput) g_attach;
 DWORD g_watched;    // the foreground thread
 int g_joins;        // attachments to it
 
@@ -18,13 +17,7 @@ BOOL WINAPI CountingAttach(DWORD self, DWORD other, BOOL attach)
     return g_attach(self, other, attach);
 }
 
-struct front_case_t {
-    const char* name;
-    ThreadWindowKind foreground;
-    int joins;
-};
-
-const front_case_t kFrontCases[] = {
+const struct { const char* name; ThreadWindowKind foreground; int joins; } kFrontCases[] = {
     {"a foreground window that answers", ThreadWindowKind::Answers, 1},
     {"a hung foreground window", ThreadWindowKind::Hung, 0},
 };
@@ -36,7 +29,7 @@ constexpr DWORD kHungLimitMs = 3 * kWaitLimitMs;
 
 TEST_F(HintOverlay, OffersTheForegroundAndJoinsOnlyAnAnsweringForegroundThread)
 {
-    for (const front_case_t& c : kFrontCases) {
+    for (const auto& c : kFrontCases) {
         // Of a thread of its own, as the windows of the host's list are.
         ThreadWindow target(ThreadWindowKind::Answers, RECT{100, 100, 400, 300});
         ThreadWindow front(c.foreground);
@@ -52,7 +45,7 @@ TEST_F(HintOverlay, OffersTheForegroundAndJoinsOnlyAnAnsweringForegroundThread)
         ImportPatch patch(GetModuleHandleA(nullptr), "user32.dll", "AttachThreadInput",
                           reinterpret_cast<void*>(CountingAttach));
         ASSERT_TRUE(patch.Patched());
-        g_attach = reinterpret_cast<AttachFn>(patch.Original());
+        g_attach = reinterpret_cast<decltype(g_attach)>(patch.Original());
         g_watched = front.ThreadId();
         g_joins = 0;
         BringWindowToFront(target.Window());

@@ -11,10 +11,7 @@
 namespace {
 
 // Answers as a composited desktop would, for the windows it is told of.
-struct desktop_answers_t {
-    std::set<HWND> cloaked;
-    std::map<HWND, RECT> frames;
-} g_desktop;
+struct desktop_answers_t { std::set<HWND> cloaked; std::map<HWND, RECT> frames; } g_desktop;
 
 HRESULT WINAPI StandInAttribute(HWND window, DWORD attribute, PVOID o_value, DWORD size)
 {
@@ -34,8 +31,7 @@ protected:
     {
         HintOverlay::SetUp();
         g_desktop = desktop_answers_t();
-        m_real = DwmGetWindowAttributeFn();
-        DwmGetWindowAttributeFn() = StandInAttribute;
+        m_real = std::exchange(DwmGetWindowAttributeFn(), StandInAttribute);
     }
     void TearDown() override { DwmGetWindowAttributeFn() = m_real, HintOverlay::TearDown(); }
     dwm_get_window_attribute_t m_real = nullptr;
@@ -50,8 +46,7 @@ TEST_F(Desktop, HintsStayAboveTopmostWindowsRaisedSinceWithoutTakingTheForegroun
     ShowHints();
     HideHints();
     // Another program's always-on-top window over both, raised after the hints were made.
-    HWND cover = MakeTarget(RECT{0, 0, 1000, 400}, "cover", nullptr, nullptr, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
-    m_targets.push_back(cover);
+    HWND cover = Target(RECT{0, 0, 1000, 400}, "cover", nullptr, nullptr, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
     SetForegroundWindow(a);
     ASSERT_TRUE(PumpUntil([a] { return GetForegroundWindow() == a; }));
     for (const char* step : {"activation", "refresh while shown"}) {
@@ -78,8 +73,7 @@ TEST_F(Desktop, CloakedWindowGetsNoHintUntilUncloaked)
         {"cloaked again", true, true, false},
     };
     for (const Step& s : steps) {
-        if (s.cloakA) g_desktop.cloaked.insert(a);
-        else g_desktop.cloaked.erase(a);
+        g_desktop.cloaked = s.cloakA ? std::set<HWND>{a} : std::set<HWND>{};
         ShowHints();
         ASSERT_EQ(s.aHasHint, Hint(a) != nullptr) << s.name;
         if (Hint(a)) { EXPECT_EQ(s.aShown, IsWindowVisible(Hint(a)->m_hwnd) != FALSE) << s.name; }

@@ -1,15 +1,11 @@
 // Every pen, brush, font, bitmap, region and device context the real ZlvnHint.dll makes is
 // given back, counted by fault_hooks through its import table (Wine's GetGuiResources
 // answers 0) while the plug-in is driven through its exports over many paints.
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include "host/zlvn_host.h"
 #include "tests/common/fault_hooks.h"
-#include "tests/common/plugin_dll.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "tests/hint/hint_fixture.h"
 
@@ -108,16 +104,13 @@ void SettingsDialog(const PluginDll& dll, std::vector<HWND>&)
         .Do("a picture selected", [chooser, previewPage, &bitmaps] {
             // The file list's own selection notice, as a click in the list sends it.
             SendMessageA(chooser(), CDM_SETCONTROLTEXT, cmb13, LPARAM("bgnml.bmp"));
-            OFNOTIFYA note = {};
-            note.hdr.hwndFrom = chooser();
-            note.hdr.code = CDN_SELCHANGE;
+            OFNOTIFYA note = {{chooser(), 0, UINT(CDN_SELCHANGE)}, nullptr, nullptr};
             bitmaps = Counts().made[fault::kBitmap];
             SendMessageA(previewPage(), WM_NOTIFY, 0, LPARAM(&note));
         })
         .Then("preview painted",
               [&bitmaps] { return Counts().made[fault::kBitmap] > bitmaps && Counts().freed[fault::kMemoryDc] > 0; })
-        .Do("chooser cancelled", [chooser] { PostMessageA(chooser(), WM_COMMAND, IDCANCEL, 0); })
-        .Then("chooser closed", [chooser] { return chooser() == nullptr; })
+        .InDialog("chooser cancelled", cmb13, [](HWND chooser) { PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0); })
         .Do("dialog cancelled", [] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); });
     script.Run([&dll] { dll.Command("HintOption"); });
     EXPECT_TRUE(script.Completed()) << script.Report();
@@ -137,13 +130,8 @@ void VersionBox(const PluginDll& dll, std::vector<HWND>&)
 }
 
 // Each case makes at least made of kind, so that one that silently did nothing fails.
-const struct {
-    const char* name;
-    bool useBitmap;
-    void (*drive)(const PluginDll& dll, std::vector<HWND>& targets);
-    fault::Kind kind;
-    long made;
-} kCases[] = {
+using drive_t = void (*)(const PluginDll& dll, std::vector<HWND>& targets);
+const struct { const char* name; bool useBitmap; drive_t drive; fault::Kind kind; long made; } kCases[] = {
     {"box repaints", false, Repaints, fault::kRegion, kRepaints},
     {"bitmap repaints", true, Repaints, fault::kBitmap, kRepaints},
     {"activations", false, Activations, fault::kWindowDc, kActivations},

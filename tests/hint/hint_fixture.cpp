@@ -24,36 +24,18 @@ std::string RectText(const RECT& r)
 void HintOverlay::SetUp()
 {
     g_hModule = GetModuleHandleA(nullptr);
-    zlvnhost::ResetHost();
+    Restart();
     UseDefaultSettings();
     ResetLifecycle(true);
-    g_hintShown = 0;
+    memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
 }
 
 void HintOverlay::TearDown()
 {
     DestroyHintWndMgr();
     for (HWND hwnd : m_targets) DestroyWindow(hwnd);
-    m_targets.clear();
     PumpPending();
 }
-
-void HintOverlay::Restart() { DestroyHintWndMgr(), zlvnhost::ResetHost(); }
-
-HWND HintOverlay::Target(const RECT& rect, const char* title, HICON smallIcon)
-{
-    return m_targets.push_back(MakeTarget(rect, title, smallIcon)), m_targets.back();
-}
-
-HWND HintOverlay::Listed(const RECT& rect, const char* title, HICON smallIcon)
-{
-    HWND hwnd = Target(rect, title, smallIcon);
-    return zlvnhost::AddListItem(hwnd, title), hwnd;
-}
-
-HintWnd* HintOverlay::Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
-
-RECT HintOverlay::PopupRect(HWND target) const { return Hint(target) ? WindowRect(Hint(target)->m_hwnd) : RECT{}; }
 
 std::vector<HWND> HintOverlay::Order() const
 {
@@ -77,12 +59,10 @@ void HintOverlay::ExpectHintsInsideAndApart(const std::string& name) const
         EXPECT_TRUE(IsWindowVisible(hint->m_hwnd)) << name;
         EXPECT_TRUE(RectInside(r, work)) << name << ": popup " << RectText(r) << " outside the work area "
                                          << RectText(work);
-        for (size_t j = 0; j < popups.size(); ++j) {
-            const RECT& b = popups[j];
-            bool meet = std::max(r.left, b.left) <= std::min(r.right, b.right) &&
-                        std::max(r.top, b.top) <= std::min(r.bottom, b.bottom);
-            EXPECT_FALSE(meet) << name << ": popups " << j << " and " << popups.size() << " meet";
-        }
+        for (size_t j = 0; j < popups.size(); ++j)
+            EXPECT_FALSE(std::max(r.left, popups[j].left) <= std::min(r.right, popups[j].right) &&
+                         std::max(r.top, popups[j].top) <= std::min(r.bottom, popups[j].bottom))
+                << name << ": popups " << j << " and " << popups.size() << " meet";
         popups.push_back(r);
     }
 }

@@ -5,9 +5,7 @@
 
 #include "hint/hint_font.h"
 #include "hint/hint_popup.h"
-#include "hint/hint_set.h"
-#include "hint/hint_wnd.h"
-#include "hint/hint_wnd_mgr.h"
+#include "hint/hint_set.h"  // the set, its hints and their popups
 
 #include "tests/common/default_settings.h"
 #include "tests/common/plugin_windows.h"
@@ -21,19 +19,27 @@ SIZE HintTextExtent(const char* text);
 bool RectInside(const RECT& inner, const RECT& outer);
 std::string RectText(const RECT& r);  // "left,top - right,bottom"
 
-// Each test starts with default settings, an empty host and no hint set, and ends
+// Each test starts with default settings, an empty host, no hint set and no quick options seen, and ends
 // with the set torn down and every target destroyed.
 class HintOverlay : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    void Restart();  // the set torn down, the host emptied
-    HWND Target(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr);
+    void Restart() { DestroyHintWndMgr(), zlvnhost::ResetHost(); }  // the set torn down, the host emptied
+    HWND Target(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr, HWND owner = nullptr,
+                DWORD exStyle = 0)
+    {
+        return m_targets.push_back(MakeTarget(rect, title, smallIcon, owner, exStyle)), m_targets.back();
+    }
     // A target, listed by the host with its title as the item text.
-    HWND Listed(const RECT& rect, const char* title, HICON smallIcon = nullptr);
-    RECT PopupRect(HWND target) const;  // screen rectangle of the target's hint popup
-    HintWnd* Hint(HWND target) const;
+    HWND Listed(const RECT& rect, const char* title, HICON smallIcon = nullptr)
+    {
+        return AddListItem(Target(rect, title, smallIcon), title), m_targets.back();
+    }
+    HintWnd* Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
+    // Screen rectangle of the target's hint popup.
+    RECT PopupRect(HWND target) const { return Hint(target) ? WindowRect(Hint(target)->m_hwnd) : RECT{}; }
     std::vector<HWND> Order() const;  // the hints' targets in the set's order
     RECT WorkArea() const;
     // Every hint's popup is visible, wholly inside the work area of its target's

@@ -150,16 +150,14 @@ TEST(TargetRectRule, VisibleFrameOnlyWhenInsideAndRestoredRectInScreenCoordinate
     };
     for (const FrameCase& c : frames) EXPECT_EQ(Text(c.out), Text(VisibleTargetRect(window, c.frame))) << c.name;
     pixel_rect_t primaryWork = Rect(40, 30, 1280, 800);  // bars on the left and at the top
-    pixel_rect_t ownWork = Rect(1280, 0, 2304, 740);
+    pixel_rect_t ownWork = Rect(1280, 0, 2304, 740), normal = Rect(400, 300, 700, 500);
     struct RestoreCase { const char* name; bool workspace; bool maximized; pixel_rect_t out; } restores[] = {
         {"workspace coordinates", true, false, Rect(440, 330, 740, 530)},
         {"tool window: screen coordinates", false, false, Rect(400, 300, 700, 500)},
         {"restores to maximized", true, true, ownWork},
     };
-    for (const RestoreCase& c : restores) {
-        EXPECT_EQ(Text(c.out), Text(RestoredScreenRect(Rect(400, 300, 700, 500), c.workspace, c.maximized,
-                                                       primaryWork, ownWork))) << c.name;
-    }
+    for (const RestoreCase& c : restores)
+        EXPECT_EQ(Text(c.out), Text(RestoredScreenRect(normal, c.workspace, c.maximized, primaryWork, ownWork))) << c.name;
 }
 
 TEST(Collision, TouchingEdgesCollideAndAGapDoesNot)
@@ -225,9 +223,8 @@ TEST(NoOverlap, InWorkAreasEqualsThePassWhereItFitsAndElseStaysInsideAndApartWit
             else at = pixel_point_t{at.x + rand() % 200 - 100, at.y + rand() % 400 - 200};
             boxes[i] = hint_box_t{at.y, at.x, size.cx, size.cy};
         }
-        std::vector<hint_box_t> old = boxes;
+        std::vector<hint_box_t> old = boxes, kept = boxes;
         SlowPass(old);
-        std::vector<hint_box_t> kept = boxes;
         NoOverlapInWorkAreas(kept, works);
         std::string where = "round " + std::to_string(round);
         bool oldInside = true;
@@ -238,18 +235,12 @@ TEST(NoOverlap, InWorkAreasEqualsThePassWhereItFitsAndElseStaysInsideAndApartWit
             oldInside = oldInside && BoxInWorkArea(old[i], works[i]);
         }
         bool room = EveryColumnHasRoom(boxes, works);
-        if (oldInside) {
-            ++same;
-            for (size_t i = 0; i < n; ++i) ASSERT_EQ(Text(old[i]), Text(kept[i])) << where << " box " << i;
-        } else {
-            ++mended;
-            if (room) ++mendedApart;
-        }
-        if (room) {
-            ASSERT_FALSE(AnyCollide(kept)) << where;
-        } else if (AnyCollide(kept)) {
-            ++crowded;
-        }
+        for (size_t i = 0; oldInside && i < n; ++i) ASSERT_EQ(Text(old[i]), Text(kept[i])) << where << " box " << i;
+        if (room) { ASSERT_FALSE(AnyCollide(kept)) << where; }
+        same += oldInside;
+        mended += !oldInside;
+        mendedApart += !oldInside && room;
+        crowded += !room && AnyCollide(kept);
     }
     EXPECT_TRUE(same > 600 && mended > 2500 && mendedApart > 450 && crowded > 1200)
         << "every property met often enough to count: " << same << " " << mended << " " << mendedApart << " " << crowded;

@@ -271,8 +271,7 @@ TEST_F(HintOverlay, HungTargetDoesNotHoldUpTheShowing)
 
 TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
 {
-    HWND gone = MakeTarget(RECT{100, 100, 300, 200}, "gone");
-    AddListItem(gone, "Gone");
+    HWND gone = Listed(RECT{100, 100, 300, 200}, "Gone");
     HWND stays = Listed(RECT{400, 100, 600, 200}, "Stays");
     DestroyWindow(gone);
     ShowHints();
@@ -297,13 +296,12 @@ TEST_F(HintOverlay, TargetDestroyedBetweenListAndShowing)
 TEST_F(HintOverlay, ItemTextsAtTheRecordsLimits)
 {
     HWND a = Target(RECT{100, 100, 300, 200});
-    HWND b = Target(RECT{400, 100, 600, 200});
     ZlvnList record = {};
     record.hwnd = a;
     memset(record.text, 'A', sizeof record.text);  // 256 bytes, no terminator
     memset(record.unused, 'Z', sizeof record.unused);
     Host().list.push_back(record);
-    AddListItem(b, "\x83\x81\x83\x82\x92\xa0");  // メモ帳
+    HWND b = Listed(RECT{400, 100, 600, 200}, "\x83\x81\x83\x82\x92\xa0");  // メモ帳
     ShowHints();
     EXPECT_EQ(std::string(256, 'A'), Hint(a)->m_title) << "cut at the field's end";
     EXPECT_STREQ("\x83\x81", Hint(b)->m_text) << "Contents 0: the whole double-byte character";
@@ -315,10 +313,8 @@ TEST_F(HintOverlay, ItemTextsAtTheRecordsLimits)
 TEST_F(HintOverlay, IconFromWindowOwnerOrClassAndKeptOnceFound)
 {
     HICON first = LoadIconA(nullptr, IDI_APPLICATION), second = LoadIconA(nullptr, IDI_WARNING);
-    HWND app = Target(RECT{100, 100, 300, 200}, "app", first);
-    HWND tool = MakeTarget(RECT{400, 100, 600, 200}, "tool", nullptr, app, WS_EX_TOOLWINDOW);
-    m_targets.insert(m_targets.begin(), tool);
-    AddListItem(app, "App");
+    HWND app = Listed(RECT{100, 100, 300, 200}, "App", first);
+    HWND tool = Target(RECT{400, 100, 600, 200}, "tool", nullptr, app, WS_EX_TOOLWINDOW);
     AddListItem(tool, "Tool");
     HWND bare = Listed(RECT{100, 400, 300, 500}, "Bare");
     ShowHints();

@@ -14,11 +14,9 @@ void WriteBitmapRow(const std::string& path, const std::vector<COLORREF>& colour
     const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     BITMAPFILEHEADER file = {0x4D42, offset + stride, 0, 0, offset};
     BITMAPINFOHEADER info = {sizeof info, width, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::string row(stride, '\0');
-    for (LONG i = 0; i < width; ++i) {
-        const char bgr[] = {char(GetBValue(colours[i])), char(GetGValue(colours[i])), char(GetRValue(colours[i]))};
-        row.replace(i * 3, 3, bgr, 3);
-    }
+    std::string row;
+    for (COLORREF c : colours) row += {char(GetBValue(c)), char(GetGValue(c)), char(GetRValue(c))};
+    row.resize(stride, '\0');
     WriteWholeFile(path, std::string(reinterpret_cast<char*>(&file), sizeof file) +
                              std::string(reinterpret_cast<char*>(&info), sizeof info) + row);
 }
@@ -52,19 +50,18 @@ protected:
     }
 
     // Shows the one listed window's hint and reads its pixels (3 pixels in from the edge).
-    ScreenPixels ShowAndRead(HWND target, RECT* o_rect, int inset = 0)
+    ScreenPixels ShowAndRead(HWND target, int inset = 0)
     {
         ShowHints();
-        *o_rect = PopupRect(target);
-        EXPECT_TRUE(WaitForScreen(*o_rect)) << "the hint never settled on the screen";
-        return ScreenPixels(RECT{o_rect->left + inset, o_rect->top + inset, o_rect->right - inset, o_rect->bottom - inset});
+        const RECT r = PopupRect(target);
+        EXPECT_TRUE(WaitForScreen(r)) << "the hint never settled on the screen";
+        return ScreenPixels(RECT{r.left + inset, r.top + inset, r.right - inset, r.bottom - inset});
     }
 
     void ExpectBox(HWND target, COLORREF border, COLORREF background, const std::string& name)
     {
-        RECT r;
-        ScreenPixels px = ShowAndRead(target, &r);
-        const int h = r.bottom - r.top, w = px.Width();
+        ScreenPixels px = ShowAndRead(target);
+        const int h = px.Height(), w = px.Width();
         const POINT at[] = {{90, h / 2}, {60, h - 4}, {50, 0}, {0, h / 2}, {50, h - 1}, {w - 1, h / 2}};
         std::string want, got;
         for (int i = 0; i < 6; ++i)
@@ -87,9 +84,8 @@ TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
     HintSettings.FontStyle = font_style_t{1, 1, 0, 0};
     HintSettings.FontColor = RGB(0, 0, 160);
     const COLORREF background = HintSettings.NmlBgColor;
-    HICON icon = LoadIconA(nullptr, IDI_WARNING);
     const char* text = "Wg|";
-    HWND withIcon = Listed(RECT{200, 200, 500, 400}, text, icon);
+    HWND withIcon = Listed(RECT{200, 200, 500, 400}, text, LoadIconA(nullptr, IDI_WARNING));
     HWND bare = Listed(RECT{600, 200, 900, 400}, text);
     const SIZE extent = HintTextExtent(text);
     std::vector<COLORREF> textPixels;  // right of the text's origin, the same in every case
@@ -98,9 +94,8 @@ TEST_F(HintWindow, BoxIconAndTextWhereTheyBelong)
         HintSettings.IsShowIcon = c.showIcon;
         SCOPED_TRACE(std::string(c.target == bare ? "window without icon" : "window with icon") + ", IsShowIcon " +
                      std::to_string(c.showIcon));
-        RECT r;
-        ScreenPixels px = ShowAndRead(c.target, &r);
-        const int w = r.right - r.left, h = r.bottom - r.top;
+        ScreenPixels px = ShowAndRead(c.target);
+        const int w = px.Width(), h = px.Height();
         EXPECT_EQ(extent.cx + 10 + (c.showIcon ? 18 : 0), w);
         EXPECT_EQ(extent.cy + 10, h);
         // Inside the border: the icon's square, the text from (23, 5) or (5, 5), else the fill.
@@ -155,9 +150,8 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     CopyText(HintSettings.BgIconic, iconic.c_str());
     HWND target = Listed(RECT{200, 200, 500, 400}, "Bmp");
 
-    RECT r;
-    ScreenPixels px = ShowAndRead(target, &r);
-    int h = r.bottom - r.top;
+    ScreenPixels px = ShowAndRead(target);
+    int h = px.Height();
     std::string first;
     EXPECT_EQ(ColourText(RGB(255, 0, 0)), ColourText(px.At(2, h - 2))) << "left half of the stretched bitmap";
     EXPECT_NE(ColourText(RGB(255, 0, 0)), ColourText(px.At(0, 0))) << "the corner outside the shape shows the desktop";
@@ -168,7 +162,7 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     HideHints();
 
     ShowWindow(target, SW_MINIMIZE);
-    px = ShowAndRead(target, &r);
+    px = ShowAndRead(target);
     EXPECT_EQ(ColourText(RGB(0, 255, 0)), ColourText(px.At(90, h - 2))) << "minimized: the other bitmap";
     EXPECT_EQ(0, RingPixelsOtherThan(px, Hint(target)->m_hwnd, {RGB(0, 255, 0)}, &first))
         << "minimized: the bitmap fills the shape, first gap at " << first;
@@ -185,24 +179,24 @@ TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 {
     HintSettings.Contents = 1;
     HWND target = Listed(RECT{200, 200, 500, 400}, "IIII");
-    RECT r, after;
-    ScreenPixels before = ShowAndRead(target, &r, 3);
+    ScreenPixels before = ShowAndRead(target, 3);
+    const RECT r = PopupRect(target);
 
     // A list update while shown: same size, new text.
     Host().list.clear();
     AddListItem(target, "MMMM");
-    ScreenPixels updated = ShowAndRead(target, &after, 3);
-    ASSERT_EQ(RectText(r), RectText(after)) << "the size must not change for this case";
-    EXPECT_TRUE(updated != before) << "the hint still shows its old text";
+    ScreenPixels updated = ShowAndRead(target, 3);
+    ASSERT_EQ(RectText(r), RectText(PopupRect(target))) << "the size must not change for this case";
+    EXPECT_FALSE(updated == before) << "the hint still shows its old text";
 
     DestroyHintWndMgr();
-    EXPECT_TRUE(ShowAndRead(target, &after, 3) == updated) << "the updated hint shows what a new hint with that text shows";
+    EXPECT_TRUE(ShowAndRead(target, 3) == updated) << "the updated hint shows what a new hint with that text shows";
     HideHints();
 
     // Hidden, renamed, shown again.
     Host().list.clear();
     AddListItem(target, "IIII");
-    EXPECT_TRUE(ShowAndRead(target, &after, 3) == before) << "renamed while hidden";
+    EXPECT_TRUE(ShowAndRead(target, 3) == before) << "renamed while hidden";
 }
 
 TEST_F(HintWindow, ClickRestoresAMinimizedWindowAndBringsItToTheFront)
@@ -248,8 +242,7 @@ TEST_F(HintWindow, MessagesForAPopupWithoutAHintDoNothing)
     EXPECT_EQ(target, GetForegroundWindow());
     InvalidateRect(stray, nullptr, FALSE);
     UpdateWindow(stray);
-    RECT update;
-    EXPECT_FALSE(GetUpdateRect(stray, &update, FALSE)) << "its paint request is settled, not repeated forever";
+    EXPECT_FALSE(GetUpdateRect(stray, nullptr, FALSE)) << "its paint request is settled, not repeated forever";
     DestroyWindow(stray);
     EXPECT_TRUE(IsWindow(popup));
 }
@@ -257,31 +250,27 @@ TEST_F(HintWindow, MessagesForAPopupWithoutAHintDoNothing)
 TEST(HintFont, EveryParameterFromTheSettings)
 {
     UseDefaultSettings();
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    auto text = [](const LOGFONTA& f) {
-        char s[160];
-        snprintf(s, sizeof s, "height %ld width %ld esc %ld orient %ld weight %ld italic %d underline %d strike %d "
-                 "charset %d out %d clip %d quality %d pitch %d face %s", f.lfHeight, f.lfWidth, f.lfEscapement,
-                 f.lfOrientation, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet,
-                 f.lfOutPrecision, f.lfClipPrecision, f.lfQuality, f.lfPitchAndFamily, f.lfFaceName);
-        return std::string(s);
+    WindowDc dc(nullptr);
+    int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSY);
+    auto fields = [](const LOGFONTA& f) {  // in LOGFONTA's order, the bytes as numbers
+        return std::make_tuple(f.lfHeight, f.lfWidth, f.lfEscapement, f.lfOrientation, f.lfWeight, +f.lfItalic,
+                               +f.lfUnderline, +f.lfStrikeOut, +f.lfCharSet, +f.lfOutPrecision, +f.lfClipPrecision,
+                               +f.lfQuality, +f.lfPitchAndFamily, std::string(f.lfFaceName));
     };
     for (int size : {10, 17}) {
         for (font_style_t style : {font_style_t{0, 0, 0, 0}, font_style_t{1, 0, 1, 0}, font_style_t{0, 1, 0, 1}}) {
             HintSettings.FontSize = size;
             HintSettings.FontStyle = style;
             LOGFONTA got = {};
-            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(MakeHintFont(dc).Get(), sizeof got, &got));
+            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(MakeHintFont(dc.Get()).Get(), sizeof got, &got));
             if (dpi == 96 && size == 10) { EXPECT_EQ(-13, got.lfHeight); }
             LOGFONTA want = {MulDiv(size, -dpi, 72), 0, 0, 0, style.Bold ? 700 : 400,
                              style.Italic, style.Underline, style.StrikeOut, 128, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              PROOF_QUALITY, FIXED_PITCH | FF_MODERN, {}};
             CopyText(want.lfFaceName, HintSettings.FontName);
-            EXPECT_EQ(text(want), text(got));
+            EXPECT_EQ(fields(want), fields(got));
         }
     }
-    ReleaseDC(nullptr, dc);
 }
 
 TEST_F(HintWindow, ClassAndWindowOfThePopup)

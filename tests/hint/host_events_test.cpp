@@ -10,7 +10,6 @@ protected:
     void SetUp() override
     {
         HintOverlay::SetUp();
-        memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
         SetToggleMenuChecked(true);
         m_a = Listed(RECT{100, 100, 300, 200}, "Alpha");
     }

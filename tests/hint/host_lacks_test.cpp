@@ -7,11 +7,9 @@
 TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)
 {
     for (ZlvnFn fn : {ZlvnFn::GetList, ZlvnFn::RegisterFocus, ZlvnFn::UnregisterFocus, ZlvnFn::GetQuickOption,
-                      ZlvnFn::GetWindowHandles, ZlvnFn::ReloadMenu}) {
+                      ZlvnFn::GetWindowHandles, ZlvnFn::ReloadMenu})
         ASSERT_FALSE(g_zlvnAPI.IsBound(fn)) << ZlvnFnName(fn) << " should be missing in this host";
-    }
-    HWND a = Target(RECT{100, 100, 300, 200});
-    zlvnhost::AddListItem(a, "Alpha");
+    Listed(RECT{100, 100, 300, 200}, "Alpha");
 
     Zlvn_OnActive();
     ASSERT_NE(nullptr, g_hintWndMgr);
@@ -22,11 +20,10 @@ TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)
     Zlvn_OnChangeQuickOption();
     EXPECT_EQ(7, g_savedQuickOption[3]) << "nothing read, nothing changed";
 
-    HintToggleEnable(nullptr);
-    EXPECT_EQ(0, HintSettings.Enable);
-    EXPECT_EQ(0, g_menu[0].checked);
-    HintToggleEnable(nullptr);
-    EXPECT_EQ(1, HintSettings.Enable);
-    EXPECT_EQ(1, g_menu[0].checked);
+    for (int enable : {0, 1}) {
+        HintToggleEnable(nullptr);
+        EXPECT_EQ(enable, HintSettings.Enable);
+        EXPECT_EQ(enable, g_menu[0].checked);
+    }
     EXPECT_EQ("", HostCallList()) << "no missing function called";
 }

@@ -35,9 +35,7 @@ TEST(PluginDllHints, EventsThroughTheExportsAndTeardown)
 
     dll.OnTeardown();
     EXPECT_FALSE(IsWindow(popup)) << "popup left after teardown";
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    EXPECT_FALSE(GetClassInfoExA(dll.Module(), ClassOf(target).c_str(), &wc)) << "class left after teardown";
+    EXPECT_FALSE(ClassRegistered(ClassOf(target), dll.Module())) << "class left after teardown";
     EXPECT_TRUE(zlvnhost::Host().focusWindows.empty());
     dll.Unload();
     DestroyWindow(target);

@@ -2,28 +2,13 @@
 // messages that run while the plug-in works: the event waits for the running one, so
 // the result is that of the same two calls made one after the other.
 
+#include <utility>
+
 #include "tests/hint/hint_fixture.h"
 
 namespace {
 
-// What the host can see of the plug-in.
-struct observed_t {
-    hint_popups_t popups;
-    int enable;
-    int registered;  // registered and not yet unregistered
-    bool operator==(const observed_t& o) const { return Describe() == o.Describe(); }
-    std::string Describe() const
-    {
-        return ::Describe(popups) + ", Enable " + std::to_string(enable) + ", registered " + std::to_string(registered);
-    }
-};
-
-struct event_t {
-    const char* name;
-    void (*raise)();
-};
-
-const event_t kEvents[] = {
+const struct { const char* name; void (*raise)(); } kEvents[] = {
     {"OnUpdateList", [] { Zlvn_OnUpdateList(); }},
     {"OnActive", [] { Zlvn_OnActive(); }},
     {"OnInactive", [] { Zlvn_OnInactive(); }},
@@ -38,11 +23,7 @@ std::function<void()> g_fromHook;
 LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && g_fromHook && g_hookMatch(m)) {
-        auto call = std::move(g_fromHook);
-        g_fromHook = nullptr;
-        call();
-    }
+    if (code == HC_ACTION && g_fromHook && g_hookMatch(m)) std::exchange(g_fromHook, nullptr)();  // once
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -70,21 +51,21 @@ protected:
     }
     void TearDown() override { HintOverlay::TearDown(), g_settingsPath[0] = '\0'; }
 
-    // A plug-in just set up with the defaults, and a host that lists a and b.
-    void Fresh()
+    // A plug-in just set up with the defaults and a host that lists a and b; then the prelude.
+    void Fresh(const std::function<void()>& prelude)
     {
-        Restart();
-        UseDefaultSettings();
-        ResetLifecycle(true);
-        memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
+        HintOverlay::SetUp();  // as a test starts
         if (IsIconic(m_a)) ShowWindow(m_a, SW_RESTORE);
         AddListItem(m_a, "Alpha");
         AddListItem(m_b, "Bravo");
+        prelude();
     }
 
-    observed_t Observe() const
+    // What the host can see of the plug-in; registered: and not yet unregistered.
+    std::string Observe() const
     {
-        return observed_t{HintPopups(), HintSettings.Enable, Host().registerCount - Host().unregisterCount};
+        return Describe(HintPopups()) + ", Enable " + std::to_string(HintSettings.Enable) + ", registered " +
+               std::to_string(Host().registerCount - Host().unregisterCount);
     }
 
     // After the last teardown nothing of the plug-in is left.
@@ -110,17 +91,14 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
         std::function<void()> prelude;
         std::function<void()> outer;
     };
-    auto list = [this](std::initializer_list<HWND> windows) {
-        Host().list.clear();
-        for (HWND w : windows) AddListItem(w, w == m_a ? "Alpha" : w == m_b ? "Bravo" : "Charlie");
-    };
     const route_t routes[] = {
         {"Zlvn_GetList while building", "Zlvn_GetList", nullptr, [] {}, [] { Zlvn_OnActive(); }},
         {"Zlvn_RegisterFocus while building", "Zlvn_RegisterFocus", nullptr, [] {}, [] { Zlvn_OnActive(); }},
         {"Zlvn_RegisterFocus while a refresh adds", "Zlvn_RegisterFocus", nullptr,
-         [&] { Zlvn_OnActive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+         [&] { Zlvn_OnActive(); AddListItem(m_c, "Charlie"); }, [] { Zlvn_OnUpdateList(); }},
         {"Zlvn_UnregisterFocus while a refresh prunes", "Zlvn_UnregisterFocus", nullptr,
-         [&] { Zlvn_OnActive(); list({m_b, m_c}); }, [] { Zlvn_OnUpdateList(); }},
+         [&] { Zlvn_OnActive(); Host().list.erase(Host().list.begin()); AddListItem(m_c, "Charlie"); },
+         [] { Zlvn_OnUpdateList(); }},
         {"Zlvn_UnregisterFocus while tearing down", "Zlvn_UnregisterFocus", nullptr, [] { Zlvn_OnActive(); },
          [] { Zlvn_OnTeardown(); }},
         {"Zlvn_GetQuickOption while the quick options change", "Zlvn_GetQuickOption", nullptr,
@@ -130,7 +108,7 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
         {"Zlvn_ReloadMenu while switching off", "Zlvn_ReloadMenu", nullptr, [] { Zlvn_OnActive(); },
          [] { HintToggleEnable(nullptr); }},
         {"a popup's WM_WINDOWPOSCHANGING while showing", nullptr, PopupShowing(SWP_SHOWWINDOW),
-         [&] { Zlvn_OnActive(); Zlvn_OnInactive(); list({m_a, m_b, m_c}); }, [] { Zlvn_OnActive(); }},
+         [&] { Zlvn_OnActive(); Zlvn_OnInactive(); AddListItem(m_c, "Charlie"); }, [] { Zlvn_OnActive(); }},
         {"a popup's WM_WINDOWPOSCHANGING while hiding", nullptr, PopupShowing(SWP_HIDEWINDOW), [] { Zlvn_OnActive(); },
          [] { Zlvn_OnInactive(); }},
         {"the restore wait of a click on a minimized window's hint", nullptr, Restoring,
@@ -141,19 +119,17 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
     ASSERT_NE(nullptr, hook);
     int cases = 0;
     for (const route_t& route : routes) {
-        for (const event_t& event : kEvents) {
+        for (const auto& event : kEvents) {
             const std::string what = std::string(event.name) + " from " + route.name;
             // The same calls one after the other.
-            Fresh();
-            route.prelude();
+            Fresh(route.prelude);
             route.outer();
             event.raise();
-            const observed_t expected = Observe();
+            const std::string expected = Observe();
             ExpectAllGone(what + " (one after the other)");
 
             // The event from inside the route, once.
-            Fresh();
-            route.prelude();
+            Fresh(route.prelude);
             bool called = false;
             auto callBack = [&called, &event] { called = true, event.raise(); };
             if (route.hostFunction) {
@@ -166,10 +142,8 @@ TEST_F(Reentry, EveryRouteAndEventEndsAsTheSameCallsOneAfterTheOther)
             Host().onCall = nullptr;
             g_fromHook = nullptr;
             EXPECT_TRUE(called) << what << ": the route was not taken";
-            const observed_t got = Observe();
-            EXPECT_EQ(expected, got) << what << "\n  expected " << expected.Describe() << "\n  got      "
-                                     << got.Describe();
-            for (const auto& entry : got.popups.byClass) EXPECT_EQ(1, entry.second) << what << ": " << entry.first;
+            EXPECT_EQ(expected, Observe()) << what;
+            for (const auto& entry : HintPopups().byClass) EXPECT_EQ(1, entry.second) << what << ": " << entry.first;
             ExpectAllGone(what);
             ++cases;
         }

@@ -12,8 +12,6 @@ namespace {
 
 constexpr RECT kWork = {0, 30, 1280, 770};
 
-bool TwoMonitors() { return GetSystemMetrics(SM_CMONITORS) == 2; }
-
 class TaskBars : public HintOverlay {
 protected:
     void SetUp() override
@@ -48,9 +46,7 @@ TEST_F(TaskBars, NewHintStartsAtTheWorkAreaCorner)
 
 TEST_F(TaskBars, EveryModeStaysOffTheBars)
 {
-    struct Case {
-        const char* name; int pos; RECT place; int top; int bottom; int left; int right; int count;
-    } cases[] = {
+    struct Case { const char* name; int pos; RECT place; int top, bottom, left, right; int count; } cases[] = {
         // -1: not checked. With several windows on one place: the last listed one's hint.
         {"mode 0 under the top bar", 0, {100, 0, 400, 200}, kWork.top, -1, 100, -1, 1},
         {"mode 1 under the top bar", 1, {100, 10, 400, 200}, kWork.top, -1, -1, -1, 1},
@@ -106,8 +102,7 @@ TEST_F(TaskBars, WindowMinimizedBeforeItsFirstHintIsPlacedFromWhereItWasRestored
     for (const Case& c : cases) {
         Restart();
         g_extraPlacementFlags = c.flags;
-        HWND target = MakeTarget(RECT{400, 300, 700, 500}, "T", nullptr, nullptr, c.exStyle);
-        m_targets.push_back(target);
+        HWND target = Target(RECT{400, 300, 700, 500}, "T", nullptr, nullptr, c.exStyle);
         ShowWindow(target, SW_MINIMIZE);
         ASSERT_TRUE(IsIconic(target)) << c.name;
         AddListItem(target, "T");
@@ -119,7 +114,7 @@ TEST_F(TaskBars, WindowMinimizedBeforeItsFirstHintIsPlacedFromWhereItWasRestored
 
 TEST_F(TaskBars, HintOnTheSecondMonitorStaysThere)
 {
-    if (!TwoMonitors()) GTEST_SKIP() << "one monitor on this display";
+    if (GetSystemMetrics(SM_CMONITORS) != 2) GTEST_SKIP() << "one monitor on this display";
     MONITORINFO info = {sizeof info, {}, {}, 0};
     GetMonitorInfoA(MonitorFromPoint(POINT{1300, 10}, MONITOR_DEFAULTTONULL), &info);
     RECT second = info.rcWork;
