@@ -81,10 +81,7 @@ struct Life {
         for (const auto& v : kFile)
             file += (section != v[0] ? "[" + (section = v[0]) + "]\r\n" : "") + v[1] + "=" + Value(v) + "\r\n";
         if (freshFile) WriteWholeFile(dll.Dir().File("ZlvnHint.ini"), file);
-        std::string bmp("BM\x66\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\4\0\0\0\4\0\0\0\1\0\x18", 30);  // 4x4, 24 bits
-        bmp.resize(54);
-        for (int i = 0; i < 16; ++i) bmp += {char(GetBValue(kBitmapFill)), char(GetGValue(kBitmapFill)), char(GetRValue(kBitmapFill))};
-        WriteWholeFile(dll.Dir().File("fill.bmp"), bmp);
+        WriteBitmapFile(dll.Dir().File("fill.bmp"), std::vector<COLORREF>(4, kBitmapFill), 4);
         bool loaded = dll.Load();
         EXPECT_TRUE(loaded) << "error " << dll.Error();
         if (loaded) hooks.reset(new fault::Hooks(dll.Module())), fault::ResetCounts();
