@@ -4,19 +4,11 @@
 // creating calls fails. After each faulted run the process lives, no more GDI objects or
 // windows are left than after the normal run, and once nothing fails the plug-in works:
 // a round shows every listed window one painted hint, teardown keeps every settings value.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
 #include <csignal>
 
-#include "host/zlvn_host.h"
 #include "plugin/records/setting_keys.h"
 #include "tests/common/fault_hooks.h"
-#include "tests/common/plugin_dll.h"
-#include "tests/common/plugin_windows.h"
-#include "tests/common/target_window.h"
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/dialogs/dialog_driver.h"  // GoogleTest, the host, the DLL, target and hint windows
 
 namespace {
 
