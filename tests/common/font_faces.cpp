@@ -1,6 +1,7 @@
 #include "tests/common/font_faces.h"
 
 #include "support/bounded_text.h"
+#include "support/gdi_owner.h"
 
 namespace {
 
@@ -18,8 +19,6 @@ std::vector<font_face_t> FontFaces(const std::string& name)
     LOGFONTA query = {};
     query.lfCharSet = DEFAULT_CHARSET;
     CopyText(query.lfFaceName, name.c_str());
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &query, Collect, reinterpret_cast<LPARAM>(&faces), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExA(WindowDc(nullptr).Get(), &query, Collect, reinterpret_cast<LPARAM>(&faces), 0);
     return faces;
 }

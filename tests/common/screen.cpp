@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "support/gdi_owner.h"
+#include "tests/common/temp_dir.h"
 #include "tests/common/wait.h"
 
 ScreenPixels::ScreenPixels(const RECT& area)
@@ -13,17 +15,14 @@ ScreenPixels::ScreenPixels(const RECT& area)
     if (m_bits.empty()) return;
     // Copied into a top-down 32-bpp bitmap in a memory context compatible with the screen.
     BITMAPINFO info = {{sizeof info.bmiHeader, m_width, -m_height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.Get());
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, m_width, m_height, screen, area.left, area.top, SRCCOPY);
+    GdiObject<HBITMAP> dib(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Selection selected(memory.Get(), dib.Get());
+    BitBlt(memory.Get(), 0, 0, m_width, m_height, screen.Get(), area.left, area.top, SRCCOPY);
     GdiFlush();
     memcpy(m_bits.data(), bits, m_bits.size() * 4);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 COLORREF ScreenPixels::At(int x, int y) const
@@ -57,4 +56,19 @@ bool WaitForScreen(const RECT& area)
         last = std::move(now);
         return same;
     });
+}
+
+void WriteBitmapFile(const std::string& path, const std::vector<COLORREF>& row, int rows)
+{
+    const LONG width = static_cast<LONG>(row.size()), stride = (width * 3 + 3) & ~3;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file = {0x4D42, offset + stride * rows, 0, 0, offset};
+    BITMAPINFOHEADER info = {sizeof info, width, rows, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<char*>(&info), sizeof info);
+    std::string line;
+    for (COLORREF c : row) line += {char(GetBValue(c)), char(GetGValue(c)), char(GetRValue(c))};
+    line.resize(stride, '\0');
+    for (int i = 0; i < rows; ++i) bytes += line;
+    WriteWholeFile(path, bytes);
 }

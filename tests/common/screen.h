@@ -28,6 +28,9 @@ inline std::string ColourText(COLORREF c)  // "rgb(r,g,b)"
            std::to_string(GetBValue(c)) + ")";
 }
 
+// A 24-bit bitmap file of rows alike, one pixel per colour.
+void WriteBitmapFile(const std::string& path, const std::vector<COLORREF>& row, int rows = 1);
+
 // Pumps this thread's messages until what the thread painted is on the screen: no
 // paint is owed and the area reads the same twice. False after the wait limit.
 bool WaitForScreen(const RECT& area);

@@ -1,12 +1,8 @@
 // Every pen, brush, font, bitmap, region and device context the real ZlvnHint.dll makes is
 // given back, counted by fault_hooks through its import table (Wine's GetGuiResources
 // answers 0) while the plug-in is driven through its exports over many paints.
-#include <windows.h>
-#include <commdlg.h>
-#include <dlgs.h>
-
 #include "tests/common/fault_hooks.h"
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/dialogs/dialog_driver.h"  // the choosers' control ids too
 #include "tests/hint/hint_fixture.h"
 
 namespace {

@@ -7,36 +7,21 @@
 
 namespace {
 
-// A 24-bit bitmap file one row high, one pixel per colour.
-void WriteBitmapRow(const std::string& path, const std::vector<COLORREF>& colours)
-{
-    const LONG width = static_cast<LONG>(colours.size()), stride = (width * 3 + 3) & ~3;
-    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    BITMAPFILEHEADER file = {0x4D42, offset + stride, 0, 0, offset};
-    BITMAPINFOHEADER info = {sizeof info, width, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::string row;
-    for (COLORREF c : colours) row += {char(GetBValue(c)), char(GetGValue(c)), char(GetRValue(c))};
-    row.resize(stride, '\0');
-    WriteWholeFile(path, std::string(reinterpret_cast<char*>(&file), sizeof file) +
-                             std::string(reinterpret_cast<char*>(&info), sizeof info) + row);
-}
-
 // Pixels within 3 of the popup's edge that lie inside its window region but show none of
 // the allowed colours; the first one named in *o_first.
 int RingPixelsOtherThan(const ScreenPixels& px, HWND popup, std::vector<COLORREF> allowed, std::string* o_first)
 {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_NE(ERROR, GetWindowRgn(popup, region)) << "the popup has a window region";
+    GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_NE(ERROR, GetWindowRgn(popup, region.Get())) << "the popup has a window region";
     int wrong = 0;
     for (int y = 0; y < px.Height(); ++y) {
         for (int x = 0; x < px.Width(); ++x) {
             bool ring = x < 3 || y < 3 || x >= px.Width() - 3 || y >= px.Height() - 3;
-            if (!ring || !PtInRegion(region, x, y)) continue;
+            if (!ring || !PtInRegion(region.Get(), x, y)) continue;
             if (std::find(allowed.begin(), allowed.end(), px.At(x, y)) != allowed.end()) continue;
             if (wrong++ == 0) *o_first = std::to_string(x) + ", " + std::to_string(y) + ": " + ColourText(px.At(x, y));
         }
     }
-    DeleteObject(region);
     return wrong;
 }
 
@@ -142,8 +127,8 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
 {
     TempDir dir;
     std::string normal = dir.File("normal.bmp"), iconic = dir.File("iconic.bmp"), broken = dir.File("broken.bmp");
-    WriteBitmapRow(normal, {RGB(255, 0, 0), RGB(0, 0, 255)});
-    WriteBitmapRow(iconic, {RGB(0, 255, 0), RGB(0, 255, 0)});
+    WriteBitmapFile(normal, {RGB(255, 0, 0), RGB(0, 0, 255)});
+    WriteBitmapFile(iconic, {RGB(0, 255, 0), RGB(0, 255, 0)});
     WriteWholeFile(broken, "not a bitmap at all");
     HintSettings.IsUseBmp = 1;
     CopyText(HintSettings.BgNormal, normal.c_str());

@@ -4,19 +4,11 @@
 // creating calls fails. After each faulted run the process lives, no more GDI objects or
 // windows are left than after the normal run, and once nothing fails the plug-in works:
 // a round shows every listed window one painted hint, teardown keeps every settings value.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
 #include <csignal>
 
-#include "host/zlvn_host.h"
 #include "plugin/records/setting_keys.h"
 #include "tests/common/fault_hooks.h"
-#include "tests/common/plugin_dll.h"
-#include "tests/common/plugin_windows.h"
-#include "tests/common/target_window.h"
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/dialogs/dialog_driver.h"  // GoogleTest, the host, the DLL, target and hint windows
 
 namespace {
 
@@ -81,10 +73,7 @@ struct Life {
         for (const auto& v : kFile)
             file += (section != v[0] ? "[" + (section = v[0]) + "]\r\n" : "") + v[1] + "=" + Value(v) + "\r\n";
         if (freshFile) WriteWholeFile(dll.Dir().File("ZlvnHint.ini"), file);
-        std::string bmp("BM\x66\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\4\0\0\0\4\0\0\0\1\0\x18", 30);  // 4x4, 24 bits
-        bmp.resize(54);
-        for (int i = 0; i < 16; ++i) bmp += {char(GetBValue(kBitmapFill)), char(GetGValue(kBitmapFill)), char(GetRValue(kBitmapFill))};
-        WriteWholeFile(dll.Dir().File("fill.bmp"), bmp);
+        WriteBitmapFile(dll.Dir().File("fill.bmp"), std::vector<COLORREF>(4, kBitmapFill), 4);
         bool loaded = dll.Load();
         EXPECT_TRUE(loaded) << "error " << dll.Error();
         if (loaded) hooks.reset(new fault::Hooks(dll.Module())), fault::ResetCounts();
