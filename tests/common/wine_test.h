@@ -21,7 +21,6 @@
 #include "support/bounded_text.h"
 #include "support/last_error.h"
 #include "tests/common/fresh_state.h"
-#include "tests/common/host_calls.h"
 #include "tests/common/plugin_dll.h"
 #include "tests/common/temp_dir.h"
 #include "tests/common/wait.h"

@@ -31,15 +31,6 @@ const char kCustomFile[] =
     "IsNoOver=0\r\nIsShowIcon=5\r\n"
     "[ShortcutKey]\r\nToggleEnable=Shift+Ctrl+Alt+PgDn\r\n";
 
-// The record a set-up without a file gives, with the bitmap paths beside the test program.
-hint_settings_t DefaultRecord()
-{
-    hint_settings_t defaults = DefaultSettings();
-    CopyText(defaults.BgNormal, (ProgramDir() + "\\bgnml.bmp").c_str());
-    CopyText(defaults.BgIconic, (ProgramDir() + "\\bgicn.bmp").c_str());
-    return defaults;
-}
-
 // A hand-edited file with all 18 keys and LF line ends, many of them in another form
 // than the writer's that reads the same; fontName in the file's own encoding.
 std::string HandEditedFile(const std::string& fontName)
@@ -58,13 +49,6 @@ BOOL WINAPI RecordWrite(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
 {
     g_writtenKeys += std::string(g_writtenKeys.empty() ? "" : " ") + (key ? key : "(null)");
     return g_systemWrite(section, key, value, file);
-}
-
-// True when the file can be opened for writing, whatever its attributes say.
-bool CanWrite(const std::string& file)
-{
-    FILE* opened = fopen(file.c_str(), "r+b");
-    return opened && fclose(opened) == 0;
 }
 
 class Persistence : public ::testing::Test {
@@ -116,7 +100,10 @@ TEST_F(Persistence, WithoutAFileSetUpGivesTheDefaultsAndTeardownWritesAll18Keys)
     Host().quickOption[3] = 0x5a;
     SetToggleMenuChecked(false);
     SetUpFrom();
-    EXPECT_TRUE(SameRecord(DefaultRecord(), Normalised(HintSettings)));
+    hint_settings_t defaults = DefaultSettings();  // with the bitmap paths beside the test program
+    CopyText(defaults.BgNormal, (ProgramDir() + "\\bgnml.bmp").c_str());
+    CopyText(defaults.BgIconic, (ProgramDir() + "\\bgicn.bmp").c_str());
+    EXPECT_TRUE(SameRecord(defaults, Normalised(HintSettings)));
     EXPECT_EQ(1, g_menu[0].checked) << "check mark follows Enable";
     EXPECT_EQ(0x5a, g_savedQuickOption[3]) << "quick options saved at set-up";
     EXPECT_FALSE(FileExists(path)) << "set-up never writes";
@@ -296,10 +283,12 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     HANDLE lock = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     CreateDirectoryA(folder.c_str(), nullptr);
+    // As root, Wine lets the read-only attribute pass; the content is checked only where it holds.
+    FILE* writable = fopen(readOnly.c_str(), "r+b");
+    const bool readOnlyHolds = !writable || fclose(writable) != 0;
 
     struct { const char* name; std::string settingsPath; bool fileExists; bool checkContent; } cases[] = {
-        // As root, Wine lets the read-only attribute pass; the content is checked only where it holds.
-        {"read-only file", readOnly, true, !CanWrite(readOnly)},
+        {"read-only file", readOnly, true, readOnlyHolds},
         {"file locked by another program", locked, true, false},
         {"missing folder", dir.File("gone\\ZlvnHint.ini"), false, false},
         {"folder in the file's place", folder, true, false},
