@@ -140,7 +140,9 @@ TEST_F(Preload, FileRulesFillTheCache)
         IniFile ini;
         EXPECT_EQ(ResultCode::Normal, Open(ini, c.text)) << c.name;
         EXPECT_EQ(c.cache, ini.Cache()) << c.name;
-        EXPECT_EQ(c.cache, [&] { IniCache parsed; ParseIniText(c.text, parsed); return parsed; }()) << c.name;
+        IniCache parsed;
+        ParseIniText(c.text, parsed);
+        EXPECT_EQ(c.cache, parsed) << c.name;
     }
 }
 
