@@ -19,8 +19,7 @@ HWND MakeListedWindow(int left, const char* text)
 // A command that must open nothing: a dialog that opens anyway is cancelled.
 void CommandOpeningNothing(const PluginDll& dll, const char* command)
 {
-    DialogScript nothing(command);
-    nothing.Run([&dll, command] { dll.Command(command); });
+    DialogScript(command).Run([&dll, command] { dll.Command(command); });
 }
 
 // A session with hints shown, ended by teardown; the file it wrote is deleted.
@@ -107,8 +106,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
                 dll.OnTeardown();
                 EXPECT_TRUE(HintPopups().byClass.empty()) << c.name << ": hints left after teardown";
             });
-        script.Run([&] { dll.Command(c.command); });
-        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_TRUE(script.Run([&] { dll.Command(c.command); })) << script.Report();
         EXPECT_FALSE(script.ClosedLeftovers()) << c.name << ": the command returned only when the script closed its dialogs";
         EXPECT_EQ(before, ReadWholeFile(ini)) << c.name << ": the file holds the settings of before the dialog";
         EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
@@ -152,8 +150,7 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
              script.Then("shown", [] { return DialogWithTitle(kVersionTitle) != nullptr; }).Do("OK", [] {
                  PostClick(ChildWithText(DialogWithTitle(kVersionTitle), "OK"));
              });
-             script.Run([&dll] { dll.Command("HintVersion"); });
-             EXPECT_TRUE(script.Completed()) << script.Report();
+             EXPECT_TRUE(script.Run([&dll] { dll.Command("HintVersion"); })) << script.Report();
              EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until the module goes";
              dll.Call("Zlvn_OnActive");
          }},

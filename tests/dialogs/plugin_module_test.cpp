@@ -16,8 +16,7 @@ void RunCommand(const PluginDll& dll, const char* command, const char* title, co
             seen = *form != nullptr;
             PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0);
         });
-    script.Run([&dll, command] { dll.Command(command); });
-    EXPECT_TRUE(script.Completed()) << script.Report();
+    EXPECT_TRUE(script.Run([&dll, command] { dll.Command(command); })) << script.Report();
     EXPECT_TRUE(seen) << variable << " while shown";
 }
 
