@@ -36,17 +36,22 @@ public:
     explicit DialogScript(std::string name) : m_name(std::move(name)) {}
     DialogScript& Then(const std::string& what, Step step);
     DialogScript& Do(const std::string& what, std::function<void()> act) { return Then(what, [act] { return act(), true; }); }
-    // Once a dialog holding a control with this id (or with this title) is open, acts on it
-    // (the action closes it), then waits until it is gone.
+    // Once a dialog holding a control with this id (or with this title) is open, acts on it.
+    template <typename Key>
+    DialogScript& AtDialog(const std::string& what, Key key, std::function<void(HWND)> act)
+    {
+        return Then(what, [key, act] {
+            HWND dialog = DialogWith(key);
+            if (dialog) act(dialog);
+            return dialog != nullptr;
+        });
+    }
+    // The same when the action closes the dialog, then waits until it is gone (a closing that
+    // ends the modal loop running the script would never see that step: use AtDialog there).
     template <typename Key>
     DialogScript& InDialog(const std::string& what, Key key, std::function<void(HWND)> act)
     {
-        return Then(what, [key, act] {
-                   HWND dialog = DialogWith(key);
-                   if (dialog) act(dialog);
-                   return dialog != nullptr;
-               })
-            .Then(what + ": closed", [key] { return DialogWith(key) == nullptr; });
+        return AtDialog(what, key, act).Then(what + ": closed", [key] { return DialogWith(key) == nullptr; });
     }
     // Once the form that form points to (a pointer the command sets, read at each try) is shown.
     template <typename F>

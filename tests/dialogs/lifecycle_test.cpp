@@ -82,11 +82,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         }
         if (c.over == FontApplied) {
             script.Do("open the font chooser", [] { PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "フォント(&F)")); })
-                .Then("underline and Apply", [] {
-                    HWND chooser = DialogWithControl(psh3);
-                    if (chooser) UnderlineAndApply(chooser);
-                    return chooser != nullptr;
-                });
+                .AtDialog("underline and Apply", psh3, UnderlineAndApply);
         }
         script.Do("the host's events", [&] {
                   dll.Call("Zlvn_OnInactive");
@@ -147,9 +143,7 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
         {"FreeLibrary after the version box was shown", false, [](PluginDll& dll) {
              dll.OnSetup();
              DialogScript script("version box");
-             script.Then("shown", [] { return DialogWithTitle(kVersionTitle) != nullptr; }).Do("OK", [] {
-                 PostClick(ChildWithText(DialogWithTitle(kVersionTitle), "OK"));
-             });
+             script.AtDialog("shown, OK", kVersionTitle, [](HWND box) { PostClick(ChildWithText(box, "OK")); });
              EXPECT_TRUE(script.Run([&dll] { dll.Command("HintVersion"); })) << script.Report();
              EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until the module goes";
              dll.Call("Zlvn_OnActive");
