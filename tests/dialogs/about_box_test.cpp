@@ -9,9 +9,6 @@ using A = AboutControl;
 
 TAboutBox* g_box;  // the box the running script looks at
 
-bool Shown(TAboutBox* box) { return box && box->Handle() && IsWindowVisible(box->Handle()); }
-bool BoxShown() { return Shown(g_box); }
-
 // The shell calls made, each as "owner verb file parameters directory show".
 std::vector<std::string> g_opened;
 
@@ -42,8 +39,7 @@ protected:
     {
         g_box = &box;
         int result = 0;
-        script.Run([&box, &result] { result = box.ShowModal(); });
-        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_TRUE(script.Run([&box, &result] { result = box.ShowModal(); })) << script.Report();
         EXPECT_EQ(nullptr, box.Handle()) << script.Report();
         EXPECT_EQ(closedWith, result) << script.Report();
     }
@@ -54,7 +50,7 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
-    Show(box, IDOK, DialogScript("version box").Then("shown", BoxShown)
+    Show(box, IDOK, DialogScript("version box").Shown(g_box)
         .Painted()
         .Do("check", [] {
             TAboutBox& b = *g_box;
@@ -65,32 +61,24 @@ TEST_F(AboutBox, ShowsNameVersionIconAndLinkCentredOnTheCursorMonitor)
                       b.Text(A::ProductName) + "|" + b.Text(A::Version) + "|" + b.Text(A::Copyright) + "|" + b.Text(A::WebSite));
             ICONINFO info = {};
             EXPECT_TRUE(b.LargeIcon() && GetIconInfo(b.LargeIcon(), &info)) << "large icon taken (path expanded)";
+            GdiObject<HBITMAP> colour(info.hbmColor), mask(info.hbmMask);
             EXPECT_TRUE(b.SmallIcon() != nullptr) << "small icon taken";
-            DeleteObject(info.hbmColor);
-            DeleteObject(info.hbmMask);
             // Centred on the full rectangle of the 1280 x 800 screen under the cursor.
             RECT rc = WindowRect(b.Handle());
             EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - (rc.right - rc.left) / 2, rc.left);
             EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - (rc.bottom - rc.top) / 2, rc.top);
-            RECT client = ClientRect(b.Handle());
-            EXPECT_EQ(MulDiv(223, b.Ppi(), 96), client.right) << "client width";
-            EXPECT_EQ(MulDiv(149, b.Ppi(), 96), client.bottom) << "client height";
+            ExpectScaled(ClientRect(b.Handle()), {0, 0, 223, 149}, 96, b.Ppi(), 0, "client area");
             // Design rectangles at 96 ppi, scaled; labels fit their text, so only their corners.
-            const struct { A name; int l, t, w, h; } rows[] = {{A::Panel1, 8, 8, 201, 97}, {A::ProgramIcon, 16, 16, 32, 32},
-                {A::OKButton, 71, 116, 75, 25}, {A::ProductName, 64, 16, 0, 0}, {A::Version, 64, 32, 0, 0},
-                {A::Copyright, 16, 64, 0, 0}, {A::WebSite, 16, 80, 148, 0}};
-            for (const auto& r : rows) {
-                RECT got = RectIn(b.Item(r.name), b.Handle());
-                RECT want = {MulDiv(r.l, b.Ppi(), 96), MulDiv(r.t, b.Ppi(), 96), r.w ? MulDiv(r.l + r.w, b.Ppi(), 96) : got.right,
-                             r.h ? MulDiv(r.t + r.h, b.Ppi(), 96) : got.bottom};
-                EXPECT_TRUE(EqualRect(&want, &got)) << r.name << ": " << got.left << "," << got.top << "," << got.right << "," << got.bottom;
-            }
+            const std::pair<A, design_rect_t> rows[] = {{A::Panel1, {8, 8, 201, 97}}, {A::ProgramIcon, {16, 16, 32, 32}},
+                {A::OKButton, {71, 116, 75, 25}}, {A::ProductName, {64, 16, 0, 0}}, {A::Version, {64, 32, 0, 0}},
+                {A::Copyright, {16, 64, 0, 0}}, {A::WebSite, {16, 80, 148, 0}}};
+            for (const auto& [name, design] : rows)
+                ExpectScaled(RectIn(b.Item(name), b.Handle()), design, 96, b.Ppi(), 0, name);
             RECT version = RectIn(b.Item(A::Version), b.Handle());
             SIZE text = {};
-            HDC dc = GetDC(b.Item(A::Version));
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(b.Item(A::Version), WM_GETFONT, 0, 0)));
-            GetTextExtentPoint32A(dc, ZLVN_FILE_VERSION, static_cast<int>(strlen(ZLVN_FILE_VERSION)), &text);
-            ReleaseDC(b.Item(A::Version), dc);
+            WindowDc dc(b.Item(A::Version));
+            Selection font(dc.Get(), ControlFont(b.Item(A::Version)));
+            GetTextExtentPoint32A(dc.Get(), ZLVN_FILE_VERSION, static_cast<int>(strlen(ZLVN_FILE_VERSION)), &text);
             EXPECT_EQ(text.cx, version.right - version.left) << "the version label fits its text";
             EXPECT_TRUE(SaveWindowShot(b.Handle(), "version_box.bmp"));
             EXPECT_TRUE(WindowShowsColour(b.Item(A::WebSite), RGB(0, 0, 255))) << "the link is drawn in blue";
@@ -119,7 +107,7 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
             }
             PostMessageA(error, WM_COMMAND, IDOK, 0);
         })
-        .Then("shown", BoxShown)
+        .Shown(g_box)
         .Do("empty version", [] {
             EXPECT_EQ("", g_box->Text(A::Version));
             EXPECT_EQ("NoVersion", g_box->Text(A::ProductName));
@@ -140,7 +128,7 @@ TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
     TAboutBox box(nullptr, name.c_str(), GetModuleHandleA(nullptr));
     Show(box, IDCANCEL, DialogScript("no icon, closed by Esc")
         .InDialog("error box", "ERROR", [](HWND error) { PostMessageA(error, WM_COMMAND, IDOK, 0); })
-        .Then("shown", BoxShown)
+        .Shown(g_box)
         .Painted()
         .Do("check", [&name] {
             EXPECT_EQ(nullptr, g_box->LargeIcon());
@@ -155,7 +143,7 @@ TEST_F(AboutBox, LinkOpensThroughTheShellAndClosesTheBox)
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox box(nullptr, "Hint", dll.Module());
-    Show(box, IDCANCEL, DialogScript("link").Then("shown", BoxShown).Do("click link", [] {
+    Show(box, IDCANCEL, DialogScript("link").Shown(g_box).Do("click link", [] {
         PostMouseClick(g_box->Item(A::WebSite));
     }));
     EXPECT_EQ(std::vector<std::string>{"0 open https://example.org/ (null) (null) " + std::to_string(SW_SHOW)}, g_opened);
@@ -172,12 +160,11 @@ TEST_F(AboutBox, CommandMakesOneBoxAndShowsItAgain)
     // Shows the box through the command; whileShown runs before OK closes it.
     auto showOnce = [](const char* name, std::function<void()> whileShown) {
         DialogScript script(name);
-        script.Then("shown", [] { return Shown(g_aboutBox); }).Do("close", [whileShown] {
+        script.Shown(g_aboutBox).Do("close", [whileShown] {
             whileShown();
             PostClick(g_aboutBox->Item(A::OKButton));
         });
-        script.Run([] { HintVersion(nullptr); });
-        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_TRUE(script.Run([] { HintVersion(nullptr); })) << script.Report();
     };
     HICON firstIcon = nullptr;
     showOnce("first showing", [&firstIcon] { firstIcon = g_aboutBox->LargeIcon(); });

@@ -1,6 +1,8 @@
 // Every caption of both forms fits the room its control gives it, at the resolution
 // this program runs at (tests/common/run_on_own_display.sh --ppi gives each one a prefix).
 
+#include <optional>
+
 #include "host/text_utf8.h"
 #include "tests/common/default_settings.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -15,7 +17,7 @@ struct fit_t {
 // The room a control gives its text by the theme-less rules of the system's buttons and
 // statics (a 12/96-inch box plus half a digit, a frame's 7 px sides, a button's edges, an
 // auto-sized label up to its panel), against the text's drawn width in the control's font.
-bool Fit(const form::Form& f, const char* formName, int row, fit_t* out)
+std::optional<fit_t> Fit(const form::Form& f, const char* formName, int row)
 {
     using K = form::Kind;
     const form::Control& c = f.Desc().controls[row];
@@ -23,42 +25,34 @@ bool Fit(const form::Form& f, const char* formName, int row, fit_t* out)
     const bool captioned = c.kind == K::Radio || c.kind == K::Check || c.kind == K::Group || c.kind == K::Button ||
                            c.kind == K::Label || c.kind == K::Link;
     const std::string text = item && captioned ? WindowText(item) : "";
-    if (text.empty()) return false;
-    HDC dc = GetDC(item);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(item, WM_GETFONT, 0, 0)));
+    if (text.empty()) return std::nullopt;
+    WindowDc dc(item);
+    Selection font(dc.Get(), ControlFont(item));
     RECT extent = {};
-    DrawTextA(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | (c.flags & form::kNoPrefix ? DT_NOPREFIX : 0));
+    DrawTextA(dc.Get(), text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | (c.flags & form::kNoPrefix ? DT_NOPREFIX : 0));
     INT zero = 0;
-    GetCharWidthA(dc, '0', '0', &zero);
-    const int box = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
-    SelectObject(dc, old);
-    ReleaseDC(item, dc);
-    RECT client = ClientRect(item);
-    int room = client.right;
+    GetCharWidthA(dc.Get(), '0', '0', &zero);
+    const int box = 12 * GetDeviceCaps(dc.Get(), LOGPIXELSX) / 96 + 1;
+    int room = ClientRect(item).right;
     if (c.kind == K::Radio || c.kind == K::Check) room -= box + zero / 2 + 1;
     if (c.kind == K::Group) room -= 2 * 7 + 1;
     if (c.kind == K::Button) room -= 2 * GetSystemMetrics(SM_CXEDGE);
     if ((c.kind == K::Label || c.kind == K::Link) && (c.flags & form::kAutoSize))
         room = f.Bounds(c.parent).right - GetSystemMetrics(SM_CXEDGE) - f.Bounds(row).left;
-    *out = {formName, ControlName(f.Desc(), row), AnsiToUtf8(text.c_str()), extent.right, room};
-    return true;
+    return fit_t{formName, ControlName(f.Desc(), row), AnsiToUtf8(text.c_str()), extent.right, room};
 }
 
-// Opens a form, measures its captions once it is shown, closes it with a button.
-void MeasureShown(form::Form& f, const char* formName, int closeButton, const std::function<void()>& show,
-                  std::vector<fit_t>* fits)
+// Shows a form (made without an owner), measures its captions, closes it with a button.
+void MeasureShown(form::Form& f, const char* formName, int closeButton, std::vector<fit_t>* fits)
 {
+    const form::Form* shown = &f;
     DialogScript script(formName);
-    script.Then("shown", [&f] { return f.Handle() && IsWindowVisible(f.Handle()); })
-        .Do("measure", [&f, formName, closeButton, fits] {
-            for (size_t row = 0; row < f.Desc().count; ++row) {
-                fit_t fit;
-                if (Fit(f, formName, static_cast<int>(row), &fit)) fits->push_back(fit);
-            }
-            PostClick(f.Item(closeButton));
-        });
-    script.Run(show);
-    EXPECT_TRUE(script.Completed()) << script.Report();
+    script.Shown(shown).Do("measure", [&f, formName, closeButton, fits] {
+        for (size_t row = 0; row < f.Desc().count; ++row)
+            if (auto fit = Fit(f, formName, static_cast<int>(row))) fits->push_back(*fit);
+        PostClick(f.Item(closeButton));
+    });
+    EXPECT_TRUE(script.Run([&f] { f.ShowModal(nullptr); })) << script.Report();
 }
 
 TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
@@ -68,11 +62,11 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     UseDefaultSettings();  // the texts a first opening shows
 
     TOKBottomDlg settings(nullptr);
-    MeasureShown(settings, "settings", form::RowOf(OptionControl::CancelBtn), [&settings] { settings.ShowModal(); }, &fits);
+    MeasureShown(settings, "settings", form::RowOf(OptionControl::CancelBtn), &fits);
     PluginDll dll;
     ASSERT_TRUE(dll.Load()) << dll.Error();
     TAboutBox about(nullptr, "Hint", dll.Module());
-    MeasureShown(about, "version", form::RowOf(AboutControl::OKButton), [&about] { about.ShowModal(); }, &fits);
+    MeasureShown(about, "version", form::RowOf(AboutControl::OKButton), &fits);
 
     ASSERT_GT(fits.size(), 30u) << "captions of both forms measured";
     for (const fit_t& fit : fits)

@@ -34,7 +34,7 @@ DialogScript& DialogScript::Painted()
     });
 }
 
-void DialogScript::Run(const std::function<void()>& show)
+bool DialogScript::Run(const std::function<void()>& show)
 {
     DialogScript* outer = g_running;
     g_running = this;
@@ -42,6 +42,7 @@ void DialogScript::Run(const std::function<void()>& show)
     show();
     KillTimer(nullptr, timer);
     g_running = outer;
+    return Completed();
 }
 
 void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD) { if (g_running) g_running->OnTick(); }

@@ -36,24 +36,32 @@ public:
     explicit DialogScript(std::string name) : m_name(std::move(name)) {}
     DialogScript& Then(const std::string& what, Step step);
     DialogScript& Do(const std::string& what, std::function<void()> act) { return Then(what, [act] { return act(), true; }); }
-    // Once a dialog holding a control with this id (or with this title) is open, acts on it
-    // (the action closes it), then waits until it is gone.
+    // Once a dialog holding a control with this id (or with this title) is open, acts on it.
+    template <typename Key>
+    DialogScript& AtDialog(const std::string& what, Key key, std::function<void(HWND)> act)
+    {
+        return Then(what, [key, act] {
+            HWND dialog = DialogWith(key);
+            if (dialog) act(dialog);
+            return dialog != nullptr;
+        });
+    }
+    // The same when the action closes the dialog, then waits until it is gone (a closing that
+    // ends the modal loop running the script would never see that step: use AtDialog there).
     template <typename Key>
     DialogScript& InDialog(const std::string& what, Key key, std::function<void(HWND)> act)
     {
-        return Then(what, [key, act] {
-                   HWND dialog = DialogWith(key);
-                   if (dialog) act(dialog);
-                   return dialog != nullptr;
-               })
-            .Then(what + ": closed", [key] { return DialogWith(key) == nullptr; });
+        return AtDialog(what, key, act).Then(what + ": closed", [key] { return DialogWith(key) == nullptr; });
     }
+    // Once the form that form points to (a pointer the command sets, read at each try) is shown.
+    template <typename F>
+    DialogScript& Shown(F* const& form) { return Then("shown", [&form] { return form && IsWindowVisible(form->Handle()); }); }
     // Redraws the thread's dialogs and lets them paint until what they painted is on the screen.
     DialogScript& Painted();
 
-    // Calls show (which opens a modal dialog) with the script running; when the script
-    // stalls, every dialog of the thread is cancelled and the stalled step reported.
-    void Run(const std::function<void()>& show);
+    // Calls show (which opens a modal dialog) with the script running, then tells whether it
+    // completed; when it stalls, every dialog of the thread is cancelled (Report names the step).
+    bool Run(const std::function<void()>& show);
 
     bool Completed() const { return m_next == m_steps.size(); }
     // Whether dialogs were still open after the last step, so that the script closed them.
@@ -83,12 +91,24 @@ void TypeKey(UINT vk, unsigned mods = 0);
 // In a font chooser: checks Underline and presses Apply.
 void UnderlineAndApply(HWND chooser);
 LOGFONTA FontOf(HFONT font);
+inline HFONT ControlFont(HWND control) { return reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)); }
 // "face height weight" and the italic, underline and strike-out flags as digits: "Arial -16 700 010".
 std::string FontText(const LOGFONTA& font);
 
 inline RECT ClientRect(HWND window) { RECT r = {}; return GetClientRect(window, &r), r; }
 // A window's rectangle in the client coordinates of another window.
 RECT RectIn(HWND window, HWND container);
+struct design_rect_t { int left, top, width, height; };  // in design pixels
+// Expects got within slack pixels, edge by edge, of the design rectangle scaled from basePpi
+// to ppi; a zero width or height leaves that edge alone (labels fit their text).
+template <typename What>
+void ExpectScaled(const RECT& got, const design_rect_t& d, int basePpi, int ppi, int slack, const What& what)
+{
+    auto scaled = [basePpi, ppi](int v) { return MulDiv(v, ppi, basePpi); };
+    const RECT want = {scaled(d.left), scaled(d.top), d.width ? scaled(d.left + d.width) : got.right,
+                       d.height ? scaled(d.top + d.height) : got.bottom};
+    for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR((&want.left)[edge], (&got.left)[edge], slack) << what << " edge " << edge;
+}
 
 // Saves the window's pixels, read from the screen, as a 24-bit BMP of this name in the
 // build tree's bin\shots (made on first use); false on failure.

@@ -19,8 +19,7 @@ HWND MakeListedWindow(int left, const char* text)
 // A command that must open nothing: a dialog that opens anyway is cancelled.
 void CommandOpeningNothing(const PluginDll& dll, const char* command)
 {
-    DialogScript nothing(command);
-    nothing.Run([&dll, command] { dll.Command(command); });
+    DialogScript(command).Run([&dll, command] { dll.Command(command); });
 }
 
 // A session with hints shown, ended by teardown; the file it wrote is deleted.
@@ -83,11 +82,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         }
         if (c.over == FontApplied) {
             script.Do("open the font chooser", [] { PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "フォント(&F)")); })
-                .Then("underline and Apply", [] {
-                    HWND chooser = DialogWithControl(psh3);
-                    if (chooser) UnderlineAndApply(chooser);
-                    return chooser != nullptr;
-                });
+                .AtDialog("underline and Apply", psh3, UnderlineAndApply);
         }
         script.Do("the host's events", [&] {
                   dll.Call("Zlvn_OnInactive");
@@ -107,8 +102,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
                 dll.OnTeardown();
                 EXPECT_TRUE(HintPopups().byClass.empty()) << c.name << ": hints left after teardown";
             });
-        script.Run([&] { dll.Command(c.command); });
-        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_TRUE(script.Run([&] { dll.Command(c.command); })) << script.Report();
         EXPECT_FALSE(script.ClosedLeftovers()) << c.name << ": the command returned only when the script closed its dialogs";
         EXPECT_EQ(before, ReadWholeFile(ini)) << c.name << ": the file holds the settings of before the dialog";
         EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
@@ -149,11 +143,8 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
         {"FreeLibrary after the version box was shown", false, [](PluginDll& dll) {
              dll.OnSetup();
              DialogScript script("version box");
-             script.Then("shown", [] { return DialogWithTitle(kVersionTitle) != nullptr; }).Do("OK", [] {
-                 PostClick(ChildWithText(DialogWithTitle(kVersionTitle), "OK"));
-             });
-             script.Run([&dll] { dll.Command("HintVersion"); });
-             EXPECT_TRUE(script.Completed()) << script.Report();
+             script.AtDialog("shown, OK", kVersionTitle, [](HWND box) { PostClick(ChildWithText(box, "OK")); });
+             EXPECT_TRUE(script.Run([&dll] { dll.Command("HintVersion"); })) << script.Report();
              EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until the module goes";
              dll.Call("Zlvn_OnActive");
          }},

@@ -28,19 +28,13 @@ protected:
     void TearDown() override { HintSettings = saved; }
 
     // A script whose first step waits until the dialog is shown.
-    static DialogScript Opened(const std::string& name)
-    {
-        DialogScript script(name);
-        script.Then("dialog shown", [] { return g_okBottomDlg && Dlg().Handle() && IsWindowVisible(Dlg().Handle()); });
-        return script;
-    }
+    static DialogScript Opened(const std::string& name) { return DialogScript(name).Shown(g_okBottomDlg); }
     // Opens the dialog through the command, runs the script inside it, then presses closeWith.
     void RunDialog(DialogScript& script, C closeWith = C::None)
     {
         if (closeWith != C::None)  // a failed step may have closed the dialog already
             script.Do("close", [closeWith] { if (g_okBottomDlg) PostClick(Dlg().Item(closeWith)); });
-        script.Run([] { HintOption(nullptr); });
-        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_TRUE(script.Run([] { HintOption(nullptr); })) << script.Report();
         EXPECT_EQ(nullptr, g_okBottomDlg) << script.Report();
     }
 
@@ -75,7 +69,7 @@ std::string CheckedRows()
     return names;
 }
 
-LOGFONTA LabelFont(C name) { return FontOf(reinterpret_cast<HFONT>(SendMessageA(Dlg().Item(name), WM_GETFONT, 0, 0))); }
+LOGFONTA LabelFont(C name) { return FontOf(ControlFont(Dlg().Item(name))); }
 // The three font labels: "name, size, style".
 std::string FontLabels()
 {
@@ -447,7 +441,12 @@ TEST_F(OptionDialog, AcceleratorOfTheShownPageOnly)
         }), C::CancelBtn);
 }
 
-struct design_t { C name; int left, top, width, height; };  // design pixels at 120 ppi, in the form or the page
+struct design_t { C name; design_rect_t rect; };  // at 120 ppi, in the form or the page
+// Nested rows are scaled level by level, so an edge may round by a pixel or two.
+void ExpectPlaced(const design_t& d)
+{
+    ExpectScaled(RectIn(Dlg().Item(d.name), Dlg().Container(d.name)), d.rect, 120, Dlg().Ppi(), 2, d.name);
+}
 
 TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
 {
@@ -460,25 +459,15 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         {C::LabelFontSize, 315, 367, 20, 26}, {C::BtnFont, 372, 368, 81, 25}, {C::ChkIsShowIcon, 10, 406, 161, 21},
         {C::LblToggleEnable, 8, 8, 145, 23}, {C::ShtKeyToggleEnable, 168, 8, 121, 21}};
     const design_t picturePage[] = {{C::EdtBgbmpNml, 208, 152, 161, 23}, {C::BtnBgbmpIcn, 376, 176, 67, 25}};
-    auto checkLayout = [](const design_t& d) {
-        const int ppi = Dlg().Ppi();
-        RECT got = RectIn(Dlg().Item(d.name), Dlg().Container(d.name));
-        RECT want = {MulDiv(d.left, ppi, 120), MulDiv(d.top, ppi, 120), MulDiv(d.left + d.width, ppi, 120),
-                     MulDiv(d.top + d.height, ppi, 120)};
-        // Nested rows are scaled level by level, so an edge may round by a pixel or two.
-        for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR((&want.left)[edge], (&got.left)[edge], 2) << d.name << " edge " << edge;
-    };
     RunDialog(Opened("screenshots")
         .Painted()
-        .Do("page 1", [&designs, checkLayout] {
+        .Do("page 1", [&designs] {
             ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), "settings_page1.bmp"));
-            RECT client = ClientRect(Dlg().Handle());
-            EXPECT_NEAR(MulDiv(493, Dlg().Ppi(), 120), client.right, 1);
-            EXPECT_NEAR(MulDiv(517, Dlg().Ppi(), 120), client.bottom, 1);
+            ExpectScaled(ClientRect(Dlg().Handle()), {0, 0, 493, 517}, 120, Dlg().Ppi(), 1, "client area");
             RECT w = WindowRect(Dlg().Handle());
             EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (w.left + w.right) / 2, 1) << "centred";
             EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN) / 2, (w.top + w.bottom) / 2, 1) << "centred";
-            for (const design_t& row : designs) checkLayout(row);
+            for (const design_t& row : designs) ExpectPlaced(row);
             // Each page lies inside the tab control, below its row of tabs.
             RECT tab;
             SendMessageA(Dlg().Item(C::PageControl1), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
@@ -495,8 +484,8 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
             PostClick(Dlg().Item(C::RdoUseImage));
         })
-        .Do("picture group", [&picturePage, checkLayout] {
-            for (const design_t& row : picturePage) checkLayout(row);
+        .Do("picture group", [&picturePage] {
+            for (const design_t& row : picturePage) ExpectPlaced(row);
             Dlg().SelectPage(1);
         })
         .Painted()

@@ -11,13 +11,11 @@ void RunCommand(const PluginDll& dll, const char* command, const char* title, co
     ASSERT_NE(nullptr, form) << variable;
     bool seen = false;
     DialogScript script(command);
-    script.Then(std::string("'") + title + "' shown", [title] { return DialogWithTitle(title) != nullptr; })
-        .Do("close", [title, form, &seen] {
-            seen = *form != nullptr;
-            PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0);
-        });
-    script.Run([&dll, command] { dll.Command(command); });
-    EXPECT_TRUE(script.Completed()) << script.Report();
+    script.AtDialog(std::string("'") + title + "' shown, cancelled", title, [form, &seen](HWND dialog) {
+        seen = *form != nullptr;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(script.Run([&dll, command] { dll.Command(command); })) << script.Report();
     EXPECT_TRUE(seen) << variable << " while shown";
 }
 
