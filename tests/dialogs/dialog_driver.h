@@ -35,7 +35,13 @@ public:
 
     explicit DialogScript(std::string name) : m_name(std::move(name)) {}
     DialogScript& Then(const std::string& what, Step step);
-    DialogScript& Do(const std::string& what, std::function<void()> act) { return Then(what, [act] { return act(), true; }); }
+    DialogScript& Do(const std::string& what, std::function<void()> act)
+    {
+        return Then(what, [act] {
+            act();
+            return true;
+        });
+    }
     // Once a dialog holding a control with this id (or with this title) is open, acts on it.
     template <typename Key>
     DialogScript& AtDialog(const std::string& what, Key key, std::function<void(HWND)> act)
@@ -95,7 +101,12 @@ inline HFONT ControlFont(HWND control) { return reinterpret_cast<HFONT>(SendMess
 // "face height weight" and the italic, underline and strike-out flags as digits: "Arial -16 700 010".
 std::string FontText(const LOGFONTA& font);
 
-inline RECT ClientRect(HWND window) { RECT r = {}; return GetClientRect(window, &r), r; }
+inline RECT ClientRect(HWND window)
+{
+    RECT r = {};
+    GetClientRect(window, &r);
+    return r;
+}
 // A window's rectangle in the client coordinates of another window.
 RECT RectIn(HWND window, HWND container);
 struct design_rect_t { int left, top, width, height; };  // in design pixels

@@ -108,8 +108,7 @@ void SettingsDialog(const PluginDll& dll, std::vector<HWND>&)
               [&bitmaps] { return Counts().made[fault::kBitmap] > bitmaps && Counts().freed[fault::kMemoryDc] > 0; })
         .InDialog("chooser cancelled", cmb13, [](HWND chooser) { PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0); })
         .Do("dialog cancelled", [] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); });
-    script.Run([&dll] { dll.Command("HintOption"); });
-    EXPECT_TRUE(script.Completed()) << script.Report();
+    EXPECT_TRUE(script.Run([&dll] { dll.Command("HintOption"); })) << script.Report();
 }
 
 // The version box: made once and kept, so its fonts and picture go when the module does.
@@ -118,10 +117,10 @@ void VersionBox(const PluginDll& dll, std::vector<HWND>&)
     static const char title[] = "バージョン情報";
     for (int i = 0; i < 2; ++i) {
         DialogScript script("version box");
-        script.Then("shown", [] { return DialogWithTitle(title) != nullptr; })
-            .Do("closed", [] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); })
-            .Run([&dll] { dll.Command("HintVersion"); });
-        EXPECT_TRUE(script.Completed()) << script.Report();
+        EXPECT_TRUE(script.Then("shown", [] { return DialogWithTitle(title) != nullptr; })
+                        .Do("closed", [] { PostMessageA(DialogWithTitle(title), WM_COMMAND, IDCANCEL, 0); })
+                        .Run([&dll] { dll.Command("HintVersion"); }))
+            << script.Report();
     }
 }
 

@@ -46,8 +46,9 @@ std::vector<HWND> HintOverlay::Order() const
 
 RECT HintOverlay::WorkArea() const
 {
-    RECT r;
-    return SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0), r;
+    RECT r = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
 }
 
 void HintOverlay::ExpectHintsInsideAndApart(const std::string& name) const

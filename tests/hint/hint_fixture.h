@@ -30,12 +30,15 @@ protected:
     HWND Target(const RECT& rect, const char* title = "target", HICON smallIcon = nullptr, HWND owner = nullptr,
                 DWORD exStyle = 0)
     {
-        return m_targets.push_back(MakeTarget(rect, title, smallIcon, owner, exStyle)), m_targets.back();
+        m_targets.push_back(MakeTarget(rect, title, smallIcon, owner, exStyle));
+        return m_targets.back();
     }
     // A target, listed by the host with its title as the item text.
     HWND Listed(const RECT& rect, const char* title, HICON smallIcon = nullptr)
     {
-        return AddListItem(Target(rect, title, smallIcon), title), m_targets.back();
+        HWND target = Target(rect, title, smallIcon);
+        AddListItem(target, title);
+        return target;
     }
     HintWnd* Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
     // Screen rectangle of the target's hint popup.
