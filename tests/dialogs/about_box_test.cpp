@@ -1,6 +1,6 @@
 // The version box, shown through its real window under Wine.
 
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
 #include "zlvn_version.h"
 
 namespace {

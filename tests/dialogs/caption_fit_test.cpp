@@ -5,7 +5,7 @@
 
 #include "host/text_utf8.h"
 #include "tests/common/default_settings.h"
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
 
 namespace {
 

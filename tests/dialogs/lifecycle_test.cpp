@@ -1,7 +1,7 @@
 // The real ZlvnHint.dll through a whole session: the host's events and teardown inside the
 // dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
 
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The settings dialog, driven through its real controls under Wine.
 
 #include "dialogs/shortcut_text.h"
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
 
 namespace {
 

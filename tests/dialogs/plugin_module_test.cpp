@@ -1,6 +1,6 @@
 // Both dialogs from the real ZlvnHint.dll, as the host opens them from its menu.
 
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // given back, counted by fault_hooks through its import table (Wine's GetGuiResources
 // answers 0) while the plug-in is driven through its exports over many paints.
 #include "tests/common/fault_hooks.h"
-#include "tests/dialogs/dialog_driver.h"  // the choosers' control ids too
+#include "tests/common/dialog_driver.h"  // the choosers' control ids too
 #include "tests/hint/hint_fixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "plugin/records/setting_keys.h"
 #include "tests/common/fault_hooks.h"
-#include "tests/dialogs/dialog_driver.h"  // GoogleTest, the host, the DLL, target and hint windows
+#include "tests/common/dialog_driver.h"  // GoogleTest, the host, the DLL, target and hint windows
 
 namespace {
 
@@ -207,6 +207,11 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
 }
 
 struct entry_t { const operation_t* op; Fault fault; };
+// Shown with each entry's name in the test list, as "(SetUp, allocations)".
+void PrintTo(const entry_t& e, std::ostream* out)
+{
+    *out << "(" << e.op->name << ", " << (e.fault == Fault::Allocation ? "allocations)" : "GDI/USER calls)");
+}
 
 class FaultInjection : public ::testing::TestWithParam<entry_t> {};
 

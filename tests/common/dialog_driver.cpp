@@ -1,4 +1,4 @@
-#include "tests/dialogs/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
 
 namespace {
 
