@@ -30,21 +30,27 @@ dwm_get_window_attribute_t& DwmGetWindowAttributeFn()
     return reader;
 }
 
+namespace {
+
+// One attribute into o_value, which is left alone when the manager gives no answer.
+template <typename T>
+bool ReadAttribute(HWND window, DWORD attribute, T* o_value)
+{
+    dwm_get_window_attribute_t read = DwmGetWindowAttributeFn();
+    T value = {};
+    if (read == nullptr || FAILED(read(window, attribute, &value, sizeof value))) return false;
+    *o_value = value;
+    return true;
+}
+
+}  // namespace
+
 // Wine's dwmapi answers E_NOTIMPL to every attribute, so under Wine no window is
 // cloaked and every hint is placed from the window rectangle, as without composition.
 bool IsCloaked(HWND window)
 {
-    dwm_get_window_attribute_t read = DwmGetWindowAttributeFn();
     DWORD cloaked = 0;
-    if (read == nullptr || FAILED(read(window, kDwmCloaked, &cloaked, sizeof cloaked))) return false;
-    return cloaked != 0;
+    return ReadAttribute(window, kDwmCloaked, &cloaked) && cloaked != 0;
 }
 
-bool ExtendedFrameBounds(HWND window, RECT* o_frame)
-{
-    dwm_get_window_attribute_t read = DwmGetWindowAttributeFn();
-    RECT frame = {};
-    if (read == nullptr || FAILED(read(window, kDwmExtendedFrameBounds, &frame, sizeof frame))) return false;
-    *o_frame = frame;
-    return true;
-}
+bool ExtendedFrameBounds(HWND window, RECT* o_frame) { return ReadAttribute(window, kDwmExtendedFrameBounds, o_frame); }

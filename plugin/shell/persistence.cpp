@@ -9,9 +9,9 @@
 #include "plugin/records/host_api.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
+#include "plugin/records/setting_keys.h"
 #include "plugin/shell/host_events.h"
 #include "plugin/shell/persistence.h"
-#include "plugin/records/setting_keys.h"
 #include "support/bounded_text.h"
 #include "support/ini_file.h"
 
