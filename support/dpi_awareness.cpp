@@ -1,0 +1,80 @@
+#include "support/dpi_awareness.h"
+
+#include "support/gdi_owner.h"
+#include "support/proc_address.h"
+
+namespace {
+
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 and _PER_MONITOR_AWARE.
+const dpi_context_t kPerMonitorV2 = reinterpret_cast<dpi_context_t>(static_cast<INT_PTR>(-4));
+const dpi_context_t kPerMonitor = reinterpret_cast<dpi_context_t>(static_cast<INT_PTR>(-3));
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+
+HMODULE SystemModule(const char* i_name)
+{
+    // From the system folder only; kept loaded for the life of the process.
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + lstrlenA(i_name) + 2 > MAX_PATH) return nullptr;
+    lstrcatA(path, "\\");
+    lstrcatA(path, i_name);
+    return LoadLibraryA(path);
+}
+
+dpi_functions_t LoadDpiFunctions()
+{
+    dpi_functions_t f = {};
+    if (HMODULE user = GetModuleHandleA("user32.dll")) {
+        f.setThreadContext = As<decltype(f.setThreadContext)>(GetProcAddress(user, "SetThreadDpiAwarenessContext"));
+        f.dpiForWindow = As<decltype(f.dpiForWindow)>(GetProcAddress(user, "GetDpiForWindow"));
+        f.metricForDpi = As<decltype(f.metricForDpi)>(GetProcAddress(user, "GetSystemMetricsForDpi"));
+    }
+    if (HMODULE shcore = SystemModule("shcore.dll"))
+        f.dpiForMonitor = As<decltype(f.dpiForMonitor)>(GetProcAddress(shcore, "GetDpiForMonitor"));
+    return f;
+}
+
+UINT ScreenDpi() { return static_cast<UINT>(GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY)); }
+
+}  // namespace
+
+dpi_functions_t& DpiFunctions()
+{
+    static dpi_functions_t functions = LoadDpiFunctions();
+    return functions;
+}
+
+PerMonitorDpiScope::PerMonitorDpiScope() noexcept : m_previous(nullptr)
+{
+    auto set = DpiFunctions().setThreadContext;
+    if (set == nullptr) return;
+    m_previous = set(kPerMonitorV2);
+    if (m_previous == nullptr) m_previous = set(kPerMonitor);
+}
+
+PerMonitorDpiScope::~PerMonitorDpiScope()
+{
+    if (m_previous) DpiFunctions().setThreadContext(m_previous);
+}
+
+UINT DpiOfWindow(HWND window)
+{
+    UINT dpi = DpiFunctions().dpiForWindow && window ? DpiFunctions().dpiForWindow(window) : 0;
+    return dpi != 0 ? dpi : DpiOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+}
+
+UINT DpiOfMonitor(HMONITOR monitor)
+{
+    UINT x = 0, y = 0;
+    auto read = DpiFunctions().dpiForMonitor;
+    if (read && monitor && SUCCEEDED(read(monitor, kEffectiveDpi, &x, &y)) && y != 0) return y;
+    return ScreenDpi();
+}
+
+UINT DpiAtPoint(POINT point) { return DpiOfMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST)); }
+
+int SystemMetricForDpi(int index, UINT dpi)
+{
+    if (auto metric = DpiFunctions().metricForDpi) return metric(index, dpi);
+    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+}
