@@ -403,14 +403,23 @@ void PrintSettingsFile(const std::string& path, const char* when)
         Say(std::string("host: ") + when + ", no settings file at " + path);
         return;
     }
-    Say(std::string("host: ") + when + ", the plug-in's settings file " + path + ":");
-    char line[1024];
-    while (fgets(line, sizeof line, in)) {
-        std::string text = line;
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        Say("  " + AnsiToUtf8(text.c_str()));
-    }
+    std::string bytes;
+    char chunk[4096];
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, in)) > 0;) bytes.append(chunk, got);
     fclose(in);
+    std::string encoding;
+    std::string text = SettingsFileAsUtf8(bytes, &encoding);
+    Say(std::string("host: ") + when + ", the plug-in's settings file " + path + ":");
+    Say("host:   read as " + encoding);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        Say("  " + line);
+        start = end + 1;
+    }
 }
 
 }  // namespace

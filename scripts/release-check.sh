@@ -7,7 +7,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-work=${RELEASE_CHECK_DIR:-/tmp/zlvn-rel}
+# A folder of this run's own, so that two checks on one machine never meet; removed at exit.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/zlvn-release-check.XXXXXX")
+release_check_cleanup() { rm -rf "$scratch"; }
+trap release_check_cleanup EXIT
+work=${RELEASE_CHECK_DIR:-$scratch/rel}
 host="$build/bin/zlvnhost.exe"
 if [ ! -f "$host" ]; then
   echo "release-check: no $host; run scripts/test.sh (or scripts/build.sh) first" >&2
@@ -54,6 +58,8 @@ check "the archive holds the DLL, the two pictures and the guide at its root" \
 unpacked="$work-unpacked"
 python3 -m zipfile -e "$zip_a" "$unpacked"
 source "$root/scripts/wine-env.sh" "$build"
+# wine-env.sh sets its own exit trap: both run.
+trap 'zlvn_stop_wine; release_check_cleanup' EXIT
 dll_win=$(winepath -w "$unpacked/ZlvnHint.dll" 2>/dev/null)
 shot_bmp="$unpacked/smoke-shot.bmp"
 shot_png="$build/release-smoke-shot.png"

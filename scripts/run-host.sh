@@ -10,8 +10,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
+if [[ " $* " == *" --interactive "* ]] && [ -z "${DISPLAY:-}" ]; then
+  echo "run-host: --interactive is for a person: set DISPLAY to your desktop's display" >&2
+  exit 1
+fi
 if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
-BUILD_DIR="$build" bash "$root/scripts/build.sh"
+# The host and the DLL it loads (with the pictures beside it), not the tests.
+BUILD_DIR="$build" bash "$root/scripts/build.sh" zlvnhost
 # A person's run does not keep a server up: see the --interactive branch below.
 if [[ " $* " == *" --interactive "* ]]; then export ZLVN_NO_WARM_SERVER=1; fi
 source "$root/scripts/wine-env.sh" "$build"
@@ -21,10 +26,7 @@ zlvn_managed() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f </dev/null >/dev/null 2>&1 || true
 }
 
-if [ -n "$zlvn_xvfb_pid" ] && [[ " $* " == *" --interactive "* ]]; then
-  echo "run-host: --interactive is for a person: set DISPLAY to your desktop's display" >&2
-  exit 1
-elif [[ " $* " == *" --interactive "* ]]; then
+if [[ " $* " == *" --interactive "* ]]; then
   # A person's desktop: the prefix keeps unmanaged windows for the tests, so this run
   # lets the window manager manage them (frames, moving, stacking) and switches back after.
   # Leaving ends only what this run started: the host ends by itself, and the server (not

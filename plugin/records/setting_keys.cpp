@@ -27,9 +27,7 @@ const T& Field(const hint_settings_t& s, const setting_key_t& k)
     return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&s) + k.offset);
 }
 
-}  // namespace
-
-const setting_key_t kSettingKeys[kSettingKeyCount] = {
+const setting_key_t kSettingRows[] = {
     {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable)},
     {kForm, "Pos", SettingKind::Number, "0", ZLVN_FIELD(Pos)},
     {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents)},
@@ -51,6 +49,10 @@ const setting_key_t kSettingKeys[kSettingKeyCount] = {
 };
 
 #undef ZLVN_FIELD
+
+}  // namespace
+
+const setting_key_t (&kSettingKeys)[kSettingKeyCount] = kSettingRows;
 
 void ApplySettingText(const setting_key_t& k, const char* i_text, hint_settings_t& s)
 {

@@ -25,8 +25,10 @@ struct setting_key_t {
 };
 
 constexpr size_t kSettingKeyCount = 18;
-// In the order in which they are read and written.
-extern const setting_key_t kSettingKeys[kSettingKeyCount];
+// In the order in which they are read and written. A reference to the table of rows:
+// it binds only when the rows are exactly kSettingKeyCount, so a count raised without
+// a row (an empty key) does not compile.
+extern const setting_key_t (&kSettingKeys)[kSettingKeyCount];
 
 // Converts a value as the file holds it into the key's field; a colour whose conversion
 // fails leaves the field as it was.
