@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes the release archive and its SHA-256 file, byte for byte the same on every run.
 
-The user guide is rendered from its template (version filled in, CRLF line ends and a
-UTF-8 mark, so Notepad shows the Japanese log line right). Members go to the archive's
+The user guide is rendered from its Markdown source as plain text wrapped at 80
+columns (release/guide.py), with the version filled in, CRLF line ends and a UTF-8
+mark, so Notepad shows the Japanese log line right. Members go to the archive's
 root in the order given, with one fixed time and fixed attributes.
 
   pack.py --version 0.2.0 --file-version 0.2.0.0 --guide docs/user-guide.md \
@@ -14,6 +15,9 @@ import os
 import sys
 import time
 import zipfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import guide  # noqa: E402  the plain-text guide from its Markdown source
 
 # Zip times start in 1980; SOURCE_DATE_EPOCH (the last commit's time) sets ours.
 ZIP_EPOCH_FLOOR = 315532800
@@ -30,7 +34,7 @@ def render_guide(path, version, file_version):
     text = text.replace("@VERSION@", version).replace("@FILE_VERSION@", file_version)
     if "@" + "VERSION" in text:
         sys.exit(f"pack.py: {path}: a version placeholder was left")
-    lines = text.replace("\r\n", "\n").split("\n")
+    lines = guide.render_text(text).split("\n")
     return ("\ufeff" + "\r\n".join(lines)).encode("utf-8")
 
 
