@@ -2,7 +2,14 @@
 // with the test program as the module, then through the real DLL.
 #include "tests/common/wine_test.h"
 
+#include <memory>
+#include <tuple>
+
+#include "plugin/shell/persistence.h"
 #include "support/ini_encoding.h"
+#include "support/ini_file.h"
+#include "support/ini_writer.h"
+#include "tests/common/dialog_driver.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/settings_record.h"
 
@@ -41,29 +48,112 @@ std::string HandEditedFile(const std::string& fontName)
            "FontColor=0xABCDEF\nIsNoOver=0\nIsShowIcon=1\n[ShortcutKey]\nToggleEnable=Ctrl+Alt+H\n";
 }
 
-// Keys handed to the system's profile writer through the program's import table, in order.
-std::string g_writtenKeys;
-decltype(&WritePrivateProfileStringA) g_systemWrite;
+const char kMeiryo[] = "\x83\x81\x83\x43\x83\x8a\x83\x49";  // the face name in code page 932
 
-BOOL WINAPI RecordWrite(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
+// text with the value of the first line of key replaced.
+std::string WithValue(std::string text, const std::string& key, const std::string& value)
 {
-    g_writtenKeys += std::string(g_writtenKeys.empty() ? "" : " ") + (key ? key : "(null)");
-    return g_systemWrite(section, key, value, file);
+    size_t at = text.find(key + "=") + key.size() + 1;
+    return text.replace(at, text.find_first_of("\r\n", at) - at, value);
 }
+
+// Text of code page 932 with its line ends in this style, in this encoding.
+std::string Encoded(std::string text, const std::string& lineEnd, IniEncoding encoding)
+{
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += lineEnd.size()) text.replace(at, 2, lineEnd);
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(932, 0, text.data(), int(text.size()), &wide[0], int(wide.size())));
+    std::u16string utf16(wide.begin(), wide.end());
+    if (encoding == IniEncoding::Utf8) return "\xef\xbb\xbf" + Utf8FromUtf16(utf16);
+    return encoding == IniEncoding::Ansi ? text : Utf16FileBytes(utf16, false);
+}
+
+// The 18 settings as a set-up would read them from these bytes, in the writer's form.
+std::string SettingsIn(const std::string& bytes)
+{
+    IniFile ini;
+    ini.OpenPreloaded("", bytes);
+    hint_settings_t s = {};
+    for (const setting_key_t& k : kSettingKeys) ReadSetting(ini, k, s);
+    return RecordAsFile(s);
+}
+
+// The settings writer's calls to the system, through this program's import table: the
+// at-th call (of the function named, or of any) fails with the error given. beforeEach
+// runs before every call, where a kill could stop the process.
+struct call_plan_t {
+    const char* only;
+    long at;
+    DWORD error;
+    std::function<void()> beforeEach;
+    long seen;
+    bool failed;
+};
+call_plan_t g_plan;
+struct system_call_t { const char* name; uintptr_t failure; void* original; };
+system_call_t g_calls[] = {
+    {"CreateMutexW", 0, nullptr}, {"WaitForSingleObject", WAIT_FAILED, nullptr},
+    {"CreateFileW", uintptr_t(INVALID_HANDLE_VALUE), nullptr}, {"GetFileSizeEx", 0, nullptr}, {"ReadFile", 0, nullptr},
+    {"WriteFile", 0, nullptr}, {"FlushFileBuffers", 0, nullptr}, {"SetFilePointerEx", 0, nullptr},
+    {"SetEndOfFile", 0, nullptr}, {"ReplaceFileW", 0, nullptr}, {"MoveFileExW", 0, nullptr},
+    {"GetFileAttributesW", INVALID_FILE_ATTRIBUTES, nullptr}};
+constexpr int kWriteFile = 5;
+
+template <int I, typename R, typename... A>
+R WINAPI StandIn(A... a)
+{
+    auto original = reinterpret_cast<R(WINAPI*)(A...)>(g_calls[I].original);
+    if (g_plan.beforeEach) g_plan.beforeEach();
+    bool counted = !g_plan.only || strcmp(g_plan.only, g_calls[I].name) == 0;
+    if (!counted || ++g_plan.seen != g_plan.at) return original(a...);
+    g_plan.failed = true;
+    if constexpr (I == kWriteFile) {  // a disk that fills up takes half the bytes first
+        auto args = std::make_tuple(a...);
+        std::get<2>(args) /= 2;
+        std::apply(original, args);
+    }
+    SetLastError(g_plan.error);
+    return (R)g_calls[I].failure;
+}
+template <int I, typename R, typename... A>
+void* StandInFor(R(WINAPI*)(A...)) { return reinterpret_cast<void*>(&StandIn<I, R, A...>); }
+
+class FailingCalls {
+public:
+    FailingCalls(const char* only, long at, DWORD error, std::function<void()> beforeEach = nullptr)
+    {
+        g_plan = {only, at, error, std::move(beforeEach), 0, false};
+        void* const standIns[] = {StandInFor<0>(&CreateMutexW), StandInFor<1>(&WaitForSingleObject),
+            StandInFor<2>(&CreateFileW), StandInFor<3>(&GetFileSizeEx), StandInFor<4>(&ReadFile),
+            StandInFor<5>(&WriteFile), StandInFor<6>(&FlushFileBuffers), StandInFor<7>(&SetFilePointerEx),
+            StandInFor<8>(&SetEndOfFile), StandInFor<9>(&ReplaceFileW), StandInFor<10>(&MoveFileExW),
+            StandInFor<11>(&GetFileAttributesW)};
+        for (size_t i = 0; i < std::size(g_calls); ++i) {
+            m_patches.emplace_back(new ImportPatch(GetModuleHandleA(nullptr), "KERNEL32.dll", g_calls[i].name, standIns[i]));
+            EXPECT_TRUE(m_patches.back()->Patched()) << g_calls[i].name;
+            g_calls[i].original = m_patches.back()->Original();
+        }
+    }
+    ~FailingCalls() { g_plan.beforeEach = nullptr; }
+    bool Failed() const { return g_plan.failed; }
+
+private:
+    std::vector<std::unique_ptr<ImportPatch>> m_patches;
+};
 
 class Persistence : public ::testing::Test {
 protected:
     void SetUp() override
     {
         g_hModule = GetModuleHandleA(nullptr);  // the bitmap paths point beside the test program
-        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
+        UseSettingsPath(Wide(path));
         zlvnhost::ResetHost();
     }
     void TearDown() override
     {
         HintSettings = savedSettings;
         g_hModule = savedModule;
-        CopyText(g_settingsPath, sizeof g_settingsPath, savedPath.c_str());
+        UseSettingsPath(savedPath);
         SetToggleMenuChecked(true);
     }
 
@@ -87,10 +177,11 @@ protected:
 
     TempDir dir;
     std::string path = dir.File("ZlvnHint.ini");
+    std::string temporary = dir.File("ZlvnHint.ini.tmp");
     // What the tests change, put back at the end.
     const hint_settings_t savedSettings = HintSettings;
     const HMODULE savedModule = g_hModule;
-    const std::string savedPath = g_settingsPath;
+    const std::wstring savedPath = g_settingsFile;
 };
 
 }  // namespace
@@ -225,38 +316,32 @@ TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
     }
 }
 
-// A write may make the system rewrite the whole file, so teardown writes a key only when
-// its setting changed or the file lacked it; set-up never writes.
+// Teardown writes a key only when its setting changed or the file lacked it; set-up never
+// writes, and a file nobody changed keeps its bytes.
 TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
 {
-    ImportPatch patch(GetModuleHandleA(nullptr), "KERNEL32.dll", "WritePrivateProfileStringA",
-                      reinterpret_cast<void*>(RecordWrite));
-    ASSERT_TRUE(patch.Patched());
-    g_systemWrite = reinterpret_cast<decltype(g_systemWrite)>(patch.Original());
-
     const std::string meiryoUtf8 = "\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa";
     const std::string handCp932 = HandEditedFile("\x83\x81\x83\x43\x83\x8a\x83\x49");
+    std::string widened = handCp932;
+    widened.replace(widened.find("Width=+40"), 9, "Width=120");
     // file: before set-up, empty for none; newWidth: set between set-up and teardown, 0 for
-    // no change; writes: the keys written, null for every key of the table in its order.
-    const struct { const char* name; std::string file; int newWidth; const char* writes; } cases[] = {
-        {"LF line ends, Shift-JIS", handCp932, 0, ""},
-        {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0, ""},
-        {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0, ""},
-        {"the width changed", handCp932, 120, "Width"},
-        {"no file", "", 0, nullptr},
+    // no change; after: the file's bytes after teardown.
+    const struct { const char* name; std::string file; int newWidth; std::string after; } cases[] = {
+        {"LF line ends, Shift-JIS", handCp932, 0, handCp932},
+        {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0, "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8)},
+        {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0,
+         Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false)},
+        {"the width changed", handCp932, 120, widened},
+        {"no file", "", 0, DefaultFile(ProgramDir())},
     };
-    std::string allKeys;
-    for (const setting_key_t& k : kSettingKeys) allKeys += std::string(allKeys.empty() ? "" : " ") + k.key;
     for (const auto& c : cases) {
         DeleteFileA(path.c_str());
-        g_writtenKeys.clear();
         if (c.file.empty()) SetUpFrom();
         else SetUpFrom(c.file);
         if (c.newWidth) HintSettings.Width = c.newWidth;
         const hint_settings_t kept = Normalised(HintSettings);
         Zlvn_OnTeardown();
-        EXPECT_EQ(c.writes ? c.writes : allKeys, g_writtenKeys) << c.name;
-        if (c.writes && c.writes[0] == '\0') { EXPECT_EQ(c.file, ReadWholeFile(path)) << c.name << ": the file keeps its bytes"; }
+        EXPECT_EQ(c.after, ReadWholeFile(path)) << c.name;
         ExpectNextSetUpReads(kept, c.name);
     }
 }
@@ -295,11 +380,11 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     };
     for (const auto& c : cases) {
         // One set-up per teardown: a second teardown writes nothing.
-        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
+        UseSettingsPath(Wide(path));
         SetUpFrom(kCustomFile);
         HintSettings.Pos = 1;  // a change that cannot reach the file
         const hint_settings_t before = HintSettings;
-        CopyText(g_settingsPath, sizeof g_settingsPath, c.settingsPath.c_str());
+        UseSettingsPath(Wide(c.settingsPath));
         EXPECT_EQ(0, Zlvn_OnTeardown()) << c.name;
         EXPECT_TRUE(SameRecord(before, HintSettings)) << c.name;
         EXPECT_EQ(c.fileExists, FileExists(c.settingsPath)) << c.name;
@@ -342,6 +427,165 @@ TEST_F(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
         EXPECT_EQ(0, menu[1]) << "Enable=0 in the file";
         EXPECT_STREQ("Shift+Ctrl+Alt+PgDn", reinterpret_cast<const char*>(menu + 50)) << "shortcut from the file";
     }));
+}
+
+// Faults while the file is read and written, and files of every form: each row ends with
+// the file's bytes as expected (the user's FontName changed where the write went through),
+// no temporary file, and one log line for each fault that kept the change out.
+TEST_F(Persistence, FaultsAndFileFormsLeaveTheExpectedBytes)
+{
+    enum Fault { None, HeldAtSetUp, TemporaryDenied, ReadOnly, DiskFull, ReplaceFails };
+    struct row_t { std::string name, before, after; Fault fault; size_t logLines; };
+    const std::string base = kCustomFile, changed = WithValue(base, "FontName", kMeiryo);
+    const std::string twice = WithValue(base, "FontSize", "-3\r\nFontName=again");
+    const std::string noShortcut = base.substr(0, base.find("[ShortcutKey]"));
+    std::vector<row_t> rows = {
+        {"a key that stands twice", twice, WithValue(twice, "FontName", kMeiryo), None, 0},
+        {"a missing section", noShortcut, WithValue(noShortcut, "FontName", kMeiryo) + "[ShortcutKey]\r\nToggleEnable=\r\n", None, 0},
+        {"held without sharing at set-up, then freed", base, changed, HeldAtSetUp, 1},
+        {"access denied to the temporary file: written in place", base, changed, TemporaryDenied, 0},
+        {"read-only file", base, base, ReadOnly, 1},
+        {"disk full part-way through the write", base, base, DiskFull, 1},
+        {"a replace that fails", base, changed, ReplaceFails, 0},
+    };
+    for (IniEncoding encoding : {IniEncoding::Ansi, IniEncoding::Utf8, IniEncoding::Utf16Le}) {
+        for (const char* lineEnd : {"\r\n", "\n"})
+            rows.push_back({"encoding " + std::to_string(int(encoding)) + (lineEnd[1] ? ", CRLF" : ", LF"),
+                            Encoded(base, lineEnd, encoding), Encoded(changed, lineEnd, encoding), None, 0});
+    }
+    for (const row_t& r : rows) {
+        WriteWholeFile(path, r.before);
+        const size_t logged = Host().log.size();
+        HANDLE held = r.fault == HeldAtSetUp ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                             : INVALID_HANDLE_VALUE;
+        SetUpFrom();
+        if (held != INVALID_HANDLE_VALUE) {
+            EXPECT_EQ(0, HintSettings.Pos) << r.name << ": the defaults while the file is held";
+            CloseHandle(held);
+            Zlvn_OnInactive();  // the next event reads the file
+        }
+        EXPECT_EQ(7, HintSettings.Pos) << r.name << ": the file's settings";
+        if (r.fault == ReadOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        CopyText(HintSettings.FontName, kMeiryo);
+        {
+            const char* only = r.fault == TemporaryDenied ? "CreateFileW" : r.fault == DiskFull ? "WriteFile" : "ReplaceFileW";
+            const long at = r.fault == TemporaryDenied ? 2 : r.fault == DiskFull || r.fault == ReplaceFails ? 1 : 0;
+            FailingCalls calls(only, at, r.fault == TemporaryDenied ? ERROR_ACCESS_DENIED : r.fault == DiskFull
+                                                                  ? ERROR_DISK_FULL : ERROR_UNABLE_TO_REMOVE_REPLACED);
+            Zlvn_OnTeardown();
+        }
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(r.after, ReadWholeFile(path)) << r.name;
+        EXPECT_FALSE(FileExists(temporary)) << r.name << ": the temporary file is left";
+        EXPECT_EQ(r.logLines, Host().log.size() - logged) << r.name << "\n" << HostLog();
+    }
+}
+
+// Kill safety: each of the writer's calls to the system fails in turn (n = 1, 2, ... until
+// the save goes through), with a refusal and with another error. Before every call, where
+// a kill would stop the process, and after the save, the file reads as the whole old
+// settings or the whole new ones; no temporary file is left after a save.
+TEST_F(Persistence, EveryFailingCallLeavesTheWholeOldOrNewSettings)
+{
+    for (DWORD error : {DWORD(ERROR_ACCESS_DENIED), DWORD(ERROR_GEN_FAILURE)}) {
+        bool failed = true;
+        for (long n = 1; failed && n < 100; ++n) {
+            SetUpFrom(kCustomFile);
+            CopyText(HintSettings.FontName, kMeiryo);
+            HintSettings.Pos = 12345;
+            const std::string before = SettingsIn(kCustomFile), after = RecordAsFile(HintSettings);
+            const std::string name = "error " + std::to_string(error) + ", call " + std::to_string(n);
+            auto wholeOldOrNew = [&](const char* when) {
+                const std::string now = SettingsIn(ReadWholeFile(path));
+                EXPECT_TRUE(now == before || now == after) << name << ", " << when << ":\n" << now;
+            };
+            const size_t logged = Host().log.size();
+            {
+                FailingCalls calls(nullptr, n, error, [&] { wholeOldOrNew("before a call"); });
+                SavePluginSettings();
+                failed = calls.Failed();
+            }
+            wholeOldOrNew("after the save");
+            const size_t lines = SettingsIn(ReadWholeFile(path)) == before ? 1 : 0;
+            EXPECT_EQ(lines, Host().log.size() - logged) << name << ": one line for a save that failed\n" << HostLog();
+            EXPECT_FALSE(FileExists(temporary)) << name << ": the temporary file is left";
+            Zlvn_OnTeardown();
+        }
+        EXPECT_FALSE(failed) << "the save never went through";
+    }
+}
+
+// OK in the settings dialog writes at once; afterwards teardown writes only what changed
+// since (here the toggle), not the position a second host has changed meanwhile.
+TEST_F(Persistence, OkSavesAtOnceAndTeardownWritesOnlyWhatChangedSince)
+{
+    DeleteFileA(path.c_str());
+    SetUpFrom();
+    const std::string written = WithValue(DefaultFile(ProgramDir()), "Pos", "3");
+    DialogScript script("position 4, OK");
+    script.AtDialog("OK", "ダイアログ", [](HWND dialog) {
+        PostClick(ChildWithText(dialog, "各アプリの中央(&4)"));
+        PostClick(ChildWithText(dialog, "OK"));
+    });
+    EXPECT_TRUE(script.Run([] { HintOption(nullptr); })) << script.Report();
+    EXPECT_EQ(written, ReadWholeFile(path)) << "saved at OK";
+    WriteWholeFile(path, WithValue(written, "Pos", "2"));
+    HintToggleEnable(nullptr);
+    Zlvn_OnTeardown();
+    EXPECT_EQ(WithValue(WithValue(written, "Pos", "2"), "Enable", "0"), ReadWholeFile(path));
+}
+
+// A module name that comes cut even in the longest buffer gives no settings path: one log
+// line at set-up, and no file is written.
+DWORD WINAPI CutName(HMODULE, LPWSTR name, DWORD size)
+{
+    std::wstring cut = Wide(ProgramDir()) + L"\\" + std::wstring(size, L'x');
+    std::copy_n(cut.begin(), size, name);
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
+}
+
+TEST_F(Persistence, AModuleNameThatComesCutWritesNoFile)
+{
+    {
+        ImportPatch cut(GetModuleHandleA(nullptr), "KERNEL32.dll", "GetModuleFileNameW", reinterpret_cast<void*>(CutName));
+        ASSERT_TRUE(cut.Patched());
+        EXPECT_FALSE(FindSettingsPath(GetModuleHandleA(nullptr)));
+    }
+    EXPECT_TRUE(g_settingsFile.empty());
+    SetUpFrom();
+    HintSettings.Pos = 2;
+    Zlvn_OnTeardown();
+    EXPECT_EQ("3 Hint the module's path is too long: the settings are neither read nor saved\n", HostLog());
+    WIN32_FIND_DATAA found;
+    EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA((ProgramDir() + "\\x*").c_str(), &found)) << found.cFileName;
+}
+
+// The real DLL in a folder whose name has no character of the ANSI code page finds its
+// settings beside itself, reads and writes them there.
+TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
+{
+    const std::wstring folder = Wide(dll.Dir().Path()) + L"\\\uD55C\uAE00", ini = folder + L"\\ZlvnHint.ini";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(Wide(dll.Path()).c_str(), (folder + L"\\ZlvnHint.dll").c_str(), FALSE));
+    HANDLE file = CreateFileW(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    DWORD wrote = 0;
+    WriteFile(file, kCustomFile, sizeof kCustomFile - 1, &wrote, nullptr);
+    CloseHandle(file);
+    HMODULE module = LoadLibraryW((folder + L"\\ZlvnHint.dll").c_str());
+    ASSERT_NE(nullptr, module) << GetLastError();
+    auto entry = [module](const char* name) { return reinterpret_cast<void*>(GetProcAddress(module, name)); };
+    reinterpret_cast<int(__stdcall*)(void*)>(entry("Zlvn_OnSetup"))(nullptr);
+    reinterpret_cast<void(__stdcall*)(void*)>(entry("HintToggleEnable"))(nullptr);
+    reinterpret_cast<int(__stdcall*)()>(entry("Zlvn_OnTeardown"))();
+    FreeLibrary(module);
+    std::string bytes(sizeof kCustomFile + 16, '\0');
+    file = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ReadFile(file, &bytes[0], DWORD(bytes.size()), &wrote, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(WithValue(kCustomFile, "Enable", "1"), bytes.substr(0, wrote)) << "read and written through the wide path";
+    for (const wchar_t* name : {L"\\ZlvnHint.dll", L"\\ZlvnHint.ini"}) DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)
