@@ -4,7 +4,7 @@
 // every read from that cache; the other modes read
 // and write key by key through the system's profile functions. Writes always go
 // straight to the file, so keys, sections and comments the caller never writes
-// stay as they were.
+// stay as they were. (The plug-in's own saves go through ini_writer.h, whole-file.)
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -80,7 +80,7 @@ bool WriteAll(HANDLE i_file, const std::string& i_bytes, const char** o_step)
 // successful replace it is gone already). A killed run's leftover is overwritten.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::wstring& i_path) : m_path(LongPathForm(IniTemporaryPath(i_path))) {}
+    explicit TemporaryFile(const std::wstring& i_path) : m_path(LongPathForm(i_path + L".tmp")) {}
     ~TemporaryFile() { DeleteFileW(m_path.c_str()); }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -157,8 +157,6 @@ std::vector<ini_edit_t> InFileEncoding(const std::string& i_bytes, std::vector<i
 bool Refused(DWORD i_error) { return i_error == ERROR_ACCESS_DENIED; }
 
 }  // namespace
-
-std::wstring IniTemporaryPath(const std::wstring& i_path) { return i_path + L".tmp"; }
 
 ResultCode WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits)
 {

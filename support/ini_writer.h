@@ -14,7 +14,5 @@
 // i_edits' values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its
 // own encoding. Nothing is written when the bytes would stay the same. A failure leaves
 // the file as it was, records what failed, and returns a negative code.
+// The temporary file has a fixed name beside the file: its name and ".tmp".
 ResultCode WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);
-
-// The temporary file's fixed name beside the settings file.
-std::wstring IniTemporaryPath(const std::wstring& i_path);
