@@ -59,6 +59,9 @@ private:
     DWORD m_error = 0;
 };
 
+// A folder that will not take a new name or a replace there (a virtualised folder).
+bool Refused(DWORD i_error) { return i_error == ERROR_ACCESS_DENIED; }
+
 // Writes all bytes at the file's current position; o_step names the call that failed.
 bool WriteAll(HANDLE i_file, const std::string& i_bytes, const char** o_step)
 {
@@ -93,7 +96,7 @@ public:
         HandleOwner file(CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         *o_error = file.Valid() ? 0 : GetLastError();
-        *o_refused = *o_error == ERROR_ACCESS_DENIED;
+        *o_refused = Refused(*o_error);
         *o_step = "CreateFileW";
         if (!file.Valid()) return false;
         bool done = WriteAll(file.Get(), i_bytes, o_step);
@@ -153,8 +156,6 @@ std::vector<ini_edit_t> InFileEncoding(const std::string& i_bytes, std::vector<i
     for (ini_edit_t& edit : edits) edit.value = Utf8FromAnsi(edit.value);
     return edits;
 }
-
-bool Refused(DWORD i_error) { return i_error == ERROR_ACCESS_DENIED; }
 
 }  // namespace
 
