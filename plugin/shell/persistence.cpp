@@ -64,6 +64,7 @@ void NoteTexts(const hint_settings_t& s, keys_as_read_t& io_keys)
     for (size_t i = 0; i < kSettingKeyCount; ++i) SettingText(kSettingKeys[i], s, io_keys[i].text);
 }
 
+// One warning a session: no settings path, or a file that is there but cannot be read.
 void ReportUnread(DWORD i_error)
 {
     if (g_unreadReported) return;

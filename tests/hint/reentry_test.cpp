@@ -49,11 +49,7 @@ protected:
         m_c = Target(RECT{100, 300, 300, 400}, "c");
         UseSettingsPath(Wide(m_dir.File("ZlvnHint.ini")));  // teardown writes here
     }
-    void TearDown() override
-    {
-        HintOverlay::TearDown();
-        UseSettingsPath(L"");
-    }
+    void TearDown() override { HintOverlay::TearDown(), UseSettingsPath(L""); }
 
     // A plug-in just set up with the defaults and a host that lists a and b; then the prelude.
     void Fresh(const std::function<void()>& prelude)
