@@ -10,6 +10,7 @@
 #include "support/assert_arg.h"
 #include "support/bounded_text.h"
 #include "support/colour_text.h"
+#include "support/file_bytes.h"
 #include "support/ini_encoding.h"
 #include "support/last_error.h"
 
@@ -105,24 +106,44 @@ ResultCode IniFile::Preload()
         ZLVN_RECORD_FAILURE("m_inifile:%s is already opened. (preloaded)", m_inifile);
         return ResultCode::WrongState;
     }
-    FILE* file = fopen(m_inifile, "rb");
-    if (file == nullptr) {
+    std::string bytes;
+    DWORD error = 0;
+    const std::u16string name = Utf16FromCodePage(CP_ACP, m_inifile);
+    const std::wstring path(reinterpret_cast<const wchar_t*>(name.data()), name.size());
+    FileRead read = ReadFileBytes(LongPathForm(path), &bytes, &error);
+    if (read == FileRead::Missing) {
         // A missing file is no failure: every read yields its default.
         ZLVN_RECORD_FAILURE("file:\"%s\" cannot open.", m_inifile);
         return ResultCode::Normal;
     }
-    std::string text;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-    fclose(file);
+    if (read == FileRead::Failed) {
+        ZLVN_RECORD_FAILURE("file:\"%s\" cannot read. error %lu", m_inifile, static_cast<unsigned long>(error));
+        return ResultCode::FileIoError;
+    }
+    Parse(bytes);
+    return ResultCode::Normal;
+}
 
+ResultCode IniFile::OpenPreloaded(const char* i_name, const std::string& i_bytes)
+{
+    ZLVN_ASSERT_ARG(i_name);
+    if (IsOpen() || !m_map.empty()) {
+        ZLVN_RECORD_FAILURE("m_inifile:%s is already opened.", IsOpen() ? m_inifile : i_name);
+        return ResultCode::WrongState;
+    }
+    CopyText(m_inifile, i_name);
+    m_mode = ModePreload;
+    Parse(i_bytes);
+    return ResultCode::Normal;
+}
+
+void IniFile::Parse(const std::string& i_bytes)
+{
     // Values are kept as the ANSI profile functions answer them; names stay UTF-8.
-    ParseIniText(FileTextAsUtf8(text), m_map);
+    ParseIniText(FileTextAsUtf8(i_bytes), m_map);
     for (auto& section : m_map) {
         for (auto& key : section.second) key.second = AnsiFromUtf8(key.second);
     }
-    return ResultCode::Normal;
 }
 
 ResultCode IniFile::Lookup(const char* i_section, const char* i_key, std::string* o_value) const

@@ -4,7 +4,7 @@
 // every read from that cache; the other modes read
 // and write key by key through the system's profile functions. Writes always go
 // straight to the file, so keys, sections and comments the caller never writes
-// stay as they were.
+// stay as they were. (The plug-in's own saves go through ini_writer.h, whole-file.)
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,6 +27,9 @@ public:
     IniFile& operator=(const IniFile&) = delete;
 
     ResultCode Open(const char* i_inifile, uint8_t mode);
+    // Preload mode over a file's bytes already read (through its wide name, say); i_name
+    // names it in failure records.
+    ResultCode OpenPreloaded(const char* i_name, const std::string& i_bytes);
     ResultCode Close();
 
     // Every read yields i_default (converted like a file value) for a missing key or file.
@@ -45,7 +48,8 @@ public:
     static void IntToHex(int value, char* o_hex, size_t size);
 
     // Inner steps of preload mode. The cache holds names in UTF-8 and values in the
-    // ANSI code page, as GetPrivateProfileStringA answers them.
+    // ANSI code page, as GetPrivateProfileStringA answers them. A missing file is no
+    // failure; one that exists but cannot be read (shared, denied, cut short) is.
     ResultCode Preload();
     ResultCode Lookup(const char* i_section, const char* i_key, std::string* o_value) const;
 
@@ -55,6 +59,7 @@ public:
     const IniCache& Cache() const { return m_map; }
 
 private:
+    void Parse(const std::string& i_bytes);
     bool Preloads() const { return m_mode != ModePlain && m_mode != ModeWrite; }
 
     char* m_tmpbuf;

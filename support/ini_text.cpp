@@ -43,6 +43,50 @@ bool IniNameLess::operator()(const std::string& a, const std::string& b) const
     return a.size() < b.size();
 }
 
+ini_line_t ReadIniLine(const std::string& i_text, size_t i_at, bool (*i_leadByte)(unsigned char))
+{
+    ini_line_t line;
+    size_t begin = i_at, end = i_at;
+    while (end < i_text.size() && i_text[end] != '\n' && i_text[end] != '\r') ++end;
+    line.lineEnd = end;
+    line.next = end;
+    while (line.next < i_text.size() && (i_text[line.next] == '\n' || i_text[line.next] == '\r')) ++line.next;
+
+    while (begin < end && IsBlank(i_text[begin])) ++begin;
+    while (end > begin && IsBlank(i_text[end - 1])) --end;
+    line.begin = begin;
+    line.end = end;
+    if (begin == end) return line;
+
+    if (i_text[begin] == '[') {
+        // The line's last ']' that is a character of its own, not the second byte of one.
+        size_t close = begin;
+        for (size_t at = begin + 1; at < end; ++at) {
+            if (i_text[at] == ']') close = at;
+            else if (i_leadByte && i_leadByte(static_cast<unsigned char>(i_text[at]))) ++at;
+        }
+        if (close > begin) {
+            line.header = true;
+            line.name = Trimmed(i_text, begin + 1, close);
+            return line;
+        }
+        // Without ']' the line is an ordinary key line.
+    }
+
+    size_t equals = begin;
+    while (equals < end && i_text[equals] != '=') ++equals;
+    line.name = Trimmed(i_text, begin, equals);
+    line.hasValue = equals < end;
+    line.valueBegin = line.valueEnd = end;
+    if (line.hasValue) {
+        line.valueBegin = equals + 1;
+        while (line.valueBegin < end && IsBlank(i_text[line.valueBegin])) ++line.valueBegin;
+    }
+    return line;
+}
+
+bool SameIniName(const std::string& a, const std::string& b) { return !IniNameLess()(a, b) && !IniNameLess()(b, a); }
+
 void ParseIniText(const std::string& i_text, IniCache& o_cache)
 {
     o_cache.clear();
@@ -51,35 +95,19 @@ void ParseIniText(const std::string& i_text, IniCache& o_cache)
     std::string section;
     bool readable = true;  // false inside a later section of a name already met
 
-    size_t next = 0;
-    while (next < i_text.size()) {
-        size_t begin = next;
-        while (next < i_text.size() && i_text[next] != '\n' && i_text[next] != '\r') ++next;
-        size_t end = next;
-        while (next < i_text.size() && (i_text[next] == '\n' || i_text[next] == '\r')) ++next;
-
-        while (begin < end && IsBlank(i_text[begin])) ++begin;
-        while (end > begin && IsBlank(i_text[end - 1])) --end;
-        if (begin == end) continue;
-
-        if (i_text[begin] == '[') {
-            size_t close = end - 1;
-            while (close > begin && i_text[close] != ']') --close;
-            if (close > begin) {
-                section = Trimmed(i_text, begin + 1, close);
-                readable = sections.insert(section).second;
-                keys.clear();
-                continue;
-            }
-            // Without ']' the line is an ordinary key line.
+    for (size_t at = 0; at < i_text.size();) {
+        const ini_line_t line = ReadIniLine(i_text, at, nullptr);
+        at = line.next;
+        if (line.begin == line.end) continue;
+        if (line.header) {
+            section = line.name;
+            readable = sections.insert(section).second;
+            keys.clear();
+            continue;
         }
-
-        size_t equals = begin;
-        while (equals < end && i_text[equals] != '=') ++equals;
-        std::string key = Trimmed(i_text, begin, equals);
         // Only the first key of a name is ever found, with or without a value.
-        if (!readable || !keys.insert(key).second || equals == end) continue;
-        o_cache[section].emplace(key, WithoutQuotes(Trimmed(i_text, equals + 1, end)));
+        if (!readable || !keys.insert(line.name).second || !line.hasValue) continue;
+        o_cache[section].emplace(line.name, WithoutQuotes(Trimmed(i_text, line.valueBegin, line.valueEnd)));
     }
 }
 

@@ -1,16 +1,47 @@
 #include "plugin/records/module_state.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "support/bounded_text.h"
 
+namespace {
+
+// The longest name the file functions take, with its NUL.
+constexpr DWORD kLongestPath = 32768;
+
+}  // namespace
+
 HMODULE g_hModule;
+std::wstring g_settingsFile;
 char g_settingsPath[262];
 
-void MakeSettingsPath(const char* i_modulePath, char (&o_path)[262])
+std::wstring MakeSettingsPath(const std::wstring& i_modulePath)
 {
-    char base[MAX_PATH];
-    CopyText(base, i_modulePath);
-    if (char* dot = strrchr(base, '.')) *dot = '\0';
-    FormatText(o_path, sizeof o_path, "%s.ini", base);
+    return i_modulePath.substr(0, i_modulePath.rfind(L'.')) + L".ini";
+}
+
+void UseSettingsPath(const std::wstring& i_path)
+{
+    g_settingsFile = i_path;
+    char ansi[sizeof g_settingsPath * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, i_path.c_str(), -1, ansi, sizeof ansi - 1, nullptr, nullptr);
+    CopyText(g_settingsPath, ansi);
+}
+
+bool FindSettingsPath(HMODULE module)
+{
+    // A result as long as the buffer is a name cut short: try a larger one.
+    for (DWORD size = MAX_PATH;; size = std::min(size * 2, kLongestPath)) {
+        std::wstring name(size, L'\0');
+        DWORD length = GetModuleFileNameW(module, &name[0], size);
+        if (length == 0) break;
+        if (length < size) {
+            name.resize(length);
+            UseSettingsPath(MakeSettingsPath(name));
+            return true;
+        }
+        if (size == kLongestPath) break;
+    }
+    UseSettingsPath(L"");
+    return false;
 }

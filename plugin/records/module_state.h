@@ -2,12 +2,25 @@
 // Module-wide facts fixed when the host loads the plug-in.
 #include <windows.h>
 
+#include <string>
+
 #include "plugin/records/version_rule.h"
 
 constexpr char kPluginName[] = "Hint";
 
 extern HMODULE g_hModule;
+// The settings file's full path, through which it is read and written; empty when the
+// module's own name could not be had whole (then no file is read or written).
+extern std::wstring g_settingsFile;
+// The same path in the ANSI code page, for failure records and log lines.
 extern char g_settingsPath[262];
 
 // The module's full path cut at its last '.' (anywhere in the path) plus ".ini".
-void MakeSettingsPath(const char* i_modulePath, char (&o_path)[262]);
+std::wstring MakeSettingsPath(const std::wstring& i_modulePath);
+
+// Both forms of the settings path from its wide one.
+void UseSettingsPath(const std::wstring& i_path);
+
+// The settings path from the module's full name, which may be longer than MAX_PATH and
+// hold any characters; false, with no path, when the name came cut.
+bool FindSettingsPath(HMODULE module);

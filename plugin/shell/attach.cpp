@@ -12,9 +12,7 @@ bool AttachModule(HMODULE module)
         g_zlvnAPI.ReportMissingFunctions(kPluginName);
         return false;
     }
-    char modulePath[MAX_PATH] = {};
-    GetModuleFileNameA(module, modulePath, MAX_PATH);
-    modulePath[MAX_PATH - 1] = '\0';
-    MakeSettingsPath(modulePath, g_settingsPath);
+    // A name that came cut is reported at set-up, where the settings would be read.
+    FindSettingsPath(module);
     return true;
 }

@@ -6,6 +6,23 @@
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
 #include "plugin/records/module_state.h"
+#include "plugin/shell/persistence.h"
+
+namespace {
+
+// True when the user confirmed with OK, which stores every field in the record.
+bool ConfirmedInDialog()
+{
+    std::unique_ptr<TOKBottomDlg> dialog(new TOKBottomDlg(nullptr));
+    g_okBottomDlg = dialog.get();
+    // Cleared before the dialog goes, however ShowModal ends.
+    struct Clear {
+        ~Clear() { g_okBottomDlg = nullptr; }
+    } clear;
+    return dialog->ShowModal() == IDOK;
+}
+
+}  // namespace
 
 void ShowOptionDialog()
 {
@@ -15,13 +32,8 @@ void ShowOptionDialog()
         if (HWND shown = g_okBottomDlg->Handle()) SetForegroundWindow(shown);
         return;
     }
-    std::unique_ptr<TOKBottomDlg> dialog(new TOKBottomDlg(nullptr));
-    g_okBottomDlg = dialog.get();
-    // Cleared before the dialog goes, however ShowModal ends.
-    struct Clear {
-        ~Clear() { g_okBottomDlg = nullptr; }
-    } clear;
-    dialog->ShowModal();
+    // What the user confirmed is in the file at once, not only at teardown.
+    if (ConfirmedInDialog()) SavePluginSettings();
 }
 
 void ShowVersionBox()

@@ -10,7 +10,8 @@ class TAboutBox;
 extern TOKBottomDlg* g_okBottomDlg;
 extern TAboutBox* g_aboutBox;
 
-// HintOption's work once its turn has come: shows a fresh dialog modally.
+// HintOption's work once its turn has come: shows a fresh dialog modally; what its OK
+// confirms is saved to the file at once.
 void ShowOptionDialog();
 
 // HintVersion's work: makes the box on first use, shows it modally.

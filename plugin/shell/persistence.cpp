@@ -1,8 +1,10 @@
 // Set-up and teardown of the plug-in: the settings record is read from the settings
-// file once at set-up and written back at teardown, key by key, only where it changed.
+// file once at set-up; what changed is written back when the settings dialog's OK
+// confirms it and at teardown.
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
@@ -13,13 +15,15 @@
 #include "plugin/shell/host_events.h"
 #include "plugin/shell/persistence.h"
 #include "support/bounded_text.h"
+#include "support/file_bytes.h"
 #include "support/ini_file.h"
+#include "support/ini_writer.h"
+#include "support/last_error.h"
 
 namespace {
 
-// What set-up found for one key: whether the file had it, and the text a save would
-// have written for the setting as set-up left it. Fixed buffers: teardown compares
-// and writes without taking memory.
+// What the file holds for one key, as set-up found it or the last save left it: whether
+// the file has it, and the text a save would write for the setting.
 struct key_as_read_t {
     bool inFile = false;
     setting_text_t text = {};
@@ -28,8 +32,10 @@ using keys_as_read_t = std::array<key_as_read_t, kSettingKeyCount>;
 
 // Until the first set-up every key counts as missing, so a save writes them all.
 keys_as_read_t g_keysAsRead;
-// Set-up could not read the file (out of memory): the defaults stand in until it can.
+// Set-up could not read the file (held, denied, out of memory): the defaults stand in until it can.
 bool g_settingsUnread;
+// This session's one warning about a file that could not be read has gone to the log.
+bool g_unreadReported;
 
 // The module's folder: its full file name cut at the last '\', separator removed.
 void ModuleDirectory(char (&o_dir)[MAX_PATH])
@@ -58,14 +64,35 @@ void NoteTexts(const hint_settings_t& s, keys_as_read_t& io_keys)
     for (size_t i = 0; i < kSettingKeyCount; ++i) SettingText(kSettingKeys[i], s, io_keys[i].text);
 }
 
-// All or nothing: the file is read into locals, which replace the record and the notes
-// only when every key is read.
-void LoadSettings()
+// One warning a session: no settings path, or a file that is there but cannot be read.
+void ReportUnread(DWORD i_error)
 {
+    if (g_unreadReported) return;
+    g_unreadReported = true;
+    if (g_settingsFile.empty()) {
+        g_zlvnAPI.Print(3, kPluginName, "the module's path is too long: the settings are neither read nor saved");
+        return;
+    }
+    g_zlvnAPI.Print(3, kPluginName, "cannot read the settings file (error %lu); the defaults stand in until it can "
+                    "be read, and only changed settings are saved: %s", static_cast<unsigned long>(i_error), g_settingsPath);
+}
+
+// All or nothing: the file is read into locals, which replace the record and the notes
+// only when every key is read. False when the file is there but could not be read.
+bool LoadSettings()
+{
+    std::string bytes;
+    DWORD error = 0;
+    FileRead found = FileRead::Failed;
+    if (!g_settingsFile.empty()) found = ReadFileBytes(LongPathForm(g_settingsFile), &bytes, &error);
+    if (found == FileRead::Failed) {
+        ReportUnread(error);
+        return false;
+    }
     hint_settings_t read = HintSettings;
     keys_as_read_t keys;
     IniFile ini;
-    ini.Open(g_settingsPath, IniFile::ModePreload);  // a missing file leaves every default
+    ini.OpenPreloaded(g_settingsPath, bytes);  // a missing file leaves every default
     std::string value;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
         const setting_key_t& k = kSettingKeys[i];
@@ -78,11 +105,11 @@ void LoadSettings()
     HintSettings = read;
     g_keysAsRead = keys;
     g_settingsUnread = false;
+    return true;
 }
 
-// A file that could not be read (out of memory) is never written over: the defaults
-// serve this session, noted as if the file held them, so that teardown writes only
-// what the user changes meanwhile.
+// A file that could not be read is never written over: the defaults serve this session,
+// noted as if the file held them, so that a save writes only what the user changes.
 void UseDefaultsKeepingTheFile()
 {
     HintSettings = DefaultSettings();
@@ -95,35 +122,50 @@ void UseDefaultsKeepingTheFile()
 bool TryLoadSettings()
 {
     return Guarded("Zlvn_OnSetup", false, [] {
-        LoadSettings();
+        if (!LoadSettings()) return false;
         SetToggleMenuChecked(HintSettings.Enable != 0);
         return true;
     });
 }
 
-}  // namespace
-
-// Only keys whose text changed since set-up, or that the file lacked, are written: a
-// write may make the system rewrite the whole file (line ends, encoding) or, under a
-// virtualised folder, start a shadow copy that hides later hand edits. Each key is
-// written on its own, so one that cannot be written does not stop the others, and
-// the record itself is never changed here. Nothing here takes memory.
-void SavePluginSettings()
+// Writes the keys whose text differs from what the file holds, or that it lacks, in one
+// whole-file write; a file nobody changed keeps its bytes. After a write that failed the
+// notes stay, so that the next save tries again; the record is never changed here.
+void SaveSettings()
 {
-    IniFile ini;
-    ini.Open(g_settingsPath, IniFile::ModeWrite);
+    if (g_settingsFile.empty()) return;  // reported at set-up
+    std::vector<ini_edit_t> edits;
+    std::vector<size_t> written;
     setting_text_t text;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
         const setting_key_t& k = kSettingKeys[i];
         SettingText(k, HintSettings, text);
         if (g_keysAsRead[i].inFile && strcmp(text, g_keysAsRead[i].text) == 0) continue;
-        ini.WriteString(k.section, k.key, text);
+        edits.push_back({k.section, k.key, text});
+        written.push_back(i);
     }
-    ini.Close();
+    if (edits.empty()) return;
+    if (WriteIniFile(g_settingsFile, edits) < 0) {
+        g_zlvnAPI.Print(2, kPluginName, "settings not saved: %s", LastError().Message());
+        return;
+    }
+    for (size_t n = 0; n < written.size(); ++n) {
+        g_keysAsRead[written[n]].inFile = true;
+        CopyText(g_keysAsRead[written[n]].text, edits[n].value.c_str());
+    }
+}
+
+}  // namespace
+
+void SavePluginSettings()
+{
+    // A save that runs out of memory leaves the file as it was and the notes as they were.
+    Guarded("saving the settings", [] { SaveSettings(); });
 }
 
 void SetUpPlugin()
 {
+    g_unreadReported = false;
     if (!TryLoadSettings()) {
         UseDefaultsKeepingTheFile();
         SetToggleMenuChecked(HintSettings.Enable != 0);

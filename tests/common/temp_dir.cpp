@@ -50,6 +50,13 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::wstring Wide(const std::string& path)
+{
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], static_cast<int>(wide.size())));
+    return wide;
+}
+
 std::string Utf16FileBytes(const std::u16string& text, bool bigEndian)
 {
     std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";

@@ -19,5 +19,7 @@ private:
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// A path of the ANSI code page as the wide functions take it.
+std::wstring Wide(const std::string& path);
 // The bytes of a UTF-16 file of this text (little- or big-endian), byte order mark first.
 std::string Utf16FileBytes(const std::u16string& text, bool bigEndian);

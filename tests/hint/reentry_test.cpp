@@ -47,9 +47,9 @@ protected:
         m_a = Target(RECT{100, 100, 300, 200}, "a");
         m_b = Target(RECT{400, 100, 600, 200}, "b");
         m_c = Target(RECT{100, 300, 300, 400}, "c");
-        CopyText(g_settingsPath, sizeof g_settingsPath, m_dir.File("ZlvnHint.ini").c_str());  // teardown writes here
+        UseSettingsPath(Wide(m_dir.File("ZlvnHint.ini")));  // teardown writes here
     }
-    void TearDown() override { HintOverlay::TearDown(), g_settingsPath[0] = '\0'; }
+    void TearDown() override { HintOverlay::TearDown(), UseSettingsPath(L""); }
 
     // A plug-in just set up with the defaults and a host that lists a and b; then the prelude.
     void Fresh(const std::function<void()>& prelude)

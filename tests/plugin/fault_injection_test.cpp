@@ -182,7 +182,16 @@ struct Life {
     {
         l.Dialog("バージョン情報", "HintVersion", [](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); });
     }
-    static void SetUpRoundOption(Life& l) { SetUp(l), Round(l), OptionOk(l); }
+    // OK while another program holds the file: its change is left for teardown to write.
+    static void SetUpRoundOption(Life& l)
+    {
+        SetUp(l);
+        Round(l);
+        const std::string ini = l.dll.Dir().File("ZlvnHint.ini");
+        HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        OptionOk(l);
+        CloseHandle(held);
+    }
 };
 
 const operation_t kOperations[] = {

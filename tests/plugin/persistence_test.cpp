@@ -2,7 +2,14 @@
 // with the test program as the module, then through the real DLL.
 #include "tests/common/wine_test.h"
 
+#include <memory>
+#include <tuple>
+
+#include "plugin/shell/persistence.h"
 #include "support/ini_encoding.h"
+#include "support/ini_file.h"
+#include "support/ini_writer.h"
+#include "tests/common/dialog_driver.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/settings_record.h"
 
@@ -41,29 +48,96 @@ std::string HandEditedFile(const std::string& fontName)
            "FontColor=0xABCDEF\nIsNoOver=0\nIsShowIcon=1\n[ShortcutKey]\nToggleEnable=Ctrl+Alt+H\n";
 }
 
-// Keys handed to the system's profile writer through the program's import table, in order.
-std::string g_writtenKeys;
-decltype(&WritePrivateProfileStringA) g_systemWrite;
+const char kMeiryo[] = "\x83\x81\x83\x43\x83\x8a\x83\x49";  // the face name in code page 932
 
-BOOL WINAPI RecordWrite(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
+// text with the value of the first line of key replaced.
+std::string WithValue(std::string text, const std::string& key, const std::string& value)
 {
-    g_writtenKeys += std::string(g_writtenKeys.empty() ? "" : " ") + (key ? key : "(null)");
-    return g_systemWrite(section, key, value, file);
+    size_t at = text.find(key + "=") + key.size() + 1;
+    return text.replace(at, text.find_first_of("\r\n", at) - at, value);
 }
+
+// Text of code page 932 with its line ends in this style, in this encoding.
+std::string Encoded(std::string text, const std::string& lineEnd, IniEncoding encoding)
+{
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += lineEnd.size()) text.replace(at, 2, lineEnd);
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(932, 0, text.data(), int(text.size()), &wide[0], int(wide.size())));
+    std::u16string utf16(wide.begin(), wide.end());
+    if (encoding == IniEncoding::Utf8) return "\xef\xbb\xbf" + Utf8FromUtf16(utf16);
+    return encoding == IniEncoding::Ansi ? text : Utf16FileBytes(utf16, false);
+}
+
+// The 18 settings as a set-up would read them from these bytes, in the writer's form.
+std::string SettingsIn(const std::string& bytes)
+{
+    IniFile ini;
+    ini.OpenPreloaded("", bytes);
+    hint_settings_t s = {};
+    for (const setting_key_t& k : kSettingKeys) ReadSetting(ini, k, s);
+    return RecordAsFile(s);
+}
+
+// The settings writer's calls to the system, through this program's import table: the
+// at-th call (of the function named, or of any) fails with error; beforeEach runs before
+// every call, where a kill could stop the process.
+struct plan_t { const char* only; long at; DWORD error; std::function<void()> beforeEach; long seen; bool failed; };
+plan_t g_plan;
+struct system_call_t { const char* name; uintptr_t failure; void* standIn; void* original; };
+extern system_call_t g_calls[12];
+
+template <int I, typename R, typename... A>
+R WINAPI StandIn(A... a)
+{
+    auto original = reinterpret_cast<R(WINAPI*)(A...)>(g_calls[I].original);
+    if (g_plan.beforeEach) g_plan.beforeEach();
+    bool counted = !g_plan.only || strcmp(g_plan.only, g_calls[I].name) == 0;
+    if (!counted || ++g_plan.seen != g_plan.at) return original(a...);
+    g_plan.failed = true;
+    if constexpr (I == 5) {  // WriteFile: a disk that fills up takes half the bytes first
+        auto args = std::make_tuple(a...);
+        std::get<2>(args) /= 2;
+        std::apply(original, args);
+    }
+    SetLastError(g_plan.error);
+    return (R)g_calls[I].failure;
+}
+template <int I, typename R, typename... A>
+void* StandInFor(R(WINAPI*)(A...)) { return reinterpret_cast<void*>(&StandIn<I, R, A...>); }
+#define ZLVN_CALL(i, f, failure) {#f, uintptr_t(failure), StandInFor<i>(&f), nullptr}
+system_call_t g_calls[12] = {ZLVN_CALL(0, CreateMutexW, 0), ZLVN_CALL(1, WaitForSingleObject, WAIT_FAILED),
+    ZLVN_CALL(2, CreateFileW, INVALID_HANDLE_VALUE), ZLVN_CALL(3, GetFileSizeEx, 0), ZLVN_CALL(4, ReadFile, 0),
+    ZLVN_CALL(5, WriteFile, 0), ZLVN_CALL(6, FlushFileBuffers, 0), ZLVN_CALL(7, SetFilePointerEx, 0),
+    ZLVN_CALL(8, SetEndOfFile, 0), ZLVN_CALL(9, ReplaceFileW, 0), ZLVN_CALL(10, MoveFileExW, 0),
+    ZLVN_CALL(11, GetFileAttributesW, INVALID_FILE_ATTRIBUTES)};
+#undef ZLVN_CALL
+
+struct FailingCalls {
+    FailingCalls(const char* only, long at, DWORD error, std::function<void()> beforeEach = nullptr)
+    {
+        g_plan = {only, at, error, std::move(beforeEach), 0, false};
+        for (system_call_t& c : g_calls) {
+            patches.emplace_back(new ImportPatch(GetModuleHandleA(nullptr), "KERNEL32.dll", c.name, c.standIn));
+            c.original = patches.back()->Original();
+        }
+    }
+    ~FailingCalls() { g_plan.beforeEach = nullptr; }
+    std::vector<std::unique_ptr<ImportPatch>> patches;
+};
 
 class Persistence : public ::testing::Test {
 protected:
     void SetUp() override
     {
         g_hModule = GetModuleHandleA(nullptr);  // the bitmap paths point beside the test program
-        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
+        UseSettingsPath(Wide(path));
         zlvnhost::ResetHost();
     }
     void TearDown() override
     {
         HintSettings = savedSettings;
         g_hModule = savedModule;
-        CopyText(g_settingsPath, sizeof g_settingsPath, savedPath.c_str());
+        UseSettingsPath(savedPath);
         SetToggleMenuChecked(true);
     }
 
@@ -87,10 +161,11 @@ protected:
 
     TempDir dir;
     std::string path = dir.File("ZlvnHint.ini");
+    std::string temporary = dir.File("ZlvnHint.ini.tmp");
     // What the tests change, put back at the end.
     const hint_settings_t savedSettings = HintSettings;
     const HMODULE savedModule = g_hModule;
-    const std::string savedPath = g_settingsPath;
+    const std::wstring savedPath = g_settingsFile;
 };
 
 }  // namespace
@@ -225,38 +300,30 @@ TEST_F(Persistence, HandWrittenFilesKeepEveryValueThroughSetUpAndTeardown)
     }
 }
 
-// A write may make the system rewrite the whole file, so teardown writes a key only when
-// its setting changed or the file lacked it; set-up never writes.
+// Teardown writes a key only when its setting changed or the file lacked it; set-up never
+// writes, and a file nobody changed keeps its bytes.
 TEST_F(Persistence, TeardownWritesOnlyChangedOrMissingKeys)
 {
-    ImportPatch patch(GetModuleHandleA(nullptr), "KERNEL32.dll", "WritePrivateProfileStringA",
-                      reinterpret_cast<void*>(RecordWrite));
-    ASSERT_TRUE(patch.Patched());
-    g_systemWrite = reinterpret_cast<decltype(g_systemWrite)>(patch.Original());
-
     const std::string meiryoUtf8 = "\xe3\x83\xa1\xe3\x82\xa4\xe3\x83\xaa\xe3\x82\xaa";
     const std::string handCp932 = HandEditedFile("\x83\x81\x83\x43\x83\x8a\x83\x49");
     // file: before set-up, empty for none; newWidth: set between set-up and teardown, 0 for
-    // no change; writes: the keys written, null for every key of the table in its order.
-    const struct { const char* name; std::string file; int newWidth; const char* writes; } cases[] = {
-        {"LF line ends, Shift-JIS", handCp932, 0, ""},
-        {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0, ""},
-        {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0, ""},
-        {"the width changed", handCp932, 120, "Width"},
-        {"no file", "", 0, nullptr},
+    // no change, after which the file keeps its bytes.
+    const struct { const char* name; std::string file; int newWidth; } cases[] = {
+        {"LF line ends, Shift-JIS", handCp932, 0},
+        {"UTF-8 with mark", "\xef\xbb\xbf" + HandEditedFile(meiryoUtf8), 0},
+        {"UTF-16 LE with mark", Utf16FileBytes(Utf16FromUtf8(HandEditedFile(meiryoUtf8)), false), 0},
+        {"the width changed", handCp932, 120},
+        {"no file", "", 0},
     };
-    std::string allKeys;
-    for (const setting_key_t& k : kSettingKeys) allKeys += std::string(allKeys.empty() ? "" : " ") + k.key;
     for (const auto& c : cases) {
         DeleteFileA(path.c_str());
-        g_writtenKeys.clear();
         if (c.file.empty()) SetUpFrom();
         else SetUpFrom(c.file);
         if (c.newWidth) HintSettings.Width = c.newWidth;
         const hint_settings_t kept = Normalised(HintSettings);
         Zlvn_OnTeardown();
-        EXPECT_EQ(c.writes ? c.writes : allKeys, g_writtenKeys) << c.name;
-        if (c.writes && c.writes[0] == '\0') { EXPECT_EQ(c.file, ReadWholeFile(path)) << c.name << ": the file keeps its bytes"; }
+        const std::string after = c.newWidth ? WithValue(c.file, "Width", "120") : c.file.empty() ? DefaultFile(ProgramDir()) : c.file;
+        EXPECT_EQ(after, ReadWholeFile(path)) << c.name;
         ExpectNextSetUpReads(kept, c.name);
     }
 }
@@ -295,11 +362,11 @@ TEST_F(Persistence, UnwritableSettingsLeaveTheRecordAlone)
     };
     for (const auto& c : cases) {
         // One set-up per teardown: a second teardown writes nothing.
-        CopyText(g_settingsPath, sizeof g_settingsPath, path.c_str());
+        UseSettingsPath(Wide(path));
         SetUpFrom(kCustomFile);
         HintSettings.Pos = 1;  // a change that cannot reach the file
         const hint_settings_t before = HintSettings;
-        CopyText(g_settingsPath, sizeof g_settingsPath, c.settingsPath.c_str());
+        UseSettingsPath(Wide(c.settingsPath));
         EXPECT_EQ(0, Zlvn_OnTeardown()) << c.name;
         EXPECT_TRUE(SameRecord(before, HintSettings)) << c.name;
         EXPECT_EQ(c.fileExists, FileExists(c.settingsPath)) << c.name;
@@ -342,6 +409,141 @@ TEST_F(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
         EXPECT_EQ(0, menu[1]) << "Enable=0 in the file";
         EXPECT_STREQ("Shift+Ctrl+Alt+PgDn", reinterpret_cast<const char*>(menu + 50)) << "shortcut from the file";
     }));
+}
+
+// Faults while the file is read and written, and files of every form: each row ends with
+// the file's bytes as expected (FontName changed where the write went through), no
+// temporary file, and one log line for a fault that kept the change out. only, at, error:
+// the call that fails (FailingCalls).
+TEST_F(Persistence, FaultsAndFileFormsLeaveTheExpectedBytes)
+{
+    enum Fault { None, HeldAtSetUp, ReadOnly };
+    struct row_t { std::string name, before, after; Fault fault; const char* only; long at; DWORD error; size_t logLines; };
+    const std::string base = kCustomFile, changed = WithValue(base, "FontName", kMeiryo);
+    const std::string twice = WithValue(base, "FontSize", "-3\r\nFontName=again"), cut = base.substr(0, base.find("[Shortcut"));
+    std::vector<row_t> rows = {
+        {"a key that stands twice", twice, WithValue(twice, "FontName", kMeiryo), None, nullptr, 0, 0, 0},
+        {"a missing section", cut, WithValue(cut, "FontName", kMeiryo) + "[ShortcutKey]\r\nToggleEnable=\r\n", None, nullptr, 0, 0, 0},
+        {"held without sharing at set-up, then freed", base, changed, HeldAtSetUp, nullptr, 0, 0, 1},
+        {"access denied to the temporary file: in place", base, changed, None, "CreateFileW", 2, ERROR_ACCESS_DENIED, 0},
+        {"read-only file", base, base, ReadOnly, nullptr, 0, 0, 1},
+        {"disk full part-way through the write", base, base, None, "WriteFile", 1, ERROR_DISK_FULL, 1},
+        {"a replace that fails", base, changed, None, "ReplaceFileW", 1, ERROR_UNABLE_TO_REMOVE_REPLACED, 0},
+    };
+    for (IniEncoding encoding : {IniEncoding::Ansi, IniEncoding::Utf8, IniEncoding::Utf16Le}) {
+        for (const char* end : {"\r\n", "\n"})
+            rows.push_back({"encoding " + std::to_string(int(encoding)) + (end[1] ? " CRLF" : " LF"), Encoded(base, end, encoding),
+                            Encoded(changed, end, encoding), None, nullptr, 0, 0, 0});
+    }
+    for (const row_t& r : rows) {
+        WriteWholeFile(path, r.before);
+        const size_t logged = Host().log.size();
+        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, r.fault == HeldAtSetUp ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetUpFrom();
+        EXPECT_EQ(r.fault == HeldAtSetUp ? 0 : 7, HintSettings.Pos) << r.name << ": the defaults only while the file is held";
+        CloseHandle(held);
+        Zlvn_OnInactive();  // the next event reads a file that was held
+        EXPECT_EQ(7, HintSettings.Pos) << r.name << ": the file's settings";
+        if (r.fault == ReadOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        CopyText(HintSettings.FontName, kMeiryo);
+        {
+            FailingCalls calls(r.only, r.at, r.error);
+            Zlvn_OnTeardown();
+        }
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(r.after, ReadWholeFile(path)) << r.name;
+        EXPECT_FALSE(FileExists(temporary)) << r.name << ": the temporary file is left";
+        EXPECT_EQ(r.logLines, Host().log.size() - logged) << r.name << "\n" << HostLog();
+    }
+}
+
+// Kill safety: each of the writer's calls to the system fails in turn (n = 1, 2, ... until
+// the save goes through), as a refusal and as another error. Before every call, where a
+// kill would stop the process, and after the save, the file reads as the whole old
+// settings or the whole new ones; after the save no temporary file is left, and the log
+// has one line if the file kept the old ones.
+TEST_F(Persistence, EveryFailingCallLeavesTheWholeOldOrNewSettings)
+{
+    for (DWORD error : {DWORD(ERROR_ACCESS_DENIED), DWORD(ERROR_GEN_FAILURE)}) {
+        bool failed = true;
+        for (long n = 1; failed && n < 100; ++n) {
+            SetUpFrom(kCustomFile);
+            CopyText(HintSettings.FontName, kMeiryo);
+            HintSettings.Pos = 12345;
+            const std::string before = SettingsIn(kCustomFile), after = RecordAsFile(HintSettings);
+            const std::string name = "error " + std::to_string(error) + ", call " + std::to_string(n);
+            auto now = [this] { return SettingsIn(ReadWholeFile(path)); };
+            const size_t logged = Host().log.size();
+            {
+                FailingCalls calls(nullptr, n, error, [&] { EXPECT_TRUE(now() == before || now() == after) << name << "\n" << now(); });
+                SavePluginSettings();
+                failed = g_plan.failed;
+            }
+            EXPECT_TRUE(now() == before || now() == after) << name << ", after the save:\n" << now();
+            EXPECT_FALSE(FileExists(temporary)) << name << ": the temporary file is left";
+            EXPECT_EQ(now() == before ? 1u : 0u, Host().log.size() - logged) << name << "\n" << HostLog();
+            Zlvn_OnTeardown();
+        }
+        EXPECT_FALSE(failed) << "the save never went through";
+    }
+}
+
+// OK in the settings dialog writes at once; afterwards teardown writes only what changed
+// since (the toggle), not the position that a second host changed meanwhile.
+TEST_F(Persistence, OkSavesAtOnceAndTeardownWritesOnlyWhatChangedSince)
+{
+    DeleteFileA(path.c_str());
+    SetUpFrom();
+    const std::string written = WithValue(DefaultFile(ProgramDir()), "Pos", "3");
+    DialogScript script("position 4, OK");
+    script.AtDialog("OK", "ダイアログ", [](HWND dialog) {
+        PostClick(ChildWithText(dialog, "各アプリの中央(&4)"));
+        PostClick(ChildWithText(dialog, "OK"));
+    });
+    EXPECT_TRUE(script.Run([] { HintOption(nullptr); })) << script.Report();
+    EXPECT_EQ(written, ReadWholeFile(path)) << "saved at OK";
+    WriteWholeFile(path, WithValue(written, "Pos", "2"));
+    HintToggleEnable(nullptr);
+    Zlvn_OnTeardown();
+    EXPECT_EQ(WithValue(WithValue(written, "Pos", "2"), "Enable", "0"), ReadWholeFile(path));
+}
+
+// A module name that comes cut even in the longest buffer gives no settings path: one log
+// line at set-up, and no file is read or written.
+DWORD WINAPI CutName(HMODULE, LPWSTR name, DWORD size)
+{
+    std::fill_n(name, size, L'x');
+    return size;
+}
+
+TEST_F(Persistence, AModuleNameThatComesCutWritesNoFile)
+{
+    {
+        ImportPatch cut(GetModuleHandleA(nullptr), "KERNEL32.dll", "GetModuleFileNameW", reinterpret_cast<void*>(CutName));
+        EXPECT_FALSE(FindSettingsPath(GetModuleHandleA(nullptr)) || g_settingsFile.size()) << cut.Patched();
+    }
+    SetUpFrom(kCustomFile);
+    HintSettings.Pos = 2;
+    Zlvn_OnTeardown();
+    EXPECT_EQ("3 Hint the module's path is too long: the settings are neither read nor saved\n", HostLog());
+    EXPECT_EQ(std::string(kCustomFile), ReadWholeFile(path)) << "the defaults were read, nothing written";
+}
+
+// The real DLL in a folder whose name has no character of the ANSI code page writes its
+// settings beside itself.
+TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
+{
+    const std::wstring folder = Wide(dll.Dir().Path()) + L"\\\uD55C\uAE00", module = folder + L"\\ZlvnHint.dll";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CopyFileW(Wide(dll.Path()).c_str(), module.c_str(), FALSE));
+    HMODULE loaded = LoadLibraryW(module.c_str());
+    ASSERT_NE(nullptr, loaded) << GetLastError();
+    auto entry = [loaded](const char* name) { return reinterpret_cast<void*>(GetProcAddress(loaded, name)); };
+    reinterpret_cast<int(__stdcall*)(void*)>(entry("Zlvn_OnSetup"))(nullptr);
+    reinterpret_cast<int(__stdcall*)()>(entry("Zlvn_OnTeardown"))();
+    FreeLibrary(loaded);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((folder + L"\\ZlvnHint.ini").c_str()));
+    for (const wchar_t* name : {L"\\ZlvnHint.dll", L"\\ZlvnHint.ini"}) DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)

@@ -32,21 +32,15 @@ TEST(VersionRule, SkipsOnlyTheExactPrefix)
 // The settings path is made in the module's attach step.
 TEST(SettingsPath, CutsAtTheLastDotOfTheWholePath)
 {
-    char path[262];
-    MakeSettingsPath("C:\\p\\ZlvnHint.dll", path);
-    EXPECT_STREQ("C:\\p\\ZlvnHint.ini", path);
-    MakeSettingsPath("C:\\p.q\\ZlvnHint", path);
-    EXPECT_STREQ("C:\\p.ini", path);
-    MakeSettingsPath("C:\\p\\ZlvnHint", path);
-    EXPECT_STREQ("C:\\p\\ZlvnHint.ini", path);
+    EXPECT_EQ(L"C:\\p\\ZlvnHint.ini", MakeSettingsPath(L"C:\\p\\ZlvnHint.dll"));
+    EXPECT_EQ(L"C:\\p.ini", MakeSettingsPath(L"C:\\p.q\\ZlvnHint"));
+    EXPECT_EQ(L"C:\\p\\ZlvnHint.ini", MakeSettingsPath(L"C:\\p\\ZlvnHint"));
 }
 
-TEST(SettingsPath, LongModulePathStaysBounded)
+// Beyond MAX_PATH the path is whole: the wide functions take it.
+TEST(SettingsPath, LongModulePathStaysWhole)
 {
-    std::string longPath = "C:\\" + std::string(250, 'a') + "\\ZlvnHint.dll";  // 266 characters
-    char path[262];
-    memset(path, 'X', sizeof path);
-    MakeSettingsPath(longPath.c_str(), path);
-    EXPECT_LT(strlen(path), sizeof path);
+    std::wstring folder = L"C:\\" + std::wstring(250, L'a');  // 266 characters in all
+    EXPECT_EQ(folder + L"\\ZlvnHint.ini", MakeSettingsPath(folder + L"\\ZlvnHint.dll"));
 }
 #endif

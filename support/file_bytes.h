@@ -1,0 +1,32 @@
+#pragma once
+// A whole file read through its wide name, telling a missing file from one that exists
+// but cannot be read.
+#include <windows.h>
+
+#include <string>
+
+enum class FileRead { Read, Missing, Failed };
+
+// Missing only for "file not found" and "path not found"; any other failure (sharing,
+// access, a short read) is Failed, with o_error set.
+FileRead ReadFileBytes(const std::wstring& i_path, std::string* o_bytes, DWORD* o_error);
+
+// The name as the file functions take it at any length: "\\?\" before a long one.
+std::wstring LongPathForm(const std::wstring& i_path);
+
+// Closes a file or kernel object handle however its scope ends.
+class HandleOwner {
+public:
+    explicit HandleOwner(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
+    ~HandleOwner() { Close(); }
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
+
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    // The close's own result: a write may be reported as failed only here.
+    bool Close();
+
+private:
+    HANDLE m_handle;
+};
