@@ -1,6 +1,9 @@
 // The real ZlvnHint.dll through a whole session: the host's events and teardown inside the
 // dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
 
+#include <thread>
+
+#include "plugin/records/menu.h"
 #include "tests/common/dialog_driver.h"
 
 namespace {
@@ -115,7 +118,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 }
 
 // Whatever the host calls out of turn does no harm, and nothing of the plug-in
-// outlives teardown or the module.
+// outlives teardown.
 TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
 {
     const struct { const char* name; bool fileWritten; std::function<void(PluginDll&)> run; } cases[] = {
@@ -135,18 +138,23 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
              dll.Call("Zlvn_OnActive");
              EXPECT_EQ(0, HostCalls("Zlvn_ReloadMenu")) << "no command ran";
          }},
-        {"FreeLibrary with hints shown", false, [](PluginDll& dll) {
+        {"FreeLibrary with hints shown, teardown once loaded again", true, [](PluginDll& dll) {
              dll.OnSetup();
              dll.Call("Zlvn_OnActive");
-             EXPECT_EQ(1, HintPopups().visible);
+             dll.Unload();
+             EXPECT_EQ(1, HintPopups().visible) << "the module stays, and its hints until teardown";
+             ASSERT_TRUE(dll.Load());
+             dll.OnTeardown();
          }},
-        {"FreeLibrary after the version box was shown", false, [](PluginDll& dll) {
+        {"teardown after the version box was shown", true, [](PluginDll& dll) {
              dll.OnSetup();
              DialogScript script("version box");
              script.AtDialog("shown, OK", kVersionTitle, [](HWND box) { PostClick(ChildWithText(box, "OK")); });
              EXPECT_TRUE(script.Run([&dll] { dll.Command("HintVersion"); })) << script.Report();
-             EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until the module goes";
+             EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until teardown";
              dll.Call("Zlvn_OnActive");
+             dll.OnTeardown();
+             EXPECT_EQ(nullptr, *dll.Get<void**>("_AboutBox")) << "given back at teardown";
          }},
         {"set-up again after teardown", true, [](PluginDll& dll) {
              dll.OnSetup();
@@ -167,6 +175,58 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
         dll.Unload();
         ExpectNothingLeft(module, target, c.name);
         EXPECT_EQ(c.fileWritten, FileExists(dll.Dir().File("ZlvnHint.ini"))) << c.name;
+        DestroyWindow(target);
+    }
+}
+
+// A host that frees the module inside a dialog's modal loop (exiting, or reloading its
+// plug-ins) or from another thread: the code still running stays mapped, and the module
+// loaded again is set up again; a set-up while set up reads nothing and logs one line.
+TEST(PluginSession, FreedInsideADialogOrFromAnotherThreadThenLoadedAgain)
+{
+    const struct { const char* name; const char* command; const char* title; } cases[] = {
+        {"teardown and FreeLibrary in the settings dialog", "HintOption", kOptionTitle},
+        {"teardown and FreeLibrary in the version box", "HintVersion", kVersionTitle},
+        {"FreeLibrary from another thread, hints shown", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        zlvnhost::ResetHost();
+        HWND target = MakeListedWindow(100, "Alpha");
+        PluginDll dll;
+        ASSERT_TRUE(dll.Load()) << c.name << ": " << dll.Error();
+        HMODULE module = dll.Module();
+        dll.OnSetup();
+        dll.Call("Zlvn_OnActive");
+        if (c.command) {
+            DialogScript script(c.name);
+            script.Then("shown", [&c] { return DialogWithTitle(c.title) != nullptr; })
+                .Do("teardown, FreeLibrary", [&dll] { dll.OnTeardown(), dll.Unload(); });
+            EXPECT_TRUE(script.Run([&dll, &c] { dll.Command(c.command); })) << script.Report();
+        } else {
+            std::thread([&dll] { dll.Unload(); }).join();
+            for (HWND popup : ThreadWindows([](HWND w) { return ClassName(w).rfind("tag", 0) == 0; }))
+                InvalidateRect(popup, nullptr, TRUE), UpdateWindow(popup);  // our window procedure runs
+        }
+        HMODULE mapped = nullptr;
+        EXPECT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                       reinterpret_cast<const char*>(module), &mapped) && mapped == module)
+            << c.name << ": the module stays mapped";
+        ASSERT_TRUE(dll.Load()) << c.name << ": loaded again";
+        if (c.command) dll.OnSetup();
+        dll.Call("Zlvn_OnActive");
+        EXPECT_EQ(1, HintPopups().visible) << c.name << ": the hints show in the session after";
+
+        WriteWholeFile(dll.Dir().File("ZlvnHint.ini"), "[General]\r\nEnable=0\r\n");
+        size_t logged = Host().log.size();
+        dll.OnSetup();
+        menu_entry_t menu[kMenuEntryCount] = {};
+        int count = 0;
+        dll.OnSetupSubMenu(&count, menu);
+        EXPECT_EQ(1, menu[0].checked) << c.name << ": a second set-up read the file";
+        EXPECT_EQ(logged + 1, Host().log.size()) << c.name << ": " << HostLog();
+        dll.OnTeardown();
+        dll.Unload();
+        ExpectNothingLeft(module, target, c.name);
         DestroyWindow(target);
     }
 }
