@@ -1,9 +1,8 @@
-// The real ZlvnHint.dll through a whole session: the host's events and teardown inside the
-// dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
+// The real ZlvnHint.dll through a whole session: the host's events, teardown and unloading
+// inside the dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
 
 #include <thread>
 
-#include "plugin/records/menu.h"
 #include "tests/common/dialog_driver.h"
 
 namespace {
@@ -48,7 +47,9 @@ void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
 
 // The host's messages run inside the dialogs' modal loops: events change the hints
 // there, and teardown closes the dialog as Cancel would, writes the settings of before
-// the dialog, and the command returns.
+// the dialog, and the command returns, though the host freed the module at once (the
+// module stays mapped). Loaded again, it is set up again; a set-up while set up reads
+// nothing and logs one line.
 TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 {
     enum over_t { Plain, FontApplied, WidthRefused };  // what is open over the dialog at teardown
@@ -101,16 +102,25 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
                   dll.Command("HintToggleEnable");
                   EXPECT_EQ(1, HintPopups().visible) << c.name << ": switched on";
               })
-            .Do("teardown", [&] {
+            .Do("teardown, FreeLibrary", [&] {
                 dll.OnTeardown();
                 EXPECT_TRUE(HintPopups().byClass.empty()) << c.name << ": hints left after teardown";
+                dll.Unload();
             });
         EXPECT_TRUE(script.Run([&] { dll.Command(c.command); })) << script.Report();
+        ASSERT_TRUE(dll.Load()) << c.name << ": loaded again";
         EXPECT_FALSE(script.ClosedLeftovers()) << c.name << ": the command returned only when the script closed its dialogs";
         EXPECT_EQ(before, ReadWholeFile(ini)) << c.name << ": the file holds the settings of before the dialog";
         EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
         EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << c.name;
         ExpectNothingLeft(dll.Module(), a, c.name);
+        dll.OnSetup();
+        WriteWholeFile(ini, "[General]\r\nEnable=0\r\n");
+        dll.OnSetup();  // set up already: the file is not read
+        dll.Call("Zlvn_OnActive");
+        EXPECT_EQ(1, HintPopups().visible) << c.name << ": set up again, the hints show";
+        EXPECT_EQ("3 Hint Zlvn_OnSetup ignored: already set up\n", HostLog()) << c.name;
+        dll.OnTeardown();
         dll.Unload();
         DestroyWindow(a);
         DestroyWindow(b);
@@ -138,10 +148,12 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
              dll.Call("Zlvn_OnActive");
              EXPECT_EQ(0, HostCalls("Zlvn_ReloadMenu")) << "no command ran";
          }},
-        {"FreeLibrary with hints shown, teardown once loaded again", true, [](PluginDll& dll) {
+        {"FreeLibrary from another thread with hints shown, teardown once loaded again", true, [](PluginDll& dll) {
              dll.OnSetup();
              dll.Call("Zlvn_OnActive");
-             dll.Unload();
+             std::thread([&dll] { dll.Unload(); }).join();
+             for (HWND popup : ThreadWindows([](HWND w) { return ClassName(w).rfind("tag", 0) == 0; }))
+                 RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // our code paints
              EXPECT_EQ(1, HintPopups().visible) << "the module stays, and its hints until teardown";
              ASSERT_TRUE(dll.Load());
              dll.OnTeardown();
@@ -152,7 +164,6 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
              script.AtDialog("shown, OK", kVersionTitle, [](HWND box) { PostClick(ChildWithText(box, "OK")); });
              EXPECT_TRUE(script.Run([&dll] { dll.Command("HintVersion"); })) << script.Report();
              EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until teardown";
-             dll.Call("Zlvn_OnActive");
              dll.OnTeardown();
              EXPECT_EQ(nullptr, *dll.Get<void**>("_AboutBox")) << "given back at teardown";
          }},
@@ -175,58 +186,6 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
         dll.Unload();
         ExpectNothingLeft(module, target, c.name);
         EXPECT_EQ(c.fileWritten, FileExists(dll.Dir().File("ZlvnHint.ini"))) << c.name;
-        DestroyWindow(target);
-    }
-}
-
-// A host that frees the module inside a dialog's modal loop (exiting, or reloading its
-// plug-ins) or from another thread: the code still running stays mapped, and the module
-// loaded again is set up again; a set-up while set up reads nothing and logs one line.
-TEST(PluginSession, FreedInsideADialogOrFromAnotherThreadThenLoadedAgain)
-{
-    const struct { const char* name; const char* command; const char* title; } cases[] = {
-        {"teardown and FreeLibrary in the settings dialog", "HintOption", kOptionTitle},
-        {"teardown and FreeLibrary in the version box", "HintVersion", kVersionTitle},
-        {"FreeLibrary from another thread, hints shown", nullptr, nullptr},
-    };
-    for (const auto& c : cases) {
-        zlvnhost::ResetHost();
-        HWND target = MakeListedWindow(100, "Alpha");
-        PluginDll dll;
-        ASSERT_TRUE(dll.Load()) << c.name << ": " << dll.Error();
-        HMODULE module = dll.Module();
-        dll.OnSetup();
-        dll.Call("Zlvn_OnActive");
-        if (c.command) {
-            DialogScript script(c.name);
-            script.Then("shown", [&c] { return DialogWithTitle(c.title) != nullptr; })
-                .Do("teardown, FreeLibrary", [&dll] { dll.OnTeardown(), dll.Unload(); });
-            EXPECT_TRUE(script.Run([&dll, &c] { dll.Command(c.command); })) << script.Report();
-        } else {
-            std::thread([&dll] { dll.Unload(); }).join();
-            for (HWND popup : ThreadWindows([](HWND w) { return ClassName(w).rfind("tag", 0) == 0; }))
-                InvalidateRect(popup, nullptr, TRUE), UpdateWindow(popup);  // our window procedure runs
-        }
-        HMODULE mapped = nullptr;
-        EXPECT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                       reinterpret_cast<const char*>(module), &mapped) && mapped == module)
-            << c.name << ": the module stays mapped";
-        ASSERT_TRUE(dll.Load()) << c.name << ": loaded again";
-        if (c.command) dll.OnSetup();
-        dll.Call("Zlvn_OnActive");
-        EXPECT_EQ(1, HintPopups().visible) << c.name << ": the hints show in the session after";
-
-        WriteWholeFile(dll.Dir().File("ZlvnHint.ini"), "[General]\r\nEnable=0\r\n");
-        size_t logged = Host().log.size();
-        dll.OnSetup();
-        menu_entry_t menu[kMenuEntryCount] = {};
-        int count = 0;
-        dll.OnSetupSubMenu(&count, menu);
-        EXPECT_EQ(1, menu[0].checked) << c.name << ": a second set-up read the file";
-        EXPECT_EQ(logged + 1, Host().log.size()) << c.name << ": " << HostLog();
-        dll.OnTeardown();
-        dll.Unload();
-        ExpectNothingLeft(module, target, c.name);
         DestroyWindow(target);
     }
 }
