@@ -104,7 +104,7 @@ constexpr char kChooserProp[] = "ZlvnFontDlg";
 
 // The control's rules replace an invalid combination by Alt; Shift alone must keep
 // its Shift (Shift+H becomes Shift+Alt+H), so that one case is finished here.
-LRESULT CALLBACK HotKeyShiftRule(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT HotKeyShiftMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     // The control takes a key both from its key-down and from the character after it.
     if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN && msg != WM_CHAR && msg != WM_SYSCHAR)
@@ -120,15 +120,23 @@ LRESULT CALLBACK HotKeyShiftRule(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return result;
 }
 
+LRESULT CALLBACK HotKeyShiftRule(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    return Guarded("HotKeyShiftRule", LRESULT(0), [=] { return HotKeyShiftMessage(hwnd, msg, wParam, lParam); });
+}
+
 int PointsFromHeight(LONG height)
 {
     return MulDiv(height < 0 ? -height : height, 72, form::ScreenPpi());
 }
 
+// 0 ends the enumeration: one face of the name is enough, and so is a failure.
 int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
 {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
+    return Guarded("NoteFace", 0, [found] {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+    });
 }
 
 bool FaceListed(HDC dc, const char* face)

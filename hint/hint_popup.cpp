@@ -4,6 +4,7 @@
 
 #include "hint/bring_to_front.h"
 #include "hint/hint_font.h"
+#include "hint/hint_picture.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
@@ -17,27 +18,25 @@ constexpr COLORREF kColourMask = 0x00FFFFFF;
 struct hint_colours_t {
     COLORREF border;
     COLORREF background;
-    const char* bitmap;
+    bool iconic;
 };
 
-// Colours and bitmap by the target's state at this paint.
+// Colours and picture by the target's state at this paint.
 hint_colours_t ColoursFor(HWND target)
 {
-    if (IsIconic(target)) return {HintSettings.MinBorderColor, HintSettings.MinBgColor, HintSettings.BgIconic};
-    return {HintSettings.NmlBorderColor, HintSettings.NmlBgColor, HintSettings.BgNormal};
+    if (IsIconic(target)) return {HintSettings.MinBorderColor, HintSettings.MinBgColor, true};
+    return {HintSettings.NmlBorderColor, HintSettings.NmlBgColor, false};
 }
 
-// The bitmap file stretched over the client area; false when it cannot be loaded.
-bool PaintBitmap(HDC dc, const RECT& client, const char* i_path)
+// The kept picture stretched over the client area; false when there is none or it
+// could not be drawn.
+bool PaintPicture(HDC dc, const RECT& client, const hint_picture_t* picture)
 {
-    GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, i_path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-    if (!bitmap) return false;
-    BITMAP info = {};
-    GetObjectA(bitmap.Get(), sizeof info, &info);
+    if (picture == nullptr) return false;
     MemoryDc memory(dc);
-    Selection picture(memory.Get(), bitmap.Get());
-    StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    return true;
+    Selection selected(memory.Get(), picture->bitmap);
+    return StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, picture->width, picture->height,
+                      SRCCOPY) != FALSE;
 }
 
 // Every pixel of the shape is painted: the fill inside, the border along its edge on
@@ -85,8 +84,8 @@ LRESULT OnPaint(HWND hwnd)
     RECT client;
     GetClientRect(hwnd, &client);
     hint_colours_t colours = ColoursFor(hint->m_target);
-    // An unreadable bitmap file gets the colour box, never whatever was on the screen.
-    if (!HintSettings.IsUseBmp || !PaintBitmap(dc, client, colours.bitmap)) PaintBox(dc, client, colours);
+    // A picture that could not be read or drawn gets the colour box, never whatever was on the screen.
+    if (!HintSettings.IsUseBmp || !PaintPicture(dc, client, HintPicture(colours.iconic))) PaintBox(dc, client, colours);
     PaintIconAndText(dc, client, *hint);
     return 0;
 }

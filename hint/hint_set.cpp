@@ -1,6 +1,7 @@
 #include "hint/hint_set.h"
 
 #include "hint/bring_to_front.h"
+#include "hint/hint_picture.h"
 
 HintWndMgr* g_hintWndMgr;
 
@@ -30,4 +31,5 @@ void DestroyHintWndMgr()
     g_hintWndMgr = nullptr;
     g_hintShown = 0;
     delete set;
+    DropHintPictures();
 }

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr UINT kIconRequestTimeoutMs = 100;
 constexpr int kInitialHintSize = 10;
 
 HICON ClassIcon(HWND window, int index)
@@ -22,12 +21,13 @@ HICON ClassIcon(HWND window, int index)
     return reinterpret_cast<HICON>(GetClassLongPtrA(window, index));
 }
 
-// SMTO_BLOCK: no other thread's message runs while we wait; a hung window costs 100 ms at most.
-HICON AskIcon(HWND window, WPARAM kind)
+// SMTO_BLOCK: no other thread's message runs while we wait; a hung window costs one wait at most.
+HICON AskIcon(HWND window, WPARAM kind, const IconBudget& icons, bool* o_cut)
 {
+    DWORD wait = icons.NextWait();
+    if (wait < IconBudget::kRequestMs) *o_cut = true;
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, WM_GETICON, kind, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG,
-                             kIconRequestTimeoutMs, &answer)) {
+    if (wait == 0 || !SendMessageTimeoutA(window, WM_GETICON, kind, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, wait, &answer)) {
         return nullptr;
     }
     return reinterpret_cast<HICON>(answer);
@@ -35,19 +35,26 @@ HICON AskIcon(HWND window, WPARAM kind)
 
 }  // namespace
 
-HICON FindTargetIcon(HWND target)
+DWORD IconBudget::NextWait() const
+{
+    DWORD spent = GetTickCount() - m_start;  // unsigned: right across the counter's wrap
+    if (spent >= kShowingMs) return 0;
+    return kShowingMs - spent < kRequestMs ? kShowingMs - spent : kRequestMs;
+}
+
+HICON FindTargetIcon(HWND target, const IconBudget& icons, bool* o_cut)
 {
     HICON icon = nullptr;
     if (HWND owner = GetWindow(target, GW_OWNER)) {
         icon = ClassIcon(owner, GCL_HICONSM);
-        if (!icon) icon = AskIcon(owner, ICON_SMALL);
+        if (!icon) icon = AskIcon(owner, ICON_SMALL, icons, o_cut);
         if (icon) return icon;
     }
     icon = ClassIcon(target, GCL_HICONSM);
-    if (!icon) icon = AskIcon(target, ICON_SMALL);
+    if (!icon) icon = AskIcon(target, ICON_SMALL, icons, o_cut);
     if (icon) return icon;
     icon = ClassIcon(target, GCL_HICON);
-    if (!icon) icon = AskIcon(target, ICON_BIG);
+    if (!icon) icon = AskIcon(target, ICON_BIG, icons, o_cut);
     return icon;
 }
 
@@ -89,10 +96,10 @@ RECT WorkAreaOfMonitor(HMONITOR monitor)
 
 RECT WorkAreaOf(HWND window) { return WorkAreaOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)); }
 
-HintWnd::HintWnd(HWND target, const std::string& title) : m_title(title)
+HintWnd::HintWnd(HWND target, const std::string& title, const IconBudget& icons) : m_title(title)
 {
     m_target = target;
-    m_icon = FindTargetIcon(target);
+    FindIcon(icons);
     BuildDisplayText(m_title, HintSettings.Contents, m_text);
     m_work = ToPixelRect(WorkAreaOf(target));
     m_top = m_work.top;
@@ -104,6 +111,18 @@ HintWnd::HintWnd(HWND target, const std::string& title) : m_title(title)
 }
 
 HintWnd::~HintWnd() { DestroyPopup(); }
+
+void HintWnd::FindIcon(const IconBudget& icons)
+{
+    bool cut = false;
+    m_icon = FindTargetIcon(m_target, icons, &cut);
+    m_iconPending = m_icon == nullptr && cut;
+}
+
+void HintWnd::AskIconAgain(const IconBudget& icons)
+{
+    if (m_iconPending) FindIcon(icons);
+}
 
 void HintWnd::MakePopup()
 {

@@ -8,11 +8,28 @@
 #include "hint/hint_popup.h"
 #include "hint/hint_rules.h"
 
+// The time one showing may spend waiting for the targets' answers to icon requests,
+// shared by all its requests: a showing of many hung windows still ends within it.
+class IconBudget {
+public:
+    static constexpr DWORD kShowingMs = 1000;
+    static constexpr DWORD kRequestMs = 100;
+
+    IconBudget() : m_start(GetTickCount()) {}
+    // How long the next request may wait: a request's time, or less when the showing's
+    // time is nearly spent; 0 when it is spent.
+    DWORD NextWait() const;
+
+private:
+    DWORD m_start;
+};
+
 // The face (target, icon, display text) is what its popup shows of it.
 class HintWnd : public hint_face_t {
 public:
-    // Makes the record and its hidden popup, 10 x 10 at the corner of the target's work area.
-    HintWnd(HWND target, const std::string& title);
+    // Makes the record and its hidden popup, 10 x 10 at the corner of the target's work
+    // area; its icon is asked for within the showing's budget.
+    HintWnd(HWND target, const std::string& title, const IconBudget& icons);
     ~HintWnd();  // destroys the popup and unregisters its class; the icon is borrowed
     HintWnd(const HintWnd&) = delete;
     HintWnd& operator=(const HintWnd&) = delete;
@@ -22,6 +39,8 @@ public:
 
     // A popup that could not be made (no handles or memory left then) is made again.
     void RemakeMissingPopup();
+    // A hint whose icon search an earlier showing's budget cut short asks again.
+    void AskIconAgain(const IconBudget& icons);
 
     void Place();  // measure, place inside the work area, move the popup there
     void Show();   // place, show without activation, paint with the current text now
@@ -49,8 +68,11 @@ public:
     pixel_rect_t m_work = {};
     // The size the popup's window region was made for.
     pixel_size_t m_shape = {};
+    // The showing's icon time ran out before the search for this hint's icon ended.
+    bool m_iconPending = false;
 
 private:
+    void FindIcon(const IconBudget& icons);
     void MakePopup();
     void ApplyShape();  // the rounded window region, made anew when the size changed
     void DestroyPopup();
@@ -59,8 +81,9 @@ private:
 };
 
 // The target's small icon, borrowed from its owner, its class or itself; null when
-// none answers within 100 ms per request.
-HICON FindTargetIcon(HWND target);
+// none answers within its request's wait. o_cut: a request was shortened or left out
+// because the budget ran out.
+HICON FindTargetIcon(HWND target, const IconBudget& icons, bool* o_cut);
 
 // Where a minimized window stands when restored, in screen coordinates.
 RECT RestoredRect(HWND window);

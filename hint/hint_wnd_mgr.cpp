@@ -1,10 +1,12 @@
 #include "hint/hint_wnd_mgr.h"
 
-#include <set>
 #include <vector>
 
 #include "hint/get_zlvn_list.h"
+#include "hint/hint_picture.h"
 #include "plugin/records/hint_settings.h"
+#include "plugin/records/host_api.h"
+#include "plugin/records/module_state.h"
 #include "support/dwm_window.h"
 
 unsigned char g_hintShown;
@@ -22,11 +24,11 @@ HintWndMgr::~HintWndMgr()
     m_map.clear();
 }
 
-void HintWndMgr::Add(HWND target, const std::string& title)
+void HintWndMgr::Add(HWND target, const std::string& title, const IconBudget& icons)
 {
     // Whole or not at all: a hint that cannot be kept in both the list and the map goes
     // again at once, its popup, class and focus registration with it.
-    std::unique_ptr<HintWnd> hint(new HintWnd(target, title));
+    std::unique_ptr<HintWnd> hint(new HintWnd(target, title, icons));
     m_list.push_back(hint.get());
     try {
         m_map.emplace(target, std::move(hint));
@@ -36,21 +38,36 @@ void HintWndMgr::Add(HWND target, const std::string& title)
     }
 }
 
+const ZlvnList* HintWndMgr::TakenEnd(const GetZlvnList& snapshot, HandleSet& o_windows)
+{
+    for (const ZlvnList* record = snapshot.begin(); record != snapshot.end(); ++record) {
+        if (o_windows.count(record->hwnd)) continue;
+        if (o_windows.size() == kMaxHints) {
+            g_zlvnAPI.Print(3, kPluginName, "the list holds %d records: hints for its first %u windows only",
+                            static_cast<int>(snapshot.end() - snapshot.begin()), static_cast<unsigned>(kMaxHints));
+            return record;
+        }
+        o_windows.insert(record->hwnd);
+    }
+    return snapshot.end();
+}
+
 void HintWndMgr::Build()
 {
     GetZlvnList snapshot;
-    for (const ZlvnList& record : snapshot) {
+    HandleSet taken;
+    const ZlvnList* end = TakenEnd(snapshot, taken);
+    IconBudget icons;
+    for (const ZlvnList* record = snapshot.begin(); record != end; ++record) {
         // The first record of a window makes its hint; a cloaked window gets it once uncloaked.
-        if (record.flag != 0 || m_map.count(record.hwnd) || IsCloaked(record.hwnd)) continue;
-        Add(record.hwnd, TextOf(record));
+        if (record->flag != 0 || m_map.count(record->hwnd) || IsCloaked(record->hwnd)) continue;
+        Add(record->hwnd, TextOf(*record), icons);
     }
     SortByLeft();
 }
 
-void HintWndMgr::Prune(const GetZlvnList& snapshot)
+void HintWndMgr::Prune(const HandleSet& listed)
 {
-    std::set<HWND, HandleLess> listed;
-    for (const ZlvnList& record : snapshot) listed.insert(record.hwnd);
     for (auto it = m_map.begin(); it != m_map.end();) {
         if (listed.count(it->first)) {
             ++it;
@@ -64,15 +81,21 @@ void HintWndMgr::Prune(const GetZlvnList& snapshot)
 void HintWndMgr::Refresh()
 {
     GetZlvnList snapshot;
-    Prune(snapshot);
-    for (const ZlvnList& record : snapshot) {
-        if (record.flag != 0) continue;
-        auto it = m_map.find(record.hwnd);
+    // A list that could not be read is no empty list: the hints stay as they are.
+    if (!snapshot.Read()) return;
+    HandleSet taken;
+    const ZlvnList* end = TakenEnd(snapshot, taken);
+    Prune(taken);
+    IconBudget icons;
+    for (const ZlvnList* record = snapshot.begin(); record != end; ++record) {
+        if (record->flag != 0) continue;
+        auto it = m_map.find(record->hwnd);
         if (it != m_map.end()) {
-            it->second->SetText(TextOf(record));
+            it->second->SetText(TextOf(*record));
             it->second->RemakeMissingPopup();
-        } else if (!IsCloaked(record.hwnd)) {
-            Add(record.hwnd, TextOf(record));
+            it->second->AskIconAgain(icons);
+        } else if (!IsCloaked(record->hwnd)) {
+            Add(record->hwnd, TextOf(*record), icons);
         }
     }
     SortByLeft();
@@ -86,6 +109,7 @@ void HintWndMgr::SortByLeft()
 
 void HintWndMgr::ShowAll()
 {
+    ReadHintPictures();
     std::vector<HintWnd*> shown;
     shown.reserve(m_list.size());
     for (HintWnd* hint : m_list) {
@@ -141,6 +165,7 @@ void HintWndMgr::HideAll()
     if (g_hintShown == 0) return;
     for (HintWnd* hint : m_list) hint->Hide();
     g_hintShown = 0;
+    DropHintPictures();
 }
 
 HintWnd* HintWndMgr::FindByPopup(HWND popup) const

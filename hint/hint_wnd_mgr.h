@@ -6,18 +6,24 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "hint/hint_wnd.h"
 
 class GetZlvnList;
+struct ZlvnList;
 
 // 1 while the hints are shown: ShowAll sets it, HideAll clears it.
 extern unsigned char g_hintShown;
 
 class HintWndMgr {
 public:
+    // A showing takes the first this many windows of the host's list: each hint costs a
+    // popup and a window class of the host's process, which has 10,000 USER handles.
+    static constexpr size_t kMaxHints = 512;
+
     HintWndMgr() = default;
     ~HintWndMgr();  // destroys every hint in ascending handle order
     HintWndMgr(const HintWndMgr&) = delete;
@@ -43,8 +49,12 @@ private:
         }
     };
 
-    void Add(HWND target, const std::string& title);
-    void Prune(const GetZlvnList& snapshot);
+    using HandleSet = std::set<HWND, HandleLess>;
+
+    void Add(HWND target, const std::string& title, const IconBudget& icons);
+    // The end of the records a showing takes; o_windows: the windows they name.
+    static const ZlvnList* TakenEnd(const GetZlvnList& snapshot, HandleSet& o_windows);
+    void Prune(const HandleSet& listed);
     void SortByLeft();
     void RunNoOverlapPass(const std::vector<HintWnd*>& shown);
 

@@ -95,11 +95,11 @@ extern "C" int __stdcall Zlvn_GetList(void* o_items, int* io_size)
 {
     Record("Zlvn_GetList");
     const auto& list = Host().list;
-    if (o_items == nullptr) return static_cast<int>(list.size());
+    if (o_items == nullptr) return Host().countAnswer.value_or(static_cast<int>(list.size()));
     int room = io_size ? *io_size / static_cast<int>(sizeof(ZlvnList)) : 0;
     int count = std::min(room, static_cast<int>(list.size()));
     if (count > 0) memcpy(o_items, list.data(), count * sizeof(ZlvnList));
-    return count;
+    return Host().readAnswer.value_or(count);
 }
 
 extern "C" int __stdcall Zlvn_RegisterFocus(HWND hwnd)

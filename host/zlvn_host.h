@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct HostState {
     unsigned char logSeverity = 3;              // what Zlvn_GetLogSeverity answers
     unsigned char quickOption[8] = {};
     std::vector<ZlvnList> list;                 // the window list handed out by Zlvn_GetList
+    // When set, what Zlvn_GetList answers instead, to the counting call or the reading one
+    // (a host in trouble); the reading call still copies what fits.
+    std::optional<int> countAnswer, readAnswer;
     HWND windowHandles[2] = {};                 // what Zlvn_GetWindowHandles answers
 
     std::vector<std::string> calls;             // every host function called, by name, in order

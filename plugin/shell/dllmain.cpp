@@ -3,17 +3,31 @@
 #include <windows.h>
 
 #include "plugin/records/guard.h"
-#include "plugin/records/module_state.h"
 #include "plugin/shell/lifecycle.h"
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+namespace {
+
+// Mapped until the process ends: a FreeLibrary from inside one of our modal loops, or
+// from another thread while our windows live, must not unmap the code they run.
+void PinModule()
 {
-    if (reason == DLL_PROCESS_ATTACH) {
-        PrepareUnwinding();
-        return Guarded("DllMain", FALSE, [instance] { return AttachModule(instance) ? TRUE : FALSE; });
-    }
-    // FreeLibrary: our window procedures go with the module, so must every window and
-    // class of ours. At process exit (reserved set) the system takes everything anyway.
-    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) Guarded("DllMain", [] { ReleaseModule(); });
-    return TRUE;
+    HMODULE pinned = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&PinModule), &pinned);
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    // Pinned, the module is detached only as the process ends, which takes our windows
+    // with it: detach does nothing, and nothing of USER or GDI runs under the loader lock.
+    // Teardown gives back what a session made.
+    if (reason != DLL_PROCESS_ATTACH) return TRUE;
+    PrepareUnwinding();
+    return Guarded("DllMain", FALSE, [instance] {
+        if (!AttachModule(instance)) return FALSE;  // refused: unloaded as usual
+        PinModule();
+        return TRUE;
+    });
 }

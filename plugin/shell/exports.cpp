@@ -27,19 +27,23 @@ void Raise(const char* i_entry, PluginEvent event)
 
 extern "C" void __stdcall Zlvn_OnGetPluginInfo(char* o_info)
 {
-    if (o_info == nullptr) return;
-    memset(o_info, 0, 80);
-    CopyText(o_info, 80, kPluginName);
+    Guarded("Zlvn_OnGetPluginInfo", [o_info] {
+        if (o_info == nullptr) return;
+        memset(o_info, 0, 80);
+        CopyText(o_info, 80, kPluginName);
+    });
 }
 
 extern "C" void __stdcall Zlvn_OnSetupSubMenu(int* o_count, void* o_items)
 {
-    if (o_count) *o_count = kMenuEntryCount;
-    if (o_items == nullptr) return;
-    // Zero-filled to its end, whatever a longer shortcut left there before.
-    memset(g_menu[0].shortcut, 0, sizeof g_menu[0].shortcut);
-    CopyText(g_menu[0].shortcut, HintSettings.ToggleEnable);
-    memcpy(o_items, g_menu, kMenuBlockSize);
+    Guarded("Zlvn_OnSetupSubMenu", [o_count, o_items] {
+        if (o_count) *o_count = kMenuEntryCount;
+        if (o_items == nullptr) return;
+        // Zero-filled to its end, whatever a longer shortcut left there before.
+        memset(g_menu[0].shortcut, 0, sizeof g_menu[0].shortcut);
+        CopyText(g_menu[0].shortcut, HintSettings.ToggleEnable);
+        memcpy(o_items, g_menu, kMenuBlockSize);
+    });
 }
 
 extern "C" int __stdcall Zlvn_OnSetup(void*)

@@ -36,6 +36,12 @@ void ShowOptionDialog()
     if (ConfirmedInDialog()) SavePluginSettings();
 }
 
+namespace {
+
+TAboutBox* g_aboutBoxInLoop;  // the box whose modal loop runs now
+
+}  // namespace
+
 void ShowVersionBox()
 {
     if (g_aboutBox == nullptr) g_aboutBox = new TAboutBox(nullptr, kPluginName, g_hModule);
@@ -44,13 +50,26 @@ void ShowVersionBox()
         SetForegroundWindow(shown);
         return;
     }
-    g_aboutBox->ShowModal();
+    TAboutBox* box = g_aboutBox;
+    // However ShowModal ends: a box that teardown let go of while shown goes now.
+    struct Done {
+        TAboutBox* box;
+        TAboutBox* outer;
+        ~Done()
+        {
+            g_aboutBoxInLoop = outer;
+            if (box != g_aboutBox) delete box;
+        }
+    } done{box, g_aboutBoxInLoop};
+    g_aboutBoxInLoop = box;
+    box->ShowModal();
 }
 
 void FreeVersionBox()
 {
-    delete g_aboutBox;
+    TAboutBox* box = g_aboutBox;
     g_aboutBox = nullptr;
+    if (box != g_aboutBoxInLoop) delete box;
 }
 
 void CancelOpenForms()

@@ -5,8 +5,8 @@ class TOKBottomDlg;
 class TAboutBox;
 
 // The settings dialog while it is shown, and the version box from its first use until
-// the module is unloaded; exported as _OKBottomDlg and _AboutBox, and so defined beside
-// the exports (exports.cpp).
+// teardown; exported as _OKBottomDlg and _AboutBox, and so defined beside the exports
+// (exports.cpp).
 extern TOKBottomDlg* g_okBottomDlg;
 extern TAboutBox* g_aboutBox;
 
@@ -17,7 +17,7 @@ void ShowOptionDialog();
 // HintVersion's work: makes the box on first use, shows it modally.
 void ShowVersionBox();
 
-// At unload: the box goes with the module.
+// At teardown: the box goes, or, while it is shown, as soon as its modal loop ends.
 void FreeVersionBox();
 
 // Teardown: an open dialog closes as its Cancel would, so the record keeps what it held.

@@ -13,22 +13,37 @@ namespace {
 enum class Life : unsigned char { Loaded, SetUp, TornDown };
 
 Life g_life = Life::Loaded;
+// Counts set-ups: a modal command learns whether the session that opened it still runs.
+unsigned g_session;
 EventGate g_gate;
+
+void SetUp()
+{
+    // Read again, the file would overwrite changes not yet saved.
+    if (g_life == Life::SetUp) {
+        g_zlvnAPI.Print(3, kPluginName, "Zlvn_OnSetup ignored: already set up");
+        return;
+    }
+    SetUpPlugin();
+    g_life = Life::SetUp;
+    ++g_session;
+}
 
 void TearDown()
 {
     g_life = Life::TornDown;
-    // Step by step, so that the settings are written whatever failed before.
+    // Step by step, so that the settings are written whatever failed before. The module
+    // stays mapped for a later set-up: all that the session made goes now.
     Guarded("Zlvn_OnTeardown", [] { CancelOpenForms(); });
     Guarded("Zlvn_OnTeardown", [] { DestroyHintWndMgr(); });
+    Guarded("Zlvn_OnTeardown", [] { FreeVersionBox(); });
     SavePluginSettings();
 }
 
 void Run(PluginEvent event)
 {
     if (event == PluginEvent::Setup) {
-        SetUpPlugin();
-        g_life = Life::SetUp;
+        SetUp();
         return;
     }
     // Before set-up there is no record to show or write; after teardown anything shown
@@ -37,13 +52,15 @@ void Run(PluginEvent event)
     if (event != PluginEvent::Teardown) ReadSettingsIfUnread();
     switch (event) {
     case PluginEvent::Teardown: TearDown(); break;
-    case PluginEvent::Option:
+    case PluginEvent::Option: {
         KeepSettingsAsTheyAre();
+        unsigned session = g_session;
         // A dialog that could not be made or shown ends as Cancel: the record is unchanged.
         Guarded("HintOption", [] { ShowOptionDialog(); });
-        // The host ended the session while the dialog was open: it has no menu of ours now.
-        if (g_life == Life::SetUp) g_zlvnAPI.ReloadMenu(kPluginName);
+        // The host ended the session while the dialog was open: it has no menu of ours from it.
+        if (g_life == Life::SetUp && g_session == session) g_zlvnAPI.ReloadMenu(kPluginName);
         break;
+    }
     case PluginEvent::Version: ShowVersionBox(); break;
     default: RunHostEvent(event); break;
     }
@@ -54,13 +71,5 @@ void Run(PluginEvent event)
 void RaiseEvent(PluginEvent event) { g_gate.Raise(event, Run); }
 
 bool PluginSetUp() { return g_life == Life::SetUp; }
-
-void ReleaseModule()
-{
-    // Whatever the host calls while the windows go finds nothing to do.
-    g_life = Life::TornDown;
-    DestroyHintWndMgr();
-    FreeVersionBox();
-}
 
 void ResetLifecycle(bool setUp) { g_life = setUp ? Life::SetUp : Life::Loaded; }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -25,10 +26,26 @@ static void RemoveTree(const std::string& dir)
     RemoveDirectoryA(dir.c_str());
 }
 
+// The plug-in DLL pins itself: a copy stays loaded until its process ends, and its folder
+// with it. The folders of processes that have ended go when the next one makes its first.
+static bool RemoveFoldersOfEndedProcesses(const std::string& base)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((base + "zlvn_*").c_str(), &found);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, strtoul(found.cFileName + 5, nullptr, 10));
+        if (!process || WaitForSingleObject(process, 0) == WAIT_OBJECT_0) RemoveTree(base + found.cFileName);
+        if (process) CloseHandle(process);
+    }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    return true;
+}
+
 TempDir::TempDir()
 {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
+    [[maybe_unused]] static const bool swept = RemoveFoldersOfEndedProcesses(base);
     static int counter = 0;
     do m_path = std::string(base) + "zlvn_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
     while (!CreateDirectoryA(m_path.c_str(), nullptr));

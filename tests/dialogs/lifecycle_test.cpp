@@ -1,5 +1,7 @@
-// The real ZlvnHint.dll through a whole session: the host's events and teardown inside the
-// dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
+// The real ZlvnHint.dll through a whole session: the host's events, teardown and unloading
+// inside the dialogs' modal loops, calls before set-up and after teardown, unloading with windows left.
+
+#include <thread>
 
 #include "tests/common/dialog_driver.h"
 
@@ -45,7 +47,9 @@ void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
 
 // The host's messages run inside the dialogs' modal loops: events change the hints
 // there, and teardown closes the dialog as Cancel would, writes the settings of before
-// the dialog, and the command returns.
+// the dialog, and the command returns, though the host freed the module at once (the
+// module stays mapped). Loaded again, it is set up again; a set-up while set up reads
+// nothing and logs one line.
 TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 {
     enum over_t { Plain, FontApplied, WidthRefused };  // what is open over the dialog at teardown
@@ -98,16 +102,25 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
                   dll.Command("HintToggleEnable");
                   EXPECT_EQ(1, HintPopups().visible) << c.name << ": switched on";
               })
-            .Do("teardown", [&] {
+            .Do("teardown, FreeLibrary", [&] {
                 dll.OnTeardown();
                 EXPECT_TRUE(HintPopups().byClass.empty()) << c.name << ": hints left after teardown";
+                dll.Unload();
             });
         EXPECT_TRUE(script.Run([&] { dll.Command(c.command); })) << script.Report();
+        ASSERT_TRUE(dll.Load()) << c.name << ": loaded again";
         EXPECT_FALSE(script.ClosedLeftovers()) << c.name << ": the command returned only when the script closed its dialogs";
         EXPECT_EQ(before, ReadWholeFile(ini)) << c.name << ": the file holds the settings of before the dialog";
         EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
         EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << c.name;
         ExpectNothingLeft(dll.Module(), a, c.name);
+        dll.OnSetup();
+        WriteWholeFile(ini, "[General]\r\nEnable=0\r\n");
+        dll.OnSetup();  // set up already: the file is not read
+        dll.Call("Zlvn_OnActive");
+        EXPECT_EQ(1, HintPopups().visible) << c.name << ": set up again, the hints show";
+        EXPECT_EQ("3 Hint Zlvn_OnSetup ignored: already set up\n", HostLog()) << c.name;
+        dll.OnTeardown();
         dll.Unload();
         DestroyWindow(a);
         DestroyWindow(b);
@@ -115,7 +128,7 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 }
 
 // Whatever the host calls out of turn does no harm, and nothing of the plug-in
-// outlives teardown or the module.
+// outlives teardown.
 TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
 {
     const struct { const char* name; bool fileWritten; std::function<void(PluginDll&)> run; } cases[] = {
@@ -135,18 +148,24 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
              dll.Call("Zlvn_OnActive");
              EXPECT_EQ(0, HostCalls("Zlvn_ReloadMenu")) << "no command ran";
          }},
-        {"FreeLibrary with hints shown", false, [](PluginDll& dll) {
+        {"FreeLibrary from another thread with hints shown, teardown once loaded again", true, [](PluginDll& dll) {
              dll.OnSetup();
              dll.Call("Zlvn_OnActive");
-             EXPECT_EQ(1, HintPopups().visible);
+             std::thread([&dll] { dll.Unload(); }).join();
+             for (HWND popup : ThreadWindows([](HWND w) { return ClassName(w).rfind("tag", 0) == 0; }))
+                 RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // our code paints
+             EXPECT_EQ(1, HintPopups().visible) << "the module stays, and its hints until teardown";
+             ASSERT_TRUE(dll.Load());
+             dll.OnTeardown();
          }},
-        {"FreeLibrary after the version box was shown", false, [](PluginDll& dll) {
+        {"teardown after the version box was shown", true, [](PluginDll& dll) {
              dll.OnSetup();
              DialogScript script("version box");
              script.AtDialog("shown, OK", kVersionTitle, [](HWND box) { PostClick(ChildWithText(box, "OK")); });
              EXPECT_TRUE(script.Run([&dll] { dll.Command("HintVersion"); })) << script.Report();
-             EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until the module goes";
-             dll.Call("Zlvn_OnActive");
+             EXPECT_NE(nullptr, *dll.Get<void**>("_AboutBox")) << "kept until teardown";
+             dll.OnTeardown();
+             EXPECT_EQ(nullptr, *dll.Get<void**>("_AboutBox")) << "given back at teardown";
          }},
         {"set-up again after teardown", true, [](PluginDll& dll) {
              dll.OnSetup();

@@ -1,6 +1,9 @@
 // The hint set on real windows of this process: building, refreshing, placing,
 // the no-overlap pass, teardown, and targets that hang or vanish.
 
+#include <optional>
+
+#include "hint/get_zlvn_list.h"
 #include "support/geometry_win32.h"
 #include "tests/hint/hint_fixture.h"
 
@@ -325,4 +328,38 @@ TEST_F(HintOverlay, IconFromWindowOwnerOrClassAndKeptOnceFound)
     SendMessageA(app, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(second));
     ShowHints();
     EXPECT_EQ(first, Hint(app)->m_icon) << "the icon found first stays";
+}
+
+// Only a list that was read takes hints away: the host failing, or a count no buffer can be
+// made for (2 GB, more than a 32-bit process has), keeps them.
+TEST_F(HintOverlay, ListThatCannotBeReadKeepsTheHints)
+{
+    const struct { const char* name; std::optional<int> count, read; } cases[] = {
+        {"the counting call fails", -1, {}},
+        {"no buffer for the count", INT_MAX / int(sizeof(ZlvnList)) - GetZlvnList::kExtraRecords, {}},
+        {"the reading call fails", {}, -1},
+    };
+    HWND a = Listed(RECT{100, 100, 300, 200}, "Alpha");
+    ShowHints();
+    HWND popup = Hint(a)->m_hwnd;
+    for (const auto& c : cases) {
+        Host().countAnswer = c.count;
+        Host().readAnswer = c.read;
+        ShowHints();
+        EXPECT_TRUE(Hint(a) && Hint(a)->m_hwnd == popup && IsWindowVisible(popup)) << c.name << ": hint or popup lost";
+    }
+}
+
+// Each showing takes the first windows of a long list up to the limit, and says so once.
+TEST_F(HintOverlay, LongListMakesHintsForItsFirstWindowsOnly)
+{
+    const size_t limit = HintWndMgr::kMaxHints;
+    auto handle = [](size_t i) { return reinterpret_cast<HWND>(0x7ff00020 + 2 * i); };  // a generation no window has
+    for (size_t i = 0; i < limit + 88; ++i) AddListItem(handle(i), "Far");
+    for (int showing = 1; showing <= 2; ++showing) {
+        ShowHints();
+        EXPECT_EQ(limit, g_hintWndMgr->Count()) << "showing " << showing;
+        EXPECT_TRUE(Hint(handle(limit - 1)) && !Hint(handle(limit))) << "showing " << showing << ": not the first ones";
+        EXPECT_EQ(showing, int(Host().log.size())) << "showing " << showing << ": " << HostLog();
+    }
 }

@@ -3,9 +3,13 @@
 
 #include <tuple>
 
+#include "tests/common/import_patch.h"
+
 #include "tests/hint/hint_fixture.h"
 
 namespace {
+
+BOOL WINAPI FailedStretch(HDC, int, int, int, int, HDC, int, int, int, int, DWORD) { return FALSE; }
 
 // Pixels within 3 of the popup's edge that lie inside its window region but show none of
 // the allowed colours; the first one named in *o_first.
@@ -144,6 +148,8 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     EXPECT_EQ(ColourText(RGB(0, 0, 255)), ColourText(px.At(97, h - 1))) << "the bitmap reaches the last row";
     EXPECT_EQ(0, RingPixelsOtherThan(px, Hint(target)->m_hwnd, {RGB(255, 0, 0), RGB(0, 0, 255)}, &first))
         << "the bitmap fills the shape, first gap at " << first;
+    DeleteFileA(normal.c_str());  // read as the hints showed, kept while they are shown
+    EXPECT_EQ(ColourText(RGB(255, 0, 0)), ColourText(ShowAndRead(target).At(2, h - 2))) << "repainted, the file gone";
     HideHints();
 
     ShowWindow(target, SW_MINIMIZE);
@@ -158,6 +164,9 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
         CopyText(HintSettings.BgNormal, path.c_str());
         ExpectBox(target, RGB(247, 247, 0), RGB(255, 255, 128), "unloadable bitmap " + path);
     }
+    ImportPatch stretch(GetModuleHandleA(nullptr), "GDI32.dll", "StretchBlt", reinterpret_cast<void*>(FailedStretch));
+    CopyText(HintSettings.BgNormal, iconic.c_str());
+    ExpectBox(target, RGB(247, 247, 0), RGB(255, 255, 128), "a bitmap that cannot be stretched");
 }
 
 TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)

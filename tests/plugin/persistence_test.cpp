@@ -145,6 +145,7 @@ protected:
     void SetUpFrom()
     {
         memset(&HintSettings, 0, sizeof HintSettings);
+        ResetLifecycle(false);  // a plug-in just loaded: a set-up while set up would read nothing
         EXPECT_EQ(0, Zlvn_OnSetup(nullptr));
     }
     void SetUpFrom(const std::string& bytes) { WriteWholeFile(path, bytes), SetUpFrom(); }
