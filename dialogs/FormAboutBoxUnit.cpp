@@ -6,14 +6,11 @@
 #include <iterator>
 #include <string>
 
-#include "dialogs/dialog_rules.h"
 #include "plugin/records/module_state.h"
 #include "support/app_info.h"
 #include "support/bounded_text.h"
 #include "support/gdi_owner.h"
-#include "support/geometry_win32.h"
 #include "support/last_error.h"
-#include "support/monitor_rect.h"
 
 
 namespace {
@@ -122,13 +119,7 @@ void TAboutBox::FormShow()
     }
     SetText(C::Version, version.c_str());
 
-    RECT monitor = {};
-    MonitorRect monitors;
-    monitors.GetCursorMonitorRect(&monitor);
-    RECT box;
-    GetWindowRect(Handle(), &box);
-    pixel_point_t at = CentreOn(ToPixelRect(monitor), box.right - box.left, box.bottom - box.top);
-    SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOnCursorMonitor();
 }
 
 void TAboutBox::FormHide()

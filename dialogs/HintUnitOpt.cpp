@@ -17,6 +17,7 @@
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 #include "support/bounded_text.h"
+#include "support/dpi_awareness.h"
 #include "support/gdi_owner.h"
 
 
@@ -192,6 +193,15 @@ void TOKBottomDlg::FormDestroy()
     if (HWND label = Item(C::LabelFontName)) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
 }
 
+// The name label's font follows the form's to the new DPI.
+void TOKBottomDlg::FormDpiChanged()
+{
+    m_working.face.lfHeight = TextHeight();
+    ApplyNameFont();
+}
+
+LONG TOKBottomDlg::TextHeight() const { return -MulDiv(kTextHeight, Ppi(), kDesignPpi); }
+
 void TOKBottomDlg::Fill()
 {
     const hint_settings_t& s = HintSettings;
@@ -220,7 +230,7 @@ void TOKBottomDlg::FillFont()
 {
     const hint_settings_t& s = HintSettings;
     m_working = {};
-    m_working.face.lfHeight = -MulDiv(kTextHeight, Ppi(), kDesignPpi);
+    m_working.face.lfHeight = TextHeight();
     m_working.face.lfCharSet = DEFAULT_CHARSET;
     CopyText(m_working.face.lfFaceName, s.FontName);
     m_working.face.lfWeight = s.FontStyle.Bold ? FW_BOLD : FW_NORMAL;
@@ -330,6 +340,7 @@ void TOKBottomDlg::RdoNotUseImageClick()
 
 void TOKBottomDlg::ChooseSwatchColor(OptionControl swatch)
 {
+    PerMonitorDpiScope perMonitor;
     CHOOSECOLORA chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = Handle();
@@ -385,7 +396,9 @@ void TOKBottomDlg::BtnFontClick()
     m_chooser.color = m_working.color;
     m_chooser.size = m_working.size;
 
+    PerMonitorDpiScope perMonitor;
     LOGFONTA font = m_chooser.font;
+    // The chooser turns heights into points by the screen DC's resolution, as this does.
     font.lfHeight = -MulDiv(m_chooser.size, form::ScreenPpi(), 72);
     OpenOnListedFace(&font);
     CHOOSEFONTA chooser = {};

@@ -52,6 +52,7 @@ public:
 protected:
     void FormCreate() override;
     void FormDestroy() override;
+    void FormDpiChanged() override;
     HBRUSH ControlColor(OptionControl id, HDC dc) override;
 
 private:
@@ -74,6 +75,7 @@ private:
     void ChooseSwatchColor(OptionControl swatch);
     void BrowsePicture(OptionControl edit);
     void ApplyNameFont();  // m_working's face and style into LabelFontName's font
+    LONG TextHeight() const;  // the dialog's text height at its DPI, as a LOGFONT height
 
     HWND m_owner;
     working_font_t m_working = {};

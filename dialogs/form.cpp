@@ -7,6 +7,7 @@
 
 #include "dialogs/form_controls.h"
 #include "plugin/records/guard.h"
+#include "support/dpi_awareness.h"
 
 namespace form {
 
@@ -65,6 +66,9 @@ Form::~Form() = default;
 
 int Form::ShowModal(HWND owner)
 {
+    // The windows take the thread's awareness as they are made; the host's comes back
+    // however this returns.
+    PerMonitorDpiScope perMonitor;
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     UseSwatchClass();
@@ -77,6 +81,7 @@ int Form::ShowModal(HWND owner)
     ReleaseSwatchClass();
     m_hwnd = nullptr;
     m_tabs = nullptr;
+    m_laidOut = false;
     m_pageWindows.clear();
     std::fill(m_items.begin(), m_items.end(), nullptr);
     return result == IDOK ? IDOK : IDCANCEL;

@@ -1,7 +1,8 @@
 #pragma once
 // A small form layer: a form is a table of rows (one per control, form_rows.h) that
 // becomes a dialog of real Win32 controls through an in-memory template
-// (form_template.h). Positions are design pixels, scaled to the screen's resolution.
+// (form_template.h). Positions are design pixels, scaled to the DPI of the monitor the
+// form is shown on, and scaled again when it moves to a monitor of another DPI.
 //
 // Pages of a tab control become child dialogs over the tab's display area; group
 // frames and panels are flattened into the window that holds them.
@@ -19,7 +20,8 @@
 
 namespace form {
 
-// Screen pixels per inch (vertical), as the forms scale to it.
+// The screen DC's pixels per inch (vertical): what the system's choosers convert
+// point sizes with. A shown form scales to its monitor's DPI instead (Form::Ppi).
 int ScreenPpi();
 
 class Form {
@@ -29,7 +31,8 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Shows the form modally to every window of this thread; IDOK or IDCANCEL.
+    // Shows the form modally to every window of this thread; IDOK or IDCANCEL. The form
+    // and whatever it opens are per-monitor DPI aware, whatever the thread was.
     int ShowModal(HWND owner);
     // Closes a shown form with a result (handlers set it with SetModalResult).
     void EndModal(int result);
@@ -38,6 +41,7 @@ public:
 
     HWND Handle() const { return m_hwnd; }
     const Description& Desc() const { return m_desc; }
+    // The DPI the form is laid out at: its monitor's.
     int Ppi() const { return m_ppi; }
     HFONT FormFont() const { return m_font.Get(); }
 
@@ -71,6 +75,10 @@ protected:
     virtual void FormCreate() {}
     // The form is closing; its controls still exist.
     virtual void FormDestroy() {}
+    // The form has been laid out again at a new DPI (Ppi), with new fonts.
+    virtual void FormDpiChanged() {}
+    // Centres the form on the full rectangle of the monitor under the cursor.
+    void CentreOnCursorMonitor();
     // WM_CTLCOLORSTATIC of a row; return a brush to take over the colours.
     virtual HBRUSH CtlColor(int row, HDC dc) { return nullptr; }
     virtual void DrawItem(int row, const DRAWITEMSTRUCT& item) {}
@@ -83,13 +91,16 @@ private:
     INT_PTR OnCtlColorStatic(HWND control, HDC dc);
     BOOL OnDrawItem(const DRAWITEMSTRUCT& item);
     BOOL OnSetCursor(HWND form, HWND under);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnCommand(int id);
     int RowOfWindow(HWND control) const;  // -1 when it is none of ours
 
     // Placing the controls once they exist (form_layout.cpp).
     void Build();
+    void Layout();
     void MakeFonts();
-    void CentreFrame();
+    void SizeFrame();
+    void PlaceCentredOn(const RECT& area);
     void PlacePage(int row);
     void PlaceControl(int row);
     void AddTabs(int tabsRow);
@@ -101,6 +112,8 @@ private:
 
     const Description& m_desc;
     int m_ppi;
+    int m_fontPpi = 0;       // the DPI m_font was made for
+    bool m_laidOut = false;  // the controls are placed: a DPI change lays them out again
     std::vector<RECT> m_bounds;
     std::vector<HWND> m_items;
     std::vector<HWND> m_pageWindows;

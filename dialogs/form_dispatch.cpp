@@ -43,6 +43,10 @@ INT_PTR Form::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_SETCURSOR:
         return OnSetCursor(hwnd, reinterpret_cast<HWND>(wParam));
+    case WM_DPICHANGED:  // moved to a monitor of another DPI
+        if (hwnd != m_hwnd) return FALSE;
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_DESTROY:
         if (hwnd == m_hwnd) FormDestroy();
         return FALSE;

@@ -7,6 +7,7 @@
 
 #include "dialogs/form_template.h"
 #include "plugin/records/guard.h"
+#include "support/dpi_awareness.h"
 #include "support/gdi_owner.h"
 
 namespace {
@@ -107,6 +108,7 @@ GlobalMemory PreviewTemplate()
 
 bool ChoosePicture(HWND owner, char* io_file, size_t size)
 {
+    PerMonitorDpiScope perMonitor;
     GlobalMemory preview = PreviewTemplate();
     GdiObject<HBITMAP> shown;  // outlives the chooser, so every picture it showed goes with it
     OPENFILENAMEA chooser = {};

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "host/text_utf8.h"
+#include "support/dpi_awareness.h"
 #include "tests/common/default_settings.h"
 #include "tests/common/dialog_driver.h"
 
@@ -60,6 +61,8 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     std::vector<fit_t> fits;
     int ppi = form::ScreenPpi();
     UseDefaultSettings();  // the texts a first opening shows
+    // Shown from an unaware host thread: the forms are made per-monitor aware, at the prefix's DPI.
+    const dpi_context_t host = DpiFunctions().setThreadContext(reinterpret_cast<dpi_context_t>(-1));
 
     TOKBottomDlg settings(nullptr);
     MeasureShown(settings, "settings", form::RowOf(OptionControl::CancelBtn), &fits);
@@ -68,6 +71,8 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     TAboutBox about(nullptr, "Hint", dll.Module());
     MeasureShown(about, "version", form::RowOf(AboutControl::OKButton), &fits);
 
+    DpiFunctions().setThreadContext(host);
+    EXPECT_EQ(std::make_pair(ppi, ppi), std::make_pair(settings.Ppi(), about.Ppi())) << "the forms' DPI";
     ASSERT_GT(fits.size(), 30u) << "captions of both forms measured";
     for (const fit_t& fit : fits)
         EXPECT_LE(fit.needed, fit.room) << fit.form << " " << fit.row << " \"" << fit.caption << "\" at " << ppi << " ppi";
