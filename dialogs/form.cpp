@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dialogs/form_controls.h"
+#include "dialogs/visual_styles.h"
 #include "plugin/records/guard.h"
 
 namespace form {
@@ -65,6 +66,7 @@ Form::~Form() = default;
 
 int Form::ShowModal(HWND owner)
 {
+    VisualStylesScope styles;  // the controls are made and run in the system's own look
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     UseSwatchClass();
@@ -147,6 +149,7 @@ void Form::SetText(int row, const char* text)
     SetWindowTextA(item, text ? text : "");
     if (m_desc.controls[row].flags & kAutoSize) AutoSize(row);
     InvalidateRect(item, nullptr, TRUE);
+    RenameFrom(row);
 }
 
 bool Form::Checked(int row) const
