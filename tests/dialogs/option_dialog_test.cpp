@@ -257,7 +257,10 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
     constexpr int red = 706;  // the chooser's red field; green and blue follow
     RunDialog(Opened("colour chooser")
         .Do("click swatch", [] { PostMouseClick(Dlg().Item(C::StcMinBgColor)); })
-        .InDialog("chooser open, cancel", red, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
+        .InDialog("chooser open, cancel", red, [](HWND c) {
+            ExpectCommonControls6("colour chooser", c);
+            PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
+        })
         .Do("unchanged", [] {
             EXPECT_EQ(RGB(10, 20, 30), Dlg().SwatchColor(C::StcMinBgColor)) << "cancelled";
             PostMouseClick(Dlg().Item(C::StcMinBgColor));
@@ -298,6 +301,7 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
         .InDialog("underline and Apply", psh3, [&face, &listed](HWND c) {
             face = WindowText(GetDlgItem(c, cmb1));
             EXPECT_EQ(listed, face) << "the chooser opens on the label's face";
+            ExpectCommonControls6("font chooser", c);
             UnderlineAndApply(c);
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline) << "applied while the chooser is open";
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
@@ -361,6 +365,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
         })
         .InDialog("chooser open", cmb13, [&chosen, &preview](HWND c) {
             preview = !ChildWindows(c, [](HWND w) { return GetDlgCtrlID(w) == 1200; }).empty();
+            ExpectCommonControls6("picture chooser", c);
             SendMessageA(c, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
@@ -489,6 +494,8 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             EXPECT_EQ(RGB(255, 255, 128), swatch.At(swatch.Width() / 2, swatch.Height() / 2));
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
+            auto textured = As<BOOL(WINAPI*)(HWND)>(GetProcAddress(GetModuleHandleA("uxtheme.dll"), "IsThemeDialogTextureEnabled"));
+            EXPECT_TRUE(textured && textured(Dlg().Item(C::TabSheet1))) << "the page takes the tab body's background";
             PostClick(Dlg().Item(C::RdoUseImage));
         })
         .Do("picture group", [&picturePage] {
@@ -499,74 +506,42 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), "settings_page2.bmp")); }), C::CancelBtn);
 }
 
-// The platform's annotation service as a stand-in that keeps what it is told (Wine's answers
-// E_NOTIMPL); a name is cleared "alive" when its window still exists then.
-struct AnnotationStandIn : IAccPropServices {
-    std::map<HWND, std::wstring> names;
-    std::vector<HWND> clearedAlive, clearedGone;
-    HRESULT WINAPI QueryInterface(REFIID, void** out) override
-    {
-        *out = this;
-        return S_OK;
-    }
-    ULONG WINAPI AddRef() override { return 2; }
-    ULONG WINAPI Release() override { return 1; }
-    HRESULT WINAPI SetHwndPropStr(HWND hwnd, DWORD, DWORD, MSAAPROPID, LPCWSTR name) override
-    {
-        names[hwnd] = name;
-        return S_OK;
-    }
-    HRESULT WINAPI ClearHwndProps(HWND hwnd, DWORD, DWORD, const MSAAPROPID*, int) override
-    {
-        (IsWindow(hwnd) ? clearedAlive : clearedGone).push_back(hwnd);
-        return S_OK;
-    }
-    // Not used by the dialogs.
-    HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
-    HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
-    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
-    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
-    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
-    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
-    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override { return E_NOTIMPL; }
-};
-
-AnnotationStandIn g_annotations;
+// The platform's annotation service as a stand-in (Wine's answers E_NOTIMPL): a COM object
+// whose table holds what the dialogs call; a name cleared while its window exists is "alive".
+std::map<HWND, std::wstring> g_names;
+std::set<HWND> g_clearedAlive;
 bool g_serviceThere;
-ImportPatch* g_createPatch;
+HRESULT WINAPI StandInQuery(void* self, REFIID, void** out) { *out = self; return S_OK; }
+ULONG WINAPI StandInCount(void*) { return 1; }
+HRESULT WINAPI StandInSet(void*, HWND hwnd, DWORD, DWORD, MSAAPROPID, LPCWSTR name) { g_names[hwnd] = name; return S_OK; }
+HRESULT WINAPI StandInClear(void*, HWND hwnd, DWORD, DWORD, const MSAAPROPID*, int) { if (IsWindow(hwnd)) g_clearedAlive.insert(hwnd); return S_OK; }
+// IUnknown's three, then SetHwndPropStr and ClearHwndProps at their places in IAccPropServices.
+void* const kStandInTable[] = {reinterpret_cast<void*>(StandInQuery), reinterpret_cast<void*>(StandInCount),
+    reinterpret_cast<void*>(StandInCount), nullptr, nullptr, nullptr, nullptr, reinterpret_cast<void*>(StandInSet), nullptr,
+    reinterpret_cast<void*>(StandInClear)};
+void* const* g_standIn = kStandInTable;
 
-HRESULT WINAPI CreateStandIn(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
+// The dialogs are this program's only caller.
+HRESULT WINAPI CreateStandIn(REFCLSID, LPUNKNOWN, DWORD, REFIID iid, LPVOID* out)
 {
-    if (iid.Data1 != 0x6e26e776 /* IAccPropServices */)
-        return reinterpret_cast<decltype(&CoCreateInstance)>(g_createPatch->Original())(clsid, outer, context, iid, out);
-    if (!g_serviceThere) return REGDB_E_CLASSNOTREG;
-    *out = &g_annotations;
-    return S_OK;
+    bool there = g_serviceThere && iid.Data1 == 0x6e26e776 /* IAccPropServices */;
+    *out = there ? &g_standIn : nullptr;
+    return there ? S_OK : REGDB_E_CLASSNOTREG;
 }
 
-// What a screen reader reads: the annotation, else what oleacc reads of the control itself;
-// of the tab control, its selected tab.
+// What a screen reader reads: the annotation, else oleacc's name of the control (of tabs, the selected one).
 std::wstring NameRead(C row)
 {
     HWND item = Dlg().Item(row);
-    if (g_annotations.names.count(item)) return g_annotations.names[item];
-    if (row == C::PageControl1) {
-        wchar_t text[64] = {};
-        TCITEMW tab = {TCIF_TEXT, 0, 0, text, 64, 0, 0};
-        SendMessageW(item, TCM_GETITEMW, SendMessageW(item, TCM_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(&tab));
-        return text;
-    }
+    wchar_t tab[64] = {};
+    TCITEMW selected = {TCIF_TEXT, 0, 0, tab, 64, 0, 0};
+    if (g_names.count(item)) return g_names[item];
+    if (row == C::PageControl1 && SendMessageW(item, TCM_GETITEMW, Dlg().ActivePage(), reinterpret_cast<LPARAM>(&selected))) return tab;
     IAccessible* object = nullptr;
     BSTR name = nullptr;
+    VARIANT self = {};
+    self.vt = VT_I4;  // CHILDID_SELF
     if (SUCCEEDED(AccessibleObjectFromWindow(item, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)))) {
-        VARIANT self = {};
-        self.vt = VT_I4;
         object->get_accName(self, &name);
         object->Release();
     }
@@ -575,56 +550,34 @@ std::wstring NameRead(C row)
     return read;
 }
 
-std::string Utf8(const std::wstring& text)
-{
-    std::string utf8(text.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
-    if (!utf8.empty()) utf8.pop_back();
-    return utf8;
-}
-
 TEST_F(OptionDialog, EveryControlInTabOrderHasANameWhateverTheHostsApartment)
 {
     ImportPatch create(GetModuleHandleA(nullptr), "ole32.dll", "CoCreateInstance", reinterpret_cast<void*>(CreateStandIn));
-    ASSERT_TRUE(create.Patched());
-    g_createPatch = &create;
-    const std::pair<C, const wchar_t*> expected[] = {{C::OKBtn, L"OK"}, {C::CancelBtn, L"キャンセル"}, {C::PageControl1, L"全般"},
-        {C::RdoPosTopLeft, L"各アプリの左上(1)"}, {C::RdoPosTopCenter, L"各アプリの中央上(2)"}, {C::RdoPosTopRight, L"各アプリの右上(3)"},
-        {C::RdoPosCenter, L"各アプリの中央(4)"}, {C::RdoPosDeskTopLeft, L"画面の左上(5)"}, {C::ChkIsNoOver, L"表示が重ならないようにする(D)"},
-        {C::RdoUseImage, L"画像を使う"}, {C::RdoNotUseImage, L"画像を使わない"}, {C::EdtBgbmpNml, L"通常"}, {C::BtnBgbmpNml, L"参照(N)"},
-        {C::EdtBgbmpIcn, L"最小化"}, {C::BtnBgbmpIcn, L"参照(I)"}, {C::StcNmlBgColor, L"通常・背景色"}, {C::StcNmlBorderColor, L"通常・境界色"},
-        {C::StcMinBgColor, L"最小化・背景色"}, {C::StcMinBorderColor, L"最小化・境界色"}, {C::EdtWidth, L"幅"},
-        {C::RdoTxtAlph, L"英字のみ(A)"}, {C::RdoTxtFull, L"全表示文字(T)"}, {C::LabelFontName, L"フォント MS UI Gothic"},
-        {C::LabelFontStyle, L"フォント 太字"}, {C::LabelFontSize, L"フォント 11"}, {C::BtnFont, L"フォント(F)"},
-        {C::ChkIsShowIcon, L"アイコンを表示する(I)"}, {C::ShtKeyToggleEnable, L"有効/無効のトグル"}};
+    // Names for the controls whose label a reader cannot find; the others in tab order read their captions.
+    const std::pair<C, const wchar_t*> expected[] = {{C::EdtBgbmpNml, L"通常"}, {C::EdtBgbmpIcn, L"最小化"}, {C::StcNmlBgColor, L"通常・背景色"},
+        {C::StcNmlBorderColor, L"通常・境界色"}, {C::StcMinBgColor, L"最小化・背景色"}, {C::StcMinBorderColor, L"最小化・境界色"},
+        {C::EdtWidth, L"幅"}, {C::LabelFontName, L"フォント MS UI Gothic"}, {C::LabelFontStyle, L"フォント 太字"},
+        {C::LabelFontSize, L"フォント 11"}, {C::ShtKeyToggleEnable, L"有効/無効のトグル"}};
     const struct { const char* host; int apartment; bool service; } hosts[] = {{"no COM on the thread", -1, true},
         {"single-threaded apartment", COINIT_APARTMENTTHREADED, true}, {"multithreaded apartment", COINIT_MULTITHREADED, true},
         {"no annotation service", -1, false}};
     for (const auto& h : hosts) {
-        g_annotations = AnnotationStandIn();
+        g_names.clear();
+        g_clearedAlive.clear();
         g_serviceThere = h.service;
         if (h.apartment >= 0) { ASSERT_EQ(S_OK, CoInitializeEx(nullptr, h.apartment)) << h.host; }
         RunDialog(Opened(h.host).Do("names", [&expected, &h] {
             if (!h.service) return;
-            for (auto [row, name] : expected) {
-                std::wstring read = NameRead(row);
-                EXPECT_TRUE(read == name) << h.host << ": " << row << " reads \"" << Utf8(read) << "\"";
-            }
-            for (size_t r = 0; r < OKBottomDlgForm().count; ++r) {  // a control added later is named too
-                const form::Control& c = OKBottomDlgForm().controls[r];
-                if (c.tab >= 0 && c.kind != form::Kind::Group) { EXPECT_FALSE(NameRead(C(r)).empty()) << h.host << ": " << C(r); }
-            }
+            for (auto [row, name] : expected) EXPECT_EQ(name, NameRead(row)) << h.host << ": " << row;
+            for (size_t r = 0; r < OKBottomDlgForm().count; ++r)
+                if (OKBottomDlgForm().controls[r].tab >= 0 && OKBottomDlgForm().controls[r].kind != form::Kind::Group) { EXPECT_NE(L"", NameRead(C(r))) << h.host << ": " << C(r); }
             Dlg().SetText(C::LabelFontName, "Arial");
-            EXPECT_TRUE(NameRead(C::LabelFontName) == L"フォント Arial") << h.host << ": the name follows the font";
+            EXPECT_EQ(L"フォント Arial", NameRead(C::LabelFontName)) << h.host << ": the name follows the font";
         }), C::OKBtn);
-        EXPECT_TRUE(SameRecord(kSample, HintSettings)) << h.host;
-        EXPECT_EQ(g_annotations.names.size(), std::set<HWND>(g_annotations.clearedAlive.begin(), g_annotations.clearedAlive.end()).size())
-            << h.host << ": every name cleared";
-        EXPECT_TRUE(g_annotations.clearedGone.empty()) << h.host << ": before the controls went";
+        EXPECT_EQ(g_names.size(), g_clearedAlive.size()) << h.host << ": every name cleared before its control went";
         if (h.apartment >= 0) CoUninitialize();
-        HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        EXPECT_EQ(S_OK, after) << h.host << ": the dialog left COM as it found it";
-        if (SUCCEEDED(after)) CoUninitialize();
+        EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_MULTITHREADED)) << h.host << ": COM left as the dialog found it";
+        CoUninitialize();
     }
 }
 
@@ -633,73 +586,22 @@ TEST_F(OptionDialog, PageKeysSwitchPagesRoundAndFocusTheFirstControl)
     const struct { const char* keys; C from; UINT vk; unsigned mods; int page; C focused; } cases[] = {
         {"Ctrl+Tab", C::OKBtn, VK_TAB, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
         {"Ctrl+Tab on the last page", C::OKBtn, VK_TAB, HOTKEYF_CONTROL, 0, C::RdoPosTopRight},
-        {"Ctrl+Shift+Tab on the first page", C::ChkIsNoOver, VK_TAB, HOTKEYF_CONTROL | HOTKEYF_SHIFT, 1, C::ShtKeyToggleEnable},
-        {"Ctrl+PgUp", C::CancelBtn, VK_PRIOR, HOTKEYF_CONTROL, 0, C::RdoPosTopRight},
+        {"Ctrl+PgUp on the first page", C::CancelBtn, VK_PRIOR, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
+        {"Ctrl+Shift+Tab", C::OKBtn, VK_TAB, HOTKEYF_CONTROL | HOTKEYF_SHIFT, 0, C::RdoPosTopRight},
         {"Ctrl+PgDn", C::EdtWidth, VK_NEXT, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
-        {"Ctrl+PgDn recorded by the hot-key field", C::ShtKeyToggleEnable, VK_NEXT, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
-    };
+        {"Ctrl+PgDn recorded by the hot-key field", C::ShtKeyToggleEnable, VK_NEXT, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable}};
     std::string seen;
     DialogScript script = Opened("page keys");
-    for (const auto& c : cases) {
-        script.Do(std::string("type ") + c.keys, [&c] {
-                  SetForegroundWindow(Dlg().Handle());
-                  Dlg().Focus(c.from);
-                  TypeKey(c.vk, c.mods);
-              })
+    for (const auto& c : cases)
+        script.Do(std::string("type ") + c.keys, [&c] { SetForegroundWindow(Dlg().Handle()); Dlg().Focus(c.from); TypeKey(c.vk, c.mods); })
             .Then(c.keys, [&c, &seen] {
-                seen = std::string(c.keys) + ": page " + std::to_string(Dlg().ActivePage()) + ", focus on " + ControlName(OKBottomDlgForm(), form::RowOf(FocusedRow()));
+                seen = std::string(c.keys) + ": page " + std::to_string(Dlg().ActivePage()) + ", focus on " + ControlName(OKBottomDlgForm(), int(FocusedRow()));
                 return !(GetAsyncKeyState(VK_CONTROL) & 0x8000) && Dlg().ActivePage() == c.page && FocusedRow() == c.focused &&
                        IsWindowVisible(Dlg().PageWindow(c.page));
             });
-    }
     RunDialog(script, C::OKBtn);
     EXPECT_TRUE(script.Completed()) << "last seen: " << seen;
     EXPECT_STREQ("Ctrl+PgDn", HintSettings.ToggleEnable);
-}
-
-// The module whose code runs a window: the common controls 6 under the dialogs' activation
-// context, user32's own controls without it.
-std::string CodeOfWindow(HWND window)
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(GetWindowLongPtrW(window, GWLP_WNDPROC)), &module);
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(module, path, MAX_PATH);
-    CharLowerA(path);
-    return path;
-}
-
-void ExpectCommonControls6(const char* what, HWND dialog)
-{
-    const std::string code = CodeOfWindow(GetDlgItem(dialog, IDOK));
-    EXPECT_NE(std::string::npos, code.find("microsoft.windows.common-controls_6595b64144ccf1df_6.")) << what << ": OK button run by " << code;
-}
-
-TEST_F(OptionDialog, DialogsAndChoosersRunWithCommonControls6)
-{
-    RunDialog(Opened("settings dialog and its choosers")
-        .Do("settings dialog", [] {
-            ExpectCommonControls6("settings dialog", Dlg().Handle());
-            using textured_fn = BOOL(WINAPI*)(HWND);
-            auto textured = As<textured_fn>(GetProcAddress(GetModuleHandleA("uxtheme.dll"), "IsThemeDialogTextureEnabled"));
-            ASSERT_NE(nullptr, textured);
-            for (C page : {C::TabSheet1, C::TabSheet2}) EXPECT_TRUE(textured(Dlg().Item(page))) << page << " takes the tab body's background";
-            PostMouseClick(Dlg().Item(C::StcMinBgColor));
-        })
-        .InDialog("colour chooser", 706, [](HWND c) { ExpectCommonControls6("colour chooser", c); PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
-        .Do("font", [] { PostClick(Dlg().Item(C::BtnFont)); })
-        .InDialog("font chooser", psh3, [](HWND c) { ExpectCommonControls6("font chooser", c); PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
-        .Do("picture mode", [] { PostClick(Dlg().Item(C::RdoUseImage)); })
-        .Do("picture", [] { PostClick(Dlg().Item(C::BtnBgbmpNml)); })
-        .InDialog("picture chooser", cmb13, [](HWND c) { ExpectCommonControls6("picture chooser", c); PostMessageA(c, WM_COMMAND, IDCANCEL, 0); }),
-        C::CancelBtn);
-    PluginDll dll;
-    ASSERT_TRUE(dll.Load()) << dll.Error();
-    dll.OnSetup();
-    DialogScript version("the module's version box");
-    version.AtDialog("shown", "バージョン情報", [](HWND box) { ExpectCommonControls6("version box", box); PostMessageA(box, WM_COMMAND, IDOK, 0); });
-    EXPECT_TRUE(version.Run([&dll] { dll.Command("HintVersion"); })) << version.Report();
 }
 
 }  // namespace
