@@ -10,8 +10,10 @@
 #include <string>
 
 #include "dialogs/dialog_rules.h"
+#include "dialogs/high_contrast.h"
 #include "dialogs/picture_chooser.h"
 #include "dialogs/shortcut_text.h"
+#include "dialogs/visual_styles.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
@@ -94,8 +96,23 @@ constexpr form::Control kControls[] = {
 static_assert(std::size(kControls) == 0 OPTION_DIALOG_CONTROLS(FORM_CONTROL_COUNT_ONE), "one row per control");
 static_assert(form::InIdOrder(kControls), "rows in the order of their ids");
 
+// The controls whose label is not the window before them (the tab order puts it
+// elsewhere, or there is none), and the font boxes, which read as bare text.
+constexpr char kFontPrefix[] = "フォント";
+constexpr form::NamedRow kNames[] = {
+    form::Named(C::EdtBgbmpNml, C::Label8), form::Named(C::EdtBgbmpIcn, C::Label7),
+    form::Named(C::StcNmlBgColor, C::Label2), form::Named(C::StcNmlBorderColor, C::Label3),
+    form::Named(C::StcMinBgColor, C::Label5), form::Named(C::StcMinBorderColor, C::Label4),
+    form::Named(C::EdtWidth, C::Label1),
+    form::Named(C::LabelFontName, C::LabelFontName, kFontPrefix),
+    form::Named(C::LabelFontStyle, C::LabelFontStyle, kFontPrefix),
+    form::Named(C::LabelFontSize, C::LabelFontSize, kFontPrefix),
+    form::Named(C::ShtKeyToggleEnable, C::LblToggleEnable),
+};
+
 const form::Description kForm = {
     "ダイアログ", 493, 517, kDesignPpi, "ＭＳ Ｐゴシック", kTextHeight, kControls, std::size(kControls),
+    kNames, std::size(kNames),
 };
 
 const C kPositionRadios[] = {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter,
@@ -107,6 +124,12 @@ constexpr char kChooserProp[] = "ZlvnFontDlg";
 // its Shift (Shift+H becomes Shift+Alt+H), so that one case is finished here.
 LRESULT HotKeyShiftMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Ctrl+PgUp and Ctrl+PgDn would switch the page: here they are a shortcut being recorded.
+    if (msg == WM_GETDLGCODE) {
+        const MSG* typed = reinterpret_cast<const MSG*>(lParam);
+        bool pageKey = typed && typed->message == WM_KEYDOWN && (typed->wParam == VK_PRIOR || typed->wParam == VK_NEXT);
+        return DefSubclassProc(hwnd, msg, wParam, lParam) | (pageKey ? DLGC_WANTMESSAGE : 0);
+    }
     // The control takes a key both from its key-down and from the character after it.
     if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN && msg != WM_CHAR && msg != WM_SYSCHAR)
         return DefSubclassProc(hwnd, msg, wParam, lParam);
@@ -347,6 +370,7 @@ void TOKBottomDlg::ChooseSwatchColor(OptionControl swatch)
     chooser.rgbResult = SwatchColor(swatch);
     chooser.lpCustColors = m_customColors;
     chooser.Flags = CC_RGBINIT;
+    form::VisualStylesScope styles;
     if (ChooseColorA(&chooser)) SetSwatchColor(swatch, chooser.rgbResult);
 }
 
@@ -409,6 +433,7 @@ void TOKBottomDlg::BtnFontClick()
     chooser.rgbColors = m_chooser.color;
     chooser.lCustData = reinterpret_cast<LPARAM>(this);
     chooser.lpfnHook = FontHook;
+    form::VisualStylesScope styles;
     if (ChooseFontA(&chooser)) {
         m_chooser.font = font;
         m_chooser.color = chooser.rgbColors;
@@ -443,11 +468,14 @@ void TOKBottomDlg::BrowsePicture(OptionControl edit)
 void TOKBottomDlg::BtnBgbmpNmlClick() { BrowsePicture(C::EdtBgbmpNml); }
 void TOKBottomDlg::BtnBgbmpIcnClick() { BrowsePicture(C::EdtBgbmpIcn); }
 
-// The font boxes show the chosen font on a menu-coloured ground, the name in its colour.
+// The font boxes show the chosen font on a menu-coloured ground, the name in its colour;
+// in high contrast both take the system's window pair, so that they can be read.
 HBRUSH TOKBottomDlg::ControlColor(OptionControl id, HDC dc)
 {
     if (id != C::LabelFontName && id != C::LabelFontStyle) return nullptr;
-    SetTextColor(dc, id == C::LabelFontName ? m_working.color : GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_MENU));
-    return GetSysColorBrush(COLOR_MENU);
+    bool contrast = form::HighContrastOn();
+    int ground = contrast ? COLOR_WINDOW : COLOR_MENU;
+    SetTextColor(dc, id == C::LabelFontName && !contrast ? m_working.color : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(ground));
+    return GetSysColorBrush(ground);
 }

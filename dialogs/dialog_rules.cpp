@@ -53,3 +53,30 @@ pixel_point_t CentreOn(const pixel_rect_t& area, int width, int height)
     p.y = ClampToInt(area.top + (static_cast<long long>(area.bottom) - area.top) / 2 - height / 2);
     return p;
 }
+
+std::wstring AccessibleName(const std::wstring& prefix, const std::wstring& caption)
+{
+    std::wstring text;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        // A Japanese-style accelerator "(&W)" goes whole; a lone '&' marks the next letter.
+        if (caption.compare(i, 2, L"(&") == 0 && i + 3 < caption.size() && caption[i + 3] == L')' &&
+            caption[i + 2] != L'&') {
+            i += 3;
+            continue;
+        }
+        if (caption[i] == L'&') {
+            if (++i == caption.size()) break;
+        }
+        text += caption[i];
+    }
+    if (prefix.empty()) return text;
+    return text.empty() ? prefix : prefix + L" " + text;
+}
+
+int PageAfterKey(int current, int count, page_key_t key, bool ctrl, bool shift, bool alt)
+{
+    if (!ctrl || alt || count < 2 || key == page_key_t::Other) return -1;
+    bool back = key == page_key_t::PageUp || (key == page_key_t::Tab && shift);
+    if (current < 0 || current >= count) current = 0;
+    return (current + (back ? count - 1 : 1)) % count;
+}

@@ -1,5 +1,7 @@
 #pragma once
 // Small rules of the two dialogs, kept away from any window.
+#include <string>
+
 #include "support/geometry.h"
 
 // The font style as the settings dialog names it; underline and strike-out never show.
@@ -14,3 +16,15 @@ int TextToIntDef(const char* i_text, int fallback);
 // Top-left corner that centres a box of the given outer size on a rectangle;
 // each halving drops its remainder.
 pixel_point_t CentreOn(const pixel_rect_t& area, int width, int height);
+
+// The name a screen reader reads for a control named by a caption: the caption without
+// its accelerator ("幅(&W)" gives "幅", "&Save" gives "Save", "&&" stays one "&"),
+// after the prefix and a space when there is one.
+std::wstring AccessibleName(const std::wstring& prefix, const std::wstring& caption);
+
+// The page that a key with its modifiers switches a tabbed dialog to: Ctrl+Tab and
+// Ctrl+PgDn the next, Ctrl+Shift+Tab and Ctrl+PgUp the one before, round from the last
+// to the first and back. -1 when the key switches nothing (no Ctrl, Alt held, another
+// key, fewer than two pages).
+enum class page_key_t { Tab, PageDown, PageUp, Other };
+int PageAfterKey(int current, int count, page_key_t key, bool ctrl, bool shift, bool alt);

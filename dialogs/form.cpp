@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dialogs/form_controls.h"
+#include "dialogs/visual_styles.h"
 #include "plugin/records/guard.h"
 #include "support/dpi_awareness.h"
 
@@ -69,6 +70,7 @@ int Form::ShowModal(HWND owner)
     // The windows take the thread's awareness as they are made; the host's comes back
     // however this returns.
     PerMonitorDpiScope perMonitor;
+    VisualStylesScope styles;  // the controls are made and run in the system's own look
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     UseSwatchClass();
@@ -152,6 +154,7 @@ void Form::SetText(int row, const char* text)
     SetWindowTextA(item, text ? text : "");
     if (m_desc.controls[row].flags & kAutoSize) AutoSize(row);
     InvalidateRect(item, nullptr, TRUE);
+    RenameFrom(row);
 }
 
 bool Form::Checked(int row) const

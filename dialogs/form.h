@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/accessible_names.h"
 #include "dialogs/form_rows.h"
 #include "dialogs/form_template.h"
+#include "dialogs/page_keys.h"
 #include "support/gdi_owner.h"
 
 namespace form {
@@ -65,6 +67,8 @@ public:
 
     int ActivePage() const;
     void SelectPage(int index) { ShowPage(index); }
+    int PageCount() const { return static_cast<int>(m_pageWindows.size()); }
+    HWND PageWindow(int index) const { return index >= 0 && index < PageCount() ? m_pageWindows[index] : nullptr; }
 
     // A click handler may keep the form open by setting 0.
     void SetModalResult(int result) { m_modalResult = result; }
@@ -110,6 +114,11 @@ private:
 
     void EnableThreadWindows();
 
+    // Names for screen readers (form_names.cpp): all of them once the controls exist,
+    // and again those that a row's text names when it changes.
+    void NameControls();
+    void RenameFrom(int row);
+
     const Description& m_desc;
     int m_ppi;
     int m_fontPpi = 0;       // the DPI m_font was made for
@@ -124,6 +133,8 @@ private:
     GdiObject<HFONT> m_linkFont;
     int m_modalResult = 0;
     std::vector<HWND> m_disabled;
+    AccessibleNames m_names;
+    PageKeys m_pageKeys;
 };
 
 // A form whose controls are named by the enumeration Id (one enumerator per row, in

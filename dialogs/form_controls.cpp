@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "dialogs/high_contrast.h"
 #include "plugin/records/guard.h"
 #include "support/gdi_owner.h"
 
@@ -10,6 +11,7 @@ namespace form {
 namespace {
 
 constexpr UINT_PTR kTabsSubclassId = 1;
+constexpr int kHighContrastFrame = 2;  // pixels
 
 int g_swatchUsers;
 
@@ -19,6 +21,15 @@ void ClickSwatch(HWND hwnd)
 {
     SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
                  reinterpret_cast<LPARAM>(hwnd));
+}
+
+// In high contrast the colour stays (it is the setting) and a frame sets it off.
+void FrameInWindowText(HDC dc, RECT rc)
+{
+    for (int i = 0; i < kHighContrastFrame; ++i) {
+        FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWTEXT));
+        InflateRect(&rc, -1, -1);
+    }
 }
 
 void PaintSwatch(HWND hwnd)
@@ -31,7 +42,8 @@ void PaintSwatch(HWND hwnd)
         GdiObject<HBRUSH> fill(CreateSolidBrush(SwatchColour(hwnd)));
         FillRect(dc, &rc, fill.Get());
     }
-    DrawEdge(dc, &rc, BDR_RAISEDOUTER, BF_RECT | BF_SOFT);
+    if (HighContrastOn()) FrameInWindowText(dc, rc);
+    else DrawEdge(dc, &rc, BDR_RAISEDOUTER, BF_RECT | BF_SOFT);
     if (GetFocus() == hwnd) {
         InflateRect(&rc, -3, -3);
         DrawFocusRect(dc, &rc);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "dialogs/high_contrast.h"
+#include "dialogs/visual_styles.h"
 #include "plugin/records/guard.h"
 
 namespace form {
@@ -47,8 +49,16 @@ INT_PTR Form::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (hwnd != m_hwnd) return FALSE;
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        if (hwnd == m_hwnd) RepaintInNewColours(hwnd, msg);
+        return FALSE;
     case WM_DESTROY:
-        if (hwnd == m_hwnd) FormDestroy();
+        if (hwnd != m_hwnd) return FALSE;
+        // Before the controls go: a name left behind would fall to a window made later.
+        m_names.Clear();
+        m_pageKeys.Stop();
+        FormDestroy();
         return FALSE;
     default:
         return FALSE;
@@ -57,11 +67,16 @@ INT_PTR Form::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL Form::OnInitDialog(HWND hwnd)
 {
-    if (m_hwnd != nullptr) return FALSE;  // a page
+    if (m_hwnd != nullptr) {  // a page
+        UseTabBodyBackground(hwnd);
+        return FALSE;
+    }
     m_hwnd = hwnd;
     Build();
     FormCreate();
     KeepRadioGroupsReachable();
+    NameControls();
+    if (m_tabs) m_pageKeys.Start(this);
     return TRUE;
 }
 
@@ -76,7 +91,7 @@ INT_PTR Form::OnCtlColorStatic(HWND control, HDC dc)
     int row = RowOfWindow(control);
     if (row < 0) return FALSE;
     if (m_desc.controls[row].kind == Kind::Link) {
-        SetTextColor(dc, RGB(0, 0, 255));
+        SetTextColor(dc, LinkColour());
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }

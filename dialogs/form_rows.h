@@ -100,6 +100,20 @@ constexpr bool InIdOrder(const Control (&rows)[N])
 #define FORM_CONTROL_ENUMERATOR(name) name,
 #define FORM_CONTROL_COUNT_ONE(name) +1
 
+// A control that a screen reader cannot name from the label before it, named by the caption
+// of row label instead (by its own text when label is the row itself), after prefix.
+struct NamedRow {
+    int row;
+    int label;
+    const char* prefix;  // Shift-JIS bytes; nullptr: none
+};
+
+template <typename Id>
+constexpr NamedRow Named(Id row, Id label, const char* prefix = nullptr)
+{
+    return {RowOf(row), RowOf(label), prefix};
+}
+
 struct Description {
     const char* title;
     int clientWidth, clientHeight;  // design pixels
@@ -108,6 +122,8 @@ struct Description {
     int fontHeight;  // design pixels, character height
     const Control* controls;
     size_t count;
+    const NamedRow* names = nullptr;
+    size_t nameCount = 0;
 };
 
 // The row tree of a description.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "dialogs/form_template.h"
+#include "dialogs/visual_styles.h"
 #include "plugin/records/guard.h"
 #include "support/dpi_awareness.h"
 #include "support/gdi_owner.h"
@@ -123,5 +124,6 @@ bool ChoosePicture(HWND owner, char* io_file, size_t size)
     chooser.hInstance = reinterpret_cast<HINSTANCE>(preview.get());
     chooser.lpfnHook = PreviewHook;
     chooser.lCustData = reinterpret_cast<LPARAM>(&shown);
+    form::VisualStylesScope styles;
     return GetOpenFileNameA(&chooser) != FALSE;
 }

@@ -140,6 +140,16 @@ RECT RectIn(HWND window, HWND container)
     return rc;
 }
 
+void ExpectCommonControls6(const std::string& what, HWND dialog)
+{
+    HMODULE code = nullptr;
+    char path[MAX_PATH] = {};
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(GetWindowLongPtrW(GetDlgItem(dialog, IDOK), GWLP_WNDPROC)), &code);
+    GetModuleFileNameA(code, path, MAX_PATH);
+    EXPECT_TRUE(strstr(CharLowerA(path), "microsoft.windows.common-controls_6595b64144ccf1df_6.")) << what << ": OK run by " << path;
+}
+
 bool WindowShowsColour(HWND window, COLORREF colour) { return ScreenPixels(WindowRect(window)).Contains(colour); }
 
 #define CONTROL_NAME(name) #name,

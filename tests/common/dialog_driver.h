@@ -130,6 +130,8 @@ inline bool SaveWindowShot(HWND window, const std::string& name)
     RECT r = WindowRect(window);
     return SaveScreenBitmap((dir + "\\" + name).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
+// Expects the dialog's OK button run by the common controls 6 (by user32 without the dialogs' context).
+void ExpectCommonControls6(const std::string& what, HWND dialog);
 // Whether any screen pixel of a window has this colour (text drawn in it, say).
 bool WindowShowsColour(HWND window, COLORREF colour);
 

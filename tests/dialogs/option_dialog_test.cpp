@@ -1,7 +1,14 @@
 // The settings dialog, driven through its real controls under Wine.
 
+#include <oleacc.h>
+
+#include <map>
+#include <set>
+
 #include "dialogs/shortcut_text.h"
+#include "support/proc_address.h"
 #include "tests/common/dialog_driver.h"
+#include "tests/common/import_patch.h"
 
 namespace {
 
@@ -250,7 +257,10 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
     constexpr int red = 706;  // the chooser's red field; green and blue follow
     RunDialog(Opened("colour chooser")
         .Do("click swatch", [] { PostMouseClick(Dlg().Item(C::StcMinBgColor)); })
-        .InDialog("chooser open, cancel", red, [](HWND c) { PostMessageA(c, WM_COMMAND, IDCANCEL, 0); })
+        .InDialog("chooser open, cancel", red, [](HWND c) {
+            ExpectCommonControls6("colour chooser", c);
+            PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
+        })
         .Do("unchanged", [] {
             EXPECT_EQ(RGB(10, 20, 30), Dlg().SwatchColor(C::StcMinBgColor)) << "cancelled";
             PostMouseClick(Dlg().Item(C::StcMinBgColor));
@@ -291,6 +301,7 @@ TEST_F(OptionDialog, FontApplyThenCancelKeepsTheAppliedFont)
         .InDialog("underline and Apply", psh3, [&face, &listed](HWND c) {
             face = WindowText(GetDlgItem(c, cmb1));
             EXPECT_EQ(listed, face) << "the chooser opens on the label's face";
+            ExpectCommonControls6("font chooser", c);
             UnderlineAndApply(c);
             EXPECT_TRUE(LabelFont(C::LabelFontName).lfUnderline) << "applied while the chooser is open";
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
@@ -354,6 +365,7 @@ TEST_F(OptionDialog, PictureModeKeepsColoursAndTheChooserFillsThePath)
         })
         .InDialog("chooser open", cmb13, [&chosen, &preview](HWND c) {
             preview = !ChildWindows(c, [](HWND w) { return GetDlgCtrlID(w) == 1200; }).empty();
+            ExpectCommonControls6("picture chooser", c);
             SendMessageA(c, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
@@ -482,6 +494,8 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
             EXPECT_EQ(RGB(255, 255, 128), swatch.At(swatch.Width() / 2, swatch.Height() / 2));
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontName), RGB(0, 0, 255))) << "name drawn in the font colour";
             EXPECT_TRUE(WindowShowsColour(Dlg().Item(C::LabelFontStyle), GetSysColor(COLOR_MENU))) << "menu-coloured box";
+            auto textured = As<BOOL(WINAPI*)(HWND)>(GetProcAddress(GetModuleHandleA("uxtheme.dll"), "IsThemeDialogTextureEnabled"));
+            EXPECT_TRUE(textured && textured(Dlg().Item(C::TabSheet1))) << "the page takes the tab body's background";
             PostClick(Dlg().Item(C::RdoUseImage));
         })
         .Do("picture group", [&picturePage] {
@@ -490,6 +504,104 @@ TEST_F(OptionDialog, ScreenshotsOfBothPagesAndLayoutAtScreenScale)
         })
         .Painted()
         .Do("page 2", [] { ASSERT_TRUE(SaveWindowShot(Dlg().Handle(), "settings_page2.bmp")); }), C::CancelBtn);
+}
+
+// The platform's annotation service as a stand-in (Wine's answers E_NOTIMPL): a COM object
+// whose table holds what the dialogs call; a name cleared while its window exists is "alive".
+std::map<HWND, std::wstring> g_names;
+std::set<HWND> g_clearedAlive;
+bool g_serviceThere;
+HRESULT WINAPI StandInQuery(void* self, REFIID, void** out) { *out = self; return S_OK; }
+ULONG WINAPI StandInCount(void*) { return 1; }
+HRESULT WINAPI StandInSet(void*, HWND hwnd, DWORD, DWORD, MSAAPROPID, LPCWSTR name) { g_names[hwnd] = name; return S_OK; }
+HRESULT WINAPI StandInClear(void*, HWND hwnd, DWORD, DWORD, const MSAAPROPID*, int) { if (IsWindow(hwnd)) g_clearedAlive.insert(hwnd); return S_OK; }
+// IUnknown's three, then SetHwndPropStr and ClearHwndProps at their places in IAccPropServices.
+void* const kStandInTable[] = {reinterpret_cast<void*>(StandInQuery), reinterpret_cast<void*>(StandInCount),
+    reinterpret_cast<void*>(StandInCount), nullptr, nullptr, nullptr, nullptr, reinterpret_cast<void*>(StandInSet), nullptr,
+    reinterpret_cast<void*>(StandInClear)};
+void* const* g_standIn = kStandInTable;
+
+// The dialogs are this program's only caller.
+HRESULT WINAPI CreateStandIn(REFCLSID, LPUNKNOWN, DWORD, REFIID iid, LPVOID* out)
+{
+    bool there = g_serviceThere && iid.Data1 == 0x6e26e776 /* IAccPropServices */;
+    *out = there ? &g_standIn : nullptr;
+    return there ? S_OK : REGDB_E_CLASSNOTREG;
+}
+
+// What a screen reader reads: the annotation, else oleacc's name of the control (of tabs, the selected one).
+std::wstring NameRead(C row)
+{
+    HWND item = Dlg().Item(row);
+    wchar_t tab[64] = {};
+    TCITEMW selected = {TCIF_TEXT, 0, 0, tab, 64, 0, 0};
+    if (g_names.count(item)) return g_names[item];
+    if (row == C::PageControl1 && SendMessageW(item, TCM_GETITEMW, Dlg().ActivePage(), reinterpret_cast<LPARAM>(&selected))) return tab;
+    IAccessible* object = nullptr;
+    BSTR name = nullptr;
+    VARIANT self = {};
+    self.vt = VT_I4;  // CHILDID_SELF
+    if (SUCCEEDED(AccessibleObjectFromWindow(item, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)))) {
+        object->get_accName(self, &name);
+        object->Release();
+    }
+    std::wstring read = name ? name : L"";
+    SysFreeString(name);
+    return read;
+}
+
+TEST_F(OptionDialog, EveryControlInTabOrderHasANameWhateverTheHostsApartment)
+{
+    ImportPatch create(GetModuleHandleA(nullptr), "ole32.dll", "CoCreateInstance", reinterpret_cast<void*>(CreateStandIn));
+    // Names for the controls whose label a reader cannot find; the others in tab order read their captions.
+    const std::pair<C, const wchar_t*> expected[] = {{C::EdtBgbmpNml, L"通常"}, {C::EdtBgbmpIcn, L"最小化"}, {C::StcNmlBgColor, L"通常・背景色"},
+        {C::StcNmlBorderColor, L"通常・境界色"}, {C::StcMinBgColor, L"最小化・背景色"}, {C::StcMinBorderColor, L"最小化・境界色"},
+        {C::EdtWidth, L"幅"}, {C::LabelFontName, L"フォント MS UI Gothic"}, {C::LabelFontStyle, L"フォント 太字"},
+        {C::LabelFontSize, L"フォント 11"}, {C::ShtKeyToggleEnable, L"有効/無効のトグル"}};
+    const struct { const char* host; int apartment; bool service; } hosts[] = {{"no COM on the thread", -1, true},
+        {"single-threaded apartment", COINIT_APARTMENTTHREADED, true}, {"multithreaded apartment", COINIT_MULTITHREADED, true},
+        {"no annotation service", -1, false}};
+    for (const auto& h : hosts) {
+        g_names.clear();
+        g_clearedAlive.clear();
+        g_serviceThere = h.service;
+        if (h.apartment >= 0) { ASSERT_EQ(S_OK, CoInitializeEx(nullptr, h.apartment)) << h.host; }
+        RunDialog(Opened(h.host).Do("names", [&expected, &h] {
+            if (!h.service) return;
+            for (auto [row, name] : expected) EXPECT_EQ(name, NameRead(row)) << h.host << ": " << row;
+            for (size_t r = 0; r < OKBottomDlgForm().count; ++r)
+                if (OKBottomDlgForm().controls[r].tab >= 0 && OKBottomDlgForm().controls[r].kind != form::Kind::Group) { EXPECT_NE(L"", NameRead(C(r))) << h.host << ": " << C(r); }
+            Dlg().SetText(C::LabelFontName, "Arial");
+            EXPECT_EQ(L"フォント Arial", NameRead(C::LabelFontName)) << h.host << ": the name follows the font";
+        }), C::OKBtn);
+        EXPECT_EQ(g_names.size(), g_clearedAlive.size()) << h.host << ": every name cleared before its control went";
+        if (h.apartment >= 0) CoUninitialize();
+        EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_MULTITHREADED)) << h.host << ": COM left as the dialog found it";
+        CoUninitialize();
+    }
+}
+
+TEST_F(OptionDialog, PageKeysSwitchPagesRoundAndFocusTheFirstControl)
+{
+    const struct { const char* keys; C from; UINT vk; unsigned mods; int page; C focused; } cases[] = {
+        {"Ctrl+Tab", C::OKBtn, VK_TAB, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
+        {"Ctrl+Tab on the last page", C::OKBtn, VK_TAB, HOTKEYF_CONTROL, 0, C::RdoPosTopRight},
+        {"Ctrl+PgUp on the first page", C::CancelBtn, VK_PRIOR, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
+        {"Ctrl+Shift+Tab", C::OKBtn, VK_TAB, HOTKEYF_CONTROL | HOTKEYF_SHIFT, 0, C::RdoPosTopRight},
+        {"Ctrl+PgDn", C::EdtWidth, VK_NEXT, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
+        {"Ctrl+PgDn recorded by the hot-key field", C::ShtKeyToggleEnable, VK_NEXT, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable}};
+    std::string seen;
+    DialogScript script = Opened("page keys");
+    for (const auto& c : cases)
+        script.Do(std::string("type ") + c.keys, [&c] { SetForegroundWindow(Dlg().Handle()); Dlg().Focus(c.from); TypeKey(c.vk, c.mods); })
+            .Then(c.keys, [&c, &seen] {
+                seen = std::string(c.keys) + ": page " + std::to_string(Dlg().ActivePage()) + ", focus on " + ControlName(OKBottomDlgForm(), int(FocusedRow()));
+                return !(GetAsyncKeyState(VK_CONTROL) & 0x8000) && Dlg().ActivePage() == c.page && FocusedRow() == c.focused &&
+                       IsWindowVisible(Dlg().PageWindow(c.page));
+            });
+    RunDialog(script, C::OKBtn);
+    EXPECT_TRUE(script.Completed()) << "last seen: " << seen;
+    EXPECT_STREQ("Ctrl+PgDn", HintSettings.ToggleEnable);
 }
 
 }  // namespace

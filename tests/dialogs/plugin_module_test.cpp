@@ -11,8 +11,9 @@ void RunCommand(const PluginDll& dll, const char* command, const char* title, co
     ASSERT_NE(nullptr, form) << variable;
     bool seen = false;
     DialogScript script(command);
-    script.AtDialog(std::string("'") + title + "' shown, cancelled", title, [form, &seen](HWND dialog) {
+    script.AtDialog(std::string("'") + title + "' shown, cancelled", title, [form, &seen, title](HWND dialog) {
         seen = *form != nullptr;
+        ExpectCommonControls6(title, dialog);  // the module's own manifest
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_TRUE(script.Run([&dll, command] { dll.Command(command); })) << script.Report();

@@ -116,4 +116,21 @@ TEST(DialogRules, CentringDropsRemainders)
     }
 }
 
+TEST(DialogRules, AccessibleNameDropsTheAccelerator)
+{
+    const struct { const wchar_t *prefix, *caption, *name; } cases[] = {{L"", L"幅(&W)", L"幅"}, {L"", L"&Save", L"Save"},
+        {L"", L"A && B", L"A & B"}, {L"", L"end&", L"end"}, {L"フォント", L"11", L"フォント 11"}, {L"フォント", L"", L"フォント"}};
+    for (const auto& c : cases) EXPECT_TRUE(AccessibleName(c.prefix, c.caption) == c.name) << "case " << &c - cases;
+}
+
+TEST(DialogRules, PageKeysRoundThePages)
+{
+    using K = page_key_t;
+    const struct { int current, count; K key; bool ctrl, shift, alt; int page; } cases[] = {{0, 3, K::Tab, true, false, false, 1},
+        {0, 3, K::Tab, true, true, false, 2}, {2, 3, K::PageDown, true, false, false, 0}, {0, 3, K::PageUp, true, false, false, 2},
+        {0, 2, K::Tab, false, false, false, -1}, {0, 2, K::Tab, true, false, true, -1} /* AltGr */, {0, 2, K::Other, true, false, false, -1},
+        {0, 1, K::Tab, true, false, false, -1}};
+    for (const auto& c : cases) EXPECT_EQ(c.page, PageAfterKey(c.current, c.count, c.key, c.ctrl, c.shift, c.alt)) << "case " << &c - cases;
+}
+
 }  // namespace
