@@ -1,11 +1,17 @@
 #include "hint/hint_set.h"
 
+#include "hint/app_icon.h"
 #include "hint/bring_to_front.h"
+#include "support/dpi_awareness.h"
 
 HintWndMgr* g_hintWndMgr;
 
+// Each entry below makes, places or paints hints: per-monitor aware whatever the host's
+// thread is, so the hints stand in physical pixels at their monitor's scale.
+
 void ShowHints()
 {
+    PerMonitorDpiScope perMonitor;
     if (g_hintWndMgr == nullptr) {
         // Known before it is built: the popups look themselves up while they paint.
         g_hintWndMgr = new HintWndMgr;
@@ -18,6 +24,7 @@ void ShowHints()
 
 void HideHints()
 {
+    PerMonitorDpiScope perMonitor;
     if (g_hintWndMgr) g_hintWndMgr->HideAll();
     // Only now can a window manager under Wine be asked to raise it (bring_to_front.cpp).
     RaiseBroughtWindow();
@@ -25,9 +32,12 @@ void HideHints()
 
 void DestroyHintWndMgr()
 {
+    PerMonitorDpiScope perMonitor;
     // Cleared first, so a popup that gets a message while the set goes finds no hint.
     HintWndMgr* set = g_hintWndMgr;
     g_hintWndMgr = nullptr;
     g_hintShown = 0;
     delete set;
+    // No hint borrows them now.
+    FreeAppIcons();
 }
