@@ -1,5 +1,5 @@
 // The no-overlap pass held in the work areas, on hints as placement leaves them (each
-// inside its own monitor's work area, at 96 to 288 dpi): every hint ends inside its area; wherever the
+// inside its own monitor's work area): every hint ends inside its area; wherever the
 // plain pass already keeps them all inside, the result is the plain pass's; and when
 // every column has room, no two hints collide.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const pixel_rect_t& work = monitors[in.ConsumeIntegralInRange<size_t>(0, monitors.size() - 1)];
         b.width = in.ConsumeIntegralInRange<int>(0, 300);
         b.height = in.ConsumeIntegralInRange<int>(0, 60);
-        b.dpi = in.ConsumeIntegralInRange<unsigned>(96, 288);
+        b.dpi = in.ConsumeIntegralInRange<unsigned>(96, 288);  // 100% to 300%
         // Mostly crowded near the bottom, where the plain pass leaves the area.
         pixel_point_t wanted{in.ConsumeIntegralInRange<int>(work.left - 50, work.right + 50),
                              in.ConsumeIntegralInRange<int>(work.bottom - 150, work.bottom + 50)};

@@ -1,6 +1,6 @@
-// The no-overlap pass, hints at 96 to 288 dpi: the fast pass gives the tops that the
-// step rule gives, every step moves a hint at most (n - 1) times, and afterwards no two
-// hints collide (unless one is stuck at the lowest top an int holds).
+// The no-overlap pass: the fast pass gives the tops that the step rule gives, every
+// step moves a hint at most (n - 1) times, and afterwards no two hints collide
+// (unless one is stuck at the lowest top an int holds).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <climits>
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         b.left = Value(in, -100, 400);
         b.width = Value(in, -5, 120);
         b.height = Value(in, -5, 60);
-        b.dpi = in.ConsumeIntegralInRange<unsigned>(96, 288);  // its monitor's: the gap it keeps
+        b.dpi = in.ConsumeIntegralInRange<unsigned>(96, 288);  // 100% to 300%: the gap it keeps
     }
     const std::vector<hint_box_t> start = boxes;
 

@@ -1,6 +1,6 @@
-// Placement arithmetic on any ints at 96 to 288 dpi: HintSize, HintPosition and
-// KeepInWorkArea (and the dialogs' CentreOn) never overflow, agree with 64-bit arithmetic
-// wherever that fits an int, and leave a hint that fits inside the work area.
+// Placement arithmetic on any ints: HintSize, HintPosition and KeepInWorkArea (and
+// the dialogs' CentreOn) never overflow, agree with 64-bit arithmetic wherever that
+// fits an int, and leave a hint that fits inside the work area.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>

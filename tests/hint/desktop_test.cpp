@@ -125,9 +125,8 @@ TEST_F(Desktop, PopupCloakedOnceShownIsMadeAgainOnTheCurrentDesktop)
         DwmGetWindowAttributeFn() = c.dwm ? StandInAttribute : nullptr;
         ShowHints();
         HWND after = Hint(target)->m_hwnd;
-        // Made again, the old one destroyed, shown; the host knows the current popup only.
         EXPECT_EQ(std::make_tuple(c.remade, c.remade, !c.cloakTarget, std::vector<HWND>{after}),
                   std::make_tuple(after != before, !IsWindow(before), IsWindowVisible(after) != FALSE, Host().focusWindows))
-            << c.name;
+            << c.name << ": made again, the old one destroyed, shown, the host knowing the current one only";
     }
 }

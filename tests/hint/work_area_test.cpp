@@ -143,9 +143,7 @@ TEST_F(TaskBars, HintIsMeasuredAgainAtTheScaleOfTheMonitorItMovesTo)
 {
     if (GetSystemMetrics(SM_CMONITORS) != 2) GTEST_SKIP() << "one monitor on this display";
     auto real = std::exchange(DpiFunctions().dpiForMonitor, SecondMonitorAt192);
-    HintSettings.IsNoOver = HintSettings.IsShowIcon = 1;
-    HintSettings.Pos = 0;
-    HWND a = Listed(RECT{}, "W"), b = Listed(RECT{}, "W");
+    HWND a = Listed(RECT{}, "W"), b = Listed(RECT{}, "W");  // Pos 0, no overlap, the icon shown: the defaults
     for (UINT dpi : {96u, 192u, 96u}) {
         for (HWND w : {a, b}) SetWindowPos(w, nullptr, dpi == 96 ? 100 : 1400, 100, 300, 200, SWP_NOZORDER);
         ShowHints();
