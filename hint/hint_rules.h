@@ -11,7 +11,6 @@ constexpr int kHintTextMargin = 5;   // text drawn at (5, 5)
 constexpr int kHintIconX = 5;
 constexpr int kHintIconSize = 16;
 constexpr int kHintIconRoom = 18;    // a 16-pixel icon and a 2-pixel gap
-constexpr int kHintTextXWithIcon = kHintIconX + kHintIconRoom;  // 23
 constexpr int kHintOverlapGap = 2;   // rows of pushed hints stand 2 pixels apart
 constexpr size_t kHintTextSize = 1024;
 // The DPI the sizes above are given at (100%); a hint at another DPI scales them by dpi / 96.

@@ -32,12 +32,16 @@ void HideHints()
 
 void DestroyHintWndMgr()
 {
-    PerMonitorDpiScope perMonitor;
     // Cleared first, so a popup that gets a message while the set goes finds no hint.
     HintWndMgr* set = g_hintWndMgr;
     g_hintWndMgr = nullptr;
     g_hintShown = 0;
-    delete set;
+    if (set) {
+        // Only once a showing looked the DPI functions up: this runs inside DllMain too,
+        // where no module may be loaded.
+        PerMonitorDpiScope perMonitor;
+        delete set;
+    }
     // No hint borrows them now.
     FreeAppIcons();
 }

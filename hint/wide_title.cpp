@@ -1,6 +1,7 @@
 #include "hint/wide_title.h"
 
 #include <algorithm>
+#include <new>
 
 #include "hint/hint_rules.h"
 #include "hint/title_rules.h"
@@ -41,8 +42,8 @@ std::string InAnsi(const wchar_t* i_text, int length, bool* o_lost)
 
 }  // namespace
 
-std::wstring WideDisplayTextOf(HWND target, const std::string& i_item, int contents)
-{
+std::wstring WideDisplayTextOf(HWND target, const std::string& i_item, int contents) noexcept
+try {
     // Only an item text with a '?' can have lost a character: no other title is read.
     if (i_item.find('?') == std::string::npos) return std::wstring();
     wchar_t title[kHintTextSize] = {};
@@ -53,4 +54,6 @@ std::wstring WideDisplayTextOf(HWND target, const std::string& i_item, int conte
     if (!TitleStandsForItem(i_item, titleInAnsi, lost)) return std::wstring();
     std::u16string shown = WideDisplayText(std::u16string(title, title + length), contents);
     return std::wstring(shown.begin(), shown.end());
+} catch (const std::bad_alloc&) {
+    return std::wstring();  // the item text stands: a showing never fails for want of the title
 }

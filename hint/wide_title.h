@@ -7,5 +7,5 @@
 
 // The text to draw with the wide text functions in place of the item text's display
 // text, or empty when the item text stands: only when the title stands for the item
-// text (title_rules.h). Nothing the host reads changes.
-std::wstring WideDisplayTextOf(HWND target, const std::string& i_item, int contents);
+// text (title_rules.h), and there is memory for it. Nothing the host reads changes.
+std::wstring WideDisplayTextOf(HWND target, const std::string& i_item, int contents) noexcept;
