@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const pixel_rect_t& work = monitors[in.ConsumeIntegralInRange<size_t>(0, monitors.size() - 1)];
         b.width = in.ConsumeIntegralInRange<int>(0, 300);
         b.height = in.ConsumeIntegralInRange<int>(0, 60);
+        b.dpi = in.ConsumeIntegralInRange<unsigned>(96, 288);  // 100% to 300%
         // Mostly crowded near the bottom, where the plain pass leaves the area.
         pixel_point_t wanted{in.ConsumeIntegralInRange<int>(work.left - 50, work.right + 50),
                              in.ConsumeIntegralInRange<int>(work.bottom - 150, work.bottom + 50)};

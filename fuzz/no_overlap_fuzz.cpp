@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         b.left = Value(in, -100, 400);
         b.width = Value(in, -5, 120);
         b.height = Value(in, -5, 60);
+        b.dpi = in.ConsumeIntegralInRange<unsigned>(96, 288);  // 100% to 300%: the gap it keeps
     }
     const std::vector<hint_box_t> start = boxes;
 

@@ -50,12 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Never wider than the work area: the width the plug-in passes is the area's own.
     const int maxWidth = in.ConsumeBool() ? INT_MAX : Coordinate(in);
-    const pixel_size_t hint = HintSize(text, width, icon, maxWidth);
-    // A width below 1 fits the text, as 0 does.
-    const long long wideCx = width > 0 ? width : text.cx + 10LL + (icon ? 18 : 0);
+    const unsigned dpi = in.ConsumeIntegralInRange<unsigned>(96, 288);  // 100% to 300%
+    const hint_metrics_t m = HintMetricsAt(dpi, ScaledToDpi(16, dpi));
+    const pixel_size_t hint = HintSize(text, width, icon, maxWidth, m);
+    // A width below 1 fits the text, as 0 does; a fixed one is given at 96 dpi.
+    const long long wideCx = width > 0 ? (width * static_cast<long long>(dpi) + 48) / 96
+                                       : text.cx + 2LL * m.margin + (icon ? m.textXWithIcon - m.margin : 0);
     if (FitsInt(wideCx)) FUZZ_CHECK(hint.cx == std::max(0LL, std::min<long long>(wideCx, maxWidth)));
     FUZZ_CHECK(hint.cx >= 0 && hint.cx <= std::max(0, maxWidth));
-    if (FitsInt(text.cy + 10LL)) FUZZ_CHECK(hint.cy == text.cy + 10);
+    if (FitsInt(text.cy + 2LL * m.margin)) FUZZ_CHECK(hint.cy == text.cy + 2 * m.margin);
 
     const pixel_point_t corner = HintPosition(pos, target, hint);
     const long long centreX = (static_cast<long long>(target.left) + target.right) / 2 - hint.cx / 2;

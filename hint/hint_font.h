@@ -1,7 +1,7 @@
 #pragma once
-// The hint font: made from the settings for a device context, for one paint or measure.
+// The hint font: made from the settings at a DPI (its monitor's), for one paint or measure.
 #include <windows.h>
 
 #include "support/gdi_owner.h"
 
-GdiObject<HFONT> MakeHintFont(HDC dc);
+GdiObject<HFONT> MakeHintFont(UINT dpi);

@@ -8,6 +8,7 @@
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
+#include "support/dpi_awareness.h"
 #include "support/gdi_owner.h"
 
 namespace {
@@ -41,11 +42,11 @@ bool PaintPicture(HDC dc, const RECT& client, const hint_picture_t* picture)
 
 // Every pixel of the shape is painted: the fill inside, the border along its edge on
 // all four sides. Where the shape cannot be made, the client rectangle stands in.
-void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours)
+void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours, UINT dpi)
 {
     GdiObject<HBRUSH> fill(CreateSolidBrush(colours.background & kColourMask));
     GdiObject<HBRUSH> border(CreateSolidBrush(colours.border & kColourMask));
-    GdiObject<HRGN> shape(MakeHintShape(client.right, client.bottom));
+    GdiObject<HRGN> shape(MakeHintShape(client.right, client.bottom, dpi));
     if (!shape) shape.Reset(CreateRectRgn(0, 0, client.right, client.bottom));
     FillRgn(dc, shape.Get(), fill.Get());
     FrameRgn(dc, shape.Get(), border.Get(), 1, 1);
@@ -54,16 +55,22 @@ void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours)
 void PaintIconAndText(HDC dc, const RECT& client, const hint_face_t& hint)
 {
     bool showIcon = HintSettings.IsShowIcon != 0;
+    hint_metrics_t m = HintMetricsFor(hint.m_dpi);
     if (showIcon && hint.m_icon) {
-        DrawIconEx(dc, kHintIconX, (client.bottom - kHintIconSize) / 2, hint.m_icon, kHintIconSize, kHintIconSize, 0,
-                   nullptr, DI_NORMAL);
+        // At the size it is shown: the system picks or scales the image once, and crisply.
+        DrawIconEx(dc, m.margin, (client.bottom - m.iconSize) / 2, hint.m_icon, m.iconSize, m.iconSize, 0, nullptr,
+                   DI_NORMAL);
     }
-    GdiObject<HFONT> font = MakeHintFont(dc);
+    GdiObject<HFONT> font = MakeHintFont(hint.m_dpi);
     Selection fontSelected(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, HintSettings.FontColor);
-    TextOutA(dc, showIcon ? kHintTextXWithIcon : kHintTextMargin, kHintTextMargin, hint.m_text,
-             static_cast<int>(strlen(hint.m_text)));
+    int x = showIcon ? m.textXWithIcon : m.margin;
+    if (!hint.m_wideText.empty()) {
+        TextOutW(dc, x, m.margin, hint.m_wideText.c_str(), static_cast<int>(hint.m_wideText.size()));
+    } else {
+        TextOutA(dc, x, m.margin, hint.m_text, static_cast<int>(strlen(hint.m_text)));
+    }
 }
 
 const hint_face_t* HintOf(HWND popup)
@@ -85,7 +92,7 @@ LRESULT OnPaint(HWND hwnd)
     GetClientRect(hwnd, &client);
     hint_colours_t colours = ColoursFor(hint->m_target);
     // A picture that could not be read or drawn gets the colour box, never whatever was on the screen.
-    if (!HintSettings.IsUseBmp || !PaintPicture(dc, client, HintPicture(colours.iconic))) PaintBox(dc, client, colours);
+    if (!HintSettings.IsUseBmp || !PaintPicture(dc, client, HintPicture(colours.iconic))) PaintBox(dc, client, colours, hint->m_dpi);
     PaintIconAndText(dc, client, *hint);
     return 0;
 }
@@ -109,12 +116,15 @@ HINSTANCE HintInstance()
     return g_hModule ? g_hModule : GetModuleHandleA(nullptr);
 }
 
-HRGN MakeHintShape(int width, int height)
+HRGN MakeHintShape(int width, int height, UINT dpi)
 {
     // A round-rectangle region leaves out its right and bottom edges: one more each way
     // makes it cover the popup's last column and row.
-    return CreateRoundRectRgn(0, 0, width + 1, height + 1, kCornerEllipse, kCornerEllipse);
+    int corner = ScaleToDpi(kCornerEllipse, dpi);
+    return CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner);
 }
+
+hint_metrics_t HintMetricsFor(UINT dpi) { return HintMetricsAt(dpi, SystemMetricForDpi(SM_CXSMICON, dpi)); }
 
 ATOM RegisterHintClass(HINSTANCE instance, const char* i_classname)
 {
@@ -130,6 +140,8 @@ ATOM RegisterHintClass(HINSTANCE instance, const char* i_classname)
 
 LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Paints and clicks come from the host's message loop too, in the host's context.
+    PerMonitorDpiScope perMonitor;
     switch (message) {
     case WM_CREATE:
     case WM_DESTROY: return 0;

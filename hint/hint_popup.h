@@ -3,6 +3,8 @@
 // what a click does. The popup knows of its hint only what it shows (hint_face_t).
 #include <windows.h>
 
+#include <string>
+
 #include "hint/hint_rules.h"
 
 // What a popup shows of its hint and whose window a click brings forward.
@@ -10,6 +12,9 @@ struct hint_face_t {
     HWND m_target = nullptr;
     HICON m_icon = nullptr;  // borrowed
     char m_text[kHintTextSize] = {};
+    // The window's own title shown instead of m_text (wide_title.h); empty: m_text.
+    std::wstring m_wideText;
+    UINT m_dpi = kHintDesignDpi;  // measured and painted at: its monitor's
 };
 
 // The popup paints and answers clicks for this face from now on; null: for none, so that
@@ -30,6 +35,9 @@ constexpr DWORD kHintStyle = WS_POPUP;
 // With HWND_TOPMOST: moved, shown and brought to the top of the topmost band, never activated.
 constexpr UINT kHintMoveFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
 
-// The rounded shape of a hint of width x height, as a region in client coordinates:
-// the popup's window region, and the area its painting fills. The caller owns it.
-HRGN MakeHintShape(int width, int height);
+// The rounded shape of a hint of width x height at a DPI, as a region in client
+// coordinates: the popup's window region, and the area its painting fills. The caller owns it.
+HRGN MakeHintShape(int width, int height, UINT dpi);
+
+// A hint's margins, icon and gaps at a DPI, the icon as large as the system's small one there.
+hint_metrics_t HintMetricsFor(UINT dpi);

@@ -33,13 +33,33 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
     o_text[n] = '\0';
 }
 
-pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth)
+int ScaledToDpi(int pixels, unsigned dpi)
+{
+    // |pixels| * dpi stays below 2^63: no overflow in 64 bits.
+    long long product = static_cast<long long>(pixels) * dpi;
+    long long half = kHintDesignDpi / 2;
+    return ClampToInt(product >= 0 ? (product + half) / kHintDesignDpi : -((half - product) / kHintDesignDpi));
+}
+
+hint_metrics_t HintMetricsAt(unsigned dpi, int smallIconSize)
+{
+    hint_metrics_t m;
+    m.dpi = dpi;
+    m.margin = ScaledToDpi(kHintTextMargin, dpi);
+    m.iconSize = smallIconSize;
+    m.textXWithIcon = ClampToInt(static_cast<long long>(ScaledToDpi(kHintIconX, dpi)) + smallIconSize +
+                                 ScaledToDpi(kHintIconRoom - kHintIconSize, dpi));
+    return m;
+}
+
+pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth, const hint_metrics_t& m)
 {
     pixel_size_t size;
-    if (widthSetting > 0) size.cx = widthSetting;
-    else size.cx = ClampToInt(static_cast<long long>(text.cx) + 2 * kHintTextMargin + (showIcon ? kHintIconRoom : 0));
+    long long margins = 2LL * m.margin;
+    if (widthSetting > 0) size.cx = ScaledToDpi(widthSetting, m.dpi);
+    else size.cx = ClampToInt(text.cx + margins + (showIcon ? static_cast<long long>(m.textXWithIcon) - m.margin : 0));
     size.cx = std::max(0, std::min(size.cx, maxWidth));
-    size.cy = ClampToInt(static_cast<long long>(text.cy) + 2 * kHintTextMargin);
+    size.cy = ClampToInt(text.cy + margins);
     return size;
 }
 
@@ -106,9 +126,15 @@ bool RangesMeet(long long a, long long la, long long b, long long lb)
 bool Across(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.left, a.width, b.left, b.width); }
 bool Along(const hint_box_t& a, const hint_box_t& b) { return RangesMeet(a.top, a.height, b.top, b.height); }
 
-// The top of a row below b. A collision means b ends at or below the colliding
+// The gap a box keeps to one it was pushed past, at its own DPI.
+int Gap(const hint_box_t& a) { return ScaledToDpi(kHintOverlapGap, a.dpi); }
+
+// The top of a row for a below b. A collision means b ends at or below the colliding
 // top, so this is lower; it saturates at INT_MAX, where the pushing stops.
-int Below(const hint_box_t& b) { return ClampToInt(static_cast<long long>(b.top) + b.height + kHintOverlapGap); }
+int Below(const hint_box_t& b, const hint_box_t& a)
+{
+    return ClampToInt(static_cast<long long>(b.top) + b.height + Gap(a));
+}
 
 }  // namespace
 
@@ -118,7 +144,7 @@ bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a)
 {
     for (size_t b = 0; b < boxes.size(); ++b) {
         if (b == a || !BoxesCollide(boxes[a], boxes[b])) continue;
-        int top = Below(boxes[b]);
+        int top = Below(boxes[b], boxes[a]);
         if (top == boxes[a].top) return false;  // already at the lowest top an int holds
         boxes[a].top = top;
         return true;
@@ -167,7 +193,7 @@ void PushDown(std::vector<hint_box_t>& boxes, size_t a, turn_scratch_t& scratch)
                 continue;
             }
             if (Along(box, other)) {
-                int top = Below(other);
+                int top = Below(other, box);
                 moved = top != box.top;  // false once the top can go no lower in an int
                 box.top = top;
                 break;
@@ -207,7 +233,7 @@ bool PushUp(std::vector<hint_box_t>& boxes, size_t a, const pixel_rect_t& work, 
     // it (they start lower still), so one sweep finds the place.
     for (size_t b : byTop) {
         if (b == a || !BoxesCollide(box, boxes[b])) continue;
-        box.top = ClampToInt(static_cast<long long>(boxes[b].top) - box.height - kHintOverlapGap);
+        box.top = ClampToInt(static_cast<long long>(boxes[b].top) - box.height - Gap(box));
         if (box.top < work.top) return false;
     }
     return true;
@@ -271,7 +297,8 @@ bool EveryColumnHasRoom(const std::vector<hint_box_t>& boxes, const std::vector<
     for (size_t a = 0; a < held.size(); ++a) {
         long long need = held[a].height;
         for (size_t b = 0; b < held.size(); ++b) {
-            if (b != a && Across(held[a], held[b])) need += held[b].height + held[a].height + kHintOverlapGap;
+            if (b == a || !Across(held[a], held[b])) continue;
+            need += static_cast<long long>(held[b].height) + held[a].height + Gap(held[a]);
         }
         if (need > static_cast<long long>(works[a].bottom) - works[a].top) return false;
     }

@@ -11,9 +11,23 @@ constexpr int kHintTextMargin = 5;   // text drawn at (5, 5)
 constexpr int kHintIconX = 5;
 constexpr int kHintIconSize = 16;
 constexpr int kHintIconRoom = 18;    // a 16-pixel icon and a 2-pixel gap
-constexpr int kHintTextXWithIcon = kHintIconX + kHintIconRoom;  // 23
 constexpr int kHintOverlapGap = 2;   // rows of pushed hints stand 2 pixels apart
 constexpr size_t kHintTextSize = 1024;
+// The DPI the sizes above are given at (100%); a hint at another DPI scales them by dpi / 96.
+constexpr unsigned kHintDesignDpi = 96;
+
+// A length given at 96 DPI, at dpi, rounded to the nearest pixel (halves away from zero).
+int ScaledToDpi(int pixels, unsigned dpi);
+
+// A hint's fixed sizes at one DPI: margins and gaps scaled, the icon as large as the
+// system's small icon at that DPI.
+struct hint_metrics_t {
+    unsigned dpi;
+    int margin;         // between the edge and the text on each side; the icon's x too
+    int iconSize;
+    int textXWithIcon;  // the icon, then a gap
+};
+hint_metrics_t HintMetricsAt(unsigned dpi, int smallIconSize);
 
 // The item text of a host record whose field may lack its terminator: a terminated
 // text whole; else `size` bytes, less a double-byte character cut by the field's end.
@@ -23,10 +37,10 @@ std::string ItemText(const char* i_field, size_t size);
 // which is two bytes when it is a double-byte character (a lone lead byte is one).
 void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[kHintTextSize]);
 
-// Width and height from the measured text: a fixed width (above 0) wins; 0 or less
-// fits the text and makes room for the icon. Never wider than maxWidth (the work
-// area's width), so an absurd Width from the file cannot make a screen-wide bar.
-pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth);
+// Width and height from the measured text: a fixed width (above 0, given at 96 DPI)
+// wins; 0 or less fits the text and makes room for the icon. Never wider than maxWidth
+// (the work area's width), so an absurd Width from the file cannot make a screen-wide bar.
+pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth, const hint_metrics_t& metrics);
 
 // Upper-left corner by position mode (0-4; any other value is the origin).
 pixel_point_t HintPosition(int pos, const pixel_rect_t& target, pixel_size_t size);
@@ -54,13 +68,14 @@ struct hint_box_t {
     int left;
     int width;
     int height;
+    unsigned dpi = kHintDesignDpi;  // of its monitor: a box pushed below another stands the gap at it apart
 };
 
 // Closed ranges on both axes share a point: touching edges collide.
 bool BoxesCollide(const hint_box_t& a, const hint_box_t& b);
 
 // One step for boxes[a]: below the first other box (in order) that it collides
-// with. True when it moved; a top already at INT_MAX cannot move further, so the
+// with, the gap at boxes[a]'s DPI apart. True when it moved; a top already at INT_MAX cannot move further, so the
 // pushing ends there even if a collision is left.
 bool AvoidOverlapStep(std::vector<hint_box_t>& boxes, size_t a);
 
@@ -87,6 +102,6 @@ void NoOverlapInWorkAreas(std::vector<hint_box_t>& boxes, const std::vector<pixe
 
 // The room the upward stacking needs, for every box A (left edges held inside): A's
 // height, plus for every other box B whose columns meet A's, B's height, A's height
-// and the 2-pixel gap, is at most the height of A's area. Each such B can move A up
+// and the gap at A's DPI, is at most the height of A's area. Each such B can move A up
 // by at most that much, once.
 bool EveryColumnHasRoom(const std::vector<hint_box_t>& boxes, const std::vector<pixel_rect_t>& works);

@@ -1,12 +1,18 @@
 #include "hint/hint_set.h"
 
+#include "hint/app_icon.h"
 #include "hint/bring_to_front.h"
 #include "hint/hint_picture.h"
+#include "support/dpi_awareness.h"
 
 HintWndMgr* g_hintWndMgr;
 
+// Each entry below makes, places or paints hints: per-monitor aware whatever the host's
+// thread is, so the hints stand in physical pixels at their monitor's scale.
+
 void ShowHints()
 {
+    PerMonitorDpiScope perMonitor;
     if (g_hintWndMgr == nullptr) {
         // Known before it is built: the popups look themselves up while they paint.
         g_hintWndMgr = new HintWndMgr;
@@ -19,6 +25,7 @@ void ShowHints()
 
 void HideHints()
 {
+    PerMonitorDpiScope perMonitor;
     if (g_hintWndMgr) g_hintWndMgr->HideAll();
     // Only now can a window manager under Wine be asked to raise it (bring_to_front.cpp).
     RaiseBroughtWindow();
@@ -30,6 +37,13 @@ void DestroyHintWndMgr()
     HintWndMgr* set = g_hintWndMgr;
     g_hintWndMgr = nullptr;
     g_hintShown = 0;
-    delete set;
+    if (set) {
+        // Only once a showing looked the DPI functions up: no module is loaded here
+        // before a hint was ever made.
+        PerMonitorDpiScope perMonitor;
+        delete set;
+    }
     DropHintPictures();
+    // No hint borrows them now.
+    FreeAppIcons();
 }

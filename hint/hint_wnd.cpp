@@ -1,19 +1,24 @@
 #include "hint/hint_wnd.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
+#include "hint/app_icon.h"
 #include "hint/hint_font.h"
 #include "hint/hint_popup.h"
+#include "hint/wide_title.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "support/bounded_text.h"
+#include "support/dpi_awareness.h"
 #include "support/dwm_window.h"
 #include "support/gdi_owner.h"
 #include "support/geometry_win32.h"
 
 namespace {
 
+constexpr DWORD kIconSearchBoundMs = 300;
 constexpr int kInitialHintSize = 10;
 
 HICON ClassIcon(HWND window, int index)
@@ -21,17 +26,38 @@ HICON ClassIcon(HWND window, int index)
     return reinterpret_cast<HICON>(GetClassLongPtrA(window, index));
 }
 
-// SMTO_BLOCK: no other thread's message runs while we wait; a hung window costs one wait at most.
-HICON AskIcon(HWND window, WPARAM kind, const IconBudget& icons, bool* o_cut)
-{
-    DWORD wait = icons.NextWait();
-    if (wait < IconBudget::kRequestMs) *o_cut = true;
-    DWORD_PTR answer = 0;
-    if (wait == 0 || !SendMessageTimeoutA(window, WM_GETICON, kind, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, wait, &answer)) {
-        return nullptr;
+// The icon requests of one search: each waits what the showing's budget gives it (100 ms
+// at most), the search 300 ms in all. A thread that let one go unanswered (hung, or busy)
+// is asked nothing more.
+class IconRequests {
+public:
+    IconRequests(const IconBudget& showing, bool* o_cut) : m_showing(showing), m_cut(o_cut) {}
+
+    // SMTO_BLOCK: no other thread's message runs while we wait.
+    HICON Ask(HWND window, WPARAM kind)
+    {
+        DWORD spent = GetTickCount() - m_start;
+        DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        if (spent >= kIconSearchBoundMs || thread == m_unanswered) return nullptr;
+        // Cut short by the showing's budget: the hint is asked again at the next showing.
+        DWORD wait = m_showing.NextWait();
+        if (wait < IconBudget::kRequestMs) *m_cut = true;
+        wait = std::min<DWORD>(wait, kIconSearchBoundMs - spent);
+        DWORD_PTR answer = 0;
+        if (wait == 0) return nullptr;
+        if (!SendMessageTimeoutA(window, WM_GETICON, kind, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, wait, &answer)) {
+            m_unanswered = thread;
+            return nullptr;
+        }
+        return reinterpret_cast<HICON>(answer);
     }
-    return reinterpret_cast<HICON>(answer);
-}
+
+private:
+    const IconBudget& m_showing;
+    bool* m_cut;
+    DWORD m_start = GetTickCount();
+    DWORD m_unanswered = 0;
+};
 
 }  // namespace
 
@@ -44,17 +70,22 @@ DWORD IconBudget::NextWait() const
 
 HICON FindTargetIcon(HWND target, const IconBudget& icons, bool* o_cut)
 {
+    IconRequests requests(icons, o_cut);
     HICON icon = nullptr;
     if (HWND owner = GetWindow(target, GW_OWNER)) {
         icon = ClassIcon(owner, GCL_HICONSM);
-        if (!icon) icon = AskIcon(owner, ICON_SMALL, icons, o_cut);
+        if (!icon) icon = requests.Ask(owner, ICON_SMALL);
         if (icon) return icon;
     }
     icon = ClassIcon(target, GCL_HICONSM);
-    if (!icon) icon = AskIcon(target, ICON_SMALL, icons, o_cut);
+    if (!icon) icon = requests.Ask(target, ICON_SMALL);
     if (icon) return icon;
     icon = ClassIcon(target, GCL_HICON);
-    if (!icon) icon = AskIcon(target, ICON_BIG, icons, o_cut);
+    if (!icon) icon = requests.Ask(target, ICON_BIG);
+    // Store apps and some WinUI windows answer none of those: the small icon the system
+    // makes for the window, then the one of its program's file.
+    if (!icon) icon = requests.Ask(target, ICON_SMALL2);
+    if (!icon) icon = AppIconOf(target);
     return icon;
 }
 
@@ -162,20 +193,29 @@ SIZE HintWnd::MeasureText()
     // A plain device context, not BeginPaint: that would validate a paint still owed.
     SIZE extent = {};
     WindowDc dc(m_hwnd);
-    GdiObject<HFONT> font = MakeHintFont(dc.Get());
+    GdiObject<HFONT> font = MakeHintFont(m_dpi);
     Selection fontSelected(dc.Get(), font.Get());
-    GetTextExtentPoint32A(dc.Get(), m_text, static_cast<int>(strlen(m_text)), &extent);
+    if (!m_wideText.empty()) {
+        GetTextExtentPoint32W(dc.Get(), m_wideText.c_str(), static_cast<int>(m_wideText.size()), &extent);
+    } else {
+        GetTextExtentPoint32A(dc.Get(), m_text, static_cast<int>(strlen(m_text)), &extent);
+    }
     return extent;
 }
 
 void HintWnd::Place()
 {
     BuildDisplayText(m_title, HintSettings.Contents, m_text);
+    m_wideText = WideDisplayTextOf(m_target, m_title, HintSettings.Contents);
     RECT target = TargetRect();
-    m_work = ToPixelRect(WorkAreaOf(m_target));
+    HMONITOR monitor = MonitorFromWindow(m_target, MONITOR_DEFAULTTOPRIMARY);
+    m_work = ToPixelRect(WorkAreaOfMonitor(monitor));
+    // Measured at every showing at the scale of the monitor it stands on, so a target
+    // moved to a monitor of another scale gets a hint of that scale.
+    m_dpi = DpiOfMonitor(monitor);
     // HintSettings.Width itself stays as the user set it: it is written back at teardown.
     pixel_size_t size = HintSize(ToPixelSize(MeasureText()), HintSettings.Width, HintSettings.IsShowIcon != 0,
-                                 m_work.right - m_work.left);
+                                 m_work.right - m_work.left, HintMetricsFor(m_dpi));
     pixel_point_t corner = KeepInWorkArea(HintPosition(HintSettings.Pos, ToPixelRect(target), size), size, m_work);
     m_left = corner.x;
     m_top = corner.y;
@@ -187,10 +227,13 @@ void HintWnd::Place()
 
 void HintWnd::ApplyShape()
 {
-    if (m_hwnd == nullptr || (m_shape.cx == m_width && m_shape.cy == m_height)) return;
+    if (m_hwnd == nullptr || (m_shape.cx == m_width && m_shape.cy == m_height && m_shapeDpi == m_dpi)) return;
     // The system owns the region once it is set; a region that cannot be made leaves
     // the popup rectangular, which the painting covers too.
-    if (SetWindowRgn(m_hwnd, MakeHintShape(m_width, m_height), FALSE)) m_shape = pixel_size_t{m_width, m_height};
+    if (SetWindowRgn(m_hwnd, MakeHintShape(m_width, m_height, m_dpi), FALSE)) {
+        m_shape = pixel_size_t{m_width, m_height};
+        m_shapeDpi = m_dpi;
+    }
 }
 
 void HintWnd::MoveToFinalRect()
@@ -212,6 +255,20 @@ void HintWnd::Show()
     // A window that closed after the host listed it keeps its last rectangle; the next
     // list update drops its hint.
     Place();
+    ShowPopup();
+    // A window stays on the virtual desktop it was made on: shown while the user works
+    // on another, the popup is cloaked there. Made again, it is on the current one.
+    if (m_hwnd && IsCloaked(m_hwnd)) {
+        DestroyPopup();
+        MakePopup();
+        ApplyShape();
+        MoveToFinalRect();
+        ShowPopup();
+    }
+}
+
+void HintWnd::ShowPopup()
+{
     if (m_hwnd == nullptr) return;
     ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
     // A move that keeps the size repaints nothing, and the text may have changed.

@@ -48,7 +48,7 @@ public:
     // After the no-overlap pass: the popup to the hint's final rectangle.
     void MoveToFinalRect();
 
-    hint_box_t Box() const { return hint_box_t{m_top, m_left, m_width, m_height}; }
+    hint_box_t Box() const { return hint_box_t{m_top, m_left, m_width, m_height, m_dpi}; }
     void SetTop(int top) { m_top = top; }
     void SetCorner(int left, int top)
     {
@@ -66,8 +66,9 @@ public:
     RECT m_rect = {};
     // The work area the latest placement held the hint in; the no-overlap pass keeps it there.
     pixel_rect_t m_work = {};
-    // The size the popup's window region was made for.
+    // The size and DPI the popup's window region was made for.
     pixel_size_t m_shape = {};
+    UINT m_shapeDpi = 0;
     // The showing's icon time ran out before the search for this hint's icon ended.
     bool m_iconPending = false;
 
@@ -76,13 +77,15 @@ private:
     void MakePopup();
     void ApplyShape();  // the rounded window region, made anew when the size changed
     void DestroyPopup();
+    void ShowPopup();  // without activation, painted with the current text now
     RECT TargetRect();
     SIZE MeasureText();
 };
 
-// The target's small icon, borrowed from its owner, its class or itself; null when
-// none answers within its request's wait. o_cut: a request was shortened or left out
-// because the budget ran out.
+// The target's small icon, borrowed from its owner, its class or itself, else its
+// program's (app_icon.h); null when none is found. Requests wait what the showing's
+// budget gives them, 100 ms each at most and 300 ms in all; o_cut: one was shortened or
+// left out because the showing's budget ran out.
 HICON FindTargetIcon(HWND target, const IconBudget& icons, bool* o_cut);
 
 // Where a minimized window stands when restored, in screen coordinates.

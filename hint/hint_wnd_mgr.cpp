@@ -154,7 +154,7 @@ bool HintWndMgr::AvoidOverlap(HintWnd* hint)
     hint_box_t box = hint->Box();
     for (const HintWnd* other : m_list) {
         if (other == hint || !BoxesCollide(box, other->Box())) continue;
-        hint->SetTop(other->m_top + other->m_height + kHintOverlapGap);
+        hint->SetTop(other->m_top + other->m_height + ScaledToDpi(kHintOverlapGap, hint->m_dpi));
         return true;
     }
     return false;

@@ -149,13 +149,13 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     } else {
         GdiObject<HBRUSH> fill(CreateSolidBrush(HintSettings.NmlBgColor));
         GdiObject<HBRUSH> border(CreateSolidBrush(HintSettings.NmlBorderColor));
-        GdiObject<HRGN> shape(MakeHintShape(c.right, c.bottom));
+        GdiObject<HRGN> shape(MakeHintShape(c.right, c.bottom, kHintDesignDpi));
         FillRgn(dc.Get(), shape.Get(), fill.Get());
         FrameRgn(dc.Get(), shape.Get(), border.Get(), 1, 1);
     }
     static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);  // a hint holds its icon too
     DrawIconEx(dc.Get(), 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    GdiObject<HFONT> font = MakeHintFont(dc.Get());
+    GdiObject<HFONT> font = MakeHintFont(kHintDesignDpi);
     Selection text(dc.Get(), font.Get());
     SetBkMode(dc.Get(), TRANSPARENT);
     TextOutA(dc.Get(), 23, 5, "A", 1);
@@ -190,7 +190,7 @@ struct floor_t {
         for (floor_popup_t& p : popups) {
             ReleaseDC(p.hwnd, GetDC(p.hwnd));  // a hint measures its text on its popup's DC before moving it
             int w = p.rect.right - p.rect.left, h = p.rect.bottom - p.rect.top;
-            if (!p.shaped) p.shaped = SetWindowRgn(p.hwnd, MakeHintShape(w, h), FALSE) != 0;
+            if (!p.shaped) p.shaped = SetWindowRgn(p.hwnd, MakeHintShape(w, h, kHintDesignDpi), FALSE) != 0;
             SetWindowPos(p.hwnd, HWND_TOPMOST, p.rect.left, p.rect.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
             ShowWindow(p.hwnd, SW_SHOWNOACTIVATE);
             InvalidateRect(p.hwnd, nullptr, FALSE);

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "support/dwm_window.h"
@@ -106,5 +107,26 @@ TEST_F(Desktop, PlacedFromTheVisibleFrameWhenTheDesktopReportsOneInside)
         EXPECT_EQ(std::make_pair(c.corner.x, c.corner.y), std::make_pair(PopupRect(target).left, PopupRect(target).top))
             << c.name;
         HideHints();
+    }
+}
+
+TEST_F(Desktop, PopupCloakedOnceShownIsMadeAgainOnTheCurrentDesktop)
+{
+    HWND target = Listed(RECT{100, 100, 400, 300}, "A");
+    ShowHints();
+    struct Case { const char* name; bool dwm, cloakPopup, cloakTarget, remade; } cases[] = {
+        {"the popup cloaked (made on another desktop)", true, true, false, true},
+        {"the target cloaked: its hint hidden, as before", true, false, true, false},
+        {"no answer from the desktop manager", false, true, false, false},
+    };
+    for (const Case& c : cases) {
+        HWND before = Hint(target)->m_hwnd;
+        g_desktop.cloaked = {c.cloakPopup ? before : nullptr, c.cloakTarget ? target : nullptr};
+        DwmGetWindowAttributeFn() = c.dwm ? StandInAttribute : nullptr;
+        ShowHints();
+        HWND after = Hint(target)->m_hwnd;
+        EXPECT_EQ(std::make_tuple(c.remade, c.remade, !c.cloakTarget, std::vector<HWND>{after}),
+                  std::make_tuple(after != before, !IsWindow(before), IsWindowVisible(after) != FALSE, Host().focusWindows))
+            << c.name << ": made again, the old one destroyed, shown, the host knowing the current one only";
     }
 }

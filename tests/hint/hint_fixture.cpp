@@ -1,9 +1,9 @@
 #include "tests/hint/hint_fixture.h"
 
-SIZE HintTextExtent(const char* text)
+SIZE HintTextExtent(const char* text, UINT dpi)
 {
     WindowDc dc(nullptr);
-    GdiObject<HFONT> font = MakeHintFont(dc.Get());
+    GdiObject<HFONT> font = MakeHintFont(dpi);
     Selection selected(dc.Get(), font.Get());
     SIZE extent = {};
     GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &extent);

@@ -15,7 +15,7 @@
 #include "tests/common/window_search.h"
 
 // The extent of a text on the screen in the hint font, as the product makes it.
-SIZE HintTextExtent(const char* text);
+SIZE HintTextExtent(const char* text, UINT dpi = kHintDesignDpi);
 bool RectInside(const RECT& inner, const RECT& outer);
 std::string RectText(const RECT& r);  // "left,top - right,bottom"
 

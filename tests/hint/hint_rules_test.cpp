@@ -103,7 +103,21 @@ TEST(HintSizeRule, FittedAndFixedWidths)
         {"a narrow second monitor", {40, 12}, 900, true, 640, {640, 22}},
         {"an empty work area", {40, 12}, 120, true, 0, {0, 22}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Text(c.out), Text(HintSize(c.text, c.width, c.icon, c.maxWidth))) << c.name;
+    const hint_metrics_t at96 = HintMetricsAt(96, 16);
+    for (const Case& c : cases) EXPECT_EQ(Text(c.out), Text(HintSize(c.text, c.width, c.icon, c.maxWidth, at96))) << c.name;
+}
+
+TEST(HintScale, MarginsIconRoomAndWidthFollowTheDpi)
+{
+    struct Case { unsigned dpi; int icon; std::string sizes; } cases[] = {
+        {96, 16, "68x22 120"}, {120, 20, "75x24 150"}, {144, 24, "83x28 180"},
+        {168, 28, "90x30 210"}, {192, 32, "96x32 240"}, {288, 48, "124x42 360"},
+    };
+    for (const Case& c : cases) {
+        const hint_metrics_t m = HintMetricsAt(c.dpi, c.icon);
+        EXPECT_EQ(c.sizes, Text(HintSize(pixel_size_t{40, 12}, 0, true, 5000, m)) + " " +
+                               std::to_string(HintSize(pixel_size_t{40, 12}, 120, true, 5000, m).cx)) << c.dpi << " dpi";
+    }
 }
 
 TEST(HintPositionRule, EveryModeAndAnUnknownOne)

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "support/dpi_awareness.h"
 #include "tests/common/import_patch.h"
 #include "tests/hint/hint_fixture.h"
 
@@ -129,4 +130,29 @@ TEST_F(TaskBars, HintOnTheSecondMonitorStaysThere)
     r = Show(0, RECT{1300, second.bottom - 10, 1600, second.bottom + 100}, 4);
     EXPECT_EQ(second.bottom, r.bottom) << "four windows at the second monitor's bottom: the last stays there";
     ExpectHintsInsideAndApart("four windows at the second monitor's bottom");
+}
+
+// Wine has one DPI for all monitors: here the second (from x 1280) is at 192.
+HRESULT WINAPI SecondMonitorAt192(HMONITOR monitor, int, UINT* o_x, UINT* o_y)
+{
+    *o_x = *o_y = MonitorFromPoint(POINT{1280, 0}, MONITOR_DEFAULTTONULL) == monitor ? 192 : 96;
+    return S_OK;
+}
+
+TEST_F(TaskBars, HintIsMeasuredAgainAtTheScaleOfTheMonitorItMovesTo)
+{
+    if (GetSystemMetrics(SM_CMONITORS) != 2) GTEST_SKIP() << "one monitor on this display";
+    auto real = std::exchange(DpiFunctions().dpiForMonitor, SecondMonitorAt192);
+    HWND a = Listed(RECT{}, "W"), b = Listed(RECT{}, "W");  // Pos 0, no overlap, the icon shown: the defaults
+    for (UINT dpi : {96u, 192u, 96u}) {
+        for (HWND w : {a, b}) SetWindowPos(w, nullptr, dpi == 96 ? 100 : 1400, 100, 300, 200, SWP_NOZORDER);
+        ShowHints();
+        const SIZE text = HintTextExtent("W", dpi);
+        const int margin = ScaleToDpi(5, dpi), gap = ScaleToDpi(2, dpi), icon = SystemMetricForDpi(SM_CXSMICON, dpi);
+        const RECT ra = PopupRect(a), rb = PopupRect(b);
+        EXPECT_EQ(std::make_tuple(text.cx + 2 * margin + icon + gap, text.cy + 2 * margin, gap),
+                  std::make_tuple(rb.right - rb.left, rb.bottom - rb.top, ra.top - rb.bottom))
+            << dpi << " dpi: width, height; the first pushed below the second, the gap apart";
+    }
+    DpiFunctions().dpiForMonitor = real;
 }
