@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr int kCornerEllipse = 5;
+// The rounded corner's diameter at 100% (twice its radius), as CreateRoundRectRgn takes it.
+constexpr int kCornerDiameter = 5;
 constexpr COLORREF kColourMask = 0x00FFFFFF;
 
 struct hint_colours_t {
@@ -120,7 +121,7 @@ HRGN MakeHintShape(int width, int height, UINT dpi)
 {
     // A round-rectangle region leaves out its right and bottom edges: one more each way
     // makes it cover the popup's last column and row.
-    int corner = ScaleToDpi(kCornerEllipse, dpi);
+    int corner = ScaleToDpi(kCornerDiameter, dpi);
     return CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner);
 }
 
