@@ -9,11 +9,10 @@
 #include <cstdint>
 #include <string>
 
-#include "support/base.h"
 #include "support/ini_text.h"
 #include "support/result_code.h"
 
-class IniFile : public Base {
+class IniFile {
 public:
     enum Mode : uint8_t {
         ModePlain = 0,
@@ -22,7 +21,7 @@ public:
     };
 
     IniFile();
-    ~IniFile() override;
+    ~IniFile();
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
