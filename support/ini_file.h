@@ -41,7 +41,6 @@ public:
 
     ResultCode WriteInt(const char* i_section, const char* i_key, int value);
     ResultCode WriteString(const char* i_section, const char* i_key, const char* i_val);
-    ResultCode WriteHex(const char* i_section, const char* i_key, int value);
 
     static ResultCode HexToInt(const char* i_hex, int* o_val);
     static void IntToHex(int value, char* o_hex, size_t size);
