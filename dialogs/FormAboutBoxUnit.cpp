@@ -113,7 +113,7 @@ void TAboutBox::FormShow()
     AppInfo info(m_hmodule);
     if (info.GetFileVersion(&version) < 0) {
         LastError failure;
-        const char* message = failure.GetMessage();
+        const char* message = failure.RecordedMessage();
         MessageBoxA(nullptr, message ? message : "", "ERROR", MB_OK);
         version.clear();
     }

@@ -116,7 +116,7 @@ BOOL Form::OnSetCursor(HWND form, HWND under)
 {
     int row = RowOfWindow(under);
     if (row < 0 || m_desc.controls[row].kind != Kind::Link) return FALSE;
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649) /* IDC_HAND */));
+    SetCursor(LoadCursorA(nullptr, IDC_HAND));
     SetWindowLongPtrA(form, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }

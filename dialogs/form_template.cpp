@@ -8,9 +8,6 @@ namespace form {
 
 namespace {
 
-constexpr WORD kButtonAtom = 0x0080;
-constexpr WORD kEditAtom = 0x0081;
-constexpr WORD kStaticAtom = 0x0082;
 constexpr WORD kFirstRowId = 1000;
 
 bool Focusable(Kind kind)

@@ -15,11 +15,16 @@ namespace form {
 // Captions are Shift-JIS whatever the thread's code page is.
 std::wstring Wide(const char* text);
 
+// The system's predefined control classes, as a template names them.
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
+constexpr WORD kStaticAtom = 0x0082;
+
 // Builds an in-memory dialog template (DLGTEMPLATE, DWORD-aligned items).
 class TemplateWriter {
 public:
     TemplateWriter(DWORD style, DWORD exStyle, short cx, short cy, const char* title);
-    // classAtom: 0x0080 BUTTON ... 0x0082 STATIC, or 0 to use className.
+    // classAtom: one of the atoms above, or 0 to use className.
     void Add(WORD id, WORD classAtom, const wchar_t* className, const char* caption, DWORD style,
              DWORD exStyle, short x = 0, short y = 0, short cx = 0, short cy = 0);
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }

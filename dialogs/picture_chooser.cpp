@@ -98,8 +98,8 @@ UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
 GlobalMemory PreviewTemplate()
 {
     form::TemplateWriter tmpl(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_CONTROL | DS_3DLOOK, 0, 200, 104, "");
-    tmpl.Add(kPreviewId - 1, 0x0080, nullptr, "プレビュー", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 7, 0, 186, 100);
-    tmpl.Add(kPreviewId, 0x0082, nullptr, "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 14, 12, 172, 82);
+    tmpl.Add(kPreviewId - 1, form::kButtonAtom, nullptr, "プレビュー", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 7, 0, 186, 100);
+    tmpl.Add(kPreviewId, form::kStaticAtom, nullptr, "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 14, 12, 172, 82);
     GlobalMemory memory(GlobalAlloc(GMEM_FIXED, tmpl.Size()));
     if (memory) memcpy(memory.get(), tmpl.Get(), tmpl.Size());
     return memory;

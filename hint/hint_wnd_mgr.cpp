@@ -168,15 +168,6 @@ void HintWndMgr::HideAll()
     DropHintPictures();
 }
 
-HintWnd* HintWndMgr::FindByPopup(HWND popup) const
-{
-    if (popup == nullptr) return nullptr;
-    for (const auto& entry : m_map) {
-        if (entry.second && entry.second->m_hwnd == popup) return entry.second.get();
-    }
-    return nullptr;
-}
-
 HintWnd* HintWndMgr::FindByTarget(HWND target) const
 {
     auto it = m_map.find(target);

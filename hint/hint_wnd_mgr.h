@@ -33,7 +33,6 @@ public:
     void Refresh();  // later showings: prune, update texts, add new windows
     void ShowAll();
     void HideAll();
-    HintWnd* FindByPopup(HWND popup) const;
     // One step of the no-overlap rule for this hint; true when it moved.
     bool AvoidOverlap(HintWnd* hint);
 

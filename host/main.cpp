@@ -459,7 +459,7 @@ int main(int argc, char** argv)
         return 1;
     }
     StartDialogWatch(Say);
-    char info[80] = {};
+    char info[kPluginInfoSize] = {};
     plugin.getPluginInfo(info);
     Say("plugin: " + AnsiToUtf8(info));
     std::string settings = plugin.SettingsPath();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/records/interface_sizes.h"
 #include "plugin/records/zlvn_interface.h"
 
 namespace zlvnhost {
@@ -20,7 +21,7 @@ struct LogLine {
 struct HostState {
     std::string version = "version 0.9.6.33";  // what Zlvn_GetVersion answers
     unsigned char logSeverity = 3;              // what Zlvn_GetLogSeverity answers
-    unsigned char quickOption[8] = {};
+    unsigned char quickOption[kQuickOptionSize] = {};
     std::vector<ZlvnList> list;                 // the window list handed out by Zlvn_GetList
     // When set, what Zlvn_GetList answers instead, to the counting call or the reading one
     // (a host in trouble); the reading call still copies what fits.

@@ -3,9 +3,10 @@
 # no-overlap figures).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 build=${BUILD_DIR:-$root/build}
-if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+zlvn_setup_if_root
+zlvn_configure "$build"
 cmake --build "$build" -j"$(nproc)" --target hint_bench
 source "$root/scripts/wine-env.sh" "$build"
 cd "$build/bin"

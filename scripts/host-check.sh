@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Checks the reference host as a person meets it, under Wine: its usage, a wrong option,
 # a missing DLL, a plug-in refusing the host, and script steps that open the dialogs and
-# close them after a while. The last line says how many checks passed.
+# close them after a while. Ends with "host-check: N passed, M failed".
 #   bash scripts/host-check.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+zlvn_checker=host-check
+source "$root/scripts/common.sh"
 build=${BUILD_DIR:-$root/build}
 BUILD_DIR="$build" bash "$root/scripts/build.sh"
 source "$root/scripts/wine-env.sh" "$build"
@@ -16,7 +18,6 @@ mkdir -p "$work"
 cp "$build/bin/zlvnhost.exe" "$build/bin/ZlvnHint.dll" "$build/bin/bgnml.bmp" "$build/bin/bgicn.bmp" "$work/"
 cd "$work"
 
-passed=0
 # host ARGS...: runs the host (never longer than two minutes); sets $out and $rc.
 host() {
   last="zlvnhost.exe $*"
@@ -30,16 +31,16 @@ expect() {
   local want=$1 text
   shift
   if [ "$rc" != "$want" ]; then
-    printf 'host-check: %s exited with %s, expected %s:\n%s\n' "$last" "$rc" "$want" "$out" >&2
-    exit 1
+    zlvn_fail "$last" "$(printf '%s exited with %s, expected %s:\n%s' "$last" "$rc" "$want" "$out")"
+    return
   fi
   for text in "$@"; do
     if ! grep -qF -- "$text" <<<"$out"; then
-      printf 'host-check: %s printed no "%s":\n%s\n' "$last" "$text" "$out" >&2
-      exit 1
+      zlvn_fail "$last" "$(printf '%s printed no "%s":\n%s' "$last" "$text" "$out")"
+      return
     fi
   done
-  passed=$((passed + 1))
+  zlvn_pass "$last"
 }
 
 for help in --help -h '/?'; do
@@ -59,13 +60,10 @@ expect 1 "log(3): Hint " "host: the plug-in refused to load into this host" "(11
 host --script "option:500 version:500 option:300:page:2:shot:page2.bmp"
 expect 0 'closing the dialog "ダイアログ" as Cancel' 'closing the dialog "バージョン情報" as Cancel' \
   "host: page 2 of the dialog" "host: screenshot of the dialog"
-if [ "$(head -c 2 page2.bmp)" != BM ]; then
-  echo "host-check: $last saved no bitmap page2.bmp" >&2
-  exit 1
-fi
+zlvn_check "$last saved the bitmap page2.bmp" test "$(head -c 2 page2.bmp 2>/dev/null)" = BM
 host --script "option:300:page:9"
 expect 2 "the dialog has 2 pages, no page 9"
 host --script "version:soon"
 expect 2 "'soon' is not a time in milliseconds"
 
-echo "host-check: $passed checks of the reference host passed"
+zlvn_checks_end

@@ -12,10 +12,11 @@
 # FUZZ_RUNS (10000000, --long only), FUZZ_ARGS (more libFuzzer flags, e.g. -max_len=512).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 build=${NATIVE_BUILD_DIR:-$root/build-native}
 long=0
 if [ "${1:-}" = "--long" ]; then long=1; shift; fi
-if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
+zlvn_setup_if_root
 
 cmake -S "$root/native" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --build "$build" -j2

@@ -7,8 +7,9 @@
 #   bash scripts/readme-shots.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 build=${BUILD_DIR:-$root/build}
-if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
+zlvn_setup_if_root
 BUILD_DIR="$build" bash "$root/scripts/build.sh"
 unset DISPLAY  # the same screen every time, whoever runs it
 source "$root/scripts/wine-env.sh" "$build"

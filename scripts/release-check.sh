@@ -3,9 +3,11 @@
 # and wants the same DLL and archive byte for byte; then unpacks the archive into a fresh
 # folder and lets the reference host of the test build (build/bin/zlvnhost.exe) load the
 # plug-in from there and show its hints. The screenshot is kept as
-# build/release-smoke-shot.png. Ends with "N passed, N failed".
+# build/release-smoke-shot.png. Ends with "release-check: N passed, M failed".
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+zlvn_checker=release-check
+source "$root/scripts/common.sh"
 build=${BUILD_DIR:-$root/build}
 # A folder of this run's own, so that two checks on one machine never meet; removed at exit.
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/zlvn-release-check.XXXXXX")
@@ -17,20 +19,6 @@ if [ ! -f "$host" ]; then
   echo "release-check: no $host; run scripts/test.sh (or scripts/build.sh) first" >&2
   exit 1
 fi
-
-passed=0
-failed=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "release-check: ok   $name"
-  else
-    failed=$((failed + 1))
-    echo "release-check: FAIL $name"
-  fi
-}
 
 start=$(date +%s)
 rm -rf "$work-a" "$work-b" "$work-unpacked"
@@ -47,11 +35,11 @@ same() {
   sha256sum "$1" "$2" | sed 's/^/release-check:   /'
   cmp "$1" "$2"
 }
-check "the DLL is the same from both builds" same "$work-a/build/bin/ZlvnHint.dll" "$work-b/build/bin/ZlvnHint.dll"
-check "the archive is the same from both builds" same "$zip_a" "$zip_b"
-check "the archive matches its .sha256" bash -c 'cd "$(dirname "$1")" && sha256sum -c --quiet "$1.sha256"' - "$zip_a"
+zlvn_check "the DLL is the same from both builds" same "$work-a/build/bin/ZlvnHint.dll" "$work-b/build/bin/ZlvnHint.dll"
+zlvn_check "the archive is the same from both builds" same "$zip_a" "$zip_b"
+zlvn_check "the archive matches its .sha256" bash -c 'cd "$(dirname "$1")" && sha256sum -c --quiet "$1.sha256"' - "$zip_a"
 members=$(python3 -c 'import sys, zipfile; print(" ".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip_a")
-check "the archive holds the DLL, the two pictures and the guide at its root" \
+zlvn_check "the archive holds the DLL, the two pictures and the guide at its root" \
   test "$members" = "ZlvnHint.dll bgnml.bmp bgicn.bmp ZlvnHint-README.txt"
 
 # The reference host loads the plug-in from the unpacked folder and shows its hints.
@@ -68,7 +56,7 @@ rm -f "$shot_png"
   >"$unpacked.log" 2>&1 || true
 sed 's/^/release-check:   host: /' "$unpacked.log"
 ini_win="${dll_win%.dll}.ini"
-check "the host loaded the unpacked plug-in and it wrote its settings beside it" \
+zlvn_check "the host loaded the unpacked plug-in and it wrote its settings beside it" \
   grep -qF "after teardown, the plug-in's settings file $ini_win:" "$unpacked.log"
 [ -f "$shot_bmp" ] && convert "$shot_bmp" "$shot_png" && echo "release-check: screenshot $shot_png"
 # Hints in their default colours: fill 0xffff80 inside a 0xf7f700 border.
@@ -82,8 +70,7 @@ fill, border = pixels.count(b"\xff\xff\x80"), pixels.count(b"\xf7\xf7\x00")
 print(f"release-check:   hint pixels on the screen: {fill} fill, {border} border")
 sys.exit(0 if fill >= 200 and border >= 50 else 1)'
 }
-check "the hints are on the screen" hint_pixels
+zlvn_check "the hints are on the screen" hint_pixels
 
 echo "release-check: took $(($(date +%s) - start)) s"
-echo "release-check: $passed passed, $failed failed"
-[ "$failed" = 0 ]
+zlvn_checks_end

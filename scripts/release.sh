@@ -7,15 +7,15 @@
 #   DIST_DIR   where the archive goes (default: dist/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 build=${BUILD_DIR:-$root/build-release}
 dist=${DIST_DIR:-$root/dist}
-if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
+zlvn_setup_if_root
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)
 fi
 export SOURCE_DATE_EPOCH
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DZLVN_BUILD_TESTS=OFF >/dev/null
+zlvn_configure "$build" -DZLVN_BUILD_TESTS=OFF
 # Packed afresh each time, so the archive's times follow SOURCE_DATE_EPOCH.
 rm -rf "$build/dist"
 cmake --build "$build" -j"$(nproc)" --target release_zip

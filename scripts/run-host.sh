@@ -9,12 +9,13 @@
 #   bash scripts/run-host.sh --script "samples list active wait:2000 toggle menu inactive"
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 build=${BUILD_DIR:-$root/build}
 if [[ " $* " == *" --interactive "* ]] && [ -z "${DISPLAY:-}" ]; then
   echo "run-host: --interactive is for a person: set DISPLAY to your desktop's display" >&2
   exit 1
 fi
-if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
+zlvn_setup_if_root
 # The host and the DLL it loads (with the pictures beside it), not the tests.
 BUILD_DIR="$build" bash "$root/scripts/build.sh" zlvnhost
 # A person's run does not keep a server up: see the --interactive branch below.

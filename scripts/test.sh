@@ -9,8 +9,9 @@
 # With arguments only step 1 runs, and the arguments go to ctest (e.g. -R Menu).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 build=${BUILD_DIR:-$root/build}
-if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi
+zlvn_setup_if_root
 BUILD_DIR="$build" bash "$root/scripts/build.sh"
 (
   source "$root/scripts/wine-env.sh" "$build"

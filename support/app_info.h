@@ -4,10 +4,9 @@
 
 #include <string>
 
-#include "support/base.h"
 #include "support/result_code.h"
 
-class AppInfo : public Base {
+class AppInfo {
 public:
     explicit AppInfo(HMODULE module) : m_module(module) {}
 

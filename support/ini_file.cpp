@@ -234,16 +234,6 @@ ResultCode IniFile::WriteString(const char* i_section, const char* i_key, const 
     return ResultCode::Normal;
 }
 
-ResultCode IniFile::WriteHex(const char* i_section, const char* i_key, int value)
-{
-    ZLVN_ASSERT_ARG(i_section);
-    ZLVN_ASSERT_ARG(i_key);
-    char hex[9];
-    IntToHex(value, hex, sizeof hex);
-    WritePrivateProfileStringA(i_section, i_key, hex, m_inifile);
-    return ResultCode::Normal;
-}
-
 ResultCode IniFile::HexToInt(const char* i_hex, int* o_val)
 {
     ZLVN_ASSERT_ARG(i_hex);

@@ -9,11 +9,10 @@
 #include <cstdint>
 #include <string>
 
-#include "support/base.h"
 #include "support/ini_text.h"
 #include "support/result_code.h"
 
-class IniFile : public Base {
+class IniFile {
 public:
     enum Mode : uint8_t {
         ModePlain = 0,
@@ -22,7 +21,7 @@ public:
     };
 
     IniFile();
-    ~IniFile() override;
+    ~IniFile();
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
@@ -42,7 +41,6 @@ public:
 
     ResultCode WriteInt(const char* i_section, const char* i_key, int value);
     ResultCode WriteString(const char* i_section, const char* i_key, const char* i_val);
-    ResultCode WriteHex(const char* i_section, const char* i_key, int value);
 
     static ResultCode HexToInt(const char* i_hex, int* o_val);
     static void IntToHex(int value, char* o_hex, size_t size);

@@ -38,7 +38,7 @@ ResultCode LastError::CopyMessage(char* o_buf, size_t size) const
     return ResultCode::Normal;
 }
 
-const char* LastError::GetMessage()
+const char* LastError::RecordedMessage()
 {
     if (CopyMessage(m_text, sizeof m_text) < 0) return nullptr;
     return m_text;

@@ -2,10 +2,6 @@
 // The record of the support library's latest failure. There is one process-wide
 // record; every recorded failure overwrites it whole. A LastError constructed by a
 // caller is a snapshot of that record, taken at construction.
-// <windows.h> first: it renames GetMessage to GetMessageA, and every file must see
-// the member under the same name.
-#include <windows.h>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -27,7 +23,7 @@ public:
     // FlowError when nothing has been recorded; otherwise the message, cut to size - 1.
     ResultCode CopyMessage(char* o_buf, size_t size) const;
     // The message in a buffer of this record, or null when nothing has been recorded.
-    const char* GetMessage();
+    const char* RecordedMessage();
 
     bool IsValid() const { return m_valid != 0; }
     const char* File() const { return m_file; }

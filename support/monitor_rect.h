@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "support/base.h"
 #include "support/result_code.h"
 
 struct dispinfo_t {
@@ -13,7 +12,7 @@ struct dispinfo_t {
     RECT rcWork;     // without task bars
 };
 
-class MonitorRect : public Base {
+class MonitorRect {
 public:
     // Lists every monitor in the system's enumeration order.
     MonitorRect();

@@ -15,7 +15,6 @@ const char* const kFunctionNames[kZlvnFnCount] = {
 #undef ZLVN_NAME_ROW
 };
 
-constexpr int kVersionBufferSize = 80;
 constexpr size_t kLogBufferSize = 256;
 
 // The table's function, typed; null when the host does not export it.
@@ -56,7 +55,7 @@ bool ZlvnAPI::GetVersion(char* o_text, int size)
     return true;
 }
 
-bool ZlvnAPI::GetQuickOption(unsigned char o_record[8])
+bool ZlvnAPI::GetQuickOption(unsigned char o_record[kQuickOptionSize])
 {
     auto fn = Bound<ZlvnFn::GetQuickOption, zlvn_fn::GetQuickOption>(m_functions);
     if (fn == nullptr) return false;
@@ -93,18 +92,18 @@ void ZlvnAPI::ReloadMenu(const char* i_pluginName)
     if (auto fn = Bound<ZlvnFn::ReloadMenu, zlvn_fn::ReloadMenu>(m_functions)) fn(i_pluginName);
 }
 
-void ZlvnAPI::ReadHostVersion(char (&o_version)[kVersionBufferSize])
+void ZlvnAPI::ReadHostVersion(char (&o_version)[kHostVersionSize])
 {
-    char raw[kVersionBufferSize] = {};
-    GetVersion(raw, kVersionBufferSize);
-    raw[kVersionBufferSize - 1] = '\0';  // the host may fill the whole buffer
+    char raw[kHostVersionSize] = {};
+    GetVersion(raw, kHostVersionSize);
+    raw[kHostVersionSize - 1] = '\0';  // the host may fill the whole buffer
     CopyText(o_version, SkipVersionPrefix(raw));
 }
 
 bool ZlvnAPI::CheckVersion(const char* i_lower, const char* i_upper)
 {
     if (!IsBound(ZlvnFn::GetVersion) || i_lower == nullptr || i_upper == nullptr) return false;
-    char version[kVersionBufferSize];
+    char version[kHostVersionSize];
     ReadHostVersion(version);
     return VersionInRange(version, i_lower, i_upper);
 }
@@ -112,7 +111,7 @@ bool ZlvnAPI::CheckVersion(const char* i_lower, const char* i_upper)
 void ZlvnAPI::ReportVersionMismatch(const char* i_name, const char* i_lower, const char* i_upper)
 {
     // Without Zlvn_GetVersion the report names an empty host version.
-    char version[kVersionBufferSize];
+    char version[kHostVersionSize];
     ReadHostVersion(version);
     Print(3, i_name, "%sプラグインはZelvanever.%s以上ver.%s未満で使用できます。ver.%sには対応していません。",
           i_name, i_lower, i_upper, version);

@@ -2,6 +2,7 @@
 // The host's services, bound by name from the host's main module.
 #include <windows.h>
 
+#include "plugin/records/interface_sizes.h"
 #include "plugin/records/zlvn_interface.h"
 
 // Name of a table row ("Zlvn_GetList").
@@ -22,7 +23,7 @@ public:
     // Host calls. A function the host does not export is not called: the call does
     // nothing and reports false, and a list read yields no records.
     bool GetVersion(char* o_text, int size);
-    bool GetQuickOption(unsigned char o_record[8]);
+    bool GetQuickOption(unsigned char o_record[kQuickOptionSize]);
     bool GetWindowHandles(HWND* o_first, HWND* o_second);
     int GetList(void* o_items, int* io_size);
     void RegisterFocus(HWND hwnd);
@@ -39,8 +40,8 @@ public:
         __attribute__((format(gnu_printf, 4, 5)));
 
 private:
-    // Fills o_version (80 bytes) with the host's version, "version " skipped; empty when unknown.
-    void ReadHostVersion(char (&o_version)[80]);
+    // Fills o_version with the host's version, "version " skipped; empty when unknown.
+    void ReadHostVersion(char (&o_version)[kHostVersionSize]);
 
     FARPROC m_functions[kZlvnFnCount];
     HMODULE m_hostModule;

@@ -13,7 +13,7 @@ constexpr DWORD kLongestPath = 32768;
 
 HMODULE g_hModule;
 std::wstring g_settingsFile;
-char g_settingsPath[262];
+char g_settingsPath[kSettingsPathSize];
 
 std::wstring MakeSettingsPath(const std::wstring& i_modulePath)
 {

@@ -13,7 +13,8 @@ extern HMODULE g_hModule;
 // module's own name could not be had whole (then no file is read or written).
 extern std::wstring g_settingsFile;
 // The same path in the ANSI code page, for failure records and log lines.
-extern char g_settingsPath[262];
+constexpr int kSettingsPathSize = 262;
+extern char g_settingsPath[kSettingsPathSize];
 
 // The module's full path cut at its last '.' (anywhere in the path) plus ".ini".
 std::wstring MakeSettingsPath(const std::wstring& i_modulePath);

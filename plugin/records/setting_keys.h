@@ -43,6 +43,7 @@ hint_settings_t DefaultSettings();
 
 // The exact text a save writes for the field: teardown both compares and writes it.
 // Into a fixed buffer, so that teardown needs no memory to write the file.
-using setting_text_t = char[262];  // the longest field (260) and its NUL fit
+constexpr int kSettingTextSize = 262;  // the longest field (260) and its NUL fit
+using setting_text_t = char[kSettingTextSize];
 void SettingText(const setting_key_t& i_key, const hint_settings_t& i_settings, setting_text_t& o_text);
 std::string SettingText(const setting_key_t& i_key, const hint_settings_t& i_settings);

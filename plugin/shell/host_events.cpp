@@ -8,7 +8,7 @@
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
 
-unsigned char g_savedQuickOption[8];
+unsigned char g_savedQuickOption[kQuickOptionSize];
 
 namespace {
 
@@ -22,7 +22,7 @@ void ShowIfEnabled()
 
 void ChangeQuickOption()
 {
-    unsigned char fresh[8] = {};
+    unsigned char fresh[kQuickOptionSize] = {};
     g_zlvnAPI.GetQuickOption(fresh);
     if (HintSettings.Enable && fresh[kQuickOptionHintByte] != g_savedQuickOption[kQuickOptionHintByte]) ShowHints();
     g_zlvnAPI.GetQuickOption(g_savedQuickOption);

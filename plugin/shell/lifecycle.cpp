@@ -12,6 +12,8 @@ namespace {
 
 enum class Life : unsigned char { Loaded, SetUp, TornDown };
 
+// Events and commands act only while SetUp. The module stays mapped once loaded, so a
+// host that loads it again sets it up again after teardown; a set-up while set up is ignored.
 Life g_life = Life::Loaded;
 // Counts set-ups: a modal command learns whether the session that opened it still runs.
 unsigned g_session;
@@ -69,7 +71,5 @@ void Run(PluginEvent event)
 }  // namespace
 
 void RaiseEvent(PluginEvent event) { g_gate.Raise(event, Run); }
-
-bool PluginSetUp() { return g_life == Life::SetUp; }
 
 void ResetLifecycle(bool setUp) { g_life = setUp ? Life::SetUp : Life::Loaded; }

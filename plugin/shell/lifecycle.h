@@ -11,11 +11,6 @@ bool AttachModule(HMODULE module);
 
 void RaiseEvent(PluginEvent event);
 
-// True from set-up until teardown; at other times events and commands do nothing.
-// The module stays mapped once loaded, so a host that loads it again sets it up again
-// after teardown: set-up, teardown, set-up, ... A set-up while set up is ignored.
-bool PluginSetUp();
-
 // For test programs that link the plug-in's code and play several lives in one
 // process: back to a plug-in just loaded, or just set up with the record as it is.
 void ResetLifecycle(bool setUp);

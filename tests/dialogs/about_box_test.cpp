@@ -114,8 +114,8 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
             PostMessageA(g_box->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
         }));
     LastError recorded;
-    ASSERT_NE(nullptr, recorded.GetMessage());
-    EXPECT_EQ(recorded.GetMessage(), message);
+    ASSERT_NE(nullptr, recorded.RecordedMessage());
+    EXPECT_EQ(recorded.RecordedMessage(), message);
     EXPECT_NE(std::string::npos, message.find("GetFileVersionInfo()")) << message;
     EXPECT_TRUE(boxWasHidden) << "the error box comes before the version box";
 }

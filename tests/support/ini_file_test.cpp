@@ -49,13 +49,13 @@ TEST_F(SettingsFile, OpenWhileOpenAndCloseWhileClosedAreRefused)
     std::string other = dir.File("other.ini");
     ASSERT_EQ(ResultCode::Normal, ini.Open(path.c_str(), IniFile::ModeWrite));
     EXPECT_EQ(ResultCode::WrongState, ini.Open(other.c_str(), IniFile::ModePlain));
-    EXPECT_EQ("m_inifile:" + path + " is already opened.", LastError().GetMessage());
+    EXPECT_EQ("m_inifile:" + path + " is already opened.", LastError().RecordedMessage());
     EXPECT_EQ(path, ini.Path()) << "the first path is kept";
     EXPECT_EQ(IniFile::ModeWrite, ini.OpenMode()) << "the first mode is kept";
 
     EXPECT_EQ(ResultCode::Normal, ini.Close());
     EXPECT_EQ(ResultCode::WrongState, ini.Close());
-    EXPECT_STREQ("m_inifile is already closed.", LastError().GetMessage());
+    EXPECT_STREQ("m_inifile is already closed.", LastError().RecordedMessage());
     EXPECT_EQ(ResultCode::Normal, ini.Open(other.c_str(), IniFile::ModePlain)) << "open again after close";
     EXPECT_FALSE(FileExists(other)) << "opening to write touches no file";
 }
@@ -204,7 +204,7 @@ TEST_F(Preload, MissingFileIsNoFailureAndEveryReadGivesItsDefault)
     std::string missing = dir.File("none.ini");
     EXPECT_EQ(ResultCode::Normal, ini.Open(missing.c_str(), IniFile::ModePreload));
     EXPECT_TRUE(ini.IsOpen());
-    EXPECT_EQ("file:\"" + missing + "\" cannot open.", LastError().GetMessage());
+    EXPECT_EQ("file:\"" + missing + "\" cannot open.", LastError().RecordedMessage());
     EXPECT_EQ(1, IntOf(ini, "General", "Enable", 1));
     EXPECT_EQ(0x80ffff, HexOf(ini, "NmlBgColor", "0xffff80"));
     EXPECT_EQ("MS UI Gothic", TextOf(ini, "FontName", "MS UI Gothic"));
@@ -222,7 +222,7 @@ TEST_F(Preload, DuplicatesKeepTheFirstAndReadingGoesOn)
         LastError::ProcessRecord().Clear();
         IniFile ini;
         EXPECT_EQ(ResultCode::Normal, Open(ini, c.text)) << c.name;
-        EXPECT_EQ(nullptr, LastError().GetMessage()) << c.name << ": a duplicate is no failure";
+        EXPECT_EQ(nullptr, LastError().RecordedMessage()) << c.name << ": a duplicate is no failure";
         EXPECT_EQ(c.cache, ini.Cache()) << c.name;
         EXPECT_TRUE(ini.IsOpen()) << c.name;
 

@@ -12,7 +12,7 @@ TEST_F(FailureRecord, EmptyBeforeAnyFailure)
 {
     LastError snapshot;
     EXPECT_FALSE(snapshot.IsValid());
-    EXPECT_EQ(nullptr, snapshot.GetMessage());
+    EXPECT_EQ(nullptr, snapshot.RecordedMessage());
     char buf[8] = "kept";
     EXPECT_EQ(ResultCode::FlowError, snapshot.CopyMessage(buf, sizeof buf));
     EXPECT_STREQ("kept", buf);
@@ -26,8 +26,8 @@ TEST_F(FailureRecord, SnapshotHoldsTheLatestFailureAndStaysAsTaken)
     EXPECT_EQ("second.cpp:20: second failure", Whole(snapshot));
 
     RecordFailure("third.cpp", 30, "third");
-    EXPECT_STREQ("second failure", snapshot.GetMessage()) << "a snapshot does not follow later failures";
-    EXPECT_STREQ("third", LastError().GetMessage());
+    EXPECT_STREQ("second failure", snapshot.RecordedMessage()) << "a snapshot does not follow later failures";
+    EXPECT_STREQ("third", LastError().RecordedMessage());
 
     char small[7];
     EXPECT_EQ(ResultCode::Normal, snapshot.CopyMessage(small, sizeof small));
@@ -39,7 +39,7 @@ TEST_F(FailureRecord, LongTextsAreCut)
     for (auto [length, fill] : {std::pair{300, 'm'}, {5000, 'h'}}) {
         std::string text(length, fill);
         RecordFailure("x.cpp", 1, "%s", text.c_str());
-        EXPECT_EQ(text.substr(0, 255), LastError().GetMessage()) << length << "-character message";
+        EXPECT_EQ(text.substr(0, 255), LastError().RecordedMessage()) << length << "-character message";
     }
 
     std::string path = std::string(300, 'p') + ".cpp";

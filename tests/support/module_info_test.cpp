@@ -20,7 +20,7 @@ std::string FailedVersionOf(const char* name)
     EXPECT_EQ(ResultCode::WindowsApiError, AppInfo(module).GetFileVersion(&version)) << name;
     EXPECT_EQ("", version) << name << ": emptied on failure";
     if (module) FreeLibrary(module);
-    return LastError().IsValid() ? LastError().GetMessage() : "";
+    return LastError().IsValid() ? LastError().RecordedMessage() : "";
 }
 
 }  // namespace
@@ -89,13 +89,13 @@ TEST_F(ModuleInfo, InvalidModuleHandleKeepsTheOutput)
     ASSERT_EQ(0u, GetModuleFileNameA(bogus, path, MAX_PATH));
     GetWinLastError error(GetLastError());
     ASSERT_NE(0u, error.m_code);
-    EXPECT_EQ(std::string("failed GetModuleFileName() GetLastError()=") + error.m_message, LastError().GetMessage());
+    EXPECT_EQ(std::string("failed GetModuleFileName() GetLastError()=") + error.m_message, LastError().RecordedMessage());
 }
 
 TEST_F(ModuleInfo, MissingOutputIsRecordedNotAsserted)
 {
     EXPECT_EQ(ResultCode::InvalidArgument, AppInfo(GetModuleHandleA(nullptr)).GetFileVersion(nullptr));
-    EXPECT_STREQ("o_str is NULL", LastError().GetMessage());
+    EXPECT_STREQ("o_str is NULL", LastError().RecordedMessage());
 }
 
 TEST(WinErrorText, CodeZeroHasNoTexts)
