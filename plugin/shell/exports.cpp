@@ -18,9 +18,11 @@ TAboutBox* g_aboutBox;
 
 namespace {
 
-void Raise(const char* i_entry, PluginEvent event)
+template <typename Result>
+Result Raise(const char* i_entry, PluginEvent event)
 {
     Guarded(i_entry, [event] { RaiseEvent(event); });
+    return Result();
 }
 
 }  // namespace
@@ -46,24 +48,9 @@ extern "C" void __stdcall Zlvn_OnSetupSubMenu(int* o_count, void* o_items)
     });
 }
 
-extern "C" int __stdcall Zlvn_OnSetup(void*)
-{
-    Raise("Zlvn_OnSetup", PluginEvent::Setup);
-    return 0;
-}
-
-// Drops the hints and writes the settings; a dialog still open closes as Cancel would.
-extern "C" int __stdcall Zlvn_OnTeardown()
-{
-    Raise("Zlvn_OnTeardown", PluginEvent::Teardown);
-    return 0;
-}
-
-extern "C" void __stdcall Zlvn_OnActive() { Raise("Zlvn_OnActive", PluginEvent::Active); }
-extern "C" void __stdcall Zlvn_OnInactive() { Raise("Zlvn_OnInactive", PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnWindowActive(void*) { Raise("Zlvn_OnWindowActive", PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnUpdateList() { Raise("Zlvn_OnUpdateList", PluginEvent::UpdateList); }
-extern "C" void __stdcall Zlvn_OnChangeQuickOption() { Raise("Zlvn_OnChangeQuickOption", PluginEvent::QuickOption); }
-extern "C" void __stdcall HintToggleEnable(void*) { Raise("HintToggleEnable", PluginEvent::Toggle); }
-extern "C" void __stdcall HintOption(void*) { Raise("HintOption", PluginEvent::Option); }
-extern "C" void __stdcall HintVersion(void*) { Raise("HintVersion", PluginEvent::Version); }
+// Every entry point that raises an event: set-up, teardown (drops the hints and writes the
+// settings; a dialog still open closes as Cancel would), the host's events and the commands.
+#define ZLVN_RAISING_EXPORT(name, result, params, bytes, kind, raised, modal, caption) \
+    ZLVN_IF_RAISES(kind, extern "C" result __stdcall name params { return Raise<result>(#name, PluginEvent::raised); })
+ZLVN_PLUGIN_EXPORTS(ZLVN_RAISING_EXPORT)
+#undef ZLVN_RAISING_EXPORT
