@@ -29,7 +29,7 @@ Result Raise(const char* i_entry, PluginEvent event)
 
 extern "C" void __stdcall Zlvn_OnGetPluginInfo(char* o_info)
 {
-    Guarded("Zlvn_OnGetPluginInfo", [o_info] {
+    Guarded(__func__, [o_info] {
         if (o_info == nullptr) return;
         memset(o_info, 0, 80);
         CopyText(o_info, 80, kPluginName);
@@ -38,7 +38,7 @@ extern "C" void __stdcall Zlvn_OnGetPluginInfo(char* o_info)
 
 extern "C" void __stdcall Zlvn_OnSetupSubMenu(int* o_count, void* o_items)
 {
-    Guarded("Zlvn_OnSetupSubMenu", [o_count, o_items] {
+    Guarded(__func__, [o_count, o_items] {
         if (o_count) *o_count = kMenuEntryCount;
         if (o_items == nullptr) return;
         // Zero-filled to its end, whatever a longer shortcut left there before.
