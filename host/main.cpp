@@ -64,7 +64,8 @@ struct Plugin {
 #undef ZLVN_BIND_ENTRY
         std::string missing;
         for (const ZlvnEntry& entry : kZlvnEntries)
-            if (entry.HostNeeds() && GetProcAddress(module, entry.name) == nullptr) missing += std::string(" ") + entry.name;
+            if (entry.HostNeeds() && GetProcAddress(module, entry.name) == nullptr)
+                missing += std::string(" ") + entry.name;
         if (missing.empty()) return "";
         return "host: " + path + " is not a plug-in: it exports no" + missing;
     }
@@ -88,7 +89,8 @@ struct Plugin {
         int count = 0;
         Zlvn_OnSetupSubMenu(&count, nullptr);
         if (count != kMenuEntryCount) {
-            Say("host: the plug-in describes " + std::to_string(count) + " menu entries, expected " + std::to_string(kMenuEntryCount));
+            Say("host: the plug-in describes " + std::to_string(count) + " menu entries, expected " +
+                std::to_string(kMenuEntryCount));
             return false;
         }
         Zlvn_OnSetupSubMenu(&count, menu);
