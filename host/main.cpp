@@ -27,8 +27,6 @@ namespace {
 
 constexpr DWORD kSettleLimitMs = 10000;
 const char kDemoScript[] = "samples list active wait:3000 inactive";
-const char* const kRequiredExports[] = {"Zlvn_OnGetPluginInfo", "Zlvn_OnSetup", "Zlvn_OnSetupSubMenu",
-                                        "Zlvn_OnTeardown"};
 
 void Say(const std::string& text)
 {
@@ -39,20 +37,14 @@ void Say(const std::string& text)
 
 // The plug-in module and its exports.
 struct Plugin {
-    using VoidFn = void(__stdcall*)();
     using CommandFn = void(__stdcall*)(void*);
 
     HMODULE module = nullptr;
     std::string path;
-    void(__stdcall* getPluginInfo)(char*) = nullptr;
-    int(__stdcall* setup)(void*) = nullptr;
-    void(__stdcall* setupSubMenu)(int*, void*) = nullptr;
-    int(__stdcall* teardown)() = nullptr;
-    VoidFn onActive = nullptr;
-    VoidFn onInactive = nullptr;
-    CommandFn onWindowActive = nullptr;
-    VoidFn onUpdateList = nullptr;
-    VoidFn onChangeQuickOption = nullptr;
+    // One pointer for each entry point, named after it; null where the plug-in lacks it.
+#define ZLVN_ENTRY_POINTER(name, ...) zlvn_export::name name = nullptr;
+    ZLVN_PLUGIN_EXPORTS(ZLVN_ENTRY_POINTER)
+#undef ZLVN_ENTRY_POINTER
     menu_entry_t menu[kMenuEntryCount] = {};
 
     template <typename Fn>
@@ -67,18 +59,13 @@ struct Plugin {
         path = dllPath;
         module = LoadLibraryA(path.c_str());
         if (module == nullptr) return LoadFailure(GetLastError());
-        Bind(getPluginInfo, "Zlvn_OnGetPluginInfo");
-        Bind(setup, "Zlvn_OnSetup");
-        Bind(setupSubMenu, "Zlvn_OnSetupSubMenu");
-        Bind(teardown, "Zlvn_OnTeardown");
-        Bind(onActive, "Zlvn_OnActive");
-        Bind(onInactive, "Zlvn_OnInactive");
-        Bind(onWindowActive, "Zlvn_OnWindowActive");
-        Bind(onUpdateList, "Zlvn_OnUpdateList");
-        Bind(onChangeQuickOption, "Zlvn_OnChangeQuickOption");
+#define ZLVN_BIND_ENTRY(name, ...) Bind(name, #name);
+        ZLVN_PLUGIN_EXPORTS(ZLVN_BIND_ENTRY)
+#undef ZLVN_BIND_ENTRY
         std::string missing;
-        for (const char* name : kRequiredExports)
-            if (GetProcAddress(module, name) == nullptr) missing += std::string(" ") + name;
+        for (const ZlvnEntry& entry : kZlvnEntries)
+            if (entry.HostNeeds() && GetProcAddress(module, entry.name) == nullptr)
+                missing += std::string(" ") + entry.name;
         if (missing.empty()) return "";
         return "host: " + path + " is not a plug-in: it exports no" + missing;
     }
@@ -100,12 +87,13 @@ struct Plugin {
     bool ReadMenu()
     {
         int count = 0;
-        setupSubMenu(&count, nullptr);
+        Zlvn_OnSetupSubMenu(&count, nullptr);
         if (count != kMenuEntryCount) {
-            Say("host: the plug-in describes " + std::to_string(count) + " menu entries, expected 3");
+            Say("host: the plug-in describes " + std::to_string(count) + " menu entries, expected " +
+                std::to_string(kMenuEntryCount));
             return false;
         }
-        setupSubMenu(&count, menu);
+        Zlvn_OnSetupSubMenu(&count, menu);
         return true;
     }
 
@@ -177,7 +165,7 @@ void RefreshList(bool tellPlugin)
         Say("host: " + std::to_string(list.size()) + " windows listed");
         for (const ZlvnList& item : list) Say("  list: " + AnsiToUtf8(item.text));
     }
-    if (changed && tellPlugin && g_app.plugin.onUpdateList) g_app.plugin.onUpdateList();
+    if (changed && tellPlugin && g_app.plugin.Zlvn_OnUpdateList) g_app.plugin.Zlvn_OnUpdateList();
 }
 
 // The host's quick options changed; the plug-in looks at byte 3 only.
@@ -185,7 +173,7 @@ void FlipQuickOption()
 {
     zlvnhost::Host().quickOption[3] ^= 1;
     Say("host: quick option byte 3 is now " + std::to_string(zlvnhost::Host().quickOption[3]));
-    if (g_app.plugin.onChangeQuickOption) g_app.plugin.onChangeQuickOption();
+    if (g_app.plugin.Zlvn_OnChangeQuickOption) g_app.plugin.Zlvn_OnChangeQuickOption();
 }
 
 void EnterSwitchMode()
@@ -195,7 +183,7 @@ void EnterSwitchMode()
     g_app.inSwitchMode = true;
     g_app.foregroundAtEntry = GetForegroundWindow();
     Say("host: switch mode starts");
-    if (g_app.plugin.onActive) g_app.plugin.onActive();
+    if (g_app.plugin.Zlvn_OnActive) g_app.plugin.Zlvn_OnActive();
 }
 
 void LeaveSwitchMode()
@@ -203,7 +191,7 @@ void LeaveSwitchMode()
     if (!g_app.inSwitchMode) return;
     g_app.inSwitchMode = false;
     Say("host: switch mode ends");
-    if (g_app.plugin.onInactive) g_app.plugin.onInactive();
+    if (g_app.plugin.Zlvn_OnInactive) g_app.plugin.Zlvn_OnInactive();
 }
 
 // ---- the script ----
@@ -306,7 +294,7 @@ void WatchDesktop()
     for (const ZlvnList& item : zlvnhost::Host().list) {
         if (item.hwnd != front) continue;
         Say("host: a listed window became active");
-        if (g_app.plugin.onWindowActive) g_app.plugin.onWindowActive(front);
+        if (g_app.plugin.Zlvn_OnWindowActive) g_app.plugin.Zlvn_OnWindowActive(front);
         LeaveSwitchMode();
         return;
     }
@@ -460,17 +448,17 @@ int main(int argc, char** argv)
     }
     StartDialogWatch(Say);
     char info[kPluginInfoSize] = {};
-    plugin.getPluginInfo(info);
+    plugin.Zlvn_OnGetPluginInfo(info);
     Say("plugin: " + AnsiToUtf8(info));
     std::string settings = plugin.SettingsPath();
     PrintSettingsFile(settings, "before set-up (defaults fill what it lacks)");
-    plugin.setup(nullptr);
+    plugin.Zlvn_OnSetup(nullptr);
     if (plugin.ReadMenu()) PrintMenu(plugin);
 
     bool ok = options.interactive ? RunInteractive(options.samples) == 0 : RunScript(script);
     StopDialogWatch();
 
-    plugin.teardown();
+    plugin.Zlvn_OnTeardown();
     Say("host: the plug-in is torn down");
     PrintSettingsFile(settings, "after teardown");
     DestroySampleWindows(g_app.samples);

@@ -1,25 +1,9 @@
 #include "plugin/records/event_gate.h"
 
 #include "plugin/records/guard.h"
+#include "plugin/records/zlvn_interface.h"
 
 namespace {
-
-// The entry point that raised the event, for the log line when running it failed.
-const char* EventEntry(PluginEvent event)
-{
-    switch (event) {
-    case PluginEvent::Setup: return "Zlvn_OnSetup";
-    case PluginEvent::Teardown: return "Zlvn_OnTeardown";
-    case PluginEvent::Active: return "Zlvn_OnActive";
-    case PluginEvent::Hide: return "Zlvn_OnInactive";
-    case PluginEvent::UpdateList: return "Zlvn_OnUpdateList";
-    case PluginEvent::QuickOption: return "Zlvn_OnChangeQuickOption";
-    case PluginEvent::Toggle: return "HintToggleEnable";
-    case PluginEvent::Option: return "HintOption";
-    case PluginEvent::Version: return "HintVersion";
-    }
-    return "event";
-}
 
 // An event that fails ends there; the gate goes on with the next one, never left busy.
 void RunOne(EventGate::Runner run, PluginEvent event)
@@ -29,9 +13,25 @@ void RunOne(EventGate::Runner run, PluginEvent event)
 
 }  // namespace
 
+const char* EventEntry(PluginEvent event)
+{
+#define ZLVN_ENTRY_OF(name, result, params, bytes, kind, raised, modal, caption) \
+    ZLVN_IF_RAISES(kind, if (event == PluginEvent::raised) return #name;)
+    ZLVN_PLUGIN_EXPORTS(ZLVN_ENTRY_OF)
+#undef ZLVN_ENTRY_OF
+    return "event";
+}
+
 bool RepeatsAsOne(PluginEvent event) { return event != PluginEvent::Toggle; }
 
-bool WaitsModally(PluginEvent event) { return event == PluginEvent::Option || event == PluginEvent::Version; }
+bool WaitsModally(PluginEvent event)
+{
+#define ZLVN_MODAL_ROW(name, result, params, bytes, kind, raised, modal, caption) \
+    ZLVN_IF_RAISES(kind, if (modal && event == PluginEvent::raised) return true;)
+    ZLVN_PLUGIN_EXPORTS(ZLVN_MODAL_ROW)
+#undef ZLVN_MODAL_ROW
+    return false;
+}
 
 void EventGate::Raise(PluginEvent event, Runner run)
 {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <deque>
 
+// What the entry points raise; their table (zlvn_interface.h) says which raises which.
 enum class PluginEvent : unsigned char {
     Setup,
     Teardown,
@@ -18,6 +19,9 @@ enum class PluginEvent : unsigned char {
     Option,      // the settings dialog
     Version,     // the version box
 };
+
+// The first entry point that raises the event (zlvn_interface.h), for log lines.
+const char* EventEntry(PluginEvent event);
 
 // Whether running the event twice in a row does what running it once does; such an
 // event is not queued again behind itself.

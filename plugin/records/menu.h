@@ -1,5 +1,5 @@
 #pragma once
-// The plug-in's menu block: the three commands the host shows.
+// The plug-in's menu block: the command rows of the entry points, in their order.
 #include "plugin/records/zlvn_interface.h"
 
 extern menu_entry_t g_menu[kMenuEntryCount];

@@ -1,8 +1,9 @@
 #pragma once
 // The host's interface, said once: the records the host and the plug-in exchange, the
-// host's functions in its table order, and the plug-in's exports. The plug-in's binding,
-// the reference host, the test programs and both modules' .def files are made from it
-// (CMake reads the H, L and E rows below). Every function is __stdcall, undecorated.
+// host's functions in its table order, and the plug-in's entry points. The plug-in's
+// binding, the reference host, the test programs and both modules' .def files are made
+// from it (CMake has the compiler expand the H, L and E rows below, see
+// cmake/zlvn_interface.cmake). Every function is __stdcall, undecorated.
 #include <windows.h>
 
 #include <cstddef>
@@ -28,9 +29,6 @@ struct menu_entry_t {
 #pragma pack(pop)
 static_assert(sizeof(ZlvnList) == 268, "host list record is 268 bytes");
 static_assert(sizeof(menu_entry_t) == 666, "host menu entry is 666 bytes");
-
-constexpr int kMenuEntryCount = 3;
-constexpr size_t kMenuBlockSize = kMenuEntryCount * sizeof(menu_entry_t);  // 1998
 
 // The host's functions, "Zlvn_" + name, in the host's table order:
 // H(name, result, parameters, bytes of arguments).
@@ -70,21 +68,69 @@ constexpr size_t kMenuBlockSize = kMenuEntryCount * sizeof(menu_entry_t);  // 19
     L(PrintRaw, int, (int level, const char* i_text), 8) \
     L(PrintErrRaw, int, (const char* i_text), 4)
 
-// The plug-in's exports: E(name, result, parameters, bytes of arguments). The two form
-// variables _OKBottomDlg and _AboutBox are exported beside them as data.
+// The plug-in's entry points, one row each and said only here: the export table, the
+// exports' bodies, the event gate, the menu block, the reference host's bindings and the
+// tests take them from this list.
+// E(name, result, parameters, bytes of arguments, kind, event raised, opens a modal
+//   window, menu caption); the menu lists the command rows in this order.
+// Kinds: Answer (answered at once, no event), Life (set-up and teardown), Event (a host
+// event), Command (a menu command), CheckedCommand (a menu command checked at load).
+// The two form variables _OKBottomDlg and _AboutBox are exported beside them as data.
 #define ZLVN_PLUGIN_EXPORTS(E) \
-    E(Zlvn_OnGetPluginInfo, void, (char* o_info), 4) \
-    E(Zlvn_OnSetup, int, (void* unused), 4) \
-    E(Zlvn_OnSetupSubMenu, void, (int* o_count, void* o_items), 8) \
-    E(Zlvn_OnTeardown, int, (), 0) \
-    E(Zlvn_OnActive, void, (), 0) \
-    E(Zlvn_OnInactive, void, (), 0) \
-    E(Zlvn_OnWindowActive, void, (void* unused), 4) \
-    E(Zlvn_OnUpdateList, void, (), 0) \
-    E(Zlvn_OnChangeQuickOption, void, (), 0) \
-    E(HintToggleEnable, void, (void* unused), 4) \
-    E(HintOption, void, (void* unused), 4) \
-    E(HintVersion, void, (void* unused), 4)
+    E(Zlvn_OnGetPluginInfo, void, (char* o_info), 4, Answer, None, 0, "") \
+    E(Zlvn_OnSetup, int, (void* unused), 4, Life, Setup, 0, "") \
+    E(Zlvn_OnSetupSubMenu, void, (int* o_count, void* o_items), 8, Answer, None, 0, "") \
+    E(Zlvn_OnTeardown, int, (), 0, Life, Teardown, 0, "") \
+    E(Zlvn_OnActive, void, (), 0, Event, Active, 0, "") \
+    E(Zlvn_OnInactive, void, (), 0, Event, Hide, 0, "") \
+    E(Zlvn_OnWindowActive, void, (void* unused), 4, Event, Hide, 0, "") \
+    E(Zlvn_OnUpdateList, void, (), 0, Event, UpdateList, 0, "") \
+    E(Zlvn_OnChangeQuickOption, void, (), 0, Event, QuickOption, 0, "") \
+    E(HintToggleEnable, void, (void* unused), 4, CheckedCommand, Toggle, 0, "有効(&T)") \
+    E(HintOption, void, (void* unused), 4, Command, Option, 1, "設定") \
+    E(HintVersion, void, (void* unused), 4, Command, Version, 1, "バージョン(&A)")
+
+// ZLVN_IF_RAISES(kind, text): the text for a row that raises an event, else nothing;
+// ZLVN_IF_MENU(kind, text) likewise for a menu command.
+#define ZLVN_IF_RAISES(kind, ...) ZLVN_IF_RAISES_##kind(__VA_ARGS__)
+#define ZLVN_IF_RAISES_Answer(...)
+#define ZLVN_IF_RAISES_Life(...) __VA_ARGS__
+#define ZLVN_IF_RAISES_Event(...) __VA_ARGS__
+#define ZLVN_IF_RAISES_Command(...) __VA_ARGS__
+#define ZLVN_IF_RAISES_CheckedCommand(...) __VA_ARGS__
+#define ZLVN_IF_MENU(kind, ...) ZLVN_IF_MENU_##kind(__VA_ARGS__)
+#define ZLVN_IF_MENU_Answer(...)
+#define ZLVN_IF_MENU_Life(...)
+#define ZLVN_IF_MENU_Event(...)
+#define ZLVN_IF_MENU_Command(...) __VA_ARGS__
+#define ZLVN_IF_MENU_CheckedCommand(...) __VA_ARGS__
+
+enum class ZlvnEntryKind : unsigned char { Answer, Life, Event, Command, CheckedCommand };
+
+struct ZlvnEntry {
+    const char* name;
+    ZlvnEntryKind kind;
+    bool modal;  // opens a modal window
+
+    // A host cannot run the plug-in without these; the others it may leave uncalled.
+    constexpr bool HostNeeds() const { return kind == ZlvnEntryKind::Answer || kind == ZlvnEntryKind::Life; }
+    constexpr bool InMenu() const { return kind == ZlvnEntryKind::Command || kind == ZlvnEntryKind::CheckedCommand; }
+};
+
+constexpr ZlvnEntry kZlvnEntries[] = {
+#define ZLVN_ENTRY_ROW(name, result, params, bytes, kind, event, modal, caption) {#name, ZlvnEntryKind::kind, modal != 0},
+    ZLVN_PLUGIN_EXPORTS(ZLVN_ENTRY_ROW)
+#undef ZLVN_ENTRY_ROW
+};
+
+constexpr int CountMenuEntries()
+{
+    int count = 0;
+    for (const ZlvnEntry& entry : kZlvnEntries) count += entry.InMenu() ? 1 : 0;
+    return count;
+}
+constexpr int kMenuEntryCount = CountMenuEntries();  // 3
+constexpr size_t kMenuBlockSize = kMenuEntryCount * sizeof(menu_entry_t);  // 1998
 
 // Index of each host function in the table.
 enum class ZlvnFn : int {
@@ -98,7 +144,7 @@ constexpr int kZlvnFnCount = static_cast<int>(ZlvnFn::Count);  // 29
 // Pointer types: zlvn_fn::GetList is the host's Zlvn_GetList, zlvn_export::Zlvn_OnSetup
 // the plug-in's export.
 namespace zlvn_fn {
-#define ZLVN_TYPE_ROW(name, result, params, bytes) using name = result(__stdcall*) params;
+#define ZLVN_TYPE_ROW(name, result, params, ...) using name = result(__stdcall*) params;
 ZLVN_HOST_FUNCTIONS(ZLVN_TYPE_ROW)
 ZLVN_HOST_LOG_FUNCTIONS(ZLVN_TYPE_ROW)
 }  // namespace zlvn_fn

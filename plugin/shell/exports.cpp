@@ -7,6 +7,7 @@
 
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
+#include "plugin/records/interface_sizes.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/forms.h"
@@ -18,25 +19,27 @@ TAboutBox* g_aboutBox;
 
 namespace {
 
-void Raise(const char* i_entry, PluginEvent event)
+template <typename Result>
+Result Raise(const char* i_entry, PluginEvent event)
 {
     Guarded(i_entry, [event] { RaiseEvent(event); });
+    return Result();
 }
 
 }  // namespace
 
 extern "C" void __stdcall Zlvn_OnGetPluginInfo(char* o_info)
 {
-    Guarded("Zlvn_OnGetPluginInfo", [o_info] {
+    Guarded(__func__, [o_info] {
         if (o_info == nullptr) return;
-        memset(o_info, 0, 80);
-        CopyText(o_info, 80, kPluginName);
+        memset(o_info, 0, kPluginInfoSize);
+        CopyText(o_info, kPluginInfoSize, kPluginName);
     });
 }
 
 extern "C" void __stdcall Zlvn_OnSetupSubMenu(int* o_count, void* o_items)
 {
-    Guarded("Zlvn_OnSetupSubMenu", [o_count, o_items] {
+    Guarded(__func__, [o_count, o_items] {
         if (o_count) *o_count = kMenuEntryCount;
         if (o_items == nullptr) return;
         // Zero-filled to its end, whatever a longer shortcut left there before.
@@ -46,24 +49,9 @@ extern "C" void __stdcall Zlvn_OnSetupSubMenu(int* o_count, void* o_items)
     });
 }
 
-extern "C" int __stdcall Zlvn_OnSetup(void*)
-{
-    Raise("Zlvn_OnSetup", PluginEvent::Setup);
-    return 0;
-}
-
-// Drops the hints and writes the settings; a dialog still open closes as Cancel would.
-extern "C" int __stdcall Zlvn_OnTeardown()
-{
-    Raise("Zlvn_OnTeardown", PluginEvent::Teardown);
-    return 0;
-}
-
-extern "C" void __stdcall Zlvn_OnActive() { Raise("Zlvn_OnActive", PluginEvent::Active); }
-extern "C" void __stdcall Zlvn_OnInactive() { Raise("Zlvn_OnInactive", PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnWindowActive(void*) { Raise("Zlvn_OnWindowActive", PluginEvent::Hide); }
-extern "C" void __stdcall Zlvn_OnUpdateList() { Raise("Zlvn_OnUpdateList", PluginEvent::UpdateList); }
-extern "C" void __stdcall Zlvn_OnChangeQuickOption() { Raise("Zlvn_OnChangeQuickOption", PluginEvent::QuickOption); }
-extern "C" void __stdcall HintToggleEnable(void*) { Raise("HintToggleEnable", PluginEvent::Toggle); }
-extern "C" void __stdcall HintOption(void*) { Raise("HintOption", PluginEvent::Option); }
-extern "C" void __stdcall HintVersion(void*) { Raise("HintVersion", PluginEvent::Version); }
+// Every entry point that raises an event: set-up, teardown (drops the hints and writes the
+// settings; a dialog still open closes as Cancel would), the host's events and the commands.
+#define ZLVN_RAISING_EXPORT(name, result, params, bytes, kind, raised, modal, caption) \
+    ZLVN_IF_RAISES(kind, extern "C" result __stdcall name params { return Raise<result>(#name, PluginEvent::raised); })
+ZLVN_PLUGIN_EXPORTS(ZLVN_RAISING_EXPORT)
+#undef ZLVN_RAISING_EXPORT

@@ -4,7 +4,7 @@
 #include "plugin/records/zlvn_interface.h"
 
 extern "C" {
-#define ZLVN_DECLARE_EXPORT(name, result, params, bytes) result __stdcall name params;
+#define ZLVN_DECLARE_EXPORT(name, result, params, ...) result __stdcall name params;
 ZLVN_PLUGIN_EXPORTS(ZLVN_DECLARE_EXPORT)
 #undef ZLVN_DECLARE_EXPORT
 }

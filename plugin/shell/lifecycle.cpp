@@ -23,7 +23,7 @@ void SetUp()
 {
     // Read again, the file would overwrite changes not yet saved.
     if (g_life == Life::SetUp) {
-        g_zlvnAPI.Print(3, kPluginName, "Zlvn_OnSetup ignored: already set up");
+        g_zlvnAPI.Print(3, kPluginName, "%s ignored: already set up", EventEntry(PluginEvent::Setup));
         return;
     }
     SetUpPlugin();
@@ -36,9 +36,9 @@ void TearDown()
     g_life = Life::TornDown;
     // Step by step, so that the settings are written whatever failed before. The module
     // stays mapped for a later set-up: all that the session made goes now.
-    Guarded("Zlvn_OnTeardown", [] { CancelOpenForms(); });
-    Guarded("Zlvn_OnTeardown", [] { DestroyHintWndMgr(); });
-    Guarded("Zlvn_OnTeardown", [] { FreeVersionBox(); });
+    Guarded(EventEntry(PluginEvent::Teardown), [] { CancelOpenForms(); });
+    Guarded(EventEntry(PluginEvent::Teardown), [] { DestroyHintWndMgr(); });
+    Guarded(EventEntry(PluginEvent::Teardown), [] { FreeVersionBox(); });
     SavePluginSettings();
 }
 
@@ -58,7 +58,7 @@ void Run(PluginEvent event)
         KeepSettingsAsTheyAre();
         unsigned session = g_session;
         // A dialog that could not be made or shown ends as Cancel: the record is unchanged.
-        Guarded("HintOption", [] { ShowOptionDialog(); });
+        Guarded(EventEntry(PluginEvent::Option), [] { ShowOptionDialog(); });
         // The host ended the session while the dialog was open: it has no menu of ours from it.
         if (g_life == Life::SetUp && g_session == session) g_zlvnAPI.ReloadMenu(kPluginName);
         break;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/records/event_gate.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
@@ -121,7 +122,7 @@ void UseDefaultsKeepingTheFile()
 
 bool TryLoadSettings()
 {
-    return Guarded("Zlvn_OnSetup", false, [] {
+    return Guarded(EventEntry(PluginEvent::Setup), false, [] {
         if (!LoadSettings()) return false;
         SetToggleMenuChecked(HintSettings.Enable != 0);
         return true;

@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "plugin/records/zlvn_interface.h"
 #include "tests/common/dialog_driver.h"
 
 namespace {
@@ -135,7 +136,8 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
         {"events and teardown before set-up", false, [](PluginDll& dll) {
              Host().quickOption[3] = 1;
              for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnChangeQuickOption"}) dll.Call(event);
-             for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion"}) CommandOpeningNothing(dll, command);
+             for (const ZlvnEntry& command : kZlvnEntries)
+                 if (command.InMenu()) CommandOpeningNothing(dll, command.name);
              EXPECT_TRUE(HintPopups().byClass.empty()) << "no hint from a record never loaded";
              dll.OnTeardown();
          }},
@@ -143,8 +145,9 @@ TEST(PluginSession, OutOfTurnCallsAndUnloadLeaveNothing)
         {"events after teardown", false, [](PluginDll& dll) {
              EndSessionAndDeleteTheFile(dll);
              for (const char* event : {"Zlvn_OnActive", "Zlvn_OnUpdateList", "Zlvn_OnInactive"}) dll.Call(event);
-             for (const char* command : {"HintToggleEnable", "HintOption", "HintVersion", "HintToggleEnable"})
-                 CommandOpeningNothing(dll, command);
+             for (const ZlvnEntry& command : kZlvnEntries)
+                 if (command.InMenu()) CommandOpeningNothing(dll, command.name);
+             CommandOpeningNothing(dll, "HintToggleEnable");
              dll.Call("Zlvn_OnActive");
              EXPECT_EQ(0, HostCalls("Zlvn_ReloadMenu")) << "no command ran";
          }},
