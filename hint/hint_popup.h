@@ -8,7 +8,8 @@
 #include "hint/hint_rules.h"
 #include "plugin/records/window_of.h"
 
-constexpr char kHintWndProcName[] = "HintWndProc";
+// One name for every file, so that they all name one procedure.
+inline constexpr char kHintWndProcName[] = "HintWndProc";
 
 // What a popup shows of its hint and whose window a click brings forward.
 struct hint_face_t {

@@ -2,7 +2,8 @@
 // How every window, chooser hook and subclass of ours finds the object behind it: the
 // object is stored at the first message, each message goes to one member of it inside the
 // exception boundary, and the object is forgotten at WM_NCDESTROY. Self's member OnMessage
-// answers the messages; Where names the entry in the log line of a failure.
+// answers the messages; Where names the entry in the log line of a failure (a name in a
+// header is declared inline, so that every file names one and the same procedure).
 #include <windows.h>
 
 #include <commctrl.h>
