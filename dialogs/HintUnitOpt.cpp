@@ -15,6 +15,7 @@
 #include "dialogs/shortcut_text.h"
 #include "dialogs/visual_styles.h"
 #include "plugin/records/guard.h"
+#include "plugin/records/window_of.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
@@ -118,7 +119,7 @@ const form::Description kForm = {
 const C kPositionRadios[] = {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter,
                              C::RdoPosDeskTopLeft};
 
-constexpr char kChooserProp[] = "ZlvnFontDlg";
+constexpr char kFontHookName[] = "FontHook";
 
 // The control's rules replace an invalid combination by Alt; Shift alone must keep
 // its Shift (Shift+H becomes Shift+Alt+H), so that one case is finished here.
@@ -196,7 +197,7 @@ const form::Description& OKBottomDlgForm() { return kForm; }
 
 TOKBottomDlg::TOKBottomDlg(HWND owner) : FormOf(kForm), m_owner(owner)
 {
-    for (COLORREF& c : m_customColors) c = RGB(255, 255, 255);
+    for (COLORREF& c : m_customColours) c = RGB(255, 255, 255);
 }
 
 TOKBottomDlg::~TOKBottomDlg() = default;
@@ -232,10 +233,10 @@ void TOKBottomDlg::Fill()
     SetBackgroundMode(s.IsUseBmp != 0);
     SetText(C::EdtBgbmpNml, s.BgNormal);
     SetText(C::EdtBgbmpIcn, s.BgIconic);
-    SetSwatchColor(C::StcNmlBgColor, s.NmlBgColor);
-    SetSwatchColor(C::StcNmlBorderColor, s.NmlBorderColor);
-    SetSwatchColor(C::StcMinBgColor, s.MinBgColor);
-    SetSwatchColor(C::StcMinBorderColor, s.MinBorderColor);
+    SetSwatchColour(C::StcNmlBgColor, s.NmlBgColor);
+    SetSwatchColour(C::StcNmlBorderColor, s.NmlBorderColor);
+    SetSwatchColour(C::StcMinBgColor, s.MinBgColor);
+    SetSwatchColour(C::StcMinBorderColor, s.MinBorderColor);
     FillFont();
     char number[16];
     FormatText(number, sizeof number, "%d", s.Width);
@@ -260,7 +261,7 @@ void TOKBottomDlg::FillFont()
     m_working.face.lfItalic = s.FontStyle.Italic ? 1 : 0;
     m_working.face.lfUnderline = s.FontStyle.Underline ? 1 : 0;
     m_working.face.lfStrikeOut = s.FontStyle.StrikeOut ? 1 : 0;
-    m_working.color = s.FontColor;
+    m_working.colour = s.FontColor;
     m_working.size = s.FontSize;
     SetText(C::LabelFontName, s.FontName);
     ApplyNameFont();
@@ -314,16 +315,16 @@ void TOKBottomDlg::Store(int width)
     CopyText(s.BgNormal, Text(C::EdtBgbmpNml).c_str());
     CopyText(s.BgIconic, Text(C::EdtBgbmpIcn).c_str());
     CopyText(s.FontName, m_working.face.lfFaceName);
-    s.FontColor = m_working.color;
+    s.FontColor = m_working.colour;
     s.FontSize = m_working.size;
     s.FontStyle.Bold = m_working.face.lfWeight >= FW_BOLD ? 1 : 0;
     s.FontStyle.Italic = m_working.face.lfItalic ? 1 : 0;
     s.FontStyle.Underline = m_working.face.lfUnderline ? 1 : 0;
     s.FontStyle.StrikeOut = m_working.face.lfStrikeOut ? 1 : 0;
-    s.NmlBgColor = SwatchColor(C::StcNmlBgColor);
-    s.NmlBorderColor = SwatchColor(C::StcNmlBorderColor);
-    s.MinBgColor = SwatchColor(C::StcMinBgColor);
-    s.MinBorderColor = SwatchColor(C::StcMinBorderColor);
+    s.NmlBgColor = SwatchColour(C::StcNmlBgColor);
+    s.NmlBorderColor = SwatchColour(C::StcNmlBorderColor);
+    s.MinBgColor = SwatchColour(C::StcMinBgColor);
+    s.MinBorderColor = SwatchColour(C::StcMinBorderColor);
     if (Checked(C::RdoTxtAlph)) s.Contents = 0;
     else if (Checked(C::RdoTxtFull)) s.Contents = 1;
     s.IsShowIcon = Checked(C::ChkIsShowIcon) ? 1 : 0;
@@ -361,23 +362,23 @@ void TOKBottomDlg::RdoNotUseImageClick()
     SetVisible(C::GrpBgColor, true);
 }
 
-void TOKBottomDlg::ChooseSwatchColor(OptionControl swatch)
+void TOKBottomDlg::ChooseSwatchColour(OptionControl swatch)
 {
     PerMonitorDpiScope perMonitor;
     CHOOSECOLORA chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = Handle();
-    chooser.rgbResult = SwatchColor(swatch);
-    chooser.lpCustColors = m_customColors;
+    chooser.rgbResult = SwatchColour(swatch);
+    chooser.lpCustColors = m_customColours;
     chooser.Flags = CC_RGBINIT;
     form::VisualStylesScope styles;
-    if (ChooseColorA(&chooser)) SetSwatchColor(swatch, chooser.rgbResult);
+    if (ChooseColorA(&chooser)) SetSwatchColour(swatch, chooser.rgbResult);
 }
 
-void TOKBottomDlg::StcNmlBgColorClick() { ChooseSwatchColor(C::StcNmlBgColor); }
-void TOKBottomDlg::StcNmlBorderColorClick() { ChooseSwatchColor(C::StcNmlBorderColor); }
-void TOKBottomDlg::StcMinBgColorClick() { ChooseSwatchColor(C::StcMinBgColor); }
-void TOKBottomDlg::StcMinBorderColorClick() { ChooseSwatchColor(C::StcMinBorderColor); }
+void TOKBottomDlg::StcNmlBgColorClick() { ChooseSwatchColour(C::StcNmlBgColor); }
+void TOKBottomDlg::StcNmlBorderColorClick() { ChooseSwatchColour(C::StcNmlBorderColor); }
+void TOKBottomDlg::StcMinBgColorClick() { ChooseSwatchColour(C::StcMinBgColor); }
+void TOKBottomDlg::StcMinBorderColorClick() { ChooseSwatchColour(C::StcMinBorderColor); }
 
 void TOKBottomDlg::ApplyNameFont()
 {
@@ -387,28 +388,18 @@ void TOKBottomDlg::ApplyNameFont()
     m_nameFontHandle = std::move(font);
 }
 
-UINT_PTR CALLBACK TOKBottomDlg::FontHook(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam)
+UINT_PTR TOKBottomDlg::FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM)
 {
-    return Guarded("FontHook", UINT_PTR(FALSE), [=] { return FontHookMessage(hdlg, msg, wParam, lParam); });
-}
-
-UINT_PTR TOKBottomDlg::FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_INITDIALOG) {
-        SetPropA(hdlg, kChooserProp, reinterpret_cast<HANDLE>(reinterpret_cast<CHOOSEFONTA*>(lParam)->lCustData));
-        return TRUE;
-    }
-    TOKBottomDlg* self = reinterpret_cast<TOKBottomDlg*>(GetPropA(hdlg, kChooserProp));
-    if (msg == WM_DESTROY) RemovePropA(hdlg, kChooserProp);
-    if (self && msg == WM_COMMAND && LOWORD(wParam) == psh3 && HIWORD(wParam) == BN_CLICKED) {
+    if (msg == WM_INITDIALOG) return TRUE;
+    if (msg == WM_COMMAND && LOWORD(wParam) == psh3 && HIWORD(wParam) == BN_CLICKED) {
         LOGFONTA current = {};
         SendMessageA(hdlg, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&current));
-        self->m_chooser.font = current;
-        self->m_chooser.size = PointsFromHeight(current.lfHeight);
+        m_chooser.font = current;
+        m_chooser.size = PointsFromHeight(current.lfHeight);
         LRESULT colour = SendDlgItemMessageA(hdlg, cmb4, CB_GETITEMDATA,
                                              SendDlgItemMessageA(hdlg, cmb4, CB_GETCURSEL, 0, 0), 0);
-        if (colour != CB_ERR) self->m_chooser.color = static_cast<COLORREF>(colour);
-        self->FontDialog1Apply();
+        if (colour != CB_ERR) m_chooser.colour = static_cast<COLORREF>(colour);
+        FontDialog1Apply();
         return TRUE;
     }
     return FALSE;
@@ -417,7 +408,7 @@ UINT_PTR TOKBottomDlg::FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARA
 void TOKBottomDlg::BtnFontClick()
 {
     m_chooser.font = m_working.face;
-    m_chooser.color = m_working.color;
+    m_chooser.colour = m_working.colour;
     m_chooser.size = m_working.size;
 
     PerMonitorDpiScope perMonitor;
@@ -430,13 +421,13 @@ void TOKBottomDlg::BtnFontClick()
     chooser.hwndOwner = Handle();
     chooser.lpLogFont = &font;
     chooser.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_APPLY | CF_ENABLEHOOK | CF_INITTOLOGFONTSTRUCT;
-    chooser.rgbColors = m_chooser.color;
+    chooser.rgbColors = m_chooser.colour;
     chooser.lCustData = reinterpret_cast<LPARAM>(this);
-    chooser.lpfnHook = FontHook;
+    chooser.lpfnHook = WindowOf<TOKBottomDlg, &TOKBottomDlg::FontHookMessage, kFontHookName>::ChooserHook<CHOOSEFONTA>;
     form::VisualStylesScope styles;
     if (ChooseFontA(&chooser)) {
         m_chooser.font = font;
-        m_chooser.color = chooser.rgbColors;
+        m_chooser.colour = chooser.rgbColors;
         m_chooser.size = PointsFromHeight(font.lfHeight);
     }
     // After a cancel this keeps the last applied font, or changes nothing.
@@ -451,7 +442,7 @@ void TOKBottomDlg::FontDialog1Apply()
     m_working.face.lfItalic = chosen.lfItalic ? 1 : 0;
     m_working.face.lfUnderline = chosen.lfUnderline ? 1 : 0;
     m_working.face.lfStrikeOut = chosen.lfStrikeOut ? 1 : 0;
-    m_working.color = m_chooser.color;
+    m_working.colour = m_chooser.colour;
     m_working.size = m_chooser.size;
     ApplyNameFont();
     SetText(C::LabelFontName, m_working.face.lfFaceName);
@@ -470,12 +461,12 @@ void TOKBottomDlg::BtnBgbmpIcnClick() { BrowsePicture(C::EdtBgbmpIcn); }
 
 // The font boxes show the chosen font on a menu-coloured ground, the name in its colour;
 // in high contrast both take the system's window pair, so that they can be read.
-HBRUSH TOKBottomDlg::ControlColor(OptionControl id, HDC dc)
+HBRUSH TOKBottomDlg::ControlColour(OptionControl id, HDC dc)
 {
     if (id != C::LabelFontName && id != C::LabelFontStyle) return nullptr;
     bool contrast = form::HighContrastOn();
     int ground = contrast ? COLOR_WINDOW : COLOR_MENU;
-    SetTextColor(dc, id == C::LabelFontName && !contrast ? m_working.color : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, id == C::LabelFontName && !contrast ? m_working.colour : GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(ground));
     return GetSysColorBrush(ground);
 }

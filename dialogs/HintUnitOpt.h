@@ -45,7 +45,7 @@ public:
     // The font chooser's font: what it opens with, then its last Apply or its result.
     struct chooser_font_t {
         LOGFONTA font;
-        COLORREF color;
+        COLORREF colour;
         int size;  // points
     };
 
@@ -53,18 +53,18 @@ protected:
     void FormCreate() override;
     void FormDestroy() override;
     void FormDpiChanged() override;
-    HBRUSH ControlColor(OptionControl id, HDC dc) override;
+    HBRUSH ControlColour(OptionControl id, HDC dc) override;
 
 private:
     // The font as the dialog holds it until OK; the three font labels only show it.
     struct working_font_t {
         LOGFONTA face;   // face and style of LabelFontName's font, at the dialog's text height
-        COLORREF color;  // LabelFontName's text colour
+        COLORREF colour;  // LabelFontName's text colour
         int size;        // points, shown in LabelFontSize
     };
 
-    static UINT_PTR CALLBACK FontHook(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
-    static UINT_PTR FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The font chooser's messages, for its Apply button.
+    UINT_PTR FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
     void Fill();
     void FillFont();
     void ShowFont();  // m_working into the three font labels
@@ -72,7 +72,7 @@ private:
     void Store(int width);
     void StoreShortcut(hint_settings_t& s);
     void SetBackgroundMode(bool pictures);
-    void ChooseSwatchColor(OptionControl swatch);
+    void ChooseSwatchColour(OptionControl swatch);
     void BrowsePicture(OptionControl edit);
     void ApplyNameFont();  // m_working's face and style into LabelFontName's font
     LONG TextHeight() const;  // the dialog's text height at its DPI, as a LOGFONT height
@@ -81,7 +81,7 @@ private:
     working_font_t m_working = {};
     GdiObject<HFONT> m_nameFontHandle;
     chooser_font_t m_chooser = {};
-    COLORREF m_customColors[16];
+    COLORREF m_customColours[16];
 };
 
 // The form's description (one row per control).

@@ -182,15 +182,15 @@ bool Form::Visible(int row) const
     return item && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE);
 }
 
-COLORREF Form::SwatchColor(int row) const
+COLORREF Form::SwatchColour(int row) const
 {
     HWND item = Item(row);
-    return item ? static_cast<COLORREF>(SendMessageA(item, kSwatchGetColor, 0, 0)) : 0;
+    return item ? static_cast<COLORREF>(SendMessageA(item, kSwatchGetColour, 0, 0)) : 0;
 }
 
-void Form::SetSwatchColor(int row, COLORREF colour)
+void Form::SetSwatchColour(int row, COLORREF colour)
 {
-    if (HWND item = Item(row)) SendMessageA(item, kSwatchSetColor, colour, 0);
+    if (HWND item = Item(row)) SendMessageA(item, kSwatchSetColour, colour, 0);
 }
 
 void Form::Focus(int row)

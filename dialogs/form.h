@@ -16,6 +16,7 @@
 
 #include "dialogs/accessible_names.h"
 #include "dialogs/form_rows.h"
+#include "dialogs/form_controls.h"
 #include "dialogs/form_template.h"
 #include "dialogs/page_keys.h"
 #include "support/gdi_owner.h"
@@ -61,8 +62,8 @@ public:
     // Shows or hides a row and every row inside it.
     void SetVisible(int row, bool visible);
     bool Visible(int row) const;
-    COLORREF SwatchColor(int row) const;
-    void SetSwatchColor(int row, COLORREF colour);
+    COLORREF SwatchColour(int row) const;
+    void SetSwatchColour(int row, COLORREF colour);
     void Focus(int row);
 
     int ActivePage() const;
@@ -125,7 +126,7 @@ private:
     bool m_laidOut = false;  // the controls are placed: a DPI change lays them out again
     std::vector<RECT> m_bounds;
     std::vector<HWND> m_items;
-    std::vector<HWND> m_pageWindows;
+    PageWindows m_pageWindows;
     std::vector<TemplateWriter> m_templates;  // [0] the form, then one per page
     HWND m_hwnd = nullptr;
     HWND m_tabs = nullptr;
@@ -153,16 +154,16 @@ public:
     void SetChecked(Id id, bool checked) { Form::SetChecked(RowOf(id), checked); }
     void SetVisible(Id id, bool visible) { Form::SetVisible(RowOf(id), visible); }
     bool Visible(Id id) const { return Form::Visible(RowOf(id)); }
-    COLORREF SwatchColor(Id id) const { return Form::SwatchColor(RowOf(id)); }
-    void SetSwatchColor(Id id, COLORREF colour) { Form::SetSwatchColor(RowOf(id), colour); }
+    COLORREF SwatchColour(Id id) const { return Form::SwatchColour(RowOf(id)); }
+    void SetSwatchColour(Id id, COLORREF colour) { Form::SetSwatchColour(RowOf(id), colour); }
     void Focus(Id id) { Form::Focus(RowOf(id)); }
 
 protected:
-    virtual HBRUSH ControlColor(Id id, HDC dc) { return nullptr; }
+    virtual HBRUSH ControlColour(Id id, HDC dc) { return nullptr; }
     virtual void DrawControl(Id id, const DRAWITEMSTRUCT& item) {}
 
 private:
-    HBRUSH CtlColor(int row, HDC dc) final { return ControlColor(static_cast<Id>(row), dc); }
+    HBRUSH CtlColor(int row, HDC dc) final { return ControlColour(static_cast<Id>(row), dc); }
     void DrawItem(int row, const DRAWITEMSTRUCT& item) final { DrawControl(static_cast<Id>(row), item); }
 };
 

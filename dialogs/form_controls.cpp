@@ -3,19 +3,30 @@
 #include <commctrl.h>
 
 #include "dialogs/high_contrast.h"
-#include "plugin/records/guard.h"
+#include "plugin/records/window_of.h"
 #include "support/gdi_owner.h"
 
 namespace form {
 
 namespace {
 
-constexpr UINT_PTR kTabsSubclassId = 1;
 constexpr int kHighContrastFrame = 2;  // pixels
+constexpr char kSwatchProcName[] = "SwatchProc";
+constexpr char kTabsProcName[] = "TabsProc";
 
 int g_swatchUsers;
 
-COLORREF SwatchColour(HWND hwnd) { return static_cast<COLORREF>(GetWindowLongA(hwnd, 0)); }
+// A swatch's state: the colour it shows.
+class Swatch {
+public:
+    LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Paint(HWND hwnd) const;
+    COLORREF m_colour = 0;
+};
+using SwatchOf = WindowOf<Swatch, &Swatch::OnMessage, kSwatchProcName>;
+using TabsOf = WindowOf<PageWindows, &PageWindows::OnTabsMessage, kTabsProcName>;
 
 void ClickSwatch(HWND hwnd)
 {
@@ -32,14 +43,14 @@ void FrameInWindowText(HDC dc, RECT rc)
     }
 }
 
-void PaintSwatch(HWND hwnd)
+void Swatch::Paint(HWND hwnd) const
 {
     PaintDc paint(hwnd);
     HDC dc = paint.Get();
     RECT rc;
     GetClientRect(hwnd, &rc);
     {
-        GdiObject<HBRUSH> fill(CreateSolidBrush(SwatchColour(hwnd)));
+        GdiObject<HBRUSH> fill(CreateSolidBrush(m_colour));
         FillRect(dc, &rc, fill.Get());
     }
     if (HighContrastOn()) FrameInWindowText(dc, rc);
@@ -61,16 +72,16 @@ void ReleaseSwatchButton(HWND hwnd, LPARAM lParam)
     if (PtInRect(&rc, pt)) ClickSwatch(hwnd);
 }
 
-LRESULT SwatchMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT Swatch::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case kSwatchSetColor:
-        SetWindowLongA(hwnd, 0, static_cast<LONG>(wParam));
+    case kSwatchSetColour:
+        m_colour = static_cast<COLORREF>(wParam);
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
-    case kSwatchGetColor: return SwatchColour(hwnd);
+    case kSwatchGetColour: return m_colour;
     case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
-    case WM_PAINT: PaintSwatch(hwnd); return 0;
+    case WM_PAINT: Paint(hwnd); return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
     case WM_LBUTTONDOWN:
@@ -98,14 +109,11 @@ void ExcludeShownPage(HWND tabs, HDC dc, const std::vector<HWND>& pages)
     }
 }
 
-LRESULT CALLBACK SwatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return Guarded("SwatchProc", LRESULT(0), [=] { return SwatchMessage(hwnd, msg, wParam, lParam); });
-}
+}  // namespace
 
-LRESULT TabsMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
+LRESULT PageWindows::OnTabsMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    const auto& pages = *reinterpret_cast<const std::vector<HWND>*>(data);
+    const std::vector<HWND>& pages = *this;
     switch (msg) {
     case WM_ERASEBKGND: {
         // The DC is the caller's: the clipping goes back as it came.
@@ -127,20 +135,11 @@ LRESULT TabsMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK TabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
-{
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, TabsProc, kTabsSubclassId);
-    return Guarded("TabsProc", LRESULT(0), [=] { return TabsMessage(hwnd, msg, wParam, lParam, data); });
-}
-
-}  // namespace
-
 void UseSwatchClass()
 {
     if (g_swatchUsers++ > 0) return;
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = SwatchProc;
-    wc.cbWndExtra = sizeof(LONG);
+    wc.lpfnWndProc = SwatchOf::OwningWindowProc;
     wc.hInstance = CodeModule();
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
     wc.lpszClassName = kSwatchClass;
@@ -152,10 +151,7 @@ void ReleaseSwatchClass()
     if (--g_swatchUsers == 0) UnregisterClassA(kSwatchClass, CodeModule());
 }
 
-void KeepPagesUnpainted(HWND tabs, const std::vector<HWND>* pages)
-{
-    SetWindowSubclass(tabs, TabsProc, kTabsSubclassId, reinterpret_cast<DWORD_PTR>(pages));
-}
+void PageWindows::KeepUnpaintedBy(HWND tabs) { TabsOf::Subclass(tabs, this); }
 
 HINSTANCE CodeModule()
 {

@@ -158,7 +158,7 @@ void Form::PlaceControl(int row)
 void Form::AddTabs(int tabsRow)
 {
     m_tabs = m_items[tabsRow];
-    KeepPagesUnpainted(m_tabs, &m_pageWindows);
+    m_pageWindows.KeepUnpaintedBy(m_tabs);
     int index = 0;
     for (size_t r = 0; r < m_desc.count; ++r) {
         const Control& page = m_desc.controls[r];

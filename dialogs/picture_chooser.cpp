@@ -7,13 +7,13 @@
 
 #include "dialogs/form_template.h"
 #include "dialogs/visual_styles.h"
-#include "plugin/records/guard.h"
+#include "plugin/records/window_of.h"
 #include "support/dpi_awareness.h"
 #include "support/gdi_owner.h"
 
 namespace {
 
-constexpr char kPreviewProp[] = "ZlvnPreview";
+constexpr char kPreviewHookName[] = "PreviewHook";
 constexpr int kPreviewId = 1200;
 
 struct GlobalFreer {
@@ -21,16 +21,24 @@ struct GlobalFreer {
 };
 using GlobalMemory = std::unique_ptr<void, GlobalFreer>;
 
-// The preview's picture, owned by the ChoosePicture call that the chooser runs in.
-GdiObject<HBITMAP>* PreviewOf(HWND hdlg) { return reinterpret_cast<GdiObject<HBITMAP>*>(GetPropA(hdlg, kPreviewProp)); }
+// The chooser's extra part: a frame with the selected bitmap, scaled to fit. The
+// ChoosePicture call that the chooser runs in owns it, so every picture it showed goes with it.
+class Preview {
+public:
+    UINT_PTR OnMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
-void ShowSelected(HWND hdlg)
+private:
+    void ShowSelected(HWND hdlg);
+    void Draw(const DRAWITEMSTRUCT& item) const;
+    GdiObject<HBITMAP> m_shown;
+};
+using PreviewOf = WindowOf<Preview, &Preview::OnMessage, kPreviewHookName>;
+
+void Preview::ShowSelected(HWND hdlg)
 {
-    GdiObject<HBITMAP>* shown = PreviewOf(hdlg);
-    if (!shown) return;
     char path[MAX_PATH] = {};
     SendMessageA(GetParent(hdlg), CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-    shown->Reset(static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    m_shown.Reset(static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     InvalidateRect(GetDlgItem(hdlg, kPreviewId), nullptr, FALSE);
 }
 
@@ -47,12 +55,11 @@ void FitInto(int boxW, int boxH, int* w, int* h)
     }
 }
 
-void DrawPreview(HWND hdlg, const DRAWITEMSTRUCT& item)
+void Preview::Draw(const DRAWITEMSTRUCT& item) const
 {
     RECT box = item.rcItem;
     FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
-    GdiObject<HBITMAP>* shown = PreviewOf(hdlg);
-    HBITMAP picture = shown ? shown->Get() : nullptr;
+    HBITMAP picture = m_shown.Get();
     BITMAP info;
     if (picture && GetObjectA(picture, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight > 0) {
         int boxW = box.right - box.left, boxH = box.bottom - box.top;
@@ -67,31 +74,15 @@ void DrawPreview(HWND hdlg, const DRAWITEMSTRUCT& item)
     DrawEdge(item.hDC, &box, BDR_SUNKENOUTER, BF_RECT);
 }
 
-UINT_PTR PreviewMessage(HWND hdlg, UINT msg, LPARAM lParam)
+UINT_PTR Preview::OnMessage(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
 {
     switch (msg) {
-    case WM_INITDIALOG:
-        SetPropA(hdlg, kPreviewProp, reinterpret_cast<HANDLE>(reinterpret_cast<OPENFILENAMEA*>(lParam)->lCustData));
-        break;
     case WM_NOTIFY:
         if (reinterpret_cast<const OFNOTIFYA*>(lParam)->hdr.code == static_cast<UINT>(CDN_SELCHANGE)) ShowSelected(hdlg);
-        break;
-    case WM_DRAWITEM:
-        DrawPreview(hdlg, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    case WM_DESTROY:
-        RemovePropA(hdlg, kPreviewProp);
-        break;
-    default:
-        break;
+        return 0;
+    case WM_DRAWITEM: Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    default: return 0;
     }
-    return 0;
-}
-
-// The chooser's extra part: a frame with the selected bitmap, scaled to fit.
-UINT_PTR CALLBACK PreviewHook(HWND hdlg, UINT msg, WPARAM, LPARAM lParam)
-{
-    return Guarded("PreviewHook", UINT_PTR(0), [=] { return PreviewMessage(hdlg, msg, lParam); });
 }
 
 // The preview part's template, in fixed memory as the chooser wants a memory handle.
@@ -111,7 +102,7 @@ bool ChoosePicture(HWND owner, char* io_file, size_t size)
 {
     PerMonitorDpiScope perMonitor;
     GlobalMemory preview = PreviewTemplate();
-    GdiObject<HBITMAP> shown;  // outlives the chooser, so every picture it showed goes with it
+    Preview shown;  // outlives the chooser, so every picture it showed goes with it
     OPENFILENAMEA chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = owner;
@@ -122,7 +113,7 @@ bool ChoosePicture(HWND owner, char* io_file, size_t size)
     chooser.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_ENABLEHOOK |
                     (preview ? OFN_ENABLETEMPLATEHANDLE : 0);
     chooser.hInstance = reinterpret_cast<HINSTANCE>(preview.get());
-    chooser.lpfnHook = PreviewHook;
+    chooser.lpfnHook = PreviewOf::ChooserHook<OPENFILENAMEA>;
     chooser.lCustData = reinterpret_cast<LPARAM>(&shown);
     form::VisualStylesScope styles;
     return GetOpenFileNameA(&chooser) != FALSE;

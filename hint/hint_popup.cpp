@@ -74,19 +74,8 @@ void PaintIconAndText(HDC dc, const RECT& client, const hint_face_t& hint)
     }
 }
 
-const hint_face_t* HintOf(HWND popup)
+void Paint(HWND hwnd, const hint_face_t* hint)
 {
-    return reinterpret_cast<const hint_face_t*>(GetWindowLongPtrA(popup, GWLP_USERDATA));
-}
-
-LRESULT OnPaint(HWND hwnd)
-{
-    const hint_face_t* hint = HintOf(hwnd);
-    if (hint == nullptr) {
-        // Nothing to draw, but the region must be validated or WM_PAINT comes back forever.
-        ValidateRect(hwnd, nullptr);
-        return 0;
-    }
     PaintDc paint(hwnd);
     HDC dc = paint.Get();
     RECT client;
@@ -95,21 +84,9 @@ LRESULT OnPaint(HWND hwnd)
     // A picture that could not be read or drawn gets the colour box, never whatever was on the screen.
     if (!HintSettings.IsUseBmp || !PaintPicture(dc, client, HintPicture(colours.iconic))) PaintBox(dc, client, colours, hint->m_dpi);
     PaintIconAndText(dc, client, *hint);
-    return 0;
-}
-
-LRESULT OnLeftButtonDown(HWND hwnd)
-{
-    if (const hint_face_t* hint = HintOf(hwnd)) BringWindowToFront(hint->m_target);
-    return 0;
 }
 
 }  // namespace
-
-void AttachFace(HWND popup, const hint_face_t* face)
-{
-    if (popup) SetWindowLongPtrA(popup, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(face));
-}
 
 HINSTANCE HintInstance()
 {
@@ -139,7 +116,7 @@ ATOM RegisterHintClass(HINSTANCE instance, const char* i_classname)
     return RegisterClassExA(&wc);
 }
 
-LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT hint_face_t::OnMessage(HWND popup, UINT message, WPARAM wParam, LPARAM lParam) const
 {
     // Paints and clicks come from the host's message loop too, in the host's context.
     PerMonitorDpiScope perMonitor;
@@ -147,11 +124,11 @@ LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CREATE:
     case WM_DESTROY: return 0;
     case WM_PAINT:
-        Guarded("HintWndProc", [hwnd] { OnPaint(hwnd); });
+        Guarded(kHintWndProcName, [this, popup] { Paint(popup, this); });
         // A paint that failed part-way must still validate, or WM_PAINT comes back for ever.
-        ValidateRect(hwnd, nullptr);
+        ValidateRect(popup, nullptr);
         return 0;
-    case WM_LBUTTONDOWN: return Guarded("HintWndProc", LRESULT(0), [hwnd] { return OnLeftButtonDown(hwnd); });
-    default: return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_LBUTTONDOWN: BringWindowToFront(m_target); return 0;
+    default: return DefWindowProcA(popup, message, wParam, lParam);
     }
 }

@@ -6,6 +6,10 @@
 #include <string>
 
 #include "hint/hint_rules.h"
+#include "plugin/records/window_of.h"
+
+// One name for every file, so that they all name one procedure.
+inline constexpr char kHintWndProcName[] = "HintWndProc";
 
 // What a popup shows of its hint and whose window a click brings forward.
 struct hint_face_t {
@@ -15,17 +19,18 @@ struct hint_face_t {
     // The window's own title shown instead of m_text (wide_title.h); empty: m_text.
     std::wstring m_wideText;
     UINT m_dpi = kHintDesignDpi;  // measured and painted at: its monitor's
+
+    // The popup's messages: it paints this face and answers clicks for it.
+    LRESULT OnMessage(HWND popup, UINT message, WPARAM wParam, LPARAM lParam) const;
 };
 
-// The popup paints and answers clicks for this face from now on; null: for none, so that
-// messages to a popup whose hint is gone do nothing.
-void AttachFace(HWND popup, const hint_face_t* face);
+// A popup made with its face as CreateWindowEx's last argument paints it from then on.
+using HintPopupOf = WindowOf<hint_face_t, &hint_face_t::OnMessage, kHintWndProcName>;
+constexpr WNDPROC HintWndProc = HintPopupOf::WindowProc;
 
 // Registers a hint's own window class; 0 when it is already registered (the existing
 // class has the same procedure and serves).
 ATOM RegisterHintClass(HINSTANCE instance, const char* i_classname);
-
-LRESULT CALLBACK HintWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The instance the hint classes belong to: the plug-in module.
 HINSTANCE HintInstance();

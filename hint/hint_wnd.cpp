@@ -161,8 +161,7 @@ void HintWnd::MakePopup()
     m_shape = pixel_size_t{};
     RegisterHintClass(HintInstance(), m_classname);
     m_hwnd = CreateWindowExA(kHintExStyle, m_classname, m_text, kHintStyle, m_left, m_top, m_width, m_height,
-                             nullptr, nullptr, HintInstance(), nullptr);
-    AttachFace(m_hwnd, this);
+                             nullptr, nullptr, HintInstance(), static_cast<hint_face_t*>(this));
     // Announced even when it could not be made: the host is told of every hint alike.
     g_zlvnAPI.RegisterFocus(m_hwnd);
 }
@@ -171,7 +170,7 @@ void HintWnd::DestroyPopup()
 {
     g_zlvnAPI.UnregisterFocus(m_hwnd);
     // From here on a message to the popup finds no hint.
-    AttachFace(m_hwnd, nullptr);
+    HintPopupOf::Forget(m_hwnd);
     if (m_hwnd) DestroyWindow(m_hwnd);
     if (m_classname[0]) UnregisterClassA(m_classname, HintInstance());
     m_hwnd = nullptr;

@@ -98,7 +98,7 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
         for (auto [c, text] : texts) EXPECT_EQ(text, Dlg().Text(c)) << c;
         const std::pair<C, COLORREF> swatches[] = {{C::StcNmlBgColor, RGB(255, 255, 128)}, {C::StcNmlBorderColor, RGB(247, 247, 0)},
                                                    {C::StcMinBgColor, RGB(10, 20, 30)}, {C::StcMinBorderColor, RGB(212, 212, 212)}};
-        for (auto [c, colour] : swatches) EXPECT_EQ(colour, Dlg().SwatchColor(c)) << c;
+        for (auto [c, colour] : swatches) EXPECT_EQ(colour, Dlg().SwatchColour(c)) << c;
         // Bold and struck out, in the dialog's own text height.
         EXPECT_EQ("MS UI Gothic " + std::to_string(-MulDiv(15, Dlg().Ppi(), 120)) + " 700 001",
                   FontText(LabelFont(C::LabelFontName)));
@@ -161,7 +161,7 @@ TEST_F(OptionDialog, CancelEscAndCloseBoxStoreNothing)
                 for (C c : {C::RdoPosCenter, C::ChkIsNoOver, C::RdoUseImage, C::RdoTxtAlph}) PostClick(Dlg().Item(c));
                 Dlg().SetText(C::EdtWidth, "77");
                 Dlg().SetText(C::EdtBgbmpNml, "");
-                Dlg().SetSwatchColor(C::StcNmlBgColor, RGB(1, 2, 3));
+                Dlg().SetSwatchColour(C::StcNmlBgColor, RGB(1, 2, 3));
                 SetHotKey(MAKEWORD('Q', HOTKEYF_ALT));
             })
             .Do("close", way.close));
@@ -262,14 +262,14 @@ TEST_F(OptionDialog, ColourChooserCancelledChangesNothingConfirmedTakesTheColour
             PostMessageA(c, WM_COMMAND, IDCANCEL, 0);
         })
         .Do("unchanged", [] {
-            EXPECT_EQ(RGB(10, 20, 30), Dlg().SwatchColor(C::StcMinBgColor)) << "cancelled";
+            EXPECT_EQ(RGB(10, 20, 30), Dlg().SwatchColour(C::StcMinBgColor)) << "cancelled";
             PostMouseClick(Dlg().Item(C::StcMinBgColor));
         })
         .InDialog("chooser open, choose", red, [](HWND c) {
             for (int i = 0; i < 3; ++i) SetDlgItemTextA(c, red + i, i == 0 ? "200" : i == 1 ? "100" : "50");
             PostMessageA(c, WM_COMMAND, IDOK, 0);
         })
-        .Do("confirmed", [] { EXPECT_EQ(RGB(200, 100, 50), Dlg().SwatchColor(C::StcMinBgColor)) << "confirmed"; }), C::OKBtn);
+        .Do("confirmed", [] { EXPECT_EQ(RGB(200, 100, 50), Dlg().SwatchColour(C::StcMinBgColor)) << "confirmed"; }), C::OKBtn);
     EXPECT_EQ(RGB(200, 100, 50), HintSettings.MinBgColor);
     EXPECT_EQ(RGB(255, 255, 128), HintSettings.NmlBgColor);
 }
