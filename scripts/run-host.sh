@@ -16,11 +16,15 @@ if [[ " $* " == *" --interactive "* ]] && [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 zlvn_setup_if_root
-# The host and the DLL it loads (with the pictures beside it), not the tests.
-BUILD_DIR="$build" bash "$root/scripts/build.sh" zlvnhost
+# The host and the DLL it loads (with the pictures beside it), not the tests. It builds
+# while the Wine prefix is made (a first run), since neither needs the other.
+mkdir -p "$build"
+BUILD_DIR="$build" bash "$root/scripts/build.sh" zlvnhost &
+building=$!
 # A person's run does not keep a server up: see the --interactive branch below.
 if [[ " $* " == *" --interactive "* ]]; then export ZLVN_NO_WARM_SERVER=1; fi
 source "$root/scripts/wine-env.sh" "$build"
+wait "$building"
 cd "$build/bin"
 
 zlvn_managed() {
