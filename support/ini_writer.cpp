@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "support/code_page_text.h"
 #include "support/file_bytes.h"
 #include "support/ini_encoding.h"
 #include "support/last_error.h"
@@ -136,16 +137,6 @@ ResultCode WriteInPlace(const std::wstring& i_path, const std::string& i_bytes, 
     if (!FlushFileBuffers(file.Get())) return Failed("FlushFileBuffers", GetLastError());
     if (!file.Close()) return Failed("CloseHandle", GetLastError());
     return ResultCode::Normal;
-}
-
-std::string Utf8FromAnsi(const std::string& i_text)
-{
-    if (i_text.empty()) return {};
-    int size = static_cast<int>(i_text.size());
-    int length = MultiByteToWideChar(CP_ACP, 0, i_text.data(), size, nullptr, 0);
-    std::u16string wide(static_cast<size_t>(length), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, i_text.data(), size, reinterpret_cast<wchar_t*>(&wide[0]), length);
-    return Utf8FromUtf16(wide);
 }
 
 // The edits with their values in the file's own text encoding.
