@@ -38,20 +38,28 @@ std::wstring PictureFile(const char* i_path, const char* i_default)
     return dir.empty() ? dir : dir + L"\\" + std::wstring(i_default, i_default + strlen(i_default));
 }
 
+// The system ran out of memory or handles: the file itself may be fine.
+bool OutOfResources(DWORD i_error)
+{
+    return i_error == ERROR_NOT_ENOUGH_MEMORY || i_error == ERROR_OUTOFMEMORY || i_error == ERROR_NO_SYSTEM_RESOURCES;
+}
+
 void Read(kept_picture_t& kept, const char* i_path, const char* i_default)
 {
     if (kept.read && strcmp(kept.path, i_path) == 0) return;
+    const std::wstring file = PictureFile(i_path, i_default);  // before anything changes: it may throw
     Drop(kept);
-    kept.read = true;
-    CopyText(kept.path, i_path);
-    const std::wstring file = PictureFile(i_path, i_default);
     HBITMAP bitmap = file.empty() ? nullptr
                                   : static_cast<HBITMAP>(LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    const DWORD error = bitmap ? 0 : GetLastError();
     BITMAP info = {};
     if (bitmap && GetObjectA(bitmap, sizeof info, &info) == 0) {
         DeleteObject(bitmap);
         bitmap = nullptr;
     }
+    // A file that could not be read is not tried again; a read that ran out of resources is.
+    kept.read = bitmap || (!file.empty() && !OutOfResources(error));
+    CopyText(kept.path, i_path);
     kept.picture = hint_picture_t{bitmap, info.bmWidth, info.bmHeight};
 }
 
