@@ -2,6 +2,7 @@
 
 #include "dialogs/form_controls.h"
 #include "support/proc_address.h"
+#include "support/system_module.h"
 
 namespace form {
 
@@ -39,7 +40,7 @@ VisualStylesScope::~VisualStylesScope()
 void UseTabBodyBackground(HWND page)
 {
     // Looked up at run time: the module loads where the theme library is missing.
-    HMODULE themes = LoadLibraryW(L"uxtheme.dll");
+    HMODULE themes = LoadSystemModule(L"uxtheme.dll");
     if (!themes) return;
     using enable_fn = HRESULT(WINAPI*)(HWND, DWORD);
     if (auto enable = As<enable_fn>(GetProcAddress(themes, "EnableThemeDialogTexture"))) enable(page, kEnableTab);

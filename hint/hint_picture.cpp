@@ -1,9 +1,12 @@
 #include "hint/hint_picture.h"
 
 #include <cstring>
+#include <string>
 
 #include "plugin/records/hint_settings.h"
+#include "plugin/records/module_state.h"
 #include "support/bounded_text.h"
+#include "support/code_page_text.h"
 
 namespace {
 
@@ -23,18 +26,40 @@ void Drop(kept_picture_t& kept)
     if (bitmap) DeleteObject(bitmap);
 }
 
-void Read(kept_picture_t& kept, const char* i_path)
+// The file's wide name: an empty path is the picture shipped beside the module, whose
+// folder the ANSI code page may not hold.
+std::wstring PictureFile(const char* i_path, const char* i_default)
+{
+    if (i_path[0] != '\0') {
+        const std::u16string wide = Utf16FromCodePage(CP_ACP, i_path);
+        return std::wstring(wide.begin(), wide.end());
+    }
+    const std::wstring dir = ModuleDirectory(g_hModule);
+    return dir.empty() ? dir : dir + L"\\" + std::wstring(i_default, i_default + strlen(i_default));
+}
+
+// The system ran out of memory or handles: the file itself may be fine.
+bool OutOfResources(DWORD i_error)
+{
+    return i_error == ERROR_NOT_ENOUGH_MEMORY || i_error == ERROR_OUTOFMEMORY || i_error == ERROR_NO_SYSTEM_RESOURCES;
+}
+
+void Read(kept_picture_t& kept, const char* i_path, const char* i_default)
 {
     if (kept.read && strcmp(kept.path, i_path) == 0) return;
+    const std::wstring file = PictureFile(i_path, i_default);  // before anything changes: it may throw
     Drop(kept);
-    kept.read = true;
-    CopyText(kept.path, i_path);
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, i_path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP bitmap = file.empty() ? nullptr
+                                  : static_cast<HBITMAP>(LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    const DWORD error = bitmap ? 0 : GetLastError();
     BITMAP info = {};
     if (bitmap && GetObjectA(bitmap, sizeof info, &info) == 0) {
         DeleteObject(bitmap);
         bitmap = nullptr;
     }
+    // A file that could not be read is not tried again; a read that ran out of resources is.
+    kept.read = bitmap || (!file.empty() && !OutOfResources(error));
+    CopyText(kept.path, i_path);
     kept.picture = hint_picture_t{bitmap, info.bmWidth, info.bmHeight};
 }
 
@@ -42,9 +67,10 @@ void Read(kept_picture_t& kept, const char* i_path)
 
 void ReadHintPictures()
 {
-    if (!HintSettings.IsUseBmp) return;
-    Read(g_kept[0], HintSettings.BgNormal);
-    Read(g_kept[1], HintSettings.BgIconic);
+    // Pictures turned off are given back; turned on again, they are read afresh.
+    if (!HintSettings.IsUseBmp) return DropHintPictures();
+    Read(g_kept[0], HintSettings.BgNormal, kDefaultNormalPicture);
+    Read(g_kept[1], HintSettings.BgIconic, kDefaultIconicPicture);
 }
 
 const hint_picture_t* HintPicture(bool iconic)

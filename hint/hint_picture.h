@@ -1,7 +1,8 @@
 #pragma once
-// The hints' background pictures: each is read from its file once, when a showing
-// needs it, and kept as a bitmap until the hints hide, so that no paint reads a file
-// (a picture on an unreachable share would hold up the host's thread at every paint).
+// The hints' background pictures: each is read from its file once, at the first showing
+// that needs it, and kept as a bitmap until its path, the picture mode or the settings
+// change, or teardown, so that no later showing or paint reads a file (a picture on an
+// unreachable share would hold up the host's thread every time).
 #include <windows.h>
 
 struct hint_picture_t {
@@ -12,11 +13,12 @@ struct hint_picture_t {
 
 // Before a showing, with IsUseBmp set: reads the picture of each window state whose
 // path differs from the one kept (or none is kept); a file that cannot be read is not
-// tried again until its path changes or the hints hide.
+// tried again until its path changes or the pictures are dropped. Without IsUseBmp,
+// drops them.
 void ReadHintPictures();
 
 // The kept picture for a target that is minimized or not; null when there is none.
 const hint_picture_t* HintPicture(bool iconic);
 
-// The hints hid or went: every kept bitmap is given back.
+// The settings changed, or the hints went at teardown: every kept bitmap is given back.
 void DropHintPictures();

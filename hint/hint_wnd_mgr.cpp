@@ -165,7 +165,6 @@ void HintWndMgr::HideAll()
     if (g_hintShown == 0) return;
     for (HintWnd* hint : m_list) hint->Hide();
     g_hintShown = 0;
-    DropHintPictures();
 }
 
 HintWnd* HintWndMgr::FindByTarget(HWND target) const

@@ -1,11 +1,28 @@
 #include "support/app_info.h"
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
-#include "support/bounded_text.h"
 #include "support/last_error.h"
 #include "support/win_last_error.h"
+
+namespace {
+
+// The longest name the file functions take, with its NUL.
+constexpr DWORD kLongestPath = 32768;
+
+// The module's full name through the wide functions, so that a folder the ANSI code page
+// cannot hold works; empty with the error set when it cannot be had whole.
+std::wstring ModuleName(HMODULE i_module)
+{
+    std::wstring name(kLongestPath, L'\0');
+    DWORD length = GetModuleFileNameW(i_module, &name[0], kLongestPath);
+    if (length >= kLongestPath) SetLastError(ERROR_INSUFFICIENT_BUFFER), length = 0;
+    name.resize(length);
+    return name;
+}
+
+}  // namespace
 
 ResultCode AppInfo::GetFileVersion(std::string* o_str)
 {
@@ -13,17 +30,17 @@ ResultCode AppInfo::GetFileVersion(std::string* o_str)
         ZLVN_RECORD_FAILURE("o_str is NULL");
         return ResultCode::InvalidArgument;
     }
-    char path[MAX_PATH] = {};
-    if (GetModuleFileNameA(m_module, path, MAX_PATH) == 0) {
+    const std::wstring path = ModuleName(m_module);
+    if (path.empty()) {
         GetWinLastError error(GetLastError());
         ZLVN_RECORD_FAILURE("failed GetModuleFileName() GetLastError()=%s", error.m_message);
         return ResultCode::WindowsApiError;
     }
 
     // A module without a version resource reports size 0 and fails at the read below.
-    DWORD size = GetFileVersionInfoSizeA(path, nullptr);
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
     std::vector<char> block(size > 0 ? size : 1);
-    BOOL read = GetFileVersionInfoA(path, 0, size, block.data());
+    BOOL read = GetFileVersionInfoW(path.c_str(), 0, size, block.data());
     if (!read) {
         DWORD error = GetLastError();
         ZLVN_RECORD_FAILURE("GetFileVersionInfo() return %d. GetLastError()=%d.", read, static_cast<int>(error));
@@ -37,7 +54,7 @@ ResultCode AppInfo::GetFileVersion(std::string* o_str)
     };
     translation_t* translations = nullptr;
     UINT length = 0;
-    BOOL found = VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+    BOOL found = VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
                                 &length);
     if (!found || translations == nullptr || length < sizeof(translation_t)) {
         DWORD error = GetLastError();
@@ -47,18 +64,22 @@ ResultCode AppInfo::GetFileVersion(std::string* o_str)
     }
 
     // Only the first translation is asked, even when a later one has the text.
-    char subBlock[1024];
-    FormatText(subBlock, sizeof subBlock, "\\StringFileInfo\\%04x%04x\\FileVersion", translations[0].language,
-               translations[0].codePage);
-    char* version = nullptr;
-    found = VerQueryValueA(block.data(), subBlock, reinterpret_cast<void**>(&version), &length);
+    wchar_t subBlock[64];
+    swprintf(subBlock, sizeof subBlock / sizeof subBlock[0], L"\\StringFileInfo\\%04x%04x\\FileVersion",
+             translations[0].language, translations[0].codePage);
+    wchar_t* version = nullptr;
+    found = VerQueryValueW(block.data(), subBlock, reinterpret_cast<void**>(&version), &length);
     if (!found || version == nullptr) {
         DWORD error = GetLastError();
         ZLVN_RECORD_FAILURE("VerQueryValue() return %d. GetLastError()=%d.", found, static_cast<int>(error));
         o_str->clear();
         return ResultCode::WindowsApiError;
     }
-    // Bounded by the length the resource states, in case its text lacks a NUL.
-    o_str->assign(version, strnlen(version, length));
+    // Bounded by the length the resource states (in characters), in case its text lacks a
+    // NUL; handed on in the ANSI code page, as the box shows it.
+    const int count = static_cast<int>(wcsnlen(version, length));
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, version, count, nullptr, 0, nullptr, nullptr);
+    o_str->assign(static_cast<size_t>(bytes), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, version, count, &(*o_str)[0], bytes, nullptr, nullptr);
     return ResultCode::Normal;
 }

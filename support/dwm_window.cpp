@@ -1,6 +1,7 @@
 #include "support/dwm_window.h"
 
 #include "support/proc_address.h"
+#include "support/system_module.h"
 
 namespace {
 
@@ -10,14 +11,9 @@ constexpr DWORD kDwmCloaked = 14;             // DWMWA_CLOAKED
 
 dwm_get_window_attribute_t LoadAttributeReader()
 {
-    // From the system folder only, never from the host's folder or the current one.
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH - sizeof "\\dwmapi.dll") return nullptr;
-    lstrcatA(path, "\\dwmapi.dll");
     // Kept loaded for the life of the process: freeing a module from inside another
     // module's unload is not allowed, and every composited desktop has it loaded anyway.
-    HMODULE module = LoadLibraryA(path);
+    HMODULE module = LoadSystemModule(L"dwmapi.dll");
     if (module == nullptr) return nullptr;
     return As<dwm_get_window_attribute_t>(GetProcAddress(module, "DwmGetWindowAttribute"));
 }

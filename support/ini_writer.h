@@ -1,10 +1,11 @@
 #pragma once
 // Writes values into a settings file whole. Under a named lock per file (two hosts never
-// interleave), the file's current bytes are read, the values changed in them (ini_edit.h),
-// and the new bytes written to a temporary file beside it, flushed, and put in the
-// file's place in one step, so that a kill at any moment leaves the whole old file or
-// the whole new one. Where the folder refuses the temporary file or the replace (a
-// virtualised folder), the file is written in place in one write and flushed.
+// interleave; file_lock.h), the file's current bytes are read, the values changed in
+// them (ini_edit.h), and the new bytes written to a temporary file beside it, flushed,
+// and put in the file's place in one step (file_replace.h), so that a kill at any moment
+// leaves the whole old file or the whole new one. Where the folder refuses to let the
+// temporary file be made (a virtualised folder), the file is written in place in one
+// write and flushed.
 #include <string>
 #include <vector>
 
@@ -14,5 +15,10 @@
 // i_edits' values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its
 // own encoding. Nothing is written when the bytes would stay the same. A failure leaves
 // the file as it was, records what failed, and returns a negative code.
-// The temporary file has a fixed name beside the file: its name and ".tmp".
+// The temporary file has a fixed name beside the file (its name and ".tmp"), and so has
+// the old file during the replace (".bak"); for a link, beside the link's target.
 ResultCode WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);
+
+// Before the file is read: when it is missing but a save left it half done, takes it
+// back from the temporary or the backup name. Returns that name, or an empty text.
+std::wstring TakeBackIniFile(const std::wstring& i_path);

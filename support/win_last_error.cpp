@@ -1,6 +1,7 @@
 #include "support/win_last_error.h"
 
 #include "support/bounded_text.h"
+#include "support/system_module.h"
 
 // Codes of the Internet functions, whose texts live in WININET.DLL's message table.
 static bool IsInternetError(DWORD code) { return code >= 12000 && code <= 15999; }
@@ -15,7 +16,7 @@ GetWinLastError::GetWinLastError(DWORD code) : m_code(code), m_label{}, m_messag
                   FORMAT_MESSAGE_MAX_WIDTH_MASK;
     HMODULE wininet = nullptr;
     if (IsInternetError(code)) {
-        wininet = LoadLibraryA("WININET.DLL");
+        wininet = LoadSystemModule(L"wininet.dll");
         flags |= FORMAT_MESSAGE_FROM_HMODULE;
     }
     char* text = nullptr;

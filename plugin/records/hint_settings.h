@@ -31,6 +31,10 @@ struct hint_settings_t {
     char ToggleEnable[24];
 };
 
+// The pictures shipped beside the module, which an empty BgNormal or BgIconic means.
+constexpr char kDefaultNormalPicture[] = "bgnml.bmp";
+constexpr char kDefaultIconicPicture[] = "bgicn.bmp";
+
 // All zero until the host sets the plug-in up.
 extern hint_settings_t HintSettings;
 

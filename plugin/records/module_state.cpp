@@ -28,7 +28,7 @@ void UseSettingsPath(const std::wstring& i_path)
     CopyText(g_settingsPath, ansi);
 }
 
-bool FindSettingsPath(HMODULE module)
+std::wstring ModuleFileName(HMODULE module)
 {
     // A result as long as the buffer is a name cut short: try a larger one.
     for (DWORD size = MAX_PATH;; size = std::min(size * 2, kLongestPath)) {
@@ -37,11 +37,23 @@ bool FindSettingsPath(HMODULE module)
         if (length == 0) break;
         if (length < size) {
             name.resize(length);
-            UseSettingsPath(MakeSettingsPath(name));
-            return true;
+            return name;
         }
         if (size == kLongestPath) break;
     }
-    UseSettingsPath(L"");
-    return false;
+    return {};
+}
+
+std::wstring ModuleDirectory(HMODULE module)
+{
+    const std::wstring name = ModuleFileName(module);
+    const size_t separator = name.rfind(L'\\');
+    return separator == std::wstring::npos ? std::wstring() : name.substr(0, separator);
+}
+
+bool FindSettingsPath(HMODULE module)
+{
+    const std::wstring name = ModuleFileName(module);
+    UseSettingsPath(name.empty() ? name : MakeSettingsPath(name));
+    return !name.empty();
 }

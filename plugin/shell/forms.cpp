@@ -5,6 +5,7 @@
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
+#include "hint/hint_picture.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/persistence.h"
 
@@ -32,8 +33,11 @@ void ShowOptionDialog()
         if (HWND shown = g_okBottomDlg->Handle()) SetForegroundWindow(shown);
         return;
     }
+    if (!ConfirmedInDialog()) return;
+    // A picture the user saved again under the same name is read afresh.
+    DropHintPictures();
     // What the user confirmed is in the file at once, not only at teardown.
-    if (ConfirmedInDialog()) SavePluginSettings();
+    SavePluginSettings();
 }
 
 namespace {

@@ -39,7 +39,7 @@ void TearDown()
     Guarded(EventEntry(PluginEvent::Teardown), [] { CancelOpenForms(); });
     Guarded(EventEntry(PluginEvent::Teardown), [] { DestroyHintWndMgr(); });
     Guarded(EventEntry(PluginEvent::Teardown), [] { FreeVersionBox(); });
-    SavePluginSettings();
+    SavePluginSettingsAtTeardown();
 }
 
 void Run(PluginEvent event)

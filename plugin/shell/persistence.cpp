@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "hint/hint_picture.h"
 #include "plugin/records/event_gate.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
@@ -16,10 +17,12 @@
 #include "plugin/shell/host_events.h"
 #include "plugin/shell/persistence.h"
 #include "support/bounded_text.h"
+#include "support/code_page_text.h"
 #include "support/file_bytes.h"
 #include "support/ini_file.h"
 #include "support/ini_writer.h"
 #include "support/last_error.h"
+#include "support/pumped_wait.h"
 
 namespace {
 
@@ -31,6 +34,10 @@ struct key_as_read_t {
 };
 using keys_as_read_t = std::array<key_as_read_t, kSettingKeyCount>;
 
+// Teardown's save is the session's last: a program that holds the file for longer than
+// the writer's own retries gets this much more time.
+constexpr DWORD kTeardownRetryMs = 500;
+
 // Until the first set-up every key counts as missing, so a save writes them all.
 keys_as_read_t g_keysAsRead;
 // Set-up could not read the file (held, denied, out of memory): the defaults stand in until it can.
@@ -38,23 +45,21 @@ bool g_settingsUnread;
 // This session's one warning about a file that could not be read has gone to the log.
 bool g_unreadReported;
 
-// The module's folder: its full file name cut at the last '\', separator removed.
-void ModuleDirectory(char (&o_dir)[MAX_PATH])
+// One empty bitmap path pointed at its picture beside the module. The record and the
+// file hold ANSI text: a folder the code page cannot hold, or a path too long for the
+// field, leaves it empty, and the hints find the picture by its wide name.
+void FillDefaultBitmapPath(char (&io_path)[sizeof HintSettings.BgNormal], const char* i_file)
 {
-    memset(o_dir, 0, sizeof o_dir);
-    GetModuleFileNameA(g_hModule, o_dir, MAX_PATH);
-    o_dir[MAX_PATH - 1] = '\0';
-    if (char* separator = strrchr(o_dir, '\\')) *separator = '\0';
+    std::string dir;
+    if (io_path[0] != '\0' || !ExactAnsiFromWide(ModuleDirectory(g_hModule), &dir)) return;
+    if (dir.size() + 1 + strlen(i_file) < sizeof io_path) FormatText(io_path, sizeof io_path, "%s\\%s", dir.c_str(), i_file);
 }
 
 // Empty bitmap paths point at the pictures shipped beside the module.
 void FillDefaultBitmapPaths(hint_settings_t& s)
 {
-    if (s.BgNormal[0] != '\0' && s.BgIconic[0] != '\0') return;
-    char dir[MAX_PATH];
-    ModuleDirectory(dir);
-    if (s.BgNormal[0] == '\0') FormatText(s.BgNormal, sizeof s.BgNormal, "%s\\bgnml.bmp", dir);
-    if (s.BgIconic[0] == '\0') FormatText(s.BgIconic, sizeof s.BgIconic, "%s\\bgicn.bmp", dir);
+    FillDefaultBitmapPath(s.BgNormal, kDefaultNormalPicture);
+    FillDefaultBitmapPath(s.BgIconic, kDefaultIconicPicture);
 }
 
 // Taken in the writer's form, after the computed paths: a value the user wrote in
@@ -78,6 +83,17 @@ void ReportUnread(DWORD i_error)
                     "be read, and only changed settings are saved: %s", static_cast<unsigned long>(i_error), g_settingsPath);
 }
 
+// A file that a save left half done (a replace that failed half-way, a kill, a power
+// loss) is taken back from the save's temporary or backup name, with one log line.
+void TakeBackHalfDoneSave()
+{
+    const std::wstring taken = TakeBackIniFile(g_settingsFile);
+    if (taken.empty()) return;
+    const std::wstring suffix = taken.substr(taken.rfind(L'.'));
+    g_zlvnAPI.Print(3, kPluginName, "the last save was left half done; the settings file was taken back from %s%s",
+                    g_settingsPath, std::string(suffix.begin(), suffix.end()).c_str());
+}
+
 // All or nothing: the file is read into locals, which replace the record and the notes
 // only when every key is read. False when the file is there but could not be read.
 bool LoadSettings()
@@ -85,6 +101,7 @@ bool LoadSettings()
     std::string bytes;
     DWORD error = 0;
     FileRead found = FileRead::Failed;
+    if (!g_settingsFile.empty()) TakeBackHalfDoneSave();
     if (!g_settingsFile.empty()) found = ReadFileBytes(LongPathForm(g_settingsFile), &bytes, &error);
     if (found == FileRead::Failed) {
         ReportUnread(error);
@@ -132,7 +149,8 @@ bool TryLoadSettings()
 // Writes the keys whose text differs from what the file holds, or that it lacks, in one
 // whole-file write; a file nobody changed keeps its bytes. After a write that failed the
 // notes stay, so that the next save tries again; the record is never changed here.
-void SaveSettings()
+// i_last: teardown's save, tried once more after a short wait.
+void SaveSettings(bool i_last)
 {
     if (g_settingsFile.empty()) return;  // reported at set-up
     std::vector<ini_edit_t> edits;
@@ -146,7 +164,12 @@ void SaveSettings()
         written.push_back(i);
     }
     if (edits.empty()) return;
-    if (WriteIniFile(g_settingsFile, edits) < 0) {
+    ResultCode result = WriteIniFile(g_settingsFile, edits);
+    if (result < 0 && i_last) {
+        WaitAnsweringSentMessages(nullptr, kTeardownRetryMs);
+        result = WriteIniFile(g_settingsFile, edits);
+    }
+    if (result < 0) {
         g_zlvnAPI.Print(2, kPluginName, "settings not saved: %s", LastError().Message());
         return;
     }
@@ -161,7 +184,12 @@ void SaveSettings()
 void SavePluginSettings()
 {
     // A save that runs out of memory leaves the file as it was and the notes as they were.
-    Guarded("saving the settings", [] { SaveSettings(); });
+    Guarded("saving the settings", [] { SaveSettings(false); });
+}
+
+void SavePluginSettingsAtTeardown()
+{
+    Guarded("saving the settings", [] { SaveSettings(true); });
 }
 
 void SetUpPlugin()
@@ -176,7 +204,7 @@ void SetUpPlugin()
 
 void ReadSettingsIfUnread()
 {
-    if (g_settingsUnread) TryLoadSettings();
+    if (g_settingsUnread && TryLoadSettings()) DropHintPictures();
 }
 
 void KeepSettingsAsTheyAre() { g_settingsUnread = false; }

@@ -8,6 +8,9 @@ void SetUpPlugin();
 // save and those the file lacked (all of them when there was no file); a failure leaves
 // the file as it was and puts one line in the host's log. The record is not changed.
 void SavePluginSettings();
+// The same at teardown, where no later save comes: a save that fails is tried once more
+// after a short wait.
+void SavePluginSettingsAtTeardown();
 
 // After a set-up that could not read the file (held by another program, out of memory):
 // tries again, so that the user's settings apply as soon as the file can be read.

@@ -89,6 +89,7 @@ decltype(&malloc) g_malloc;
 decltype(&calloc) g_calloc;
 decltype(&realloc) g_realloc;
 decltype(&LoadImageA) g_loadImageA;
+decltype(&LoadImageW) g_loadImageW;
 decltype(&BeginPaint) g_beginPaint;
 decltype(&EndPaint) g_endPaint;
 
@@ -102,6 +103,12 @@ HANDLE WINAPI LoadImageWrap(HINSTANCE instance, LPCSTR name, UINT type, int w, i
 {
     if (CreateFails(&g_loadImageA)) return nullptr;
     HANDLE image = g_loadImageA(instance, name, type, w, h, flags);
+    return type == IMAGE_BITMAP ? Made(kBitmap, image) : image;
+}
+HANDLE WINAPI LoadImageWrapW(HINSTANCE instance, LPCWSTR name, UINT type, int w, int h, UINT flags)
+{
+    if (CreateFails(&g_loadImageW)) return nullptr;
+    HANDLE image = g_loadImageW(instance, name, type, w, h, flags);
     return type == IMAGE_BITMAP ? Made(kBitmap, image) : image;
 }
 // A failing BeginPaint still validates the window, as the system's does when it lacks a
@@ -138,6 +145,7 @@ const hook_t kHooks[] = {
     WRAP(CreatePen, Make, kPen), WRAP(CreateSolidBrush, Make, kBrush), WRAP(CreateFontA, Make, kFont),
     WRAP(CreateFontIndirectA, Make, kFont), WRAP(CreateCompatibleBitmap, Make, kBitmap),
     WRAP(CreateDIBSection, Make, kBitmap), HAND(LoadImageA, LoadImageWrap, g_loadImageA),
+    HAND(LoadImageW, LoadImageWrapW, g_loadImageW),
     WRAP(CreateCompatibleDC, Make, kMemoryDc), WRAP(DeleteDC, Free, 0, kMemoryDc),
     WRAP(CreateRectRgn, Make, kRegion), WRAP(CreateRoundRectRgn, Make, kRegion),
     WRAP(DeleteObject, Free, 0, kPen, kRegion),

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -57,6 +58,17 @@ std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    std::string bytes;
+    if (FILE* in = _wfopen(path.c_str(), L"rb")) {
+        char block[4096];
+        for (size_t got; (got = fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, got);
+        fclose(in);
+    }
+    return bytes;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)

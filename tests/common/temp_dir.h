@@ -17,6 +17,7 @@ private:
 };
 
 std::string ReadWholeFile(const std::string& path);
+std::string ReadWholeFile(const std::wstring& path);  // any name, through the wide functions
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // A path of the ANSI code page as the wide functions take it.

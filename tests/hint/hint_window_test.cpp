@@ -11,6 +11,14 @@ namespace {
 
 BOOL WINAPI FailedStretch(HDC, int, int, int, int, HDC, int, int, int, int, DWORD) { return FALSE; }
 
+int g_pictureReads;
+decltype(&LoadImageW) g_loadImage;
+HANDLE WINAPI CountedLoadImage(HINSTANCE instance, LPCWSTR name, UINT type, int w, int h, UINT flags)
+{
+    ++g_pictureReads;
+    return g_loadImage(instance, name, type, w, h, flags);
+}
+
 // Pixels within 3 of the popup's edge that lie inside its window region but show none of
 // the allowed colours; the first one named in *o_first.
 int RingPixelsOtherThan(const ScreenPixels& px, HWND popup, std::vector<COLORREF> allowed, std::string* o_first)
@@ -167,6 +175,23 @@ TEST_F(HintWindow, StretchedBitmapByWindowStateAndColourBoxWhenUnloadable)
     ImportPatch stretch(GetModuleHandleA(nullptr), "GDI32.dll", "StretchBlt", reinterpret_cast<void*>(FailedStretch));
     CopyText(HintSettings.BgNormal, iconic.c_str());
     ExpectBox(target, RGB(247, 247, 0), RGB(255, 255, 128), "a bitmap that cannot be stretched");
+}
+
+// A picture on a share out of reach would hold up every showing that reads it.
+TEST_F(HintWindow, PicturesAreReadAtTheFirstShowingOnly)
+{
+    TempDir dir;
+    const std::string picture = dir.File("picture.bmp");
+    WriteBitmapFile(picture, {RGB(255, 0, 0), RGB(0, 0, 255)});
+    HintSettings.IsUseBmp = 1;
+    CopyText(HintSettings.BgNormal, picture.c_str());
+    CopyText(HintSettings.BgIconic, picture.c_str());
+    Listed(RECT{200, 200, 500, 400}, "Bmp");
+    ImportPatch count(GetModuleHandleA(nullptr), "USER32.dll", "LoadImageW", reinterpret_cast<void*>(CountedLoadImage));
+    g_loadImage = reinterpret_cast<decltype(g_loadImage)>(count.Original());
+    g_pictureReads = 0;
+    for (int showing = 0; showing < 10; ++showing) ShowHints(), HideHints();
+    EXPECT_EQ(2, g_pictureReads) << "ten showings: one read of each window state's picture";
 }
 
 TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)

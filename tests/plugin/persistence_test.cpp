@@ -3,11 +3,15 @@
 #include "tests/common/wine_test.h"
 
 #include <memory>
+#include <thread>
 #include <tuple>
 
 #include "plugin/shell/persistence.h"
 #include "support/ini_encoding.h"
 #include "support/ini_file.h"
+#include "hint/hint_picture.h"
+#include "support/app_info.h"
+#include "support/file_lock.h"
 #include "support/ini_writer.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/import_patch.h"
@@ -105,7 +109,7 @@ R WINAPI StandIn(A... a)
 template <int I, typename R, typename... A>
 void* StandInFor(R(WINAPI*)(A...)) { return reinterpret_cast<void*>(&StandIn<I, R, A...>); }
 #define ZLVN_CALL(i, f, failure) {#f, uintptr_t(failure), StandInFor<i>(&f), nullptr}
-system_call_t g_calls[12] = {ZLVN_CALL(0, CreateMutexW, 0), ZLVN_CALL(1, WaitForSingleObject, WAIT_FAILED),
+system_call_t g_calls[12] = {ZLVN_CALL(0, CreateMutexExW, 0), ZLVN_CALL(1, WaitForSingleObject, WAIT_FAILED),
     ZLVN_CALL(2, CreateFileW, INVALID_HANDLE_VALUE), ZLVN_CALL(3, GetFileSizeEx, 0), ZLVN_CALL(4, ReadFile, 0),
     ZLVN_CALL(5, WriteFile, 0), ZLVN_CALL(6, FlushFileBuffers, 0), ZLVN_CALL(7, SetFilePointerEx, 0),
     ZLVN_CALL(8, SetEndOfFile, 0), ZLVN_CALL(9, ReplaceFileW, 0), ZLVN_CALL(10, MoveFileExW, 0),
@@ -428,7 +432,7 @@ TEST_F(Persistence, FaultsAndFileFormsLeaveTheExpectedBytes)
         {"held without sharing at set-up, then freed", base, changed, HeldAtSetUp, nullptr, 0, 0, 1},
         {"access denied to the temporary file: in place", base, changed, None, "CreateFileW", 2, ERROR_ACCESS_DENIED, 0},
         {"read-only file", base, base, ReadOnly, nullptr, 0, 0, 1},
-        {"disk full part-way through the write", base, base, None, "WriteFile", 1, ERROR_DISK_FULL, 1},
+        {"disk full part-way through the write, teardown's second try", base, changed, None, "WriteFile", 1, ERROR_DISK_FULL, 0},
         {"a replace that fails", base, changed, None, "ReplaceFileW", 1, ERROR_UNABLE_TO_REMOVE_REPLACED, 0},
     };
     for (IniEncoding encoding : {IniEncoding::Ansi, IniEncoding::Utf8, IniEncoding::Utf16Le}) {
@@ -531,20 +535,170 @@ TEST_F(Persistence, AModuleNameThatComesCutWritesNoFile)
 }
 
 // The real DLL in a folder whose name has no character of the ANSI code page writes its
-// settings beside itself.
+// settings beside itself, reads its version and finds the pictures beside itself (the
+// file keeps their paths empty).
 TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
 {
     const std::wstring folder = Wide(dll.Dir().Path()) + L"\\\uD55C\uAE00", module = folder + L"\\ZlvnHint.dll";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CopyFileW(Wide(dll.Path()).c_str(), module.c_str(), FALSE));
+    for (const wchar_t* picture : {L"\\bgnml.bmp", L"\\bgicn.bmp"})
+        CopyFileW((Wide(ProgramDir()) + picture).c_str(), (folder + picture).c_str(), FALSE);
     HMODULE loaded = LoadLibraryW(module.c_str());
     ASSERT_NE(nullptr, loaded) << GetLastError();
     auto entry = [loaded](const char* name) { return reinterpret_cast<void*>(GetProcAddress(loaded, name)); };
     reinterpret_cast<int(__stdcall*)(void*)>(entry("Zlvn_OnSetup"))(nullptr);
     reinterpret_cast<int(__stdcall*)()>(entry("Zlvn_OnTeardown"))();
+    std::string version;
+    EXPECT_EQ(ResultCode::Normal, AppInfo(loaded).GetFileVersion(&version)) << LastError().Message();
+    EXPECT_NE("", version);
+    // The same code in this program, as if it were that module.
+    const HMODULE savedModule = g_hModule;
+    g_hModule = loaded;
+    HintSettings = DefaultSettings();
+    HintSettings.IsUseBmp = 1;
+    ReadHintPictures();
+    EXPECT_TRUE(HintPicture(false) && HintPicture(true)) << "the pictures beside the module";
+    DropHintPictures();
+    g_hModule = savedModule;
     FreeLibrary(loaded);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((folder + L"\\ZlvnHint.ini").c_str()));
-    for (const wchar_t* name : {L"\\ZlvnHint.dll", L"\\ZlvnHint.ini"}) DeleteFileW((folder + name).c_str());
+    const std::string ini = ReadWholeFile(folder + L"\\ZlvnHint.ini");
+    EXPECT_NE(std::string::npos, ini.find("BgNormal=\r\nBgIconic=\r\n")) << ini;
+    for (const wchar_t* name : {L"\\ZlvnHint.dll", L"\\ZlvnHint.ini", L"\\bgnml.bmp", L"\\bgicn.bmp"}) DeleteFileW((folder + name).c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+// How a replace ends on Windows, played through this program's imports: the first
+// replaces fail with error (1176 as if no backup name were given: the file is gone;
+// 1177: the old file under the backup name) and the moves after them are held by a
+// scanner (sharing violation) so many times.
+struct replace_outcome_t { DWORD error; long failures, held; };
+replace_outcome_t g_outcome;
+std::wstring g_settings;
+decltype(&ReplaceFileW) g_replace;
+decltype(&MoveFileExW) g_move;
+
+BOOL WINAPI OutcomeReplace(LPCWSTR file, LPCWSTR temporary, LPCWSTR backup, DWORD flags, void* a, void* b)
+{
+    if (g_outcome.failures-- <= 0) return g_replace(file, temporary, backup, flags, a, b);
+    if (g_outcome.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) DeleteFileW(file);
+    if (g_outcome.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) g_move(file, backup, 0);
+    SetLastError(g_outcome.error);
+    return FALSE;
+}
+BOOL WINAPI OutcomeMove(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    if (g_outcome.held-- <= 0) return g_move(from, to, flags);
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+}
+
+// The file's identity: a replace gives a new one, a write in place keeps it.
+ULONGLONG FileIdentity(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), 0, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return (ULONGLONG(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+// Each row: the change lands at teardown, replaced whole, or the next set-up takes it
+// back from the name the save left it under; afterwards no temporary or backup file.
+TEST_F(Persistence, ReplacesThatFailHalfWayOrAreHeldNeverLoseTheSettings)
+{
+    const long always = 1000;
+    const struct { const char* name; replace_outcome_t outcome; bool landsNow; } rows[] = {
+        {"1176, the move held twice", {ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1, 2}, true},
+        {"1176, the move held throughout", {ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1, always}, false},
+        {"1177, the move held twice", {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, 2}, true},
+        {"1177, the move held throughout", {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, always}, false},
+        {"a scanner: sharing violation twice", {ERROR_SHARING_VIOLATION, 2, 0}, true},
+        {"a scanner: access denied twice", {ERROR_ACCESS_DENIED, 2, 0}, true},
+    };
+    const std::string changed = WithValue(kCustomFile, "FontName", kMeiryo);
+    for (const auto& r : rows) {
+        SetUpFrom(kCustomFile);
+        CopyText(HintSettings.FontName, kMeiryo);
+        const ULONGLONG before = FileIdentity(path);
+        const size_t logged = Host().log.size();
+        {
+            g_outcome = r.outcome;
+            ImportPatch replace(GetModuleHandleA(nullptr), "KERNEL32.dll", "ReplaceFileW", reinterpret_cast<void*>(OutcomeReplace));
+            ImportPatch move(GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(OutcomeMove));
+            g_replace = reinterpret_cast<decltype(g_replace)>(replace.Original());
+            g_move = reinterpret_cast<decltype(g_move)>(move.Original());
+            Zlvn_OnTeardown();
+        }
+        if (r.landsNow) {
+            EXPECT_EQ(changed, ReadWholeFile(path)) << r.name;
+            EXPECT_NE(before, FileIdentity(path)) << r.name << ": replaced whole, not written in place";
+        }
+        EXPECT_EQ(r.landsNow ? 0u : 1u, Host().log.size() - logged) << r.name << "\n" << HostLog();
+        SetUpFrom();
+        EXPECT_STREQ(kMeiryo, HintSettings.FontName) << r.name << ": the next set-up finds the change\n" << HostLog();
+        EXPECT_EQ(r.landsNow ? 0u : 2u, Host().log.size() - logged) << r.name << ": a line for the taking back\n" << HostLog();
+        for (const std::string& left : {temporary, path + ".bak"}) EXPECT_FALSE(FileExists(left)) << r.name << ": " << left;
+    }
+}
+
+// A file linked under the temporary name is never written through: the link goes, its
+// target keeps its bytes, and the save lands.
+TEST_F(Persistence, AHardLinkUnderTheTemporaryNameIsNeverWrittenThrough)
+{
+    const std::string victim = dir.File("someone else's.txt");
+    WriteWholeFile(victim, "mine");
+    SetUpFrom(kCustomFile);
+    ASSERT_TRUE(CreateHardLinkA(temporary.c_str(), victim.c_str(), nullptr));
+    CopyText(HintSettings.FontName, kMeiryo);
+    Zlvn_OnTeardown();
+    EXPECT_EQ("mine", ReadWholeFile(victim));
+    EXPECT_EQ(WithValue(kCustomFile, "FontName", kMeiryo), ReadWholeFile(path));
+}
+
+TEST_F(Persistence, SymbolicLinksStayLinksAndAreNeverWrittenThrough)
+{
+    const std::string victim = dir.File("victim.txt"), real = dir.File("real.ini");
+    WriteWholeFile(victim, "mine");
+    WriteWholeFile(real, kCustomFile);
+    // Wine 8's CreateSymbolicLinkW answers TRUE and makes nothing.
+    if (!CreateSymbolicLinkA(temporary.c_str(), victim.c_str(), 0) || !FileExists(temporary))
+        GTEST_SKIP() << "this system makes no symbolic links (Wine 8)";
+    ASSERT_TRUE(CreateSymbolicLinkA(path.c_str(), real.c_str(), 0));
+    SetUpFrom();
+    CopyText(HintSettings.FontName, kMeiryo);
+    Zlvn_OnTeardown();
+    EXPECT_EQ("mine", ReadWholeFile(victim)) << "the link under the temporary name";
+    EXPECT_EQ(WithValue(kCustomFile, "FontName", kMeiryo), ReadWholeFile(real)) << "the settings file's target";
+    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << "the settings file is still a link";
+}
+
+// Another host holds the lock for longer than the wait: the save lands all the same, and
+// a message sent to this thread's window meanwhile is answered.
+TEST_F(Persistence, ALockHeldTooLongNeitherStallsTheThreadNorStopsTheSave)
+{
+    SetUpFrom(kCustomFile);
+    CopyText(HintSettings.FontName, kMeiryo);
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), saved = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const std::wstring name = FileLockName(Wide(path));
+    std::thread holder([&] {
+        HANDLE lock = CreateMutexW(nullptr, TRUE, name.c_str());
+        SetEvent(held);
+        WaitForSingleObject(saved, kWaitLimitMs);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, kWaitLimitMs));
+    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    LRESULT answered = 0;
+    std::thread sender([&] { answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+    SavePluginSettings();  // this thread looks at no message before the save
+    SetEvent(saved);
+    holder.join();
+    sender.join();
+    EXPECT_NE(0, answered) << "the message sent during the wait";
+    EXPECT_EQ(WithValue(kCustomFile, "FontName", kMeiryo), ReadWholeFile(path));
+    DestroyWindow(window);
+    CloseHandle(held), CloseHandle(saved);
 }
 
 TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)
