@@ -3,7 +3,10 @@
 #include <stdexcept>
 #include <utility>
 
+#include <map>
+
 #include "support/dpi_awareness.h"
+#include "tests/common/dialog_driver.h"
 #include "tests/hint/hint_fixture.h"
 
 namespace {
@@ -17,7 +20,32 @@ LRESULT CALLBACK AnswersSmall2Only(HWND w, UINT message, WPARAM wp, LPARAM lp)
     return wp == ICON_SMALL2 ? reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_WARNING)) : 0;
 }
 
+UINT g_timerDpi = 0;
+void CALLBACK HostTimer(HWND, UINT, UINT_PTR, DWORD) { g_timerDpi = ScreenDpi(); }
+
 }  // namespace
+
+TEST_F(HintOverlay, TheHostsFunctionsAndTimersRunInTheHostsDpiContext)
+{
+    const dpi_context_t host = DpiFunctions().setThreadContext(HANDLE(-1));  // a host that is not DPI-aware
+    std::map<std::string, int> seen;  // the DPI each host function read: 96 in the host's context, 144 in ours
+    zlvnhost::Host().onCall = [&seen](const char* fn) { seen[fn] = ScreenDpi(); };
+    Listed(RECT{150, 150, 450, 350}, "T");
+    ShowHints();
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, HostTimer);
+    DialogScript script("a host timer in the settings dialog's loop");
+    script.Shown(g_okBottomDlg).Then("timer", [] { return g_timerDpi != 0; }).Do("close", [] {
+        PostClick(g_okBottomDlg->Item(OptionControl::CancelBtn));
+    });
+    EXPECT_TRUE(script.Run([] { HintOption(nullptr); })) << script.Report();
+    KillTimer(nullptr, timer);
+    DestroyHintWndMgr();
+    seen["the host's timer"] = g_timerDpi;
+    std::string text;
+    for (const auto& [fn, dpi] : seen) text += fn + " " + std::to_string(dpi) + "; ";
+    EXPECT_EQ("Zlvn_GetList 96; Zlvn_RegisterFocus 96; Zlvn_ReloadMenu 96; Zlvn_UnregisterFocus 96; the host's timer 96; ", text);
+    DpiFunctions().setThreadContext(host);
+}
 
 TEST_F(HintOverlay, UnawareHostsHintsStandOnTheirTargetsInPhysicalPixelsAtTheirScale)
 {
