@@ -2,6 +2,7 @@
 
 #include "support/gdi_owner.h"
 #include "support/proc_address.h"
+#include "support/system_module.h"
 
 namespace {
 
@@ -9,17 +10,6 @@ namespace {
 const dpi_context_t kPerMonitorV2 = reinterpret_cast<dpi_context_t>(static_cast<INT_PTR>(-4));
 const dpi_context_t kPerMonitor = reinterpret_cast<dpi_context_t>(static_cast<INT_PTR>(-3));
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-
-HMODULE SystemModule(const char* i_name)
-{
-    // From the system folder only; kept loaded for the life of the process.
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + lstrlenA(i_name) + 2 > MAX_PATH) return nullptr;
-    lstrcatA(path, "\\");
-    lstrcatA(path, i_name);
-    return LoadLibraryA(path);
-}
 
 dpi_functions_t LoadDpiFunctions()
 {
@@ -29,7 +19,7 @@ dpi_functions_t LoadDpiFunctions()
         f.dpiForWindow = As<decltype(f.dpiForWindow)>(GetProcAddress(user, "GetDpiForWindow"));
         f.metricForDpi = As<decltype(f.metricForDpi)>(GetProcAddress(user, "GetSystemMetricsForDpi"));
     }
-    if (HMODULE shcore = SystemModule("shcore.dll"))
+    if (HMODULE shcore = SystemModule(L"shcore.dll"))
         f.dpiForMonitor = As<decltype(f.dpiForMonitor)>(GetProcAddress(shcore, "GetDpiForMonitor"));
     return f;
 }
