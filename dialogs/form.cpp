@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dialogs/form_controls.h"
+#include "dialogs/host_messages.h"
 #include "dialogs/visual_styles.h"
 #include "plugin/records/guard.h"
 #include "support/dpi_awareness.h"
@@ -70,6 +71,7 @@ int Form::ShowModal(HWND owner)
     // The windows take the thread's awareness as they are made; the host's comes back
     // however this returns.
     PerMonitorDpiScope perMonitor;
+    HostMessagesScope hostMessages(this);  // the host's timers still run in its own context
     VisualStylesScope styles;  // the controls are made and run in the system's own look
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);

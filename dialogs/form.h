@@ -70,6 +70,7 @@ public:
     void SelectPage(int index) { ShowPage(index); }
     int PageCount() const { return static_cast<int>(m_pageWindows.size()); }
     HWND PageWindow(int index) const { return index >= 0 && index < PageCount() ? m_pageWindows[index] : nullptr; }
+    HWND Tabs() const { return m_tabs; }
 
     // A click handler may keep the form open by setting 0.
     void SetModalResult(int result) { m_modalResult = result; }

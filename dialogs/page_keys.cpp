@@ -1,5 +1,7 @@
 #include "dialogs/page_keys.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -25,13 +27,42 @@ page_key_t PageKey(WPARAM vk)
     }
 }
 
-// The first control that Tab reaches on a page, in the order its controls were made.
-HWND FirstTabStop(HWND page)
+bool IsHotKeyField(HWND window)
 {
-    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
-            return child;
-    return nullptr;
+    wchar_t name[32] = {};
+    return GetClassNameW(window, name, 32) > 0 && lstrcmpiW(name, HOTKEY_CLASSW) == 0;
+}
+
+// A hot-key field takes every key down as the start of a new chord: the Ctrl (or Shift)
+// of a page key clears its shortcut before the page key itself arrives. The value it had
+// before the chord's first modifier is kept here, and put back when a page key ends the chord.
+struct chord_t {
+    HWND field = nullptr;
+    WORD before = 0;
+};
+chord_t g_chord;
+
+void WatchChord(const MSG& msg)
+{
+    bool modifier = msg.wParam == VK_CONTROL || msg.wParam == VK_SHIFT || msg.wParam == VK_MENU;
+    if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
+        if (!Held(VK_CONTROL) && !Held(VK_SHIFT) && !Held(VK_MENU)) g_chord = chord_t{};
+    } else if (!modifier) {
+        g_chord = chord_t{};
+    } else if (g_chord.field != msg.hwnd && IsHotKeyField(msg.hwnd)) {
+        g_chord = chord_t{msg.hwnd, static_cast<WORD>(SendMessageW(msg.hwnd, HKM_GETHOTKEY, 0, 0))};
+    }
+}
+
+// The field as it was before the page key's modifiers, and told they are up: it never sees
+// their release, which goes to the control that has the focus after the turn.
+void RestoreChordField(HWND field)
+{
+    if (g_chord.field != field) return;
+    for (WPARAM vk : {VK_CONTROL, VK_SHIFT})
+        if (Held(static_cast<int>(vk))) SendMessageW(field, WM_KEYUP, vk, 0xC0000001);
+    SendMessageW(field, HKM_SETHOTKEY, g_chord.before, 0);
+    g_chord = chord_t{};
 }
 
 }  // namespace
@@ -62,19 +93,20 @@ LRESULT CALLBACK PageKeys::Filter(int code, WPARAM wParam, LPARAM lParam)
 
 bool PageKeys::Take(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN) return false;
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     for (Form* form : g_forms) {
         HWND shown = form->Handle();
         if (!shown || (msg.hwnd != shown && !IsChild(shown, msg.hwnd))) continue;
+        if (msg.message != WM_KEYDOWN) return WatchChord(msg), false;
         int page = PageAfterKey(form->ActivePage(), form->PageCount(), PageKey(msg.wParam), Held(VK_CONTROL),
                                 Held(VK_SHIFT), Held(VK_MENU));
-        if (page < 0) return false;
-        // A control that asks for the key (the hot-key field records it) keeps it.
-        LPARAM asked = reinterpret_cast<LPARAM>(&msg);
-        if (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, asked) & DLGC_WANTMESSAGE) return false;
+        if (page < 0) return WatchChord(msg), false;
+        // Taken before any control, the hot-key field too, as in the system's property
+        // sheets: a page key is never recorded as a shortcut.
+        RestoreChordField(msg.hwnd);
         form->SelectPage(page);
-        if (HWND first = FirstTabStop(form->PageWindow(page)))
-            SendMessageW(shown, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+        // On the tabs, so that the next key lands in no field by surprise.
+        SendMessageW(shown, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(form->Tabs()), TRUE);
         return true;
     }
     return false;

@@ -3,7 +3,8 @@
 // every tabbed dialog of the system. The dialog manager's modal loop offers each message
 // to the thread's message filter before it handles it (MSGF_DIALOGBOX); the filter takes
 // these keys for a window of the form only, so the host's windows and the choosers over
-// the form keep theirs.
+// the form keep theirs. They are taken before any control sees them, the hot-key field
+// included, and leave the focus on the tabs.
 #include <windows.h>
 
 namespace form {

@@ -1,16 +1,21 @@
 #include "hint/app_icon.h"
 
-#include <shellapi.h>
+#include <shlobj.h>
 
-#include <climits>
+#include <cwchar>
 #include <map>
 #include <string>
+#include <utility>
+
+#include "support/gdi_owner.h"
+#include "support/proc_address.h"
+#include "support/system_module.h"
 
 namespace {
 
-std::map<std::wstring, HICON>& Icons()
+std::map<std::pair<std::wstring, int>, IconOwner>& Icons()
 {
-    static std::map<std::wstring, HICON> icons;
+    static std::map<std::pair<std::wstring, int>, IconOwner> icons;
     return icons;
 }
 
@@ -18,15 +23,6 @@ bool HasClass(HWND window, const wchar_t* i_class)
 {
     wchar_t name[64] = {};
     return GetClassNameW(window, name, 64) > 0 && lstrcmpW(name, i_class) == 0;
-}
-
-// A Store app's frame window belongs to the frame host; the app's own program runs the
-// core window it holds (not there while the app is suspended: the frame host's then).
-HWND ProgramWindow(HWND window)
-{
-    if (!HasClass(window, L"ApplicationFrameWindow")) return window;
-    HWND core = FindWindowExW(window, nullptr, L"Windows.UI.Core.CoreWindow", nullptr);
-    return core ? core : window;
 }
 
 std::wstring ExecutablePath(HWND window)
@@ -42,33 +38,73 @@ std::wstring ExecutablePath(HWND window)
     return read ? std::wstring(path, length) : std::wstring();
 }
 
-HICON SmallIconOfFile(const std::wstring& i_path)
+std::wstring Folder(UINT(WINAPI* read)(LPWSTR, UINT))
 {
-    HICON icon = nullptr;
-    // UINT_MAX: the file could not be read, and the handle may hold anything.
-    UINT count = ExtractIconExW(i_path.c_str(), 0, nullptr, &icon, 1);
-    return count == UINT_MAX ? nullptr : icon;
+    wchar_t folder[MAX_PATH];
+    UINT length = read(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) + L"\\" : std::wstring();
+}
+
+bool RunsUnderWow64()
+{
+    BOOL wow64 = FALSE;
+    auto ask = IsWow64ProcessFn();
+    return ask && ask(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// A 32-bit process on 64-bit Windows that opens a file of the system folder is sent to
+// SysWOW64, where a 64-bit-only program (the frame host, for one) is missing: its path
+// through Sysnative reaches the real one, and needs no redirection switched off.
+std::wstring ReadablePath(const std::wstring& path)
+{
+    if (!RunsUnderWow64()) return path;
+    std::wstring system = Folder(GetSystemDirectoryW), windows = Folder(GetSystemWindowsDirectoryW);
+    if (system.empty() || windows.empty() || path.size() <= system.size() ||
+        _wcsnicmp(path.c_str(), system.c_str(), system.size()) != 0)
+        return path;
+    return windows + L"Sysnative\\" + path.substr(system.size());
+}
+
+HICON IconOfFile(const std::wstring& i_path, int size)
+{
+    HICON icon = nullptr, second = nullptr;
+    // The file's first icon at the size asked, picked or scaled once by the system. Both
+    // handles given: some versions of Wine fill the second one unasked.
+    HRESULT read = SHDefExtractIconW(i_path.c_str(), 0, 0, &icon, &second, MAKELONG(size, size));
+    if (second) DestroyIcon(second);
+    return read == S_OK ? icon : nullptr;
 }
 
 }  // namespace
 
-HICON AppIconOf(HWND window)
+is_wow64_process_t& IsWow64ProcessFn()
+{
+    static is_wow64_process_t ask = [] {
+        HMODULE kernel = LoadSystemModule(L"kernel32.dll");
+        return kernel ? As<is_wow64_process_t>(GetProcAddress(kernel, "IsWow64Process")) : nullptr;
+    }();
+    return ask;
+}
+
+HWND ProgramWindow(HWND window)
+{
+    if (!HasClass(window, L"ApplicationFrameWindow")) return window;
+    HWND core = FindWindowExW(window, nullptr, L"Windows.UI.Core.CoreWindow", nullptr);
+    return core ? core : window;
+}
+
+HICON AppIconOf(HWND window, int size)
 {
     std::wstring path = ExecutablePath(ProgramWindow(window));
     if (path.empty()) return nullptr;
-    auto found = Icons().find(path);
-    if (found != Icons().end()) return found->second;
+    auto key = std::make_pair(path, size);
+    auto found = Icons().find(key);
+    if (found != Icons().end()) return found->second.Get();
     // The entry first: a failed allocation then leaves no icon without an owner. A file
     // without an icon is remembered too, and not read again.
-    HICON& icon = Icons().emplace(path, nullptr).first->second;
-    icon = SmallIconOfFile(path);
-    return icon;
+    IconOwner& icon = Icons().emplace(key, IconOwner()).first->second;
+    icon.Reset(IconOfFile(ReadablePath(path), size));
+    return icon.Get();
 }
 
-void FreeAppIcons()
-{
-    for (auto& entry : Icons()) {
-        if (entry.second) DestroyIcon(entry.second);
-    }
-    Icons().clear();
-}
+void FreeAppIcons() { Icons().clear(); }

@@ -3,10 +3,18 @@
 // windows that answer no icon of their own (Store apps, some WinUI windows).
 #include <windows.h>
 
-// The small icon of the window's executable: for a Store app's frame window, of the app
-// it hosts. Null when the file has none or the process cannot be read. Kept per
-// executable path until FreeAppIcons.
-HICON AppIconOf(HWND window);
+// The icon of the window's executable at size x size pixels: for a Store app's frame
+// window, of the app it hosts. Null when the file has none or the process cannot be
+// read. Kept per executable path and size until FreeAppIcons.
+HICON AppIconOf(HWND window, int size);
 
 // Destroys every icon taken from a file; hints borrowing them must be gone first.
 void FreeAppIcons();
+
+// A Store app's frame window belongs to the frame host; the app's own program runs the
+// core window it holds (not there while the app is suspended: the frame window then).
+HWND ProgramWindow(HWND window);
+
+// IsWow64Process, looked up at first need; null where missing. Tests put a stand-in here.
+using is_wow64_process_t = BOOL(WINAPI*)(HANDLE, BOOL*);
+is_wow64_process_t& IsWow64ProcessFn();

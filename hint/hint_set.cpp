@@ -3,6 +3,7 @@
 #include "hint/app_icon.h"
 #include "hint/bring_to_front.h"
 #include "hint/hint_picture.h"
+#include "hint/store_logo.h"
 #include "support/dpi_awareness.h"
 
 HintWndMgr* g_hintWndMgr;
@@ -46,4 +47,5 @@ void DestroyHintWndMgr()
     DropHintPictures();
     // No hint borrows them now.
     FreeAppIcons();
+    FreeStoreLogos();
 }

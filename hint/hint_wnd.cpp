@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "hint/app_icon.h"
+#include "hint/store_logo.h"
 #include "hint/hint_font.h"
 #include "hint/hint_popup.h"
 #include "hint/wide_title.h"
@@ -52,6 +53,17 @@ public:
         return reinterpret_cast<HICON>(answer);
     }
 
+    // Whether a step that sends the window nothing (its Store app's logo) may still run.
+    // Not for a window that left a request unanswered, as for the requests; when the time
+    // is spent it is left out, and the hint asks again at the next showing.
+    bool TimeLeft(HWND window)
+    {
+        if (GetWindowThreadProcessId(window, nullptr) == m_unanswered) return false;
+        if (GetTickCount() - m_start < kIconSearchBoundMs && m_showing.NextWait() > 0) return true;
+        *m_cut = true;
+        return false;
+    }
+
 private:
     const IconBudget& m_showing;
     bool* m_cut;
@@ -68,24 +80,52 @@ DWORD IconBudget::NextWait() const
     return kShowingMs - spent < kRequestMs ? kShowingMs - spent : kRequestMs;
 }
 
-HICON FindTargetIcon(HWND target, const IconBudget& icons, bool* o_cut)
+namespace {
+
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info)) return 0;
+    GdiObject<HBITMAP> colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bits = {};
+    GetObjectA(colour ? colour.Get() : mask.Get(), sizeof bits, &bits);
+    return bits.bmWidth;
+}
+
+// The window's or its class's small icon.
+HICON SmallIcon(HWND window, IconRequests& requests)
+{
+    HICON icon = ClassIcon(window, GCL_HICONSM);
+    return icon ? icon : requests.Ask(window, ICON_SMALL);
+}
+
+// A small icon below the hint's size is stretched blurry: the same window's larger one,
+// where it has one, is drawn scaled down instead.
+HICON Sharpest(HWND window, HICON small, int size, IconRequests& requests)
+{
+    int width = IconWidth(small);
+    if (width >= size) return small;
+    HICON big = ClassIcon(window, GCL_HICON);
+    if (!big) big = requests.Ask(window, ICON_BIG);
+    return big && IconWidth(big) > width ? big : small;
+}
+
+}  // namespace
+
+HICON FindTargetIcon(HWND target, int size, const IconBudget& icons, bool* o_cut)
 {
     IconRequests requests(icons, o_cut);
-    HICON icon = nullptr;
     if (HWND owner = GetWindow(target, GW_OWNER)) {
-        icon = ClassIcon(owner, GCL_HICONSM);
-        if (!icon) icon = requests.Ask(owner, ICON_SMALL);
-        if (icon) return icon;
+        if (HICON icon = SmallIcon(owner, requests)) return Sharpest(owner, icon, size, requests);
     }
-    icon = ClassIcon(target, GCL_HICONSM);
-    if (!icon) icon = requests.Ask(target, ICON_SMALL);
-    if (icon) return icon;
-    icon = ClassIcon(target, GCL_HICON);
+    if (HICON icon = SmallIcon(target, requests)) return Sharpest(target, icon, size, requests);
+    HICON icon = ClassIcon(target, GCL_HICON);
     if (!icon) icon = requests.Ask(target, ICON_BIG);
-    // Store apps and some WinUI windows answer none of those: the small icon the system
-    // makes for the window, then the one of its program's file.
+    // Store apps and some WinUI windows answer none of those: the app's logo from its
+    // package, the small icon the system makes for the window, then the one of its program's file.
+    if (!icon && requests.TimeLeft(target)) icon = StoreLogoOf(target, size);
     if (!icon) icon = requests.Ask(target, ICON_SMALL2);
-    if (!icon) icon = AppIconOf(target);
+    if (!icon) icon = AppIconOf(target, size);
     return icon;
 }
 
@@ -146,7 +186,9 @@ HintWnd::~HintWnd() { DestroyPopup(); }
 void HintWnd::FindIcon(const IconBudget& icons)
 {
     bool cut = false;
-    m_icon = FindTargetIcon(m_target, icons, &cut);
+    // Read at the size the hint draws it at on the target's monitor.
+    int size = HintMetricsFor(DpiOfMonitor(MonitorFromWindow(m_target, MONITOR_DEFAULTTOPRIMARY))).iconSize;
+    m_icon = FindTargetIcon(m_target, size, icons, &cut);
     m_iconPending = m_icon == nullptr && cut;
 }
 

@@ -82,11 +82,12 @@ private:
     SIZE MeasureText();
 };
 
-// The target's small icon, borrowed from its owner, its class or itself, else its
-// program's (app_icon.h); null when none is found. Requests wait what the showing's
-// budget gives them, 100 ms each at most and 300 ms in all; o_cut: one was shortened or
-// left out because the showing's budget ran out.
-HICON FindTargetIcon(HWND target, const IconBudget& icons, bool* o_cut);
+// The target's small icon, borrowed from its owner, its class or itself (the larger one
+// of the same window where the small one is below size), else its Store app's logo
+// (store_logo.h) or its program's (app_icon.h), read at size; null when none is found.
+// Requests wait what the showing's budget gives them, 100 ms each at most and 300 ms in
+// all; o_cut: one was shortened or left out because the showing's budget ran out.
+HICON FindTargetIcon(HWND target, int size, const IconBudget& icons, bool* o_cut);
 
 // Where a minimized window stands when restored, in screen coordinates.
 RECT RestoredRect(HWND window);

@@ -25,6 +25,9 @@ dpi_functions_t LoadDpiFunctions()
     return f;
 }
 
+// The context the host's thread had before the outermost of our scopes; null outside them.
+thread_local dpi_context_t t_hostContext = nullptr;
+
 UINT ScreenDpi() { return static_cast<UINT>(GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY)); }
 
 }  // namespace
@@ -35,18 +38,34 @@ dpi_functions_t& DpiFunctions()
     return functions;
 }
 
-PerMonitorDpiScope::PerMonitorDpiScope() noexcept : m_previous(nullptr)
+PerMonitorDpiScope::PerMonitorDpiScope() noexcept : m_previous(nullptr), m_outerHost(t_hostContext)
 {
     auto set = DpiFunctions().setThreadContext;
     if (set == nullptr) return;
     m_previous = set(kPerMonitorV2);
     if (m_previous == nullptr) m_previous = set(kPerMonitor);
+    if (t_hostContext == nullptr) t_hostContext = m_previous;
 }
 
 PerMonitorDpiScope::~PerMonitorDpiScope()
 {
     if (m_previous) DpiFunctions().setThreadContext(m_previous);
+    t_hostContext = m_outerHost;
 }
+
+HostDpiScope::HostDpiScope() noexcept : m_ours(nullptr), m_host(t_hostContext)
+{
+    if (m_host) m_ours = DpiFunctions().setThreadContext(m_host);
+    t_hostContext = nullptr;
+}
+
+HostDpiScope::~HostDpiScope()
+{
+    if (m_ours) DpiFunctions().setThreadContext(m_ours);
+    t_hostContext = m_host;
+}
+
+bool InOurDpiScope() { return t_hostContext != nullptr; }
 
 UINT DpiOfWindow(HWND window)
 {

@@ -11,7 +11,8 @@ using dpi_context_t = HANDLE;  // DPI_AWARENESS_CONTEXT, absent from headers for
 
 // Sets the calling thread's awareness to per-monitor v2 where the system has it, else
 // per-monitor (Wine 8 refuses v2), else leaves it; the destructor restores the host's
-// context on every path out. The process's awareness is never changed.
+// context on every path out. The process's awareness is never changed. The outermost
+// scope of a thread remembers the host's context for HostDpiScope.
 class PerMonitorDpiScope {
 public:
     PerMonitorDpiScope() noexcept;
@@ -23,7 +24,28 @@ public:
 
 private:
     dpi_context_t m_previous;
+    dpi_context_t m_outerHost;  // the host's context as the enclosing scopes knew it
 };
+
+// Around the host's own code run from inside our scopes (a call into the host, a host
+// timer our modal loop dispatches): the thread is in the context the host had before
+// our entry, and back in ours after it. A window the host makes there is the host's kind.
+// Outside our scopes it changes nothing. The host may call us back meanwhile: that entry
+// takes the host's context as its own starting point.
+class HostDpiScope {
+public:
+    HostDpiScope() noexcept;
+    ~HostDpiScope();
+    HostDpiScope(const HostDpiScope&) = delete;
+    HostDpiScope& operator=(const HostDpiScope&) = delete;
+
+private:
+    dpi_context_t m_ours;
+    dpi_context_t m_host;
+};
+
+// Whether one of our scopes changed the thread's context: the host's code then needs its own back.
+bool InOurDpiScope();
 
 // The system's functions in use, or null where missing. Tests put stand-ins here.
 struct dpi_functions_t {

@@ -5,6 +5,7 @@
 
 #include "plugin/records/version_rule.h"
 #include "support/bounded_text.h"
+#include "support/dpi_awareness.h"
 #include "support/proc_address.h"
 
 namespace {
@@ -22,6 +23,15 @@ template <ZlvnFn Row, typename Fn>
 Fn Bound(const FARPROC (&functions)[kZlvnFnCount])
 {
     return As<Fn>(functions[static_cast<int>(Row)]);
+}
+
+// Every call into the host runs in the host's own DPI context, also from inside our
+// per-monitor scopes: a window the host makes there must not become per-monitor aware.
+template <typename Fn, typename... Args>
+auto InHostContext(Fn fn, Args... args)
+{
+    HostDpiScope host;
+    return fn(args...);
 }
 
 }  // namespace
@@ -51,7 +61,7 @@ bool ZlvnAPI::GetVersion(char* o_text, int size)
 {
     auto fn = Bound<ZlvnFn::GetVersion, zlvn_fn::GetVersion>(m_functions);
     if (fn == nullptr) return false;
-    fn(o_text, size);
+    InHostContext(fn, o_text, size);
     return true;
 }
 
@@ -59,7 +69,7 @@ bool ZlvnAPI::GetQuickOption(unsigned char o_record[kQuickOptionSize])
 {
     auto fn = Bound<ZlvnFn::GetQuickOption, zlvn_fn::GetQuickOption>(m_functions);
     if (fn == nullptr) return false;
-    fn(o_record);
+    InHostContext(fn, o_record);
     return true;
 }
 
@@ -67,29 +77,29 @@ bool ZlvnAPI::GetWindowHandles(HWND* o_first, HWND* o_second)
 {
     auto fn = Bound<ZlvnFn::GetWindowHandles, zlvn_fn::GetWindowHandles>(m_functions);
     if (fn == nullptr) return false;
-    fn(o_first, o_second);
+    InHostContext(fn, o_first, o_second);
     return true;
 }
 
 int ZlvnAPI::GetList(void* o_items, int* io_size)
 {
     auto fn = Bound<ZlvnFn::GetList, zlvn_fn::GetList>(m_functions);
-    return fn ? fn(o_items, io_size) : 0;
+    return fn ? InHostContext(fn, o_items, io_size) : 0;
 }
 
 void ZlvnAPI::RegisterFocus(HWND hwnd)
 {
-    if (auto fn = Bound<ZlvnFn::RegisterFocus, zlvn_fn::RegisterFocus>(m_functions)) fn(hwnd);
+    if (auto fn = Bound<ZlvnFn::RegisterFocus, zlvn_fn::RegisterFocus>(m_functions)) InHostContext(fn, hwnd);
 }
 
 void ZlvnAPI::UnregisterFocus(HWND hwnd)
 {
-    if (auto fn = Bound<ZlvnFn::UnregisterFocus, zlvn_fn::UnregisterFocus>(m_functions)) fn(hwnd);
+    if (auto fn = Bound<ZlvnFn::UnregisterFocus, zlvn_fn::UnregisterFocus>(m_functions)) InHostContext(fn, hwnd);
 }
 
 void ZlvnAPI::ReloadMenu(const char* i_pluginName)
 {
-    if (auto fn = Bound<ZlvnFn::ReloadMenu, zlvn_fn::ReloadMenu>(m_functions)) fn(i_pluginName);
+    if (auto fn = Bound<ZlvnFn::ReloadMenu, zlvn_fn::ReloadMenu>(m_functions)) InHostContext(fn, i_pluginName);
 }
 
 void ZlvnAPI::ReadHostVersion(char (&o_version)[kHostVersionSize])
@@ -132,7 +142,7 @@ void ZlvnAPI::Print(int level, const char* i_prefix, const char* format, ...)
     if (i_prefix == nullptr || i_prefix[0] == '\0') return;
     if (m_logThreshold == kLogThresholdUnknown) {
         auto ask = Bound<ZlvnFn::GetLogSeverity, zlvn_fn::GetLogSeverity>(m_functions);
-        if (ask) ask(&m_logThreshold);
+        if (ask) InHostContext(ask, &m_logThreshold);
         else m_logThreshold = kLogThresholdDefault;
     }
     if (level > m_logThreshold) return;
@@ -145,6 +155,6 @@ void ZlvnAPI::Print(int level, const char* i_prefix, const char* format, ...)
     char line[kLogBufferSize];
     FormatText(line, sizeof line, "%s %s", i_prefix, message);
 
-    if (m_printRaw) m_printRaw(level, line);
-    else m_printErrRaw(line);
+    if (m_printRaw) InHostContext(m_printRaw, level, static_cast<const char*>(line));
+    else InHostContext(m_printErrRaw, static_cast<const char*>(line));
 }

@@ -1,5 +1,7 @@
 #include "tests/common/dialog_driver.h"
 
+#include "support/dpi_awareness.h"
+
 namespace {
 
 DialogScript* g_running;
@@ -51,6 +53,9 @@ void DialogScript::OnTick()
 {
     if (m_inStep) return;
     m_inStep = true;
+    // The loop runs this timer in the host's context, as any host timer: the steps read
+    // the dialog as the plug-in lays it out.
+    PerMonitorDpiScope perMonitor;
     bool done = !Completed() && m_steps[m_next].step();
     m_inStep = false;
     if (done) {

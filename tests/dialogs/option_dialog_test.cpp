@@ -581,27 +581,48 @@ TEST_F(OptionDialog, EveryControlInTabOrderHasANameWhateverTheHostsApartment)
     }
 }
 
-TEST_F(OptionDialog, PageKeysSwitchPagesRoundAndFocusTheFirstControl)
+TEST_F(OptionDialog, PageKeysTurnThePageFromAnyControlAndNeverChangeTheShortcut)
 {
-    const struct { const char* keys; C from; UINT vk; unsigned mods; int page; C focused; } cases[] = {
-        {"Ctrl+Tab", C::OKBtn, VK_TAB, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
-        {"Ctrl+Tab on the last page", C::OKBtn, VK_TAB, HOTKEYF_CONTROL, 0, C::RdoPosTopRight},
-        {"Ctrl+PgUp on the first page", C::CancelBtn, VK_PRIOR, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
-        {"Ctrl+Shift+Tab", C::OKBtn, VK_TAB, HOTKEYF_CONTROL | HOTKEYF_SHIFT, 0, C::RdoPosTopRight},
-        {"Ctrl+PgDn", C::EdtWidth, VK_NEXT, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable},
-        {"Ctrl+PgDn recorded by the hot-key field", C::ShtKeyToggleEnable, VK_NEXT, HOTKEYF_CONTROL, 1, C::ShtKeyToggleEnable}};
+    // Each key pressed twice from a control of the start page; after each press the focus
+    // is on the tabs and the shortcut as the first row recorded it. A plain chord first.
+    constexpr unsigned kCtrl = HOTKEYF_CONTROL, kCtrlShift = HOTKEYF_CONTROL | HOTKEYF_SHIFT;
+    const struct { const char* keys; C from; int start; UINT vk; unsigned mods; } cases[] = {
+        {"Ctrl+J recorded by the hot-key field", C::ShtKeyToggleEnable, 1, 'J', kCtrl},
+        {"Ctrl+Tab", C::OKBtn, 0, VK_TAB, kCtrl}, {"Ctrl+Tab on the last page", C::OKBtn, 1, VK_TAB, kCtrl},
+        {"Ctrl+PgUp on the first page", C::CancelBtn, 0, VK_PRIOR, kCtrl}, {"Ctrl+Shift+Tab", C::OKBtn, 1, VK_TAB, kCtrlShift},
+        {"Ctrl+Tab in the width", C::EdtWidth, 0, VK_TAB, kCtrl}, {"Ctrl+Shift+Tab in the width", C::EdtWidth, 0, VK_TAB, kCtrlShift},
+        {"Ctrl+PgDn in the width", C::EdtWidth, 0, VK_NEXT, kCtrl}, {"Ctrl+PgUp in the width", C::EdtWidth, 0, VK_PRIOR, kCtrl},
+        {"Ctrl+Tab in the hot-key field", C::ShtKeyToggleEnable, 1, VK_TAB, kCtrl},
+        {"Ctrl+Shift+Tab in the hot-key field", C::ShtKeyToggleEnable, 1, VK_TAB, kCtrlShift},
+        {"Ctrl+PgDn recorded by the hot-key field", C::ShtKeyToggleEnable, 1, VK_NEXT, kCtrl},
+        {"Ctrl+PgUp in the hot-key field", C::ShtKeyToggleEnable, 1, VK_PRIOR, kCtrl}};
+    const WORD recorded = MAKEWORD('J', HOTKEYF_CONTROL);
     std::string seen;
     DialogScript script = Opened("page keys");
-    for (const auto& c : cases)
-        script.Do(std::string("type ") + c.keys, [&c] { SetForegroundWindow(Dlg().Handle()); Dlg().Focus(c.from); TypeKey(c.vk, c.mods); })
-            .Then(c.keys, [&c, &seen] {
-                seen = std::string(c.keys) + ": page " + std::to_string(Dlg().ActivePage()) + ", focus on " + ControlName(OKBottomDlgForm(), int(FocusedRow()));
-                return !(GetAsyncKeyState(VK_CONTROL) & 0x8000) && Dlg().ActivePage() == c.page && FocusedRow() == c.focused &&
-                       IsWindowVisible(Dlg().PageWindow(c.page));
-            });
+    for (const auto& c : cases) {
+        const bool chord = c.vk == 'J';
+        auto pressed = [&c, &seen, chord, recorded](int press) {
+            return [&c, &seen, chord, recorded, press] {
+                int page = chord ? c.start : (c.start + press) % 2;
+                C focus = chord ? c.from : C::PageControl1;
+                seen = std::string(c.keys) + " #" + std::to_string(press) + ": page " + std::to_string(Dlg().ActivePage()) +
+                       ", focus on " + ControlName(OKBottomDlgForm(), int(FocusedRow())) + ", key " + std::to_string(HotKey());
+                return !(GetAsyncKeyState(VK_CONTROL) & 0x8000) && Dlg().ActivePage() == page && FocusedRow() == focus &&
+                       IsWindowVisible(Dlg().PageWindow(page)) && HotKey() == recorded;
+            };
+        };
+        script.Do(std::string("type ") + c.keys, [&c] {
+                  SetForegroundWindow(Dlg().Handle());
+                  Dlg().SelectPage(c.start);
+                  Dlg().Focus(c.from);
+                  TypeKey(c.vk, c.mods);
+              })
+            .Then(c.keys, pressed(1));
+        if (!chord) script.Do(std::string("again ") + c.keys, [&c] { TypeKey(c.vk, c.mods); }).Then(c.keys, pressed(2));
+    }
     RunDialog(script, C::OKBtn);
     EXPECT_TRUE(script.Completed()) << "last seen: " << seen;
-    EXPECT_STREQ("Ctrl+PgDn", HintSettings.ToggleEnable);
+    EXPECT_STREQ("Ctrl+J", HintSettings.ToggleEnable) << "the page keys never change the shortcut";
 }
 
 }  // namespace
