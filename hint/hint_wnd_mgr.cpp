@@ -148,28 +148,10 @@ void HintWndMgr::RunNoOverlapPass(const std::vector<HintWnd*>& shown)
     }
 }
 
-bool HintWndMgr::AvoidOverlap(HintWnd* hint)
-{
-    if (hint == nullptr) return false;
-    hint_box_t box = hint->Box();
-    for (const HintWnd* other : m_list) {
-        if (other == hint || !BoxesCollide(box, other->Box())) continue;
-        hint->SetTop(other->m_top + other->m_height + ScaledToDpi(kHintOverlapGap, hint->m_dpi));
-        return true;
-    }
-    return false;
-}
-
 void HintWndMgr::HideAll()
 {
     if (g_hintShown == 0) return;
     for (HintWnd* hint : m_list) hint->Hide();
     g_hintShown = 0;
     DropHintPictures();
-}
-
-HintWnd* HintWndMgr::FindByTarget(HWND target) const
-{
-    auto it = m_map.find(target);
-    return it == m_map.end() ? nullptr : it->second.get();
 }
