@@ -43,7 +43,7 @@ const ZlvnList* HintWndMgr::TakenEnd(const GetZlvnList& snapshot, HandleSet& o_w
     for (const ZlvnList* record = snapshot.begin(); record != snapshot.end(); ++record) {
         if (o_windows.count(record->hwnd)) continue;
         if (o_windows.size() == kMaxHints) {
-            g_zlvnAPI.Print(3, kPluginName, "the list holds %d records: hints for its first %u windows only",
+            g_zlvnAPI.Print(kLogWarning, kPluginName, "the list holds %d records: hints for its first %u windows only",
                             static_cast<int>(snapshot.end() - snapshot.begin()), static_cast<unsigned>(kMaxHints));
             return record;
         }

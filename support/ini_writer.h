@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "support/ini_edit.h"
-#include "support/result_code.h"
+#include "support/step_result.h"
 
 // i_edits' values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its
 // own encoding. Nothing is written when the bytes would stay the same. A failure leaves
-// the file as it was, records what failed, and returns a negative code.
+// the file as it was, records what failed, and returns the step and its error.
 // The temporary file has a fixed name beside the file: its name and ".tmp".
-ResultCode WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);
+StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);

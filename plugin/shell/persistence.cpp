@@ -19,7 +19,6 @@
 #include "support/file_bytes.h"
 #include "support/ini_file.h"
 #include "support/ini_writer.h"
-#include "support/last_error.h"
 
 namespace {
 
@@ -71,10 +70,10 @@ void ReportUnread(DWORD i_error)
     if (g_unreadReported) return;
     g_unreadReported = true;
     if (g_settingsFile.empty()) {
-        g_zlvnAPI.Print(3, kPluginName, "the module's path is too long: the settings are neither read nor saved");
+        g_zlvnAPI.Print(kLogWarning, kPluginName, "the module's path is too long: the settings are neither read nor saved");
         return;
     }
-    g_zlvnAPI.Print(3, kPluginName, "cannot read the settings file (error %lu); the defaults stand in until it can "
+    g_zlvnAPI.Print(kLogWarning, kPluginName, "cannot read the settings file (error %lu); the defaults stand in until it can "
                     "be read, and only changed settings are saved: %s", static_cast<unsigned long>(i_error), g_settingsPath);
 }
 
@@ -146,8 +145,10 @@ void SaveSettings()
         written.push_back(i);
     }
     if (edits.empty()) return;
-    if (WriteIniFile(g_settingsFile, edits) < 0) {
-        g_zlvnAPI.Print(2, kPluginName, "settings not saved: %s", LastError().Message());
+    StepResult save = WriteIniFile(g_settingsFile, edits);
+    if (!save.Ok()) {
+        g_zlvnAPI.Print(kLogFailure, kPluginName, "settings not saved: %s failed: error %lu", save.failedStep,
+                        static_cast<unsigned long>(save.error));
         return;
     }
     for (size_t n = 0; n < written.size(); ++n) {
