@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/dialog_rules.h"
 #include "dialogs/high_contrast.h"
@@ -116,8 +117,26 @@ const form::Description kForm = {
     kNames, std::size(kNames),
 };
 
-const C kPositionRadios[] = {C::RdoPosTopLeft, C::RdoPosTopCenter, C::RdoPosTopRight, C::RdoPosCenter,
-                             C::RdoPosDeskTopLeft};
+constexpr const char* kControlNames[] = {OPTION_DIALOG_CONTROLS(FORM_CONTROL_NAME)};
+
+// A radio group from its first button: it and the radio buttons after it in the same frame.
+std::vector<C> RadioGroupFrom(C first)
+{
+    std::vector<C> group;
+    for (int r = form::RowOf(first); r >= 0 && r < static_cast<int>(std::size(kControls)); ++r) {
+        if (kControls[r].kind != Kind::Radio || kControls[r].parent != kControls[form::RowOf(first)].parent) break;
+        group.push_back(static_cast<C>(r));
+    }
+    return group;
+}
+
+// The index of the page that holds a control, as SelectPage counts pages.
+int PageIndexOf(C control)
+{
+    int page = form::PageOf(kForm, form::RowOf(control)), index = 0;
+    for (int r = 0; r < page; ++r) index += kControls[r].kind == Kind::Page ? 1 : 0;
+    return index;
+}
 
 constexpr char kFontHookName[] = "FontHook";
 
@@ -195,6 +214,13 @@ void OpenOnListedFace(LOGFONTA* font)
 
 const form::Description& OKBottomDlgForm() { return kForm; }
 
+OptionControl OptionControlNamed(const char* name)
+{
+    for (size_t r = 0; name && r < std::size(kControlNames); ++r)
+        if (strcmp(kControlNames[r], name) == 0) return static_cast<C>(r);
+    return C::None;
+}
+
 TOKBottomDlg::TOKBottomDlg(HWND owner) : FormOf(kForm), m_owner(owner)
 {
     for (COLORREF& c : m_customColours) c = RGB(255, 255, 255);
@@ -228,26 +254,50 @@ LONG TOKBottomDlg::TextHeight() const { return -MulDiv(kTextHeight, Ppi(), kDesi
 
 void TOKBottomDlg::Fill()
 {
-    const hint_settings_t& s = HintSettings;
-    for (int i = 0; i < 5; ++i) SetChecked(kPositionRadios[i], s.Pos == i);
-    SetBackgroundMode(s.IsUseBmp != 0);
-    SetText(C::EdtBgbmpNml, s.BgNormal);
-    SetText(C::EdtBgbmpIcn, s.BgIconic);
-    SetSwatchColour(C::StcNmlBgColor, s.NmlBgColor);
-    SetSwatchColour(C::StcNmlBorderColor, s.NmlBorderColor);
-    SetSwatchColour(C::StcMinBgColor, s.MinBgColor);
-    SetSwatchColour(C::StcMinBorderColor, s.MinBorderColor);
+    for (const setting_key_t& k : kSettingKeys) FillSetting(k, HintSettings);
     FillFont();
-    char number[16];
-    FormatText(number, sizeof number, "%d", s.Width);
-    SetText(C::EdtWidth, number);
-    SetChecked(C::ChkIsNoOver, s.IsNoOver != 0);
-    SetChecked(C::RdoTxtAlph, s.Contents == 0);
-    SetChecked(C::RdoTxtFull, s.Contents == 1);
-    SetChecked(C::ChkIsShowIcon, s.IsShowIcon != 0);
+}
 
-    shortcut_t key = ParseShortcut(s.ToggleEnable);
-    SendMessageA(Item(C::ShtKeyToggleEnable), HKM_SETHOTKEY, MAKEWORD(key.vk, key.vk ? key.mods : 0), 0);
+void TOKBottomDlg::FillSetting(const setting_key_t& k, const hint_settings_t& s)
+{
+    const C control = OptionControlNamed(k.control.name);
+    switch (k.control.kind) {
+    case DialogKind::CheckBox: SetChecked(control, SettingField<int>(s, k) != 0); return;
+    case DialogKind::RadioGroup: {
+        int value = 0;
+        for (C radio : RadioGroupFrom(control)) FillChoice(radio, SettingField<int>(s, k) == value++);
+        return;
+    }
+    case DialogKind::RadioPair: {
+        const std::vector<C> pair = RadioGroupFrom(control);
+        FillChoice(pair.at(0), SettingField<int>(s, k) != 0);
+        FillChoice(pair.at(1), SettingField<int>(s, k) == 0);
+        return;
+    }
+    case DialogKind::NumberField: {
+        char number[16];
+        FormatText(number, sizeof number, "%d", SettingField<int>(s, k));
+        SetText(control, number);
+        return;
+    }
+    case DialogKind::TextField: SetText(control, &SettingField<char>(s, k)); return;
+    case DialogKind::ColourSwatch: SetSwatchColour(control, SettingField<COLORREF>(s, k)); return;
+    case DialogKind::HotKey: {
+        shortcut_t key = ParseShortcut(&SettingField<char>(s, k));
+        SendMessageA(Item(control), HKM_SETHOTKEY, MAKEWORD(key.vk, key.vk ? key.mods : 0), 0);
+        return;
+    }
+    case DialogKind::None:
+    case DialogKind::Font: return;
+    }
+}
+
+// A radio button filled checked does what a click on it does (the background mode shows
+// its group).
+void TOKBottomDlg::FillChoice(C radio, bool checked)
+{
+    SetChecked(radio, checked);
+    if (form::Handler click = kControls[form::RowOf(radio)].handler; checked && click) click(*this);
 }
 
 void TOKBottomDlg::FillFont()
@@ -276,44 +326,70 @@ void TOKBottomDlg::ShowFont()
     SetText(C::LabelFontStyle, StyleText(m_working.face.lfWeight >= FW_BOLD, m_working.face.lfItalic != 0));
 }
 
+// All or nothing: the controls go into a copy, which replaces the record only once every
+// value is taken. The numbers are the values that can be refused: they are taken first,
+// so that a refusal loses none of the user's other edits.
 void TOKBottomDlg::OKBtnClick()
 {
-    int width = 0;
-    if (TakeWidth(&width)) Store(width);
+    hint_settings_t s = HintSettings;
+    for (const setting_key_t& k : kSettingKeys)
+        if (k.control.kind == DialogKind::NumberField && !TakeNumber(k, s)) return;
+    for (const setting_key_t& k : kSettingKeys) StoreSetting(k, s);
+    StoreFont(s);
+    HintSettings = s;
 }
 
-// The width is the one value that can be refused: it is checked before anything is
-// stored, so that a refusal loses none of the user's other edits.
-bool TOKBottomDlg::TakeWidth(int* o_width)
+bool TOKBottomDlg::TakeNumber(const setting_key_t& k, hint_settings_t& s)
 {
-    std::string widthText = Text(C::EdtWidth);
-    if (TextToInt(widthText.c_str(), o_width)) return true;
+    const C field = OptionControlNamed(k.control.name);
+    std::string text = Text(field);
+    if (TextToInt(text.c_str(), &SettingField<int>(s, k))) return true;
     char message[1024];
-    FormatText(message, sizeof message, "'%s' は整数ではありません.", widthText.c_str());
+    FormatText(message, sizeof message, "'%s' は整数ではありません.", text.c_str());
     MessageBoxA(Handle(), message, kPluginName, MB_OK | MB_ICONERROR);
-    SelectPage(0);
-    Focus(C::EdtWidth);
-    SendMessageA(Item(C::EdtWidth), EM_SETSEL, 0, -1);
+    SelectPage(PageIndexOf(field));
+    Focus(field);
+    SendMessageA(Item(field), EM_SETSEL, 0, -1);
     SetModalResult(0);
     return false;
 }
 
-// All or nothing: the controls go into a copy, which replaces the record only once every
-// value is taken, so a failure part-way (out of memory) leaves the record as it was.
-void TOKBottomDlg::Store(int width)
+void TOKBottomDlg::StoreSetting(const setting_key_t& k, hint_settings_t& s)
 {
-    hint_settings_t s = HintSettings;
-    for (int i = 0; i < 5; ++i) {
-        if (Checked(kPositionRadios[i])) {
-            s.Pos = i;
-            break;
+    const C control = OptionControlNamed(k.control.name);
+    switch (k.control.kind) {
+    case DialogKind::CheckBox:
+    case DialogKind::RadioPair: SettingField<int>(s, k) = Checked(control) ? 1 : 0; return;
+    case DialogKind::RadioGroup: {
+        int value = 0;
+        for (C radio : RadioGroupFrom(control)) {
+            if (Checked(radio)) {
+                SettingField<int>(s, k) = value;
+                return;
+            }
+            ++value;
         }
+        return;  // none checked: the value no radio button stands for stays
     }
-    s.Width = width;
-    s.IsNoOver = Checked(C::ChkIsNoOver) ? 1 : 0;
-    s.IsUseBmp = Checked(C::RdoUseImage) ? 1 : 0;
-    CopyText(s.BgNormal, Text(C::EdtBgbmpNml).c_str());
-    CopyText(s.BgIconic, Text(C::EdtBgbmpIcn).c_str());
+    case DialogKind::TextField: CopyText(&SettingField<char>(s, k), k.size, Text(control).c_str()); return;
+    case DialogKind::ColourSwatch: SettingField<COLORREF>(s, k) = SwatchColour(control); return;
+    case DialogKind::HotKey: {
+        WORD hotkey = static_cast<WORD>(SendMessageA(Item(control), HKM_GETHOTKEY, 0, 0));
+        shortcut_t key;
+        key.vk = LOBYTE(hotkey);
+        key.mods = HIBYTE(hotkey) & (kModShift | kModCtrl | kModAlt);
+        memset(&SettingField<char>(s, k), 0, k.size);
+        CopyText(&SettingField<char>(s, k), k.size, FormatShortcut(key).c_str());
+        return;
+    }
+    case DialogKind::None:
+    case DialogKind::NumberField:  // taken first
+    case DialogKind::Font: return;
+    }
+}
+
+void TOKBottomDlg::StoreFont(hint_settings_t& s)
+{
     CopyText(s.FontName, m_working.face.lfFaceName);
     s.FontColor = m_working.colour;
     s.FontSize = m_working.size;
@@ -321,33 +397,6 @@ void TOKBottomDlg::Store(int width)
     s.FontStyle.Italic = m_working.face.lfItalic ? 1 : 0;
     s.FontStyle.Underline = m_working.face.lfUnderline ? 1 : 0;
     s.FontStyle.StrikeOut = m_working.face.lfStrikeOut ? 1 : 0;
-    s.NmlBgColor = SwatchColour(C::StcNmlBgColor);
-    s.NmlBorderColor = SwatchColour(C::StcNmlBorderColor);
-    s.MinBgColor = SwatchColour(C::StcMinBgColor);
-    s.MinBorderColor = SwatchColour(C::StcMinBorderColor);
-    if (Checked(C::RdoTxtAlph)) s.Contents = 0;
-    else if (Checked(C::RdoTxtFull)) s.Contents = 1;
-    s.IsShowIcon = Checked(C::ChkIsShowIcon) ? 1 : 0;
-    StoreShortcut(s);
-    HintSettings = s;
-}
-
-void TOKBottomDlg::StoreShortcut(hint_settings_t& s)
-{
-    WORD hotkey = static_cast<WORD>(SendMessageA(Item(C::ShtKeyToggleEnable), HKM_GETHOTKEY, 0, 0));
-    shortcut_t key;
-    key.vk = LOBYTE(hotkey);
-    key.mods = HIBYTE(hotkey) & (kModShift | kModCtrl | kModAlt);
-    memset(s.ToggleEnable, 0, sizeof s.ToggleEnable);
-    CopyText(s.ToggleEnable, FormatShortcut(key).c_str());
-}
-
-void TOKBottomDlg::SetBackgroundMode(bool pictures)
-{
-    SetChecked(C::RdoUseImage, pictures);
-    SetChecked(C::RdoNotUseImage, !pictures);
-    SetVisible(C::GrpBgBmp, pictures);
-    SetVisible(C::GrpBgColor, !pictures);
 }
 
 void TOKBottomDlg::RdoUseImageClick()

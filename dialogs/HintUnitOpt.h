@@ -5,6 +5,7 @@
 
 #include "dialogs/form.h"
 #include "plugin/records/hint_settings.h"
+#include "plugin/records/setting_keys.h"
 
 // The dialog's controls, in row order.
 #define OPTION_DIALOG_CONTROLS(X)                                                                            \
@@ -65,13 +66,16 @@ private:
 
     // The font chooser's messages, for its Apply button.
     UINT_PTR FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Each key of the settings table into or out of the control its row names; the font
+    // labels, which show four keys at once, are filled and stored together.
     void Fill();
+    void FillSetting(const setting_key_t& k, const hint_settings_t& s);
+    void FillChoice(OptionControl radio, bool checked);
     void FillFont();
     void ShowFont();  // m_working into the three font labels
-    bool TakeWidth(int* o_width);
-    void Store(int width);
-    void StoreShortcut(hint_settings_t& s);
-    void SetBackgroundMode(bool pictures);
+    bool TakeNumber(const setting_key_t& k, hint_settings_t& s);
+    void StoreSetting(const setting_key_t& k, hint_settings_t& s);
+    void StoreFont(hint_settings_t& s);
     void ChooseSwatchColour(OptionControl swatch);
     void BrowsePicture(OptionControl edit);
     void ApplyNameFont();  // m_working's face and style into LabelFontName's font
@@ -86,4 +90,6 @@ private:
 
 // The form's description (one row per control).
 const form::Description& OKBottomDlgForm();
+// The control of that name in the form; None for a name it lacks.
+OptionControl OptionControlNamed(const char* name);
 

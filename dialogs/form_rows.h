@@ -96,9 +96,10 @@ constexpr bool InIdOrder(const Control (&rows)[N])
 }
 
 // A form lists its controls once, as X(name) for each in row order; these make the
-// enumerators and their count from that list.
+// enumerators, their count and their names from that list.
 #define FORM_CONTROL_ENUMERATOR(name) name,
 #define FORM_CONTROL_COUNT_ONE(name) +1
+#define FORM_CONTROL_NAME(name) #name,
 
 // A control that a screen reader cannot name from the label before it, named by the caption
 // of row label instead (by its own text when label is the row itself), after prefix.

@@ -7,13 +7,12 @@
 #include "plugin/records/host_api.h"
 #include "plugin/records/zlvn_interface.h"
 
-template <typename T>
-class GetZlvnListBase {
+class GetZlvnList {
 public:
     // Slack for a list that grows between the count and the read.
     static constexpr int kExtraRecords = 10;
 
-    GetZlvnListBase() : m_count(0), m_buf(nullptr), m_end(nullptr), m_read(false)
+    GetZlvnList() : m_count(0), m_buf(nullptr), m_end(nullptr), m_read(false)
     {
         int ignored = 0;  // the size on the counting call is of no account
         m_count = m_api.GetList(nullptr, &ignored);
@@ -22,7 +21,7 @@ public:
             return;
         }
         long long capacity = static_cast<long long>(m_count) + kExtraRecords;
-        long long bytes = capacity * static_cast<long long>(sizeof(T));
+        long long bytes = capacity * static_cast<long long>(sizeof(ZlvnList));
         if (bytes > INT_MAX) return;  // no buffer can be made: the list is not read
         int size = static_cast<int>(bytes);
         m_buf = new (std::nothrow) unsigned char[size]();
@@ -31,26 +30,24 @@ public:
         m_end = m_buf;
         if (read < 0) return;
         if (read > capacity) read = static_cast<int>(capacity);
-        m_end = m_buf + read * sizeof(T);
+        m_end = m_buf + read * sizeof(ZlvnList);
         m_read = true;
     }
-    virtual ~GetZlvnListBase() { delete[] m_buf; }
-    GetZlvnListBase(const GetZlvnListBase&) = delete;
-    GetZlvnListBase& operator=(const GetZlvnListBase&) = delete;
+    ~GetZlvnList() { delete[] m_buf; }
+    GetZlvnList(const GetZlvnList&) = delete;
+    GetZlvnList& operator=(const GetZlvnList&) = delete;
 
-    const T* begin() const { return reinterpret_cast<const T*>(m_buf); }
-    const T* end() const { return m_buf ? reinterpret_cast<const T*>(m_end) : nullptr; }
+    const ZlvnList* begin() const { return reinterpret_cast<const ZlvnList*>(m_buf); }
+    const ZlvnList* end() const { return m_buf ? reinterpret_cast<const ZlvnList*>(m_end) : nullptr; }
     int Count() const { return m_count; }
     // False when the list could not be read (no buffer, or the host failed): then the
     // snapshot holds no records, and they say nothing about the host's list.
     bool Read() const { return m_read; }
 
-protected:
+private:
     ZlvnAPI m_api;
     int m_count;
     unsigned char* m_buf;
     unsigned char* m_end;
     bool m_read;
 };
-
-class GetZlvnList : public GetZlvnListBase<ZlvnList> {};

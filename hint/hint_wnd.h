@@ -49,7 +49,6 @@ public:
     void MoveToFinalRect();
 
     hint_box_t Box() const { return hint_box_t{m_top, m_left, m_width, m_height, m_dpi}; }
-    void SetTop(int top) { m_top = top; }
     void SetCorner(int left, int top)
     {
         m_left = left;

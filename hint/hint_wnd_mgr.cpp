@@ -43,7 +43,7 @@ const ZlvnList* HintWndMgr::TakenEnd(const GetZlvnList& snapshot, HandleSet& o_w
     for (const ZlvnList* record = snapshot.begin(); record != snapshot.end(); ++record) {
         if (o_windows.count(record->hwnd)) continue;
         if (o_windows.size() == kMaxHints) {
-            g_zlvnAPI.Print(3, kPluginName, "the list holds %d records: hints for its first %u windows only",
+            g_zlvnAPI.Print(kLogWarning, kPluginName, "the list holds %d records: hints for its first %u windows only",
                             static_cast<int>(snapshot.end() - snapshot.begin()), static_cast<unsigned>(kMaxHints));
             return record;
         }
@@ -148,27 +148,9 @@ void HintWndMgr::RunNoOverlapPass(const std::vector<HintWnd*>& shown)
     }
 }
 
-bool HintWndMgr::AvoidOverlap(HintWnd* hint)
-{
-    if (hint == nullptr) return false;
-    hint_box_t box = hint->Box();
-    for (const HintWnd* other : m_list) {
-        if (other == hint || !BoxesCollide(box, other->Box())) continue;
-        hint->SetTop(other->m_top + other->m_height + ScaledToDpi(kHintOverlapGap, hint->m_dpi));
-        return true;
-    }
-    return false;
-}
-
 void HintWndMgr::HideAll()
 {
     if (g_hintShown == 0) return;
     for (HintWnd* hint : m_list) hint->Hide();
     g_hintShown = 0;
-}
-
-HintWnd* HintWndMgr::FindByTarget(HWND target) const
-{
-    auto it = m_map.find(target);
-    return it == m_map.end() ? nullptr : it->second.get();
 }

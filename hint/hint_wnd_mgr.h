@@ -33,10 +33,6 @@ public:
     void Refresh();  // later showings: prune, update texts, add new windows
     void ShowAll();
     void HideAll();
-    // One step of the no-overlap rule for this hint; true when it moved.
-    bool AvoidOverlap(HintWnd* hint);
-
-    HintWnd* FindByTarget(HWND target) const;
     const std::list<HintWnd*>& List() const { return m_list; }
     size_t Count() const { return m_map.size(); }
 

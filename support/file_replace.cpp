@@ -11,10 +11,10 @@ namespace {
 constexpr int kAttempts = 10;
 constexpr DWORD kRetryMs = 50;
 
-ResultCode Failed(const char* i_step, DWORD i_error)
+StepResult Failed(const char* i_step, DWORD i_error)
 {
     ZLVN_RECORD_FAILURE("%s failed: error %lu", i_step, static_cast<unsigned long>(i_error));
-    return ResultCode::FileIoError;
+    return StepResult{i_step, i_error};
 }
 
 // Errors that another program holding one of the files gives for a moment.
@@ -65,7 +65,7 @@ bool WriteTemporaryFile(const std::wstring& i_file, const std::string& i_bytes, 
     return done;
 }
 
-ResultCode ReplaceWithTemporaryFile(const std::wstring& i_file, bool i_fileExists)
+StepResult ReplaceWithTemporaryFile(const std::wstring& i_file, bool i_fileExists)
 {
     const std::wstring temporary = TemporaryName(i_file), backup = BackupName(i_file);
     // With a backup name of ours every outcome the reference documents leaves the files
@@ -85,7 +85,7 @@ ResultCode ReplaceWithTemporaryFile(const std::wstring& i_file, bool i_fileExist
         }
         if (done) {
             DeleteFileW(backup.c_str());
-            return ResultCode::Normal;
+            return StepResult{};
         }
         error = GetLastError();
         if (!Passing(error)) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "support/result_code.h"
+#include "support/step_result.h"
 
 std::wstring TemporaryName(const std::wstring& i_file);
 std::wstring BackupName(const std::wstring& i_file);
@@ -21,7 +21,7 @@ bool WriteTemporaryFile(const std::wstring& i_file, const std::string& i_bytes, 
 // Moves the temporary file into i_file's place (i_fileExists: replaced, keeping its
 // ACLs and attributes). A scanner or sync client that holds either file for a moment is
 // waited out. After a failure the temporary file is deleted only while i_file stands.
-ResultCode ReplaceWithTemporaryFile(const std::wstring& i_file, bool i_fileExists);
+StepResult ReplaceWithTemporaryFile(const std::wstring& i_file, bool i_fileExists);
 
 // When i_file is missing but a save left it under the temporary or the backup name,
 // puts that one back (the temporary first: it holds the newer bytes) and deletes the

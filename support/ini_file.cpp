@@ -2,16 +2,13 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "support/assert_arg.h"
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
 #include "support/colour_text.h"
-#include "support/file_bytes.h"
 #include "support/ini_encoding.h"
 #include "support/last_error.h"
 
@@ -37,34 +34,6 @@ std::string FileTextAsUtf8(const std::string& i_bytes)
 
 }  // namespace
 
-IniFile::IniFile() : m_tmpbuf(nullptr), m_tmpbufsize(256), m_inifile{}, m_mode(ModePlain)
-{
-    m_tmpbuf = new (std::nothrow) char[m_tmpbufsize];
-    if (m_tmpbuf == nullptr) ZLVN_RECORD_FAILURE("failed allocate buffer size:%d", m_tmpbufsize);
-}
-
-IniFile::~IniFile()
-{
-    delete[] m_tmpbuf;
-    m_map.clear();
-}
-
-ResultCode IniFile::Open(const char* i_inifile, uint8_t mode)
-{
-    ZLVN_ASSERT_ARG(i_inifile);
-    if (IsOpen()) {
-        ZLVN_RECORD_FAILURE("m_inifile:%s is already opened.", m_inifile);
-        return ResultCode::WrongState;
-    }
-    CopyText(m_inifile, i_inifile);
-    m_mode = mode;
-    if (!Preloads()) return ResultCode::Normal;
-
-    ResultCode result = Preload();
-    if (result < 0) m_inifile[0] = '\0';
-    return result;
-}
-
 ResultCode IniFile::Close()
 {
     if (!IsOpen()) {
@@ -72,31 +41,7 @@ ResultCode IniFile::Close()
         return ResultCode::WrongState;
     }
     m_inifile[0] = '\0';
-    if (Preloads()) m_map.clear();
-    return ResultCode::Normal;
-}
-
-ResultCode IniFile::Preload()
-{
-    if (!m_map.empty()) {
-        ZLVN_RECORD_FAILURE("m_inifile:%s is already opened. (preloaded)", m_inifile);
-        return ResultCode::WrongState;
-    }
-    std::string bytes;
-    DWORD error = 0;
-    const std::u16string name = Utf16FromCodePage(CP_ACP, m_inifile);
-    const std::wstring path(reinterpret_cast<const wchar_t*>(name.data()), name.size());
-    FileRead read = ReadFileBytes(LongPathForm(path), &bytes, &error);
-    if (read == FileRead::Missing) {
-        // A missing file is no failure: every read yields its default.
-        ZLVN_RECORD_FAILURE("file:\"%s\" cannot open.", m_inifile);
-        return ResultCode::Normal;
-    }
-    if (read == FileRead::Failed) {
-        ZLVN_RECORD_FAILURE("file:\"%s\" cannot read. error %lu", m_inifile, static_cast<unsigned long>(error));
-        return ResultCode::FileIoError;
-    }
-    Parse(bytes);
+    m_map.clear();
     return ResultCode::Normal;
 }
 
@@ -108,7 +53,6 @@ ResultCode IniFile::OpenPreloaded(const char* i_name, const std::string& i_bytes
         return ResultCode::WrongState;
     }
     CopyText(m_inifile, i_name);
-    m_mode = ModePreload;
     Parse(i_bytes);
     return ResultCode::Normal;
 }
@@ -127,86 +71,6 @@ ResultCode IniFile::Lookup(const char* i_section, const char* i_key, std::string
     const std::string* value = FindIniValue(m_map, Utf8FromAnsi(i_section), Utf8FromAnsi(i_key));
     if (value == nullptr) return ResultCode::NoExist;
     *o_value = *value;
-    return ResultCode::Normal;
-}
-
-ResultCode IniFile::ReadInt(const char* i_section, const char* i_key, int i_default, int* o_val)
-{
-    ZLVN_ASSERT_ARG(i_section);
-    ZLVN_ASSERT_ARG(i_key);
-    ZLVN_ASSERT_ARG(o_val);
-    if (!Preloads()) {
-        *o_val = static_cast<int>(GetPrivateProfileIntA(i_section, i_key, i_default, m_inifile));
-        return ResultCode::Normal;
-    }
-    std::string text;
-    *o_val = Lookup(i_section, i_key, &text) == ResultCode::Normal ? IniTextToInt(text) : i_default;
-    return ResultCode::Normal;
-}
-
-ResultCode IniFile::ReadString(const char* i_section, const char* i_key, const char* i_default, std::string* o_val)
-{
-    ZLVN_ASSERT_ARG(i_section);
-    ZLVN_ASSERT_ARG(i_key);
-    ZLVN_ASSERT_ARG(i_default);
-    ZLVN_ASSERT_ARG(o_val);
-    if (Preloads()) {
-        if (Lookup(i_section, i_key, o_val) != ResultCode::Normal) *o_val = i_default;
-        return ResultCode::Normal;
-    }
-    if (m_tmpbuf == nullptr) {
-        ZLVN_RECORD_FAILURE("Invalid sequence. m_tmpbuf is NULL.");
-        return ResultCode::NoMemory;
-    }
-    GetPrivateProfileStringA(i_section, i_key, i_default, m_tmpbuf, m_tmpbufsize - 1, m_inifile);
-    m_tmpbuf[m_tmpbufsize - 1] = '\0';
-    *o_val = m_tmpbuf;
-    return ResultCode::Normal;
-}
-
-ResultCode IniFile::ReadString(const char* i_section, const char* i_key, const char* i_default, char* o_val, size_t size)
-{
-    ZLVN_ASSERT_ARG(i_section);
-    ZLVN_ASSERT_ARG(i_key);
-    ZLVN_ASSERT_ARG(o_val);
-    // i_default is asserted by the read below.
-    std::string text;
-    ResultCode result = ReadString(i_section, i_key, i_default, &text);
-    CopyText(o_val, size, text.c_str());
-    return result;
-}
-
-ResultCode IniFile::ReadHex(const char* i_section, const char* i_key, const char* i_default, int* o_val)
-{
-    ZLVN_ASSERT_ARG(i_section);
-    ZLVN_ASSERT_ARG(i_key);
-    ZLVN_ASSERT_ARG(i_default);
-    ZLVN_ASSERT_ARG(o_val);
-    std::string text;
-    ResultCode result = ReadString(i_section, i_key, i_default, &text);
-    if (result < 0) return result;
-    return HexToInt(text.c_str(), o_val);
-}
-
-ResultCode IniFile::WriteInt(const char* i_section, const char* i_key, int value)
-{
-    ZLVN_ASSERT_ARG(i_section);
-    ZLVN_ASSERT_ARG(i_key);
-    if (m_tmpbuf == nullptr) {
-        ZLVN_RECORD_FAILURE("Invalid sequence. m_tmpbuf is NULL.");
-        return ResultCode::NoMemory;
-    }
-    FormatText(m_tmpbuf, m_tmpbufsize, "%d", value);
-    WritePrivateProfileStringA(i_section, i_key, m_tmpbuf, m_inifile);
-    return ResultCode::Normal;
-}
-
-ResultCode IniFile::WriteString(const char* i_section, const char* i_key, const char* i_val)
-{
-    ZLVN_ASSERT_ARG(i_section);
-    ZLVN_ASSERT_ARG(i_key);
-    ZLVN_ASSERT_ARG(i_val);
-    WritePrivateProfileStringA(i_section, i_key, i_val, m_inifile);
     return ResultCode::Normal;
 }
 

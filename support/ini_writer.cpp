@@ -11,15 +11,15 @@
 
 namespace {
 
-ResultCode Failed(const char* i_step, DWORD i_error)
+StepResult Failed(const char* i_step, DWORD i_error)
 {
     ZLVN_RECORD_FAILURE("%s failed: error %lu", i_step, static_cast<unsigned long>(i_error));
-    return ResultCode::FileIoError;
+    return StepResult{i_step, i_error};
 }
 
 // For a folder that refuses new names: the file itself, made the new size first (a full
 // disk then fails before a byte changed), then written whole at once and flushed.
-ResultCode WriteInPlace(const std::wstring& i_path, const std::string& i_bytes, size_t i_oldSize)
+StepResult WriteInPlace(const std::wstring& i_path, const std::string& i_bytes, size_t i_oldSize)
 {
     HandleOwner file(CreateFileW(i_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -35,7 +35,7 @@ ResultCode WriteInPlace(const std::wstring& i_path, const std::string& i_bytes, 
     if (!SetEndOfFile(file.Get())) return Failed("SetEndOfFile", GetLastError());
     if (!FlushFileBuffers(file.Get())) return Failed("FlushFileBuffers", GetLastError());
     if (!file.Close()) return Failed("CloseHandle", GetLastError());
-    return ResultCode::Normal;
+    return StepResult{};
 }
 
 // The edits with their values in the file's own text encoding.
@@ -49,7 +49,7 @@ std::vector<ini_edit_t> InFileEncoding(const std::string& i_bytes, std::vector<i
 
 }  // namespace
 
-ResultCode WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits)
+StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits)
 {
     FileLock lock(i_path);
     const std::wstring path = LongPathForm(i_path);
@@ -65,7 +65,7 @@ ResultCode WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t
     FileRead read = ReadFileBytes(path, &old, &error, &target);
     if (read == FileRead::Failed) return Failed("reading the settings file", error);
     const std::string bytes = EditIniFile(old, InFileEncoding(old, i_edits));
-    if (read == FileRead::Read && bytes == old) return ResultCode::Normal;
+    if (read == FileRead::Read && bytes == old) return StepResult{};
     // The read-only attribute is the user's word; Wine run as root would let the file be
     // replaced and written all the same.
     DWORD attributes = read == FileRead::Read ? GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "support/ini_edit.h"
-#include "support/result_code.h"
+#include "support/step_result.h"
 
 // i_edits' values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its
 // own encoding. Nothing is written when the bytes would stay the same. A failure leaves
-// the file as it was, records what failed, and returns a negative code.
+// the file as it was, records what failed, and returns the step and its error.
 // The temporary file has a fixed name beside the file (its name and ".tmp"), and so has
 // the old file during the replace (".bak"); for a link, beside the link's target.
-ResultCode WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);
+StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);
 
 // Before the file is read: when it is missing but a save left it half done, takes it
 // back from the temporary or the backup name. Returns that name, or an empty text.

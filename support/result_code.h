@@ -5,19 +5,18 @@
 
 class ResultCode {
 public:
+    // The codes of the library's operations. CLibraryError stays in the set for a duplicate
+    // key in the settings file, though the reader, which keeps the first as the system's
+    // profile reader does, no longer returns it.
     enum Code : int32_t {
         Normal = 0,
         InvalidArgument = -1,
-        GiveUpToRetry = -2,
         NoMemory = -3,
         CLibraryError = -4,
         WindowsApiError = -5,
-        FileIoError = -6,
         FlowError = -7,
         NoExist = -8,
-        NoSpace = -9,
         WrongState = -10,  // no row in the table
-        InternalError = -99,
         EndOfTable = -9999,
     };
 
@@ -36,6 +35,3 @@ struct result_code_row_t {
 
 // Every code with its text, in a fixed order, closed by the EndOfTable row.
 extern const result_code_row_t kResultCodeTable[];
-
-// The text of a code of the table; null for a code without a row.
-const char* ResultCodeText(int32_t code);

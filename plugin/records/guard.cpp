@@ -8,7 +8,7 @@
 void ReportEntryFailure(const char* i_where, const char* i_what) noexcept
 {
     try {
-        g_zlvnAPI.Print(2, kPluginName, "%s failed: %s", i_where, i_what);
+        g_zlvnAPI.Print(kLogFailure, kPluginName, "%s failed: %s", i_where, i_what);
     } catch (...) {
     }
 }

@@ -123,7 +123,7 @@ void ZlvnAPI::ReportVersionMismatch(const char* i_name, const char* i_lower, con
     // Without Zlvn_GetVersion the report names an empty host version.
     char version[kHostVersionSize];
     ReadHostVersion(version);
-    Print(3, i_name, "%sプラグインはZelvanever.%s以上ver.%s未満で使用できます。ver.%sには対応していません。",
+    Print(kLogWarning, i_name, "%sプラグインはZelvanever.%s以上ver.%s未満で使用できます。ver.%sには対応していません。",
           i_name, i_lower, i_upper, version);
 }
 
@@ -132,7 +132,7 @@ void ZlvnAPI::ReportMissingFunctions(const char* i_name)
     if (m_hostModule == nullptr || (m_printRaw == nullptr && m_printErrRaw == nullptr)) return;
     static const size_t kPrefixLength = strlen("Zlvn_");
     for (int i = 0; i < kZlvnFnCount; ++i) {
-        if (m_functions[i] == nullptr) Print(4, i_name, "failed load ZlvnApi.%s()", kFunctionNames[i] + kPrefixLength);
+        if (m_functions[i] == nullptr) Print(kLogDetail, i_name, "failed load ZlvnApi.%s()", kFunctionNames[i] + kPrefixLength);
     }
 }
 

@@ -8,9 +8,14 @@
 // Name of a table row ("Zlvn_GetList").
 const char* ZlvnFnName(ZlvnFn fn);
 
-// Log levels: smaller is more severe.
+// Log levels: smaller is more severe. The numbers are what the host receives.
+enum LogLevel : int {
+    kLogFailure = 2,  // something was lost: a save, an entry that threw
+    kLogWarning = 3,  // the plug-in goes on with less: defaults, a cut list, a refused host
+    kLogDetail = 4,   // below the host's default threshold: each host function missing
+};
 constexpr unsigned char kLogThresholdUnknown = 8;
-constexpr unsigned char kLogThresholdDefault = 3;
+constexpr unsigned char kLogThresholdDefault = kLogWarning;  // warnings pass, details do not
 
 class ZlvnAPI {
 public:

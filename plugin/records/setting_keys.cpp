@@ -15,37 +15,28 @@ constexpr char kShortcutKey[] = "ShortcutKey";
 
 #define ZLVN_FIELD(name) offsetof(hint_settings_t, name), sizeof(hint_settings_t::name)
 
-template <typename T>
-T& Field(hint_settings_t& s, const setting_key_t& k)
-{
-    return *reinterpret_cast<T*>(reinterpret_cast<char*>(&s) + k.offset);
-}
+using D = DialogKind;
 
-template <typename T>
-const T& Field(const hint_settings_t& s, const setting_key_t& k)
-{
-    return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&s) + k.offset);
-}
-
+// Section, key, kind, default as the file writes it, field; the dialog's control.
 const setting_key_t kSettingRows[] = {
-    {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable)},
-    {kForm, "Pos", SettingKind::Number, "0", ZLVN_FIELD(Pos)},
-    {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents)},
-    {kForm, "Width", SettingKind::Number, "0", ZLVN_FIELD(Width)},
-    {kForm, "IsUseBmp", SettingKind::Number, "0", ZLVN_FIELD(IsUseBmp)},
-    {kForm, "NmlBorderColor", SettingKind::Colour, "0xf7f700", ZLVN_FIELD(NmlBorderColor)},
-    {kForm, "NmlBgColor", SettingKind::Colour, "0xffff80", ZLVN_FIELD(NmlBgColor)},
-    {kForm, "MinBorderColor", SettingKind::Colour, "0xd4d4d4", ZLVN_FIELD(MinBorderColor)},
-    {kForm, "MinBgColor", SettingKind::Colour, "0xffffff", ZLVN_FIELD(MinBgColor)},
-    {kForm, "BgNormal", SettingKind::Text, "", ZLVN_FIELD(BgNormal)},
-    {kForm, "BgIconic", SettingKind::Text, "", ZLVN_FIELD(BgIconic)},
-    {kForm, "FontName", SettingKind::Text, "MS UI Gothic", ZLVN_FIELD(FontName)},
-    {kForm, "FontSize", SettingKind::Number, "10", ZLVN_FIELD(FontSize)},
-    {kForm, "FontStyle", SettingKind::FontStyle, "0", ZLVN_FIELD(FontStyle)},
-    {kForm, "FontColor", SettingKind::Colour, "0x000000", ZLVN_FIELD(FontColor)},
-    {kForm, "IsNoOver", SettingKind::Number, "1", ZLVN_FIELD(IsNoOver)},
-    {kForm, "IsShowIcon", SettingKind::Number, "1", ZLVN_FIELD(IsShowIcon)},
-    {kShortcutKey, "ToggleEnable", SettingKind::Text, "", ZLVN_FIELD(ToggleEnable)},
+    {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable), {D::None, nullptr}},
+    {kForm, "Pos", SettingKind::Number, "0", ZLVN_FIELD(Pos), {D::RadioGroup, "RdoPosTopLeft"}},
+    {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents), {D::RadioGroup, "RdoTxtAlph"}},
+    {kForm, "Width", SettingKind::Number, "0", ZLVN_FIELD(Width), {D::NumberField, "EdtWidth"}},
+    {kForm, "IsUseBmp", SettingKind::Number, "0", ZLVN_FIELD(IsUseBmp), {D::RadioPair, "RdoUseImage"}},
+    {kForm, "NmlBorderColor", SettingKind::Colour, "0xf7f700", ZLVN_FIELD(NmlBorderColor), {D::ColourSwatch, "StcNmlBorderColor"}},
+    {kForm, "NmlBgColor", SettingKind::Colour, "0xffff80", ZLVN_FIELD(NmlBgColor), {D::ColourSwatch, "StcNmlBgColor"}},
+    {kForm, "MinBorderColor", SettingKind::Colour, "0xd4d4d4", ZLVN_FIELD(MinBorderColor), {D::ColourSwatch, "StcMinBorderColor"}},
+    {kForm, "MinBgColor", SettingKind::Colour, "0xffffff", ZLVN_FIELD(MinBgColor), {D::ColourSwatch, "StcMinBgColor"}},
+    {kForm, "BgNormal", SettingKind::Text, "", ZLVN_FIELD(BgNormal), {D::TextField, "EdtBgbmpNml"}},
+    {kForm, "BgIconic", SettingKind::Text, "", ZLVN_FIELD(BgIconic), {D::TextField, "EdtBgbmpIcn"}},
+    {kForm, "FontName", SettingKind::Text, "MS UI Gothic", ZLVN_FIELD(FontName), {D::Font, "LabelFontName"}},
+    {kForm, "FontSize", SettingKind::Number, "10", ZLVN_FIELD(FontSize), {D::Font, "LabelFontSize"}},
+    {kForm, "FontStyle", SettingKind::FontStyle, "0", ZLVN_FIELD(FontStyle), {D::Font, "LabelFontStyle"}},
+    {kForm, "FontColor", SettingKind::Colour, "0x000000", ZLVN_FIELD(FontColor), {D::Font, "LabelFontName"}},
+    {kForm, "IsNoOver", SettingKind::Number, "1", ZLVN_FIELD(IsNoOver), {D::CheckBox, "ChkIsNoOver"}},
+    {kForm, "IsShowIcon", SettingKind::Number, "1", ZLVN_FIELD(IsShowIcon), {D::CheckBox, "ChkIsShowIcon"}},
+    {kShortcutKey, "ToggleEnable", SettingKind::Text, "", ZLVN_FIELD(ToggleEnable), {D::HotKey, "ShtKeyToggleEnable"}},
 };
 
 #undef ZLVN_FIELD
@@ -58,12 +49,12 @@ void ApplySettingText(const setting_key_t& k, const char* i_text, hint_settings_
 {
     int number = 0;
     switch (k.kind) {
-    case SettingKind::Number: Field<int>(s, k) = IniTextToInt(i_text); break;
+    case SettingKind::Number: SettingField<int>(s, k) = IniTextToInt(i_text); break;
     case SettingKind::Colour:
-        if (IniFile::HexToInt(i_text, &number) >= 0) Field<COLORREF>(s, k) = static_cast<COLORREF>(number);
+        if (IniFile::HexToInt(i_text, &number) >= 0) SettingField<COLORREF>(s, k) = static_cast<COLORREF>(number);
         break;
-    case SettingKind::Text: CopyText(&Field<char>(s, k), k.size, i_text); break;
-    case SettingKind::FontStyle: Field<font_style_t>(s, k) = UnpackFontStyle(IniTextToInt(i_text)); break;
+    case SettingKind::Text: CopyText(&SettingField<char>(s, k), k.size, i_text); break;
+    case SettingKind::FontStyle: SettingField<font_style_t>(s, k) = UnpackFontStyle(IniTextToInt(i_text)); break;
     }
 }
 
@@ -84,12 +75,12 @@ hint_settings_t DefaultSettings()
 void SettingText(const setting_key_t& k, const hint_settings_t& s, setting_text_t& o_text)
 {
     switch (k.kind) {
-    case SettingKind::Number: FormatText(o_text, sizeof o_text, "%d", Field<int>(s, k)); return;
-    case SettingKind::FontStyle: FormatText(o_text, sizeof o_text, "%d", PackFontStyle(Field<font_style_t>(s, k))); return;
-    case SettingKind::Colour: IniFile::IntToHex(static_cast<int>(Field<COLORREF>(s, k)), o_text, sizeof o_text); return;
+    case SettingKind::Number: FormatText(o_text, sizeof o_text, "%d", SettingField<int>(s, k)); return;
+    case SettingKind::FontStyle: FormatText(o_text, sizeof o_text, "%d", PackFontStyle(SettingField<font_style_t>(s, k))); return;
+    case SettingKind::Colour: IniFile::IntToHex(static_cast<int>(SettingField<COLORREF>(s, k)), o_text, sizeof o_text); return;
     case SettingKind::Text: {
         // Cut as a bounded copy cuts it: a field that lost its NUL is still written cut.
-        const char* field = &Field<char>(s, k);
+        const char* field = &SettingField<char>(s, k);
         size_t length = strnlen(field, k.size - 1);
         memcpy(o_text, field, length);
         o_text[length] = '\0';

@@ -23,7 +23,7 @@ void SetUp()
 {
     // Read again, the file would overwrite changes not yet saved.
     if (g_life == Life::SetUp) {
-        g_zlvnAPI.Print(3, kPluginName, "%s ignored: already set up", EventEntry(PluginEvent::Setup));
+        g_zlvnAPI.Print(kLogWarning, kPluginName, "%s ignored: already set up", EventEntry(PluginEvent::Setup));
         return;
     }
     SetUpPlugin();

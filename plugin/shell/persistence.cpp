@@ -21,7 +21,6 @@
 #include "support/file_bytes.h"
 #include "support/ini_file.h"
 #include "support/ini_writer.h"
-#include "support/last_error.h"
 #include "support/pumped_wait.h"
 
 namespace {
@@ -76,10 +75,10 @@ void ReportUnread(DWORD i_error)
     if (g_unreadReported) return;
     g_unreadReported = true;
     if (g_settingsFile.empty()) {
-        g_zlvnAPI.Print(3, kPluginName, "the module's path is too long: the settings are neither read nor saved");
+        g_zlvnAPI.Print(kLogWarning, kPluginName, "the module's path is too long: the settings are neither read nor saved");
         return;
     }
-    g_zlvnAPI.Print(3, kPluginName, "cannot read the settings file (error %lu); the defaults stand in until it can "
+    g_zlvnAPI.Print(kLogWarning, kPluginName, "cannot read the settings file (error %lu); the defaults stand in until it can "
                     "be read, and only changed settings are saved: %s", static_cast<unsigned long>(i_error), g_settingsPath);
 }
 
@@ -90,7 +89,7 @@ void TakeBackHalfDoneSave()
     const std::wstring taken = TakeBackIniFile(g_settingsFile);
     if (taken.empty()) return;
     const std::wstring suffix = taken.substr(taken.rfind(L'.'));
-    g_zlvnAPI.Print(3, kPluginName, "the last save was left half done; the settings file was taken back from %s%s",
+    g_zlvnAPI.Print(kLogWarning, kPluginName, "the last save was left half done; the settings file was taken back from %s%s",
                     g_settingsPath, std::string(suffix.begin(), suffix.end()).c_str());
 }
 
@@ -164,13 +163,14 @@ void SaveSettings(bool i_last)
         written.push_back(i);
     }
     if (edits.empty()) return;
-    ResultCode result = WriteIniFile(g_settingsFile, edits);
-    if (result < 0 && i_last) {
+    StepResult save = WriteIniFile(g_settingsFile, edits);
+    if (!save.Ok() && i_last) {
         WaitAnsweringSentMessages(nullptr, kTeardownRetryMs);
-        result = WriteIniFile(g_settingsFile, edits);
+        save = WriteIniFile(g_settingsFile, edits);
     }
-    if (result < 0) {
-        g_zlvnAPI.Print(2, kPluginName, "settings not saved: %s", LastError().Message());
+    if (!save.Ok()) {
+        g_zlvnAPI.Print(kLogFailure, kPluginName, "settings not saved: %s failed: error %lu", save.failedStep,
+                        static_cast<unsigned long>(save.error));
         return;
     }
     for (size_t n = 0; n < written.size(); ++n) {

@@ -213,14 +213,13 @@ void HintLayout(std::vector<RECT>& rects, std::vector<size_t>& order, int below 
 {
     rects.clear(), order.clear();
     const std::vector<ZlvnList>& list = zlvnhost::Host().list;
-    for (const ZlvnList& item : list) {
-        const HintWnd* hint = g_hintWndMgr->FindByTarget(item.hwnd);
-        rects.push_back(RECT{hint->m_left, hint->m_top + below, hint->m_left + hint->m_width,
-                             hint->m_top + below + hint->m_height});
-    }
+    rects.resize(list.size());
     for (HintWnd* hint : g_hintWndMgr->List())
-        for (size_t i = 0; i < list.size(); ++i)
-            if (list[i].hwnd == hint->m_target) order.push_back(i);
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (list[i].hwnd != hint->m_target) continue;
+            rects[i] = RECT{hint->m_left, hint->m_top + below, hint->m_left + hint->m_width, hint->m_top + below + hint->m_height};
+            order.push_back(i);
+        }
 }
 
 void PrintRow(int n, const char* step, const std::vector<double>& hintTimes, const std::vector<double>& floorTimes,

@@ -157,11 +157,10 @@ void ExpectCommonControls6(const std::string& what, HWND dialog)
 
 bool WindowShowsColour(HWND window, COLORREF colour) { return ScreenPixels(WindowRect(window)).Contains(colour); }
 
-#define CONTROL_NAME(name) #name,
 const char* ControlName(const form::Description& form, int row)
 {
-    static const std::vector<const char*> option = {OPTION_DIALOG_CONTROLS(CONTROL_NAME)};
-    static const std::vector<const char*> about = {ABOUT_BOX_CONTROLS(CONTROL_NAME)};
+    static const std::vector<const char*> option = {OPTION_DIALOG_CONTROLS(FORM_CONTROL_NAME)};
+    static const std::vector<const char*> about = {ABOUT_BOX_CONTROLS(FORM_CONTROL_NAME)};
     const auto* names = &form == &OKBottomDlgForm() ? &option : &form == &AboutBoxForm() ? &about : nullptr;
     if (!names) return "(unknown form)";
     return row >= 0 && static_cast<size_t>(row) < names->size() ? (*names)[row] : "(none)";

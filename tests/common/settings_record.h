@@ -20,7 +20,7 @@ inline hint_settings_t Normalised(hint_settings_t s)
 {
     for (const setting_key_t& k : kSettingKeys) {
         if (k.kind != SettingKind::Text) continue;
-        char* text = reinterpret_cast<char*>(&s) + k.offset;
+        char* text = &SettingField<char>(s, k);
         size_t length = strnlen(text, k.size);
         memset(text + length, 0, k.size - length);
     }

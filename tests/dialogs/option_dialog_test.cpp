@@ -92,13 +92,15 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
         // A hidden group hides its contents.
         const std::pair<C, bool> visible[] = {{C::GrpBgColor, true}, {C::StcMinBgColor, true}, {C::GrpBgBmp, false}, {C::EdtBgbmpNml, false}};
         for (auto [c, on] : visible) EXPECT_EQ(on, Dlg().Visible(c)) << c;
-        const std::pair<C, const char*> texts[] = {
-            {C::EdtBgbmpNml, "C:\\pictures\\normal.bmp"}, {C::EdtBgbmpIcn, "C:\\pictures\\iconic.bmp"}, {C::LabelFontName, "MS UI Gothic"},
-            {C::LabelFontSize, "11"}, {C::LabelFontStyle, "太字"}, {C::EdtWidth, "120"}};
-        for (auto [c, text] : texts) EXPECT_EQ(text, Dlg().Text(c)) << c;
-        const std::pair<C, COLORREF> swatches[] = {{C::StcNmlBgColor, RGB(255, 255, 128)}, {C::StcNmlBorderColor, RGB(247, 247, 0)},
-                                                   {C::StcMinBgColor, RGB(10, 20, 30)}, {C::StcMinBorderColor, RGB(212, 212, 212)}};
-        for (auto [c, colour] : swatches) EXPECT_EQ(colour, Dlg().SwatchColour(c)) << c;
+        EXPECT_EQ("MS UI Gothic, 11, 太字", FontLabels());
+        // Every other key in the control its row of the settings table names.
+        for (const setting_key_t& k : kSettingKeys) {
+            C c = OptionControlNamed(k.control.name);
+            EXPECT_EQ(k.control.kind == DialogKind::None, Dlg().Item(c) == nullptr) << k.key << " in " << c;
+            if (k.control.kind == DialogKind::TextField) { EXPECT_EQ(&SettingField<char>(kSample, k), Dlg().Text(c)) << k.key; }
+            if (k.control.kind == DialogKind::NumberField) { EXPECT_EQ(std::to_string(SettingField<int>(kSample, k)), Dlg().Text(c)) << k.key; }
+            if (k.control.kind == DialogKind::ColourSwatch) { EXPECT_EQ(SettingField<COLORREF>(kSample, k), Dlg().SwatchColour(c)) << k.key; }
+        }
         // Bold and struck out, in the dialog's own text height.
         EXPECT_EQ("MS UI Gothic " + std::to_string(-MulDiv(15, Dlg().Ppi(), 120)) + " 700 001",
                   FontText(LabelFont(C::LabelFontName)));

@@ -37,6 +37,14 @@ void HintOverlay::TearDown()
     PumpPending();
 }
 
+HintWnd* HintOverlay::Hint(HWND target) const
+{
+    if (g_hintWndMgr)
+        for (HintWnd* hint : g_hintWndMgr->List())
+            if (hint->m_target == target) return hint;
+    return nullptr;
+}
+
 std::vector<HWND> HintOverlay::Order() const
 {
     std::vector<HWND> order;

@@ -40,7 +40,7 @@ protected:
         AddListItem(target, title);
         return target;
     }
-    HintWnd* Hint(HWND target) const { return g_hintWndMgr ? g_hintWndMgr->FindByTarget(target) : nullptr; }
+    HintWnd* Hint(HWND target) const;
     // Screen rectangle of the target's hint popup.
     RECT PopupRect(HWND target) const { return Hint(target) ? WindowRect(Hint(target)->m_hwnd) : RECT{}; }
     std::vector<HWND> Order() const;  // the hints' targets in the set's order

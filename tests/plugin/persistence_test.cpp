@@ -459,6 +459,10 @@ TEST_F(Persistence, FaultsAndFileFormsLeaveTheExpectedBytes)
         EXPECT_EQ(r.after, ReadWholeFile(path)) << r.name;
         EXPECT_FALSE(FileExists(temporary)) << r.name << ": the temporary file is left";
         EXPECT_EQ(r.logLines, Host().log.size() - logged) << r.name << "\n" << HostLog();
+        if (r.logLines && r.only) {
+            EXPECT_EQ("2 Hint settings not saved: " + std::string(r.only) + " failed: error " + std::to_string(r.error) + "\n",
+                      HostLog().substr(HostLog().rfind('\n', HostLog().size() - 2) + 1)) << r.name << ": the failed step and its error";
+        }
     }
 }
 
