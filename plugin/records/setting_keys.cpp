@@ -29,7 +29,7 @@ const T& Field(const hint_settings_t& s, const setting_key_t& k)
 
 const setting_key_t kSettingRows[] = {
     {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable)},
-    {kForm, "Pos", SettingKind::Number, "0", ZLVN_FIELD(Pos)},
+    {kForm, "Pos", SettingKind::Position, "0", ZLVN_FIELD(Pos)},
     {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents)},
     {kForm, "Width", SettingKind::Number, "0", ZLVN_FIELD(Width)},
     {kForm, "IsUseBmp", SettingKind::Number, "0", ZLVN_FIELD(IsUseBmp)},
@@ -45,7 +45,7 @@ const setting_key_t kSettingRows[] = {
     {kForm, "FontColor", SettingKind::Colour, "0x000000", ZLVN_FIELD(FontColor)},
     {kForm, "IsNoOver", SettingKind::Number, "1", ZLVN_FIELD(IsNoOver)},
     {kForm, "IsShowIcon", SettingKind::Number, "1", ZLVN_FIELD(IsShowIcon)},
-    {kShortcutKey, "ToggleEnable", SettingKind::Text, "", ZLVN_FIELD(ToggleEnable)},
+    {kShortcutKey, "ToggleEnable", SettingKind::Shortcut, "", ZLVN_FIELD(ToggleEnable)},
 };
 
 #undef ZLVN_FIELD
@@ -58,11 +58,13 @@ void ApplySettingText(const setting_key_t& k, const char* i_text, hint_settings_
 {
     int number = 0;
     switch (k.kind) {
-    case SettingKind::Number: Field<int>(s, k) = IniTextToInt(i_text); break;
+    case SettingKind::Number:
+    case SettingKind::Position: Field<int>(s, k) = IniTextToInt(i_text); break;
     case SettingKind::Colour:
         if (IniFile::HexToInt(i_text, &number) >= 0) Field<COLORREF>(s, k) = static_cast<COLORREF>(number);
         break;
-    case SettingKind::Text: CopyText(&Field<char>(s, k), k.size, i_text); break;
+    case SettingKind::Text:
+    case SettingKind::Shortcut: CopyText(&Field<char>(s, k), k.size, i_text); break;
     case SettingKind::FontStyle: Field<font_style_t>(s, k) = UnpackFontStyle(IniTextToInt(i_text)); break;
     }
 }
@@ -84,10 +86,12 @@ hint_settings_t DefaultSettings()
 void SettingText(const setting_key_t& k, const hint_settings_t& s, setting_text_t& o_text)
 {
     switch (k.kind) {
-    case SettingKind::Number: FormatText(o_text, sizeof o_text, "%d", Field<int>(s, k)); return;
+    case SettingKind::Number:
+    case SettingKind::Position: FormatText(o_text, sizeof o_text, "%d", Field<int>(s, k)); return;
     case SettingKind::FontStyle: FormatText(o_text, sizeof o_text, "%d", PackFontStyle(Field<font_style_t>(s, k))); return;
     case SettingKind::Colour: IniFile::IntToHex(static_cast<int>(Field<COLORREF>(s, k)), o_text, sizeof o_text); return;
-    case SettingKind::Text: {
+    case SettingKind::Text:
+    case SettingKind::Shortcut: {
         // Cut as a bounded copy cuts it: a field that lost its NUL is still written cut.
         const char* field = &Field<char>(s, k);
         size_t length = strnlen(field, k.size - 1);
