@@ -42,6 +42,9 @@ void BuildDisplayText(const std::string& i_title, int contents, char (&o_text)[k
 // (the work area's width), so an absurd Width from the file cannot make a screen-wide bar.
 pixel_size_t HintSize(pixel_size_t text, int widthSetting, bool showIcon, int maxWidth, const hint_metrics_t& metrics);
 
+// The position modes are 0 to this; the file may hold any other, which places as this does.
+constexpr int kLastHintPosition = 4;
+
 // Upper-left corner by position mode (0-4; any other value is the origin).
 pixel_point_t HintPosition(int pos, const pixel_rect_t& target, pixel_size_t size);
 

@@ -2,46 +2,7 @@
 
 #include <cstdlib>
 
-const char kHostUsage[] =
-    "usage: zlvnhost.exe [--dll PATH] [--host-version TEXT] [--script \"STEP ...\"]\n"
-    "       zlvnhost.exe [--dll PATH] [--host-version TEXT] --interactive [--samples]\n"
-    "       zlvnhost.exe --help\n"
-    "\n"
-    "Loads the plug-in, sets it up, prints its menu and log lines, runs the steps (or\n"
-    "opens a window for a person), tears the plug-in down and prints its settings file.\n"
-    "\n"
-    "  --dll PATH           the plug-in module (default ZlvnHint.dll; a lone PATH works too)\n"
-    "  --host-version TEXT  what the host answers when asked its version\n"
-    "                       (default \"version 0.9.6.33\"; try 0.9.6.3 to see a refusal)\n"
-    "  --script \"STEPS\"     steps separated by blanks\n"
-    "                       (default \"samples list active wait:3000 inactive\")\n"
-    "  --interactive        a host window with menus and a log: F5 starts the switch\n"
-    "                       mode, Esc ends it, the Plug-in menu has its three commands\n"
-    "                       and the toggle command also answers to its shortcut\n"
-    "  --samples            with --interactive: four sample windows to switch between\n"
-    "  --help, -h, /?       this text\n"
-    "\n"
-    "Steps:\n"
-    "  samples              make four sample windows\n"
-    "  list                 list the desktop's windows\n"
-    "  active               start the switch mode (the plug-in shows its hints)\n"
-    "  inactive             end the switch mode\n"
-    "  update               list again; tell the plug-in when the list changed\n"
-    "  quick                change the quick option the plug-in watches\n"
-    "  toggle               the plug-in's first command: hints on or off\n"
-    "  menu                 print the plug-in's menu\n"
-    "  option[:MS[:ACT...]] the settings dialog; waits for the person, or with MS\n"
-    "                       closes it as Cancel after MS ms of message pumping\n"
-    "  version[:MS[:ACT...]] the version box, likewise\n"
-    "                       ACT, run in order after MS, 0.3 s apart, before the close:\n"
-    "                         page:N        show page N of the dialog\n"
-    "                         shot:FILE.bmp save the dialog's window as a bitmap\n"
-    "                       e.g. option:1000:shot:general.bmp:page:2:shot:second.bmp\n"
-    "  wait:MS              pump messages for MS ms\n"
-    "  shot:FILE.bmp        save the whole screen as a bitmap, once painting has reached it\n"
-    "\n"
-    "Exit status: 0 done, 1 the plug-in did not load, 2 a step failed, 64 a wrong\n"
-    "command line.\n";
+#include "host_usage.h"  // generated from usage.txt, which run-host.sh --help prints too
 
 HostOptions ParseHostOptions(const std::vector<std::string>& args)
 {

@@ -14,6 +14,7 @@
 #include "host/dialog_watch.h"
 #include "host/host_keys.h"
 #include "host/host_options.h"
+#include "host/log_view.h"
 #include "host/message_pump.h"
 #include "host/sample_windows.h"
 #include "host/screenshot.h"
@@ -28,8 +29,10 @@ namespace {
 constexpr DWORD kSettleLimitMs = 10000;
 const char kDemoScript[] = "samples list active wait:3000 inactive";
 
+// One line to the terminal and to the window's log list.
 void Say(const std::string& text)
 {
+    AddLogViewLine(text);
     fputs(text.c_str(), stdout);
     fputc('\n', stdout);
     fflush(stdout);
@@ -360,8 +363,10 @@ int RunInteractive(bool withSamples)
     if (withSamples) g_app.samples = MakeSampleWindows();
     g_app.main = CreateWindowExA(0, wc.lpszClassName, "zlvnhost - reference host", WS_OVERLAPPEDWINDOW, 100, 100, 640,
                                  360, nullptr, bar, wc.hInstance, nullptr);
-    g_app.logBox = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
-                                   0, 0, 10, 10, g_app.main, nullptr, wc.hInstance, nullptr);
+    g_app.logBox = MakeLogView(g_app.main);
+    RECT client;
+    GetClientRect(g_app.main, &client);
+    MoveWindow(g_app.logBox, 0, 0, client.right, client.bottom, FALSE);
     SetDialogOwner(g_app.main);
     ShowWindow(g_app.main, SW_SHOW);
     SetForegroundWindow(g_app.main);
@@ -380,6 +385,7 @@ int RunInteractive(bool withSamples)
     SetDialogOwner(nullptr);
     g_app.main = nullptr;
     g_app.logBox = nullptr;
+    ForgetLogView();
     LeaveSwitchMode();
     return 0;
 }
@@ -431,7 +437,6 @@ int main(int argc, char** argv)
         std::string text = "log" + (line.level >= 0 ? "(" + std::to_string(line.level) + ")" : std::string("(err)")) +
                            ": " + AnsiToUtf8(line.text.c_str());
         Say(text);
-        if (g_app.logBox) SendMessageA(g_app.logBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.text.c_str()));
     };
     zlvnhost::Host().onReloadMenu = [](const char* name) {
         Say(std::string("host: the plug-in asks to reload the menu of ") + name);

@@ -36,16 +36,20 @@ void PaintSample(HWND hwnd)
     auto colour = static_cast<COLORREF>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     GdiObject<HBRUSH> body(CreateSolidBrush(RGB(236, 236, 236)));
     FillRect(dc, &client, body.Get());
-    RECT bar = {0, 0, client.right, kTitleBarHeight};
+    char title[256] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    const int length = static_cast<int>(strlen(title));
+    // The bar grows with the system font, whose height follows the screen's DPI.
+    SIZE text = {};
+    GetTextExtentPoint32A(dc, title, length, &text);
+    RECT bar = {0, 0, client.right, text.cy + 10 > kTitleBarHeight ? text.cy + 10 : kTitleBarHeight};
     GdiObject<HBRUSH> barBrush(CreateSolidBrush(colour));
     FillRect(dc, &bar, barBrush.Get());
     auto icon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
-    if (icon) DrawIconEx(dc, kTitleLeft, 4, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    char title[256] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
+    if (icon) DrawIconEx(dc, kTitleLeft, (bar.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, kTitleLeft + 22, 5, title, static_cast<int>(strlen(title)));
+    TextOutA(dc, kTitleLeft + 22, (bar.bottom - text.cy) / 2, title, length);
 }
 
 LRESULT CALLBACK SampleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

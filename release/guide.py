@@ -1,14 +1,13 @@
 #!/usr/bin/env python3
-"""The user guide, docs/user-guide.md, is the one source of two texts:
-
-- the plain-text guide shipped in the release archive, wrapped at 80 columns, with no
-  Markdown marks left (render_text);
-- the README's settings section, which is the guide's "Settings" part word for word,
-  between two marker lines (readme_section).
+"""The user guide, docs/user-guide.md, is the one place where the settings are told: the
+plain-text guide shipped in the release archive is made from it, wrapped at 80 columns,
+with no Markdown marks left (render_text), and the README links to it.
 
   guide.py --guide docs/user-guide.md --text OUT.txt      write the plain-text guide
-  guide.py --guide docs/user-guide.md --readme README.md  check the README's section
-  guide.py ... --readme README.md --write                 write it there instead
+  guide.py --guide docs/user-guide.md --readme README.md  check that the README points
+                                                          at the guide, with no copy
+  guide.py ... --keys plugin/records/setting_keys.cpp     check that the guide answers
+                                                          every key of the table
 
 The Markdown is a small subset: "#" and "##" headings, paragraphs, "- " lists (nested
 by two spaces), code blocks indented by four spaces, `code`, **strong** and [links](url).
@@ -19,9 +18,10 @@ import sys
 import unicodedata
 
 WIDTH = 80
-BEGIN = "<!-- settings: from docs/user-guide.md by release/guide.py; edit it there -->"
-END = "<!-- settings: end -->"
 SETTINGS_HEADING = "## Settings"
+# A row of the settings table: {kSection, "Key", SettingKind::Kind, "default", ...}
+KEY_ROW = re.compile(r'\{k(\w+), "(\w+)", SettingKind::\w+, "([^"]*)"')
+BAD_VALUE = "A bad value"
 
 
 def columns(text):
@@ -114,8 +114,23 @@ def settings_part(markdown):
     return "\n".join(lines[start:end]).strip("\n")
 
 
-def readme_section(markdown):
-    return BEGIN + "\n" + settings_part(markdown) + "\n" + END
+def key_gaps(markdown, table_source):
+    """What the guide leaves open about the keys of the settings table: each key must
+    be named, with its section, in one item of the Settings part that gives its
+    default and says what a bad value does."""
+    items = [text for kind, _, text in blocks(settings_part(markdown).split("\n")) if kind == "item"]
+    gaps = []
+    for section, key, default in KEY_ROW.findall(table_source):
+        item = next((text for text in items if f"`{key}`" in text), None)
+        if item is None:
+            gaps.append(f"{key}: no item of the Settings part names it")
+            continue
+        for wanted in (f"`[{section}]`", BAD_VALUE, default):
+            if wanted not in item:
+                gaps.append(f"{key}: its item lacks {wanted!r}")
+    if not KEY_ROW.search(table_source):
+        gaps.append("no row of the settings table was found")
+    return gaps
 
 
 def main():
@@ -123,7 +138,7 @@ def main():
     parser.add_argument("--guide", required=True)
     parser.add_argument("--text")
     parser.add_argument("--readme")
-    parser.add_argument("--write", action="store_true")
+    parser.add_argument("--keys")
     args = parser.parse_args()
     with open(args.guide, encoding="utf-8") as f:
         markdown = f.read()
@@ -134,18 +149,13 @@ def main():
     if args.readme:
         with open(args.readme, encoding="utf-8") as f:
             readme = f.read()
-        pattern = re.compile(re.escape(BEGIN) + ".*?" + re.escape(END), re.S)
-        if not pattern.search(readme):
-            sys.exit(f"guide.py: {args.readme} has no settings section between its marker lines")
-        wanted = pattern.sub(lambda _: readme_section(markdown), readme)
-        if args.write:
-            with open(args.readme, "w", encoding="utf-8", newline="\n") as f:
-                f.write(wanted)
-        elif wanted != readme:
-            sys.exit(f"guide.py: the settings section of {args.readme} differs from {args.guide}; "
-                     f"run release/guide.py --guide {args.guide} --readme {args.readme} --write")
-        else:
-            print(f"guide.py: the settings section of {args.readme} is the guide's")
+        if "docs/user-guide.md" not in readme or SETTINGS_HEADING + "\n" in readme:
+            sys.exit(f"guide.py: {args.readme} should link to {args.guide} for the settings, with no copy of them")
+    if args.keys:
+        with open(args.keys, encoding="utf-8") as f:
+            gaps = key_gaps(markdown, f.read())
+        if gaps:
+            sys.exit("guide.py: the guide leaves keys open:\n  " + "\n  ".join(gaps))
     width = max(columns(line) for line, verbatim in render_lines(markdown) if not verbatim)
     if width > WIDTH:
         sys.exit(f"guide.py: a line of the plain-text guide is {width} columns wide")

@@ -4,6 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"
+zlvn_help_if_asked "$0" "$@"
 build=${BUILD_DIR:-$root/build}
 zlvn_setup_if_root
 zlvn_configure "$build"

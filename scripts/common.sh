@@ -1,6 +1,19 @@
 # Shared by the scripts (sourced once $root is set): the machine's set-up, the configure
 # step of the cross build, and the check counter of the check scripts.
 
+# zlvn_help_if_asked SCRIPT "$@": with --help or -h, prints the comment at the top of
+# SCRIPT (its options and steps) and exits, before anything is set up or built.
+zlvn_help_if_asked() {
+  local script=$1
+  shift
+  case "${1:-}" in
+    --help | -h) ;;
+    *) return 0 ;;
+  esac
+  sed -n '2,/^[^#]/{/^#/s/^# \{0,1\}//p}' "$script"
+  exit 0
+}
+
 # Installs the toolchain, Wine and the tools when run as root (CI, a fresh machine).
 zlvn_setup_if_root() {
   if [ "$(id -u)" = 0 ]; then bash "$root/scripts/setup.sh"; fi

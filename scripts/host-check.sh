@@ -7,6 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 zlvn_checker=host-check
 source "$root/scripts/common.sh"
+zlvn_help_if_asked "$0" "$@"
 build=${BUILD_DIR:-$root/build}
 BUILD_DIR="$build" bash "$root/scripts/build.sh"
 source "$root/scripts/wine-env.sh" "$build"

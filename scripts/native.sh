@@ -13,6 +13,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"
+zlvn_help_if_asked "$0" "$@"
 build=${NATIVE_BUILD_DIR:-$root/build-native}
 long=0
 if [ "${1:-}" = "--long" ]; then long=1; shift; fi

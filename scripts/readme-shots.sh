@@ -8,6 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"
+zlvn_help_if_asked "$0" "$@"
 build=${BUILD_DIR:-$root/build}
 zlvn_setup_if_root
 BUILD_DIR="$build" bash "$root/scripts/build.sh"

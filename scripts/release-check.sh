@@ -8,6 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 zlvn_checker=release-check
 source "$root/scripts/common.sh"
+zlvn_help_if_asked "$0" "$@"
 build=${BUILD_DIR:-$root/build}
 # A folder of this run's own, so that two checks on one machine never meet; removed at exit.
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/zlvn-release-check.XXXXXX")

@@ -7,9 +7,18 @@
 #   bash scripts/run-host.sh --interactive --samples   a host window to use by hand; on a
 #       desktop (DISPLAY set) its window manager manages the windows of this run
 #   bash scripts/run-host.sh --script "samples list active wait:2000 toggle menu inactive"
+# Steps: set up the machine (as root), build the host and the DLL alone while the Wine
+# prefix is made, run the host. Every other argument goes to the host, whose own text
+# (host/usage.txt) follows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"
+if [[ "${1:-}" =~ ^(--help|-h|/\?)$ ]]; then
+  (zlvn_help_if_asked "$0" --help)
+  echo
+  cat "$root/host/usage.txt"
+  exit 0
+fi
 build=${BUILD_DIR:-$root/build}
 if [[ " $* " == *" --interactive "* ]] && [ -z "${DISPLAY:-}" ]; then
   echo "run-host: --interactive is for a person: set DISPLAY to your desktop's display" >&2

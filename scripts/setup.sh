@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian 12 machine (run as root).
 # Idempotent: when everything is already there it only checks and returns.
+#   bash scripts/setup.sh
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
+zlvn_help_if_asked "$0" "$@"
 
 packages=(
   wine wine32:i386 g++-mingw-w64-i686-posix cmake make xvfb xauth x11-utils xdotool imagemagick

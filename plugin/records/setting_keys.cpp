@@ -20,7 +20,7 @@ using D = DialogKind;
 // Section, key, kind, default as the file writes it, field; the dialog's control.
 const setting_key_t kSettingRows[] = {
     {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable), {D::None, nullptr}},
-    {kForm, "Pos", SettingKind::Number, "0", ZLVN_FIELD(Pos), {D::RadioGroup, "RdoPosTopLeft"}},
+    {kForm, "Pos", SettingKind::Position, "0", ZLVN_FIELD(Pos), {D::RadioGroup, "RdoPosTopLeft"}},
     {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents), {D::RadioGroup, "RdoTxtAlph"}},
     {kForm, "Width", SettingKind::Number, "0", ZLVN_FIELD(Width), {D::NumberField, "EdtWidth"}},
     {kForm, "IsUseBmp", SettingKind::Number, "0", ZLVN_FIELD(IsUseBmp), {D::RadioPair, "RdoUseImage"}},
@@ -36,7 +36,7 @@ const setting_key_t kSettingRows[] = {
     {kForm, "FontColor", SettingKind::Colour, "0x000000", ZLVN_FIELD(FontColor), {D::Font, "LabelFontName"}},
     {kForm, "IsNoOver", SettingKind::Number, "1", ZLVN_FIELD(IsNoOver), {D::CheckBox, "ChkIsNoOver"}},
     {kForm, "IsShowIcon", SettingKind::Number, "1", ZLVN_FIELD(IsShowIcon), {D::CheckBox, "ChkIsShowIcon"}},
-    {kShortcutKey, "ToggleEnable", SettingKind::Text, "", ZLVN_FIELD(ToggleEnable), {D::HotKey, "ShtKeyToggleEnable"}},
+    {kShortcutKey, "ToggleEnable", SettingKind::Shortcut, "", ZLVN_FIELD(ToggleEnable), {D::HotKey, "ShtKeyToggleEnable"}},
 };
 
 #undef ZLVN_FIELD
@@ -49,11 +49,13 @@ void ApplySettingText(const setting_key_t& k, const char* i_text, hint_settings_
 {
     int number = 0;
     switch (k.kind) {
-    case SettingKind::Number: SettingField<int>(s, k) = IniTextToInt(i_text); break;
+    case SettingKind::Number:
+    case SettingKind::Position: SettingField<int>(s, k) = IniTextToInt(i_text); break;
     case SettingKind::Colour:
         if (IniFile::HexToInt(i_text, &number) >= 0) SettingField<COLORREF>(s, k) = static_cast<COLORREF>(number);
         break;
-    case SettingKind::Text: CopyText(&SettingField<char>(s, k), k.size, i_text); break;
+    case SettingKind::Text:
+    case SettingKind::Shortcut: CopyText(&SettingField<char>(s, k), k.size, i_text); break;
     case SettingKind::FontStyle: SettingField<font_style_t>(s, k) = UnpackFontStyle(IniTextToInt(i_text)); break;
     }
 }
@@ -75,10 +77,12 @@ hint_settings_t DefaultSettings()
 void SettingText(const setting_key_t& k, const hint_settings_t& s, setting_text_t& o_text)
 {
     switch (k.kind) {
-    case SettingKind::Number: FormatText(o_text, sizeof o_text, "%d", SettingField<int>(s, k)); return;
+    case SettingKind::Number:
+    case SettingKind::Position: FormatText(o_text, sizeof o_text, "%d", SettingField<int>(s, k)); return;
     case SettingKind::FontStyle: FormatText(o_text, sizeof o_text, "%d", PackFontStyle(SettingField<font_style_t>(s, k))); return;
     case SettingKind::Colour: IniFile::IntToHex(static_cast<int>(SettingField<COLORREF>(s, k)), o_text, sizeof o_text); return;
-    case SettingKind::Text: {
+    case SettingKind::Text:
+    case SettingKind::Shortcut: {
         // Cut as a bounded copy cuts it: a field that lost its NUL is still written cut.
         const char* field = &SettingField<char>(s, k);
         size_t length = strnlen(field, k.size - 1);

@@ -11,8 +11,10 @@ class IniFile;
 
 enum class SettingKind : unsigned char {
     Number,     // int, decimal
+    Position,   // int, decimal: a place of the hint, 0 to kLastHintPosition
     Colour,     // COLORREF, colour text "0xRRGGBB"
     Text,       // char array, cut to the field
+    Shortcut,   // char array, cut to the field: a key as the shortcut text names it
     FontStyle,  // font_style_t, packed into one decimal integer
 };
 
@@ -35,6 +37,9 @@ struct setting_control_t {
     DialogKind kind;
     const char* name;
 };
+
+// Whether the key's field is a char array.
+constexpr bool HoldsText(SettingKind kind) { return kind == SettingKind::Text || kind == SettingKind::Shortcut; }
 
 struct setting_key_t {
     const char* section;

@@ -2,6 +2,7 @@
 // file once at set-up; what changed is written back when the settings dialog's OK
 // confirms it and at teardown.
 #include <array>
+#include <bitset>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "plugin/records/setting_keys.h"
 #include "plugin/shell/host_events.h"
 #include "plugin/shell/persistence.h"
+#include "plugin/shell/setting_doubts.h"
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
 #include "support/file_bytes.h"
@@ -43,6 +45,8 @@ keys_as_read_t g_keysAsRead;
 bool g_settingsUnread;
 // This session's one warning about a file that could not be read has gone to the log.
 bool g_unreadReported;
+// Keys whose value did not read as their kind, told to the log this set-up (once each).
+std::bitset<kSettingKeyCount> g_doubtsReported;
 
 // One empty bitmap path pointed at its picture beside the module. The record and the
 // file hold ANSI text: a folder the code page cannot hold, or a path too long for the
@@ -93,6 +97,18 @@ void TakeBackHalfDoneSave()
                     g_settingsPath, std::string(suffix.begin(), suffix.end()).c_str());
 }
 
+// A value that does not read as its key's kind: one line naming the key, the text and
+// what stands for it. The value itself is read as ever.
+void ReportDoubt(size_t i_index, const std::string& i_text, const hint_settings_t& i_read)
+{
+    const setting_key_t& k = kSettingKeys[i_index];
+    if (g_doubtsReported[i_index]) return;
+    std::string doubt = SettingDoubt(k, i_text, SettingText(k, i_read));
+    if (doubt.empty()) return;
+    g_doubtsReported[i_index] = true;
+    g_zlvnAPI.Print(kLogWarning, kPluginName, "[%s] %s=%s %s", k.section, k.key, i_text.c_str(), doubt.c_str());
+}
+
 // All or nothing: the file is read into locals, which replace the record and the notes
 // only when every key is read. False when the file is there but could not be read.
 bool LoadSettings()
@@ -115,6 +131,7 @@ bool LoadSettings()
         const setting_key_t& k = kSettingKeys[i];
         ReadSetting(ini, k, read);
         keys[i].inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
+        if (keys[i].inFile) ReportDoubt(i, value, read);
     }
     ini.Close();
     FillDefaultBitmapPaths(read);
@@ -195,6 +212,7 @@ void SavePluginSettingsAtTeardown()
 void SetUpPlugin()
 {
     g_unreadReported = false;
+    g_doubtsReported.reset();
     if (!TryLoadSettings()) {
         UseDefaultsKeepingTheFile();
         SetToggleMenuChecked(HintSettings.Enable != 0);

@@ -19,7 +19,7 @@ inline std::ostream& operator<<(std::ostream& out, const font_style_t& s)
 inline hint_settings_t Normalised(hint_settings_t s)
 {
     for (const setting_key_t& k : kSettingKeys) {
-        if (k.kind != SettingKind::Text) continue;
+        if (!HoldsText(k.kind)) continue;
         char* text = &SettingField<char>(s, k);
         size_t length = strnlen(text, k.size);
         memset(text + length, 0, k.size - length);
