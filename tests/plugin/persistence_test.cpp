@@ -459,13 +459,10 @@ TEST_F(Persistence, FaultsAndFileFormsLeaveTheExpectedBytes)
         EXPECT_EQ(r.after, ReadWholeFile(path)) << r.name;
         EXPECT_FALSE(FileExists(temporary)) << r.name << ": the temporary file is left";
         // and the one line of each set-up about Pos=7
-        EXPECT_EQ(r.logLines + 1, Host().log.size() - logged) << r.name << "
-" << HostLog();
+        EXPECT_EQ(r.logLines + 1, Host().log.size() - logged) << r.name << "\n" << HostLog();
         if (r.logLines && r.only) {
-            EXPECT_EQ("2 Hint settings not saved: " + std::string(r.only) + " failed: error " + std::to_string(r.error) + "
-",
-                      HostLog().substr(HostLog().rfind('
-', HostLog().size() - 2) + 1)) << r.name << ": the failed step and its error";
+            EXPECT_EQ("2 Hint settings not saved: " + std::string(r.only) + " failed: error " + std::to_string(r.error) + "\n",
+                      HostLog().substr(HostLog().rfind('\n', HostLog().size() - 2) + 1)) << r.name << ": the failed step and its error";
         }
     }
 }
