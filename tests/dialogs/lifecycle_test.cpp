@@ -94,10 +94,8 @@ const behaviour_t kInsideADialog[] = {
      [](session_t& s) { EXPECT_EQ(s.before, ReadWholeFile(s.ini)); }},
     {"the menu reloaded for the two toggles only, none after teardown", nullptr,
      [](session_t&) { EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")); }},
-    {"loaded again, it holds no settings dialog", nullptr, [](session_t& s) {
-         ASSERT_TRUE(s.dll.Load());
-         EXPECT_EQ(nullptr, *s.dll.Get<void**>("_OKBottomDlg"));
-     }},
+    {"loaded again, the module holds no settings dialog", nullptr,
+     [](session_t& s) { EXPECT_EQ(nullptr, *s.dll.Get<void**>("_OKBottomDlg")); }},
     {"nothing of the plug-in is left", nullptr, [](session_t& s) { ExpectNothingLeft(s.dll.Module(), s.listed, "after"); }},
     {"set up again, the hints show", nullptr, [](session_t& s) {
          s.dll.OnSetup();
@@ -109,6 +107,26 @@ const behaviour_t kInsideADialog[] = {
     {"a set-up while set up reads nothing and logs one line", nullptr,
      [](session_t&) { EXPECT_EQ("3 Hint Zlvn_OnSetup ignored: already set up\n", HostLog()); }},
 };
+
+// Loaded and set up, the settings file written once, a hint shown over the window listed.
+bool StartSession(session_t& s, const char* name)
+{
+    zlvnhost::ResetHost();
+    s.listed = MakeListedWindow(100, "Alpha");
+    s.later = MakeTarget(RECT{400, 100, 600, 200}, "Bravo");
+    if (!s.dll.Load()) {
+        ADD_FAILURE() << name << ": " << s.dll.Error();
+        return false;
+    }
+    s.ini = s.dll.Dir().File("ZlvnHint.ini");
+    s.dll.OnSetup();
+    s.dll.OnTeardown();
+    s.before = ReadWholeFile(s.ini);  // the settings in the writer's form
+    s.dll.OnSetup();
+    s.dll.Call("Zlvn_OnActive");
+    EXPECT_EQ(1, HintPopups().visible) << name;
+    return HintPopups().visible == 1;
+}
 
 }  // namespace
 
@@ -124,18 +142,8 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         {"version box", "HintVersion", kVersionTitle, Plain},
     };
     for (const auto& c : cases) {
-        zlvnhost::ResetHost();
         session_t s;
-        s.listed = MakeListedWindow(100, "Alpha");
-        s.later = MakeTarget(RECT{400, 100, 600, 200}, "Bravo");
-        ASSERT_TRUE(s.dll.Load()) << c.name << ": " << s.dll.Error();
-        s.ini = s.dll.Dir().File("ZlvnHint.ini");
-        s.dll.OnSetup();
-        s.dll.OnTeardown();
-        s.before = ReadWholeFile(s.ini);  // the settings in the writer's form
-        s.dll.OnSetup();
-        s.dll.Call("Zlvn_OnActive");
-        ASSERT_EQ(1, HintPopups().visible) << c.name;
+        if (!StartSession(s, c.name)) return;
 
         DialogScript script(c.name);
         s.script = &script;
@@ -160,10 +168,10 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
                 b.inTheDialog(s);
             });
         s.returned = script.Run([&] { s.dll.Command(c.command); });
+        ASSERT_TRUE(s.dll.Load()) << c.name << ": loaded again";
         for (const behaviour_t& b : kInsideADialog) {
             SCOPED_TRACE(trace(b));
             if (b.afterwards) b.afterwards(s);
-            if (HasFatalFailure()) return;
         }
         s.dll.OnTeardown();
         s.dll.Unload();
