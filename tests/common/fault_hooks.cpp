@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 
 namespace fault {
 
@@ -14,33 +15,36 @@ const char* const kKindNames[kKinds] = {"pen", "brush", "font", "bitmap", "regio
 namespace {
 
 counts_t g_counts;
-DWORD g_thread;             // the thread whose calls count
-long g_failAllocation;      // the value of g_counts.allocations that fails; 0: none
-long g_failFrom, g_failTo;  // creating calls numbered in [from, to) fail
+DWORD g_thread;  // the thread whose calls count
+fault_t g_armed{kAllocations, 0, 0};  // count 0: none armed
 
 bool Watched() { return GetCurrentThreadId() == g_thread; }
 
-bool Failing(const std::string& call)
+const char* NameOf(const void* original);  // of the hooked function whose original is kept there
+
+// Counts one call of the family, to the function whose original is kept there; true when the
+// armed fault makes it fail. size: of an allocation, for the list of failed calls.
+bool Fails(Family family, const void* original, long size = -1)
 {
-    g_counts.failedCalls += (g_counts.failed++ ? " " : "") + call;
+    if (!Watched()) return false;
+    ++g_counts.calls[family];
+    if (family != g_armed.family) return false;
+    if (g_armed.beforeEachCall) g_armed.beforeEachCall();
+    if (g_armed.count == 0 || (g_armed.only && strcmp(g_armed.only, NameOf(original)) != 0)) return false;
+    if (g_armed.skip > 0) return --g_armed.skip, false;
+    --g_armed.count;
+    g_counts.failedCalls += (g_counts.failed++ ? " " : "") + std::string(NameOf(original));
+    if (size >= 0) g_counts.failedCalls += "(" + std::to_string(size) + ")";
+    family == kAllocations ? void(errno = ENOMEM) : SetLastError(g_armed.error);
     return true;
 }
 
-// Count one call each; true when it is to fail.
-bool AllocationFails(const char* name, size_t size)
+// What a call answers when it fails: 0, or all bits set (INVALID_HANDLE_VALUE, WAIT_FAILED, ...).
+template <typename R>
+R Failure(bool allBits)
 {
-    if (!Watched() || ++g_counts.allocations != g_failAllocation) return false;
-    errno = ENOMEM;
-    return Failing(name + ("(" + std::to_string(size) + ")"));
-}
-
-const char* NameOf(const void* original);  // of the hooked function whose original is kept there
-
-bool CreateFails(const void* original)
-{
-    if (!Watched() || ++g_counts.creates < g_failFrom || g_counts.creates >= g_failTo) return false;
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return Failing(NameOf(original));
+    if constexpr (std::is_pointer_v<R>) return reinterpret_cast<R>(allBits ? intptr_t(-1) : 0);
+    else return allBits ? R(-1) : R(0);
 }
 
 template <typename H>
@@ -67,13 +71,18 @@ template <typename R, typename... A> struct wrap_t<R(WINAPI*)(A...)> {
     // A creating call; what it makes is tallied as kind K (kKinds: not tallied).
     template <int Id, Kind K> static R WINAPI Make(A... a)
     {
-        if (CreateFails(&real<Id>)) {  // and no bits of a DIB section
+        if (Fails(kCreatingCalls, &real<Id>)) {  // and no bits of a DIB section
             ([](auto out) { if constexpr (std::is_same_v<decltype(out), void**>) if (out) *out = nullptr; }(a), ...);
             return R();
         }
         R made = real<Id>(a...);
         if constexpr (K < kKinds) Made(K, made);
         return made;
+    }
+    // A file call, answering 0 or all bits set (AllBits) when it fails.
+    template <int Id, bool AllBits> static R WINAPI File(A... a)
+    {
+        return Fails(kFileCalls, &real<Id>) ? Failure<R>(AllBits) : real<Id>(a...);
     }
     // Gives back argument N, a handle of a kind from First to Last, when the call succeeds.
     template <int Id, size_t N, Kind First, Kind Last = First> static R WINAPI Free(A... a)
@@ -92,22 +101,23 @@ decltype(&LoadImageA) g_loadImageA;
 decltype(&LoadImageW) g_loadImageW;
 decltype(&BeginPaint) g_beginPaint;
 decltype(&EndPaint) g_endPaint;
+decltype(&WriteFile) g_writeFile;
 
-void* __cdecl Malloc(size_t size) { return AllocationFails("malloc", size) ? nullptr : g_malloc(size); }
-void* __cdecl Calloc(size_t n, size_t size) { return AllocationFails("calloc", n * size) ? nullptr : g_calloc(n, size); }
+void* __cdecl Malloc(size_t size) { return Fails(kAllocations, &g_malloc, long(size)) ? nullptr : g_malloc(size); }
+void* __cdecl Calloc(size_t n, size_t size) { return Fails(kAllocations, &g_calloc, long(n * size)) ? nullptr : g_calloc(n, size); }
 // realloc(p, 0) asks for no memory; a failed realloc leaves the block as it was.
-void* __cdecl Realloc(void* p, size_t size) { return size && AllocationFails("realloc", size) ? nullptr : g_realloc(p, size); }
+void* __cdecl Realloc(void* p, size_t size) { return size && Fails(kAllocations, &g_realloc, long(size)) ? nullptr : g_realloc(p, size); }
 
 // Only bitmaps are tallied: icons go back through functions not wrapped.
 HANDLE WINAPI LoadImageWrap(HINSTANCE instance, LPCSTR name, UINT type, int w, int h, UINT flags)
 {
-    if (CreateFails(&g_loadImageA)) return nullptr;
+    if (Fails(kCreatingCalls, &g_loadImageA)) return nullptr;
     HANDLE image = g_loadImageA(instance, name, type, w, h, flags);
     return type == IMAGE_BITMAP ? Made(kBitmap, image) : image;
 }
 HANDLE WINAPI LoadImageWrapW(HINSTANCE instance, LPCWSTR name, UINT type, int w, int h, UINT flags)
 {
-    if (CreateFails(&g_loadImageW)) return nullptr;
+    if (Fails(kCreatingCalls, &g_loadImageW)) return nullptr;
     HANDLE image = g_loadImageW(instance, name, type, w, h, flags);
     return type == IMAGE_BITMAP ? Made(kBitmap, image) : image;
 }
@@ -115,10 +125,11 @@ HANDLE WINAPI LoadImageWrapW(HINSTANCE instance, LPCWSTR name, UINT type, int w,
 // device context: otherwise WM_PAINT would come back at once, forever.
 HDC WINAPI BeginPaintWrap(HWND hwnd, PAINTSTRUCT* paint)
 {
-    if (!CreateFails(&g_beginPaint)) return Made(kPaintDc, g_beginPaint(hwnd, paint));
+    if (!Fails(kCreatingCalls, &g_beginPaint)) return Made(kPaintDc, g_beginPaint(hwnd, paint));
+    DWORD error = GetLastError();  // the fault's
     if (g_beginPaint(hwnd, paint)) g_endPaint(hwnd, paint);
     paint->hdc = nullptr;
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    SetLastError(error);
     return nullptr;
 }
 BOOL WINAPI EndPaintWrap(HWND hwnd, const PAINTSTRUCT* paint)
@@ -128,6 +139,16 @@ BOOL WINAPI EndPaintWrap(HWND hwnd, const PAINTSTRUCT* paint)
     BOOL ok = g_endPaint(hwnd, paint);
     Freed(dc, true, kPaintDc, kPaintDc);  // EndPaint always answers TRUE
     return ok;
+}
+
+// A disk that fills up takes half the bytes before the write fails.
+BOOL WINAPI WriteFileWrap(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    if (!Fails(kFileCalls, &g_writeFile)) return g_writeFile(file, bytes, size, written, overlapped);
+    DWORD error = GetLastError();
+    g_writeFile(file, bytes, size / 2, written, overlapped);
+    SetLastError(error);
+    return FALSE;
 }
 
 struct hook_t {
@@ -143,9 +164,8 @@ struct hook_t {
 const hook_t kHooks[] = {
     HAND(malloc, Malloc, g_malloc), HAND(calloc, Calloc, g_calloc), HAND(realloc, Realloc, g_realloc),
     WRAP(CreatePen, Make, kPen), WRAP(CreateSolidBrush, Make, kBrush), WRAP(CreateFontA, Make, kFont),
-    WRAP(CreateFontIndirectA, Make, kFont), WRAP(CreateCompatibleBitmap, Make, kBitmap),
-    WRAP(CreateDIBSection, Make, kBitmap), WRAP(CreateBitmap, Make, kBitmap),
-    HAND(LoadImageA, LoadImageWrap, g_loadImageA),
+    WRAP(CreateFontIndirectA, Make, kFont), WRAP(CreateBitmap, Make, kBitmap), WRAP(CreateCompatibleBitmap, Make, kBitmap),
+    WRAP(CreateDIBSection, Make, kBitmap), HAND(LoadImageA, LoadImageWrap, g_loadImageA),
     HAND(LoadImageW, LoadImageWrapW, g_loadImageW),
     WRAP(CreateCompatibleDC, Make, kMemoryDc), WRAP(DeleteDC, Free, 0, kMemoryDc),
     WRAP(CreateRectRgn, Make, kRegion), WRAP(CreateRoundRectRgn, Make, kRegion),
@@ -155,7 +175,16 @@ const hook_t kHooks[] = {
     WRAP(GetDC, Make, kWindowDc), WRAP(GetWindowDC, Make, kWindowDc),
     HAND(BeginPaint, BeginPaintWrap, g_beginPaint), HAND(EndPaint, EndPaintWrap, g_endPaint),
     WRAP(CreateWindowExA, Make, kKinds), WRAP(RegisterClassExA, Make, kKinds), WRAP(RegisterClassA, Make, kKinds),
+    // What saving the settings asks of the kernel.
+    WRAP(CreateMutexExW, File, false), WRAP(WaitForSingleObject, File, true), WRAP(CreateFileW, File, true),
+    WRAP(GetFileSizeEx, File, false), WRAP(ReadFile, File, false), HAND(WriteFile, WriteFileWrap, g_writeFile),
+    WRAP(FlushFileBuffers, File, false), WRAP(SetFilePointerEx, File, false), WRAP(SetEndOfFile, File, false),
+    WRAP(ReplaceFileW, File, false), WRAP(MoveFileExW, File, false), WRAP(GetFileAttributesW, File, true),
 };
+
+// The family of a function is that of the DLL it comes from.
+const struct { const char* dll; Family family; } kDlls[] = {
+    {"msvcrt.dll", kAllocations}, {"GDI32.dll", kCreatingCalls}, {"USER32.dll", kCreatingCalls}, {"KERNEL32.dll", kFileCalls}};
 
 const char* NameOf(const void* original)
 {
@@ -174,25 +203,21 @@ std::string counts_t::Describe() const
 
 counts_t& Counts() { return g_counts; }
 void ResetCounts() { g_counts = counts_t(), NoFaults(); }
-void FailAllocation(long n) { g_failAllocation = g_counts.allocations + n; }
-void FailCreates(long skip, long count)
-{
-    g_failFrom = g_counts.creates + skip + 1;
-    g_failTo = count >= LONG_MAX - g_failFrom ? LONG_MAX : g_failFrom + count;
-}
-void NoFaults() { g_failAllocation = g_failFrom = g_failTo = 0; }
+void Arm(fault_t fault) { g_armed = std::move(fault); }
+void NoFaults() { g_armed = fault_t{kAllocations, 0, 0}; }
 
-Hooks::Hooks(HMODULE module)
+Hooks::Hooks(HMODULE module, std::initializer_list<Family> families)
 {
     g_thread = GetCurrentThreadId();
     // Each original is in place before a wrapper can run (the module is idle meanwhile); one
     // the module does not import is the system's own, for the wrappers that call it.
     for (const hook_t& h : kHooks)
-        for (const char* dll : {"msvcrt.dll", "GDI32.dll", "USER32.dll"}) {
-            void* system = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), h.name));
+        for (const auto& d : kDlls) {
+            void* system = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(d.dll), h.name));
             if (!system) continue;
-            patches.emplace_back(new ImportPatch(module, dll, h.name, h.wrapper));
-            bool patched = patches.back()->Patched();
+            bool wanted = std::find(families.begin(), families.end(), d.family) != families.end();
+            if (wanted) patches.emplace_back(new ImportPatch(module, d.dll, h.name, h.wrapper));
+            bool patched = wanted && patches.back()->Patched();
             *static_cast<void**>(h.original) = patched ? patches.back()->Original() : system;
             if (patched) hooked += std::string(hooked.empty() ? "" : " ") + h.name;
             break;

@@ -44,13 +44,94 @@ void ExpectNothingLeft(HMODULE module, HWND target, const std::string& what)
     EXPECT_EQ(Host().registerCount, Host().unregisterCount) << what;
 }
 
+// One session with a dialog open: what the rows of kInsideADialog act on.
+struct session_t {
+    PluginDll dll;
+    HWND listed = nullptr, later = nullptr;  // listed from the start; listed inside the dialog
+    std::string ini, before;                 // the settings file, and its bytes before the dialog
+    DialogScript* script = nullptr;
+    bool returned = false;  // the command returned with its script completed
+};
+
+// One behaviour a row, in the order the session meets them: each row starts where the one
+// before it left off. inTheDialog runs inside the dialog's modal loop, afterwards once the
+// command returned.
+struct behaviour_t { const char* name; void (*inTheDialog)(session_t&); void (*afterwards)(session_t&); };
+const behaviour_t kInsideADialog[] = {
+    {"Zlvn_OnInactive ends the mode", [](session_t& s) {
+         s.dll.Call("Zlvn_OnInactive");
+         EXPECT_EQ(0, HintPopups().visible);
+     }, nullptr},
+    {"Zlvn_OnActive starts it with a window listed meanwhile", [](session_t& s) {
+         zlvnhost::AddListItem(s.later, "Bravo");
+         s.dll.Call("Zlvn_OnActive");
+         EXPECT_EQ(2, HintPopups().visible);
+     }, nullptr},
+    {"Zlvn_OnUpdateList takes the hint of a window the list lost", [](session_t& s) {
+         Host().list.pop_back();
+         s.dll.Call("Zlvn_OnUpdateList");
+         EXPECT_EQ(1u, HintPopups().byClass.size());
+     }, nullptr},
+    {"HintToggleEnable switches the hints off", [](session_t& s) {
+         s.dll.Command("HintToggleEnable");
+         EXPECT_EQ(0, HintPopups().visible);
+     }, nullptr},
+    {"HintToggleEnable switches them on again", [](session_t& s) {
+         s.dll.Command("HintToggleEnable");
+         EXPECT_EQ(1, HintPopups().visible);
+     }, nullptr},
+    // The host frees the module right after teardown, in the same step: teardown ends the dialog's loop.
+    {"teardown takes every hint away", [](session_t& s) {
+         s.dll.OnTeardown();
+         EXPECT_TRUE(HintPopups().byClass.empty()) << Describe(HintPopups());
+         s.dll.Unload();
+     }, nullptr},
+    {"the command returns though the host freed the module at once (it stays mapped)", nullptr,
+     [](session_t& s) { EXPECT_TRUE(s.returned) << s.script->Report(); }},
+    {"teardown closed the dialog, not the script after it", nullptr,
+     [](session_t& s) { EXPECT_FALSE(s.script->ClosedLeftovers()); }},
+    {"as Cancel: the file holds the settings of before the dialog", nullptr,
+     [](session_t& s) { EXPECT_EQ(s.before, ReadWholeFile(s.ini)); }},
+    {"the menu reloaded for the two toggles only, none after teardown", nullptr,
+     [](session_t&) { EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")); }},
+    {"loaded again, the module holds no settings dialog", nullptr,
+     [](session_t& s) { EXPECT_EQ(nullptr, *s.dll.Get<void**>("_OKBottomDlg")); }},
+    {"nothing of the plug-in is left", nullptr, [](session_t& s) { ExpectNothingLeft(s.dll.Module(), s.listed, "after"); }},
+    {"set up again, the hints show", nullptr, [](session_t& s) {
+         s.dll.OnSetup();
+         WriteWholeFile(s.ini, "[General]\r\nEnable=0\r\n");
+         s.dll.OnSetup();  // set up already: the file is not read
+         s.dll.Call("Zlvn_OnActive");
+         EXPECT_EQ(1, HintPopups().visible);
+     }},
+    {"a set-up while set up reads nothing and logs one line", nullptr,
+     [](session_t&) { EXPECT_EQ("3 Hint Zlvn_OnSetup ignored: already set up\n", HostLog()); }},
+};
+
+// Loaded and set up, the settings file written once, a hint shown over the window listed.
+bool StartSession(session_t& s, const char* name)
+{
+    zlvnhost::ResetHost();
+    s.listed = MakeListedWindow(100, "Alpha");
+    s.later = MakeTarget(RECT{400, 100, 600, 200}, "Bravo");
+    if (!s.dll.Load()) {
+        ADD_FAILURE() << name << ": " << s.dll.Error();
+        return false;
+    }
+    s.ini = s.dll.Dir().File("ZlvnHint.ini");
+    s.dll.OnSetup();
+    s.dll.OnTeardown();
+    s.before = ReadWholeFile(s.ini);  // the settings in the writer's form
+    s.dll.OnSetup();
+    s.dll.Call("Zlvn_OnActive");
+    EXPECT_EQ(1, HintPopups().visible) << name;
+    return HintPopups().visible == 1;
+}
+
 }  // namespace
 
-// The host's messages run inside the dialogs' modal loops: events change the hints
-// there, and teardown closes the dialog as Cancel would, writes the settings of before
-// the dialog, and the command returns, though the host freed the module at once (the
-// module stays mapped). Loaded again, it is set up again; a set-up while set up reads
-// nothing and logs one line.
+// The host's messages run inside the dialogs' modal loops, and teardown inside them closes
+// the dialog as Cancel would: each dialog a session, each behaviour a row of kInsideADialog.
 TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
 {
     enum over_t { Plain, FontApplied, WidthRefused };  // what is open over the dialog at teardown
@@ -61,20 +142,11 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
         {"version box", "HintVersion", kVersionTitle, Plain},
     };
     for (const auto& c : cases) {
-        zlvnhost::ResetHost();
-        HWND a = MakeListedWindow(100, "Alpha");
-        HWND b = MakeTarget(RECT{400, 100, 600, 200}, "Bravo");
-        PluginDll dll;
-        ASSERT_TRUE(dll.Load()) << c.name << ": " << dll.Error();
-        const std::string ini = dll.Dir().File("ZlvnHint.ini");
-        dll.OnSetup();
-        dll.OnTeardown();
-        const std::string before = ReadWholeFile(ini);  // the settings in the writer's form
-        dll.OnSetup();
-        dll.Call("Zlvn_OnActive");
-        ASSERT_EQ(1, HintPopups().visible) << c.name;
+        session_t s;
+        if (!StartSession(s, c.name)) return;
 
         DialogScript script(c.name);
+        s.script = &script;
         script.Then("shown", [&c] { return DialogWithTitle(c.title) != nullptr; });
         if (c.over == WidthRefused) {
             script.Do("a width that is no number, OK", [] {
@@ -89,42 +161,22 @@ TEST(PluginSession, TeardownInsideADialogClosesItAsCancel)
             script.Do("open the font chooser", [] { PostClick(ChildWithText(DialogWithTitle(kOptionTitle), "フォント(&F)")); })
                 .AtDialog("underline and Apply", psh3, UnderlineAndApply);
         }
-        script.Do("the host's events", [&] {
-                  dll.Call("Zlvn_OnInactive");
-                  EXPECT_EQ(0, HintPopups().visible) << c.name << ": the mode ended";
-                  zlvnhost::AddListItem(b, "Bravo");
-                  dll.Call("Zlvn_OnActive");
-                  EXPECT_EQ(2, HintPopups().visible) << c.name << ": the mode started with a new window";
-                  Host().list.pop_back();
-                  dll.Call("Zlvn_OnUpdateList");
-                  EXPECT_EQ(1u, HintPopups().byClass.size()) << c.name << ": the list lost a window";
-                  dll.Command("HintToggleEnable");
-                  EXPECT_EQ(0, HintPopups().visible) << c.name << ": switched off";
-                  dll.Command("HintToggleEnable");
-                  EXPECT_EQ(1, HintPopups().visible) << c.name << ": switched on";
-              })
-            .Do("teardown, FreeLibrary", [&] {
-                dll.OnTeardown();
-                EXPECT_TRUE(HintPopups().byClass.empty()) << c.name << ": hints left after teardown";
-                dll.Unload();
+        auto trace = [&c](const behaviour_t& b) { return std::string(c.name) + ": " + b.name; };
+        for (const behaviour_t& b : kInsideADialog)
+            if (b.inTheDialog) script.Do(b.name, [&] {
+                SCOPED_TRACE(trace(b));
+                b.inTheDialog(s);
             });
-        EXPECT_TRUE(script.Run([&] { dll.Command(c.command); })) << script.Report();
-        ASSERT_TRUE(dll.Load()) << c.name << ": loaded again";
-        EXPECT_FALSE(script.ClosedLeftovers()) << c.name << ": the command returned only when the script closed its dialogs";
-        EXPECT_EQ(before, ReadWholeFile(ini)) << c.name << ": the file holds the settings of before the dialog";
-        EXPECT_EQ(2, HostCalls("Zlvn_ReloadMenu")) << c.name << ": the two toggles only, none after teardown";
-        EXPECT_EQ(nullptr, *dll.Get<void**>("_OKBottomDlg")) << c.name;
-        ExpectNothingLeft(dll.Module(), a, c.name);
-        dll.OnSetup();
-        WriteWholeFile(ini, "[General]\r\nEnable=0\r\n");
-        dll.OnSetup();  // set up already: the file is not read
-        dll.Call("Zlvn_OnActive");
-        EXPECT_EQ(1, HintPopups().visible) << c.name << ": set up again, the hints show";
-        EXPECT_EQ("3 Hint Zlvn_OnSetup ignored: already set up\n", HostLog()) << c.name;
-        dll.OnTeardown();
-        dll.Unload();
-        DestroyWindow(a);
-        DestroyWindow(b);
+        s.returned = script.Run([&] { s.dll.Command(c.command); });
+        ASSERT_TRUE(s.dll.Load()) << c.name << ": loaded again";
+        for (const behaviour_t& b : kInsideADialog) {
+            SCOPED_TRACE(trace(b));
+            if (b.afterwards) b.afterwards(s);
+        }
+        s.dll.OnTeardown();
+        s.dll.Unload();
+        DestroyWindow(s.listed);
+        DestroyWindow(s.later);
     }
 }
 

@@ -44,8 +44,6 @@ struct operation_t {
     void (*before)(Life&), (*run)(Life&);
     bool endsLife, movesPos, makes;
 };
-enum class Fault { Allocation, Creating };
-struct point_t { long at, count; };  // allocation: the at-th fails; creating calls: at succeed, count fail
 
 // One life of the plug-in from loading to unloading.
 struct Life {
@@ -92,17 +90,17 @@ struct Life {
         if (measure) left.push_back(counts.strayFrees);
     }
 
-    void Run(const Fault* fault, const point_t* point)
+    void Run(const fault::fault_t* armed)
     {
-        faulted = fault != nullptr;
+        faulted = armed != nullptr;
         if (!Start(true)) return;
         if (op.before) op.before(*this);
         const fault::counts_t& counts = fault::Counts();
-        long allocated = counts.allocations, created = counts.creates;
-        if (fault) *fault == Fault::Allocation ? fault::FailAllocation(point->at) : fault::FailCreates(point->at, point->count);
+        long allocated = counts.calls[fault::kAllocations], created = counts.calls[fault::kCreatingCalls];
+        if (armed) fault::Arm(*armed);
         op.run(*this);
         fault::NoFaults();
-        allocations = counts.allocations - allocated, creates = counts.creates - created;
+        allocations = counts.calls[fault::kAllocations] - allocated, creates = counts.calls[fault::kCreatingCalls] - created;
         failed = counts.failed, failedCalls = counts.failedCalls;
         faulted = false;
         if (op.endsLife) {
@@ -115,7 +113,7 @@ struct Life {
         for (const auto& v : kFile) {  // Pos as the dialog set it, or either after a fault
             char value[300] = {};
             GetPrivateProfileStringA(v[0], v[1], "(missing)", value, sizeof value, dll.Dir().File("ZlvnHint.ini").c_str());
-            bool moved = op.movesPos && v[1] == std::string("Pos") && (!fault || Value(v) != value);
+            bool moved = op.movesPos && v[1] == std::string("Pos") && (!armed || Value(v) != value);
             EXPECT_EQ(moved ? "3" : Value(v), value) << "[" << v[0] << "] " << v[1] << " after teardown";
         }
         Stop(!op.endsLife);
@@ -215,11 +213,11 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-struct entry_t { const operation_t* op; Fault fault; };
+struct entry_t { const operation_t* op; fault::Family fault; };
 // Shown with each entry's name in the test list, as "(SetUp, allocations)".
 void PrintTo(const entry_t& e, std::ostream* out)
 {
-    *out << "(" << e.op->name << ", " << (e.fault == Fault::Allocation ? "allocations)" : "GDI/USER calls)");
+    *out << "(" << e.op->name << ", " << (e.fault == fault::kAllocations ? "allocations)" : "GDI/USER calls)");
 }
 
 class FaultInjection : public ::testing::TestWithParam<entry_t> {};
@@ -227,7 +225,7 @@ class FaultInjection : public ::testing::TestWithParam<entry_t> {};
 TEST_P(FaultInjection, EveryFailurePointLeavesAWorkingPlugin)
 {
     const operation_t& op = *GetParam().op;
-    const Fault fault = GetParam().fault;
+    const fault::Family family = GetParam().fault;
     SetUnhandledExceptionFilter(ReportCrash);
     signal(SIGABRT, [](int) { Report("aborted"); });
     std::vector<HWND> targets;
@@ -235,37 +233,37 @@ TEST_P(FaultInjection, EveryFailurePointLeavesAWorkingPlugin)
     PluginDll dll;
     // The module stays mapped between lives (it pins itself), so what the runtime inside it
     // makes once per process is made by a first life; the second counts what each life makes.
-    Life(dll, op, targets).Run(nullptr, nullptr);
+    Life(dll, op, targets).Run(nullptr);
     Life normal(dll, op, targets);
-    normal.Run(nullptr, nullptr);
+    normal.Run(nullptr);
     ASSERT_FALSE(HasFailure()) << "the operation fails without any fault";
-    long calls = fault == Fault::Allocation ? normal.allocations : normal.creates;
+    long calls = family == fault::kAllocations ? normal.allocations : normal.creates;
     printf("[%s] %ld allocations, %ld creating calls; left after a normal life: %ld windows, %s\n", op.name,
            normal.allocations, normal.creates, normal.left[0], fault::Counts().Describe().c_str());
     EXPECT_GT(calls, 0) << "the operation makes no calls of the kind";
 
     // 0-based among the calls; for creating calls also one where all fail.
     const char *all = getenv("ZLVN_FAULT_ALL"), *from = getenv("ZLVN_FAULT_FROM");
-    long max = all && *all == '1' ? LONG_MAX : kMaxPoints - (fault == Fault::Creating);
-    std::vector<point_t> points;
+    long max = all && *all == '1' ? LONG_MAX : kMaxPoints - (family == fault::kCreatingCalls);
+    std::vector<fault::fault_t> points;
     for (long i = 0; i < std::min(calls, max); ++i) {
-        long at = calls <= max ? i : i * (calls - 1) / (max - 1);
-        points.push_back(fault == Fault::Allocation ? point_t{at + 1, 1} : point_t{at, kStretch});
+        long skip = calls <= max ? i : i * (calls - 1) / (max - 1);
+        points.push_back({family, skip, family == fault::kAllocations ? 1 : kStretch});
     }
-    if (fault == Fault::Creating && calls > 0) points.push_back(point_t{0, LONG_MAX});
+    if (family == fault::kCreatingCalls && calls > 0) points.push_back({family, 0, LONG_MAX});
     size_t first = from ? std::max(atol(from), 1L) - 1 : 0;
     for (size_t i = first; i < points.size(); ++i) {
-        const point_t& p = points[i];
-        std::string what = fault == Fault::Allocation ? "allocation " + std::to_string(p.at)
-                           : p.count == LONG_MAX      ? "every creating call"
-                                                      : "creating calls " + std::to_string(p.at + 1) + "-" + std::to_string(p.at + p.count);
+        const fault::fault_t& p = points[i];
+        std::string what = family == fault::kAllocations ? "allocation " + std::to_string(p.skip + 1)
+                           : p.count == LONG_MAX         ? "every creating call"
+                                                         : "creating calls " + std::to_string(p.skip + 1) + "-" + std::to_string(p.skip + p.count);
         g_point = "[" + std::string(op.name) + "] point " + std::to_string(i + 1) + " of " + std::to_string(points.size()) +
                   ": " + what + " of " + std::to_string(calls);
         printf("%s\n", g_point.c_str());
         fflush(stdout);
         SCOPED_TRACE(g_point);
         Life life(dll, op, targets);
-        life.Run(&fault, &p);
+        life.Run(&p);
         printf("  failed: %s\n", life.failedCalls.c_str());
         EXPECT_GT(life.failed, 0) << "no call failed";
         for (size_t k = 0; k < life.left.size(); ++k) EXPECT_LE(life.left[k], normal.left[k]) << kLeft[k] << " left over";
@@ -279,13 +277,13 @@ std::vector<entry_t> Entries()
 {
     std::vector<entry_t> entries;
     for (const operation_t& op : kOperations) {
-        entries.push_back({&op, Fault::Allocation});
-        if (op.makes) entries.push_back({&op, Fault::Creating});
+        entries.push_back({&op, fault::kAllocations});
+        if (op.makes) entries.push_back({&op, fault::kCreatingCalls});
     }
     return entries;
 }
 INSTANTIATE_TEST_SUITE_P(Operations, FaultInjection, ::testing::ValuesIn(Entries()), [](const auto& info) {
-    return info.param.op->name + std::string(info.param.fault == Fault::Allocation ? "_Allocations" : "_GdiUser");
+    return info.param.op->name + std::string(info.param.fault == fault::kAllocations ? "_Allocations" : "_GdiUser");
 });
 
 }  // namespace

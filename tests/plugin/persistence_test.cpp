@@ -2,9 +2,7 @@
 // with the test program as the module, then through the real DLL.
 #include "tests/common/wine_test.h"
 
-#include <memory>
 #include <thread>
-#include <tuple>
 
 #include "plugin/shell/persistence.h"
 #include "support/ini_encoding.h"
@@ -14,6 +12,7 @@
 #include "support/file_lock.h"
 #include "support/ini_writer.h"
 #include "tests/common/dialog_driver.h"
+#include "tests/common/fault_hooks.h"
 #include "tests/common/import_patch.h"
 #include "tests/common/settings_record.h"
 
@@ -82,51 +81,11 @@ std::string SettingsIn(const std::string& bytes)
     return RecordAsFile(s);
 }
 
-// The settings writer's calls to the system, through this program's import table: the
-// at-th call (of the function named, or of any) fails with error; beforeEach runs before
-// every call, where a kill could stop the process.
-struct plan_t { const char* only; long at; DWORD error; std::function<void()> beforeEach; long seen; bool failed; };
-plan_t g_plan;
-struct system_call_t { const char* name; uintptr_t failure; void* standIn; void* original; };
-extern system_call_t g_calls[12];
-
-template <int I, typename R, typename... A>
-R WINAPI StandIn(A... a)
-{
-    auto original = reinterpret_cast<R(WINAPI*)(A...)>(g_calls[I].original);
-    if (g_plan.beforeEach) g_plan.beforeEach();
-    bool counted = !g_plan.only || strcmp(g_plan.only, g_calls[I].name) == 0;
-    if (!counted || ++g_plan.seen != g_plan.at) return original(a...);
-    g_plan.failed = true;
-    if constexpr (I == 5) {  // WriteFile: a disk that fills up takes half the bytes first
-        auto args = std::make_tuple(a...);
-        std::get<2>(args) /= 2;
-        std::apply(original, args);
-    }
-    SetLastError(g_plan.error);
-    return (R)g_calls[I].failure;
-}
-template <int I, typename R, typename... A>
-void* StandInFor(R(WINAPI*)(A...)) { return reinterpret_cast<void*>(&StandIn<I, R, A...>); }
-#define ZLVN_CALL(i, f, failure) {#f, uintptr_t(failure), StandInFor<i>(&f), nullptr}
-system_call_t g_calls[12] = {ZLVN_CALL(0, CreateMutexExW, 0), ZLVN_CALL(1, WaitForSingleObject, WAIT_FAILED),
-    ZLVN_CALL(2, CreateFileW, INVALID_HANDLE_VALUE), ZLVN_CALL(3, GetFileSizeEx, 0), ZLVN_CALL(4, ReadFile, 0),
-    ZLVN_CALL(5, WriteFile, 0), ZLVN_CALL(6, FlushFileBuffers, 0), ZLVN_CALL(7, SetFilePointerEx, 0),
-    ZLVN_CALL(8, SetEndOfFile, 0), ZLVN_CALL(9, ReplaceFileW, 0), ZLVN_CALL(10, MoveFileExW, 0),
-    ZLVN_CALL(11, GetFileAttributesW, INVALID_FILE_ATTRIBUTES)};
-#undef ZLVN_CALL
-
+// The settings writer's calls to the system, through this program's import table, with
+// this fault armed among them.
 struct FailingCalls {
-    FailingCalls(const char* only, long at, DWORD error, std::function<void()> beforeEach = nullptr)
-    {
-        g_plan = {only, at, error, std::move(beforeEach), 0, false};
-        for (system_call_t& c : g_calls) {
-            patches.emplace_back(new ImportPatch(GetModuleHandleA(nullptr), "KERNEL32.dll", c.name, c.standIn));
-            c.original = patches.back()->Original();
-        }
-    }
-    ~FailingCalls() { g_plan.beforeEach = nullptr; }
-    std::vector<std::unique_ptr<ImportPatch>> patches;
+    explicit FailingCalls(fault::fault_t armed) { fault::ResetCounts(), fault::Arm(std::move(armed)); }
+    fault::Hooks hooks{GetModuleHandleA(nullptr), {fault::kFileCalls}};
 };
 
 class Persistence : public ::testing::Test {
@@ -418,22 +377,22 @@ TEST_F(PluginSettings, RealDllReadsAndKeepsAFileBesideItself)
 
 // Faults while the file is read and written, and files of every form: each row ends with
 // the file's bytes as expected (FontName changed where the write went through), no
-// temporary file, and one log line for a fault that kept the change out. only, at, error:
-// the call that fails (FailingCalls).
+// temporary file, and one log line for a fault that kept the change out. only, skip, error:
+// after skip calls of only, the next fails with error (none where only is null).
 TEST_F(Persistence, FaultsAndFileFormsLeaveTheExpectedBytes)
 {
     enum Fault { None, HeldAtSetUp, ReadOnly };
-    struct row_t { std::string name, before, after; Fault fault; const char* only; long at; DWORD error; size_t logLines; };
+    struct row_t { std::string name, before, after; Fault fault; const char* only; long skip; DWORD error; size_t logLines; };
     const std::string base = kCustomFile, changed = WithValue(base, "FontName", kMeiryo);
     const std::string twice = WithValue(base, "FontSize", "-3\r\nFontName=again"), cut = base.substr(0, base.find("[Shortcut"));
     std::vector<row_t> rows = {
         {"a key that stands twice", twice, WithValue(twice, "FontName", kMeiryo), None, nullptr, 0, 0, 0},
         {"a missing section", cut, WithValue(cut, "FontName", kMeiryo) + "[ShortcutKey]\r\nToggleEnable=\r\n", None, nullptr, 0, 0, 0},
         {"held without sharing at set-up, then freed", base, changed, HeldAtSetUp, nullptr, 0, 0, 1},
-        {"access denied to the temporary file: in place", base, changed, None, "CreateFileW", 2, ERROR_ACCESS_DENIED, 0},
+        {"access denied to the temporary file: in place", base, changed, None, "CreateFileW", 1, ERROR_ACCESS_DENIED, 0},
         {"read-only file", base, base, ReadOnly, nullptr, 0, 0, 1},
-        {"disk full part-way through the write, teardown's second try", base, changed, None, "WriteFile", 1, ERROR_DISK_FULL, 0},
-        {"a replace that fails", base, changed, None, "ReplaceFileW", 1, ERROR_UNABLE_TO_REMOVE_REPLACED, 0},
+        {"disk full part-way through the write, teardown's second try", base, changed, None, "WriteFile", 0, ERROR_DISK_FULL, 0},
+        {"a replace that fails", base, changed, None, "ReplaceFileW", 0, ERROR_UNABLE_TO_REMOVE_REPLACED, 0},
     };
     for (IniEncoding encoding : {IniEncoding::Ansi, IniEncoding::Utf8, IniEncoding::Utf16Le}) {
         for (const char* end : {"\r\n", "\n"})
@@ -452,9 +411,10 @@ TEST_F(Persistence, FaultsAndFileFormsLeaveTheExpectedBytes)
         if (r.fault == ReadOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
         CopyText(HintSettings.FontName, kMeiryo);
         {
-            FailingCalls calls(r.only, r.at, r.error);
+            FailingCalls calls({fault::kFileCalls, r.skip, r.only ? 1 : 0, r.error, r.only});
             Zlvn_OnTeardown();
         }
+        EXPECT_EQ(r.only ? 1 : 0, fault::Counts().failed) << r.name << ": the armed call failed";
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(r.after, ReadWholeFile(path)) << r.name;
         EXPECT_FALSE(FileExists(temporary)) << r.name << ": the temporary file is left";
@@ -485,9 +445,10 @@ TEST_F(Persistence, EveryFailingCallLeavesTheWholeOldOrNewSettings)
             auto now = [this] { return SettingsIn(ReadWholeFile(path)); };
             const size_t logged = Host().log.size();
             {
-                FailingCalls calls(nullptr, n, error, [&] { EXPECT_TRUE(now() == before || now() == after) << name << "\n" << now(); });
+                FailingCalls calls({fault::kFileCalls, n - 1, 1, error, nullptr,
+                                [&] { EXPECT_TRUE(now() == before || now() == after) << name << "\n" << now(); }});
                 SavePluginSettings();
-                failed = g_plan.failed;
+                failed = fault::Counts().failed > 0;
             }
             EXPECT_TRUE(now() == before || now() == after) << name << ", after the save:\n" << now();
             EXPECT_FALSE(FileExists(temporary)) << name << ": the temporary file is left";
