@@ -9,7 +9,7 @@
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
 #include "support/dpi_awareness.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 namespace {
 
