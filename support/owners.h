@@ -101,8 +101,8 @@ private:
     HANDLE m_handle;
 };
 
-// A COM interface pointer, released at the end. It takes the pointer only once the call
-// that made it succeeded: what a failed call left in its out parameter is not released.
+// A COM interface pointer, released at the end. Hand it the pointer only once the call
+// that made it succeeded: what a failed call left in its out parameter is no object.
 template <typename T>
 class ComOwner {
 public:
