@@ -9,7 +9,7 @@
 #include "plugin/records/module_state.h"
 #include "support/app_info.h"
 #include "support/bounded_text.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 #include "support/last_error.h"
 
 

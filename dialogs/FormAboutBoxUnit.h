@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "dialogs/form.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 // The box's controls, in row order.
 #define ABOUT_BOX_CONTROLS(X) X(Panel1) X(ProgramIcon) X(ProductName) X(Version) X(Copyright) X(WebSite) X(OKButton)

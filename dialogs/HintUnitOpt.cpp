@@ -22,7 +22,7 @@
 #include "plugin/records/module_state.h"
 #include "support/bounded_text.h"
 #include "support/dpi_awareness.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 
 namespace {

@@ -16,18 +16,21 @@ constexpr MSAAPROPID kNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0
 
 }  // namespace
 
+// Made and destroyed here, where the service's interface is complete for its owner.
+AccessibleNames::AccessibleNames() = default;
+AccessibleNames::~AccessibleNames() { Clear(); }
+
 bool AccessibleNames::Ready()
 {
-    if (m_started) return m_services != nullptr;
+    if (m_started) return static_cast<bool>(m_services);
     m_started = true;
     // The host's thread may have COM already: S_FALSE is owed its uninitialise as S_OK
     // is; another apartment kind (RPC_E_CHANGED_MODE) serves as it is and is not ours.
     m_uninitialise = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     void* services = nullptr;
-    if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices, &services)))
-        services = nullptr;
-    m_services = static_cast<IAccPropServices*>(services);
-    return m_services != nullptr;
+    if (SUCCEEDED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices, &services)))
+        m_services.Reset(static_cast<IAccPropServices*>(services));
+    return static_cast<bool>(m_services);
 }
 
 void AccessibleNames::Set(HWND control, const std::wstring& name)
@@ -45,8 +48,7 @@ void AccessibleNames::Clear()
     if (m_services) {
         for (HWND control : m_named)
             m_services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &kNameProperty, 1);
-        m_services->Release();
-        m_services = nullptr;
+        m_services.Reset();  // before the CoUninitialize below
     }
     m_named.clear();
     if (m_uninitialise) CoUninitialize();

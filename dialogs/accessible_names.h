@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "support/owners.h"
+
 struct IAccPropServices;
 
 namespace form {
 
 class AccessibleNames {
 public:
-    AccessibleNames() = default;
-    ~AccessibleNames() { Clear(); }
+    AccessibleNames();
+    ~AccessibleNames();
     AccessibleNames(const AccessibleNames&) = delete;
     AccessibleNames& operator=(const AccessibleNames&) = delete;
 
@@ -27,7 +29,7 @@ public:
 private:
     bool Ready();
 
-    IAccPropServices* m_services = nullptr;
+    ComOwner<IAccPropServices> m_services;
     bool m_started = false;       // the service was asked for since the last Clear
     bool m_uninitialise = false;  // this object's CoInitializeEx is owed its CoUninitialize
     std::vector<HWND> m_named;

@@ -19,7 +19,7 @@
 #include "dialogs/form_controls.h"
 #include "dialogs/form_template.h"
 #include "dialogs/page_keys.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 namespace form {
 

@@ -4,7 +4,7 @@
 
 #include "dialogs/high_contrast.h"
 #include "plugin/records/window_of.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 namespace form {
 

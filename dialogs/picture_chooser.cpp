@@ -3,23 +3,17 @@
 #include <commdlg.h>
 
 #include <cstring>
-#include <memory>
 
 #include "dialogs/form_template.h"
 #include "dialogs/visual_styles.h"
 #include "plugin/records/window_of.h"
 #include "support/dpi_awareness.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 namespace {
 
 constexpr char kPreviewHookName[] = "PreviewHook";
 constexpr int kPreviewId = 1200;
-
-struct GlobalFreer {
-    void operator()(void* memory) const { GlobalFree(memory); }
-};
-using GlobalMemory = std::unique_ptr<void, GlobalFreer>;
 
 // The chooser's extra part: a frame with the selected bitmap, scaled to fit. The
 // ChoosePicture call that the chooser runs in owns it, so every picture it showed goes with it.
@@ -92,7 +86,7 @@ GlobalMemory PreviewTemplate()
     tmpl.Add(kPreviewId - 1, form::kButtonAtom, nullptr, "プレビュー", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 7, 0, 186, 100);
     tmpl.Add(kPreviewId, form::kStaticAtom, nullptr, "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 14, 12, 172, 82);
     GlobalMemory memory(GlobalAlloc(GMEM_FIXED, tmpl.Size()));
-    if (memory) memcpy(memory.get(), tmpl.Get(), tmpl.Size());
+    if (memory) memcpy(memory.Get(), tmpl.Get(), tmpl.Size());
     return memory;
 }
 
@@ -112,7 +106,7 @@ bool ChoosePicture(HWND owner, char* io_file, size_t size)
     chooser.lpstrDefExt = "bmp";
     chooser.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_ENABLEHOOK |
                     (preview ? OFN_ENABLETEMPLATEHANDLE : 0);
-    chooser.hInstance = reinterpret_cast<HINSTANCE>(preview.get());
+    chooser.hInstance = reinterpret_cast<HINSTANCE>(preview.Get());
     chooser.lpfnHook = PreviewOf::ChooserHook<OPENFILENAMEA>;
     chooser.lCustData = reinterpret_cast<LPARAM>(&shown);
     form::VisualStylesScope styles;

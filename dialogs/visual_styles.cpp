@@ -1,6 +1,7 @@
 #include "dialogs/visual_styles.h"
 
 #include "dialogs/form_controls.h"
+#include "support/owners.h"
 #include "support/proc_address.h"
 #include "support/system_module.h"
 
@@ -40,11 +41,10 @@ VisualStylesScope::~VisualStylesScope()
 void UseTabBodyBackground(HWND page)
 {
     // Looked up at run time: the module loads where the theme library is missing.
-    HMODULE themes = LoadSystemModule(L"uxtheme.dll");
+    ModuleOwner themes(LoadSystemModule(L"uxtheme.dll"));
     if (!themes) return;
     using enable_fn = HRESULT(WINAPI*)(HWND, DWORD);
-    if (auto enable = As<enable_fn>(GetProcAddress(themes, "EnableThemeDialogTexture"))) enable(page, kEnableTab);
-    FreeLibrary(themes);
+    if (auto enable = As<enable_fn>(GetProcAddress(themes.Get(), "EnableThemeDialogTexture"))) enable(page, kEnableTab);
 }
 
 }  // namespace form

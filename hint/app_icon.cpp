@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 #include "support/proc_address.h"
 #include "support/system_module.h"
 
@@ -29,12 +29,11 @@ std::wstring ExecutablePath(HWND window)
 {
     DWORD id = 0;
     if (GetWindowThreadProcessId(window, &id) == 0) return std::wstring();
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    if (process == nullptr) return std::wstring();
+    HandleOwner process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process.Valid()) return std::wstring();
     wchar_t path[2 * MAX_PATH];
     DWORD length = 2 * MAX_PATH;
-    BOOL read = QueryFullProcessImageNameW(process, 0, path, &length);
-    CloseHandle(process);
+    BOOL read = QueryFullProcessImageNameW(process.Get(), 0, path, &length);
     return read ? std::wstring(path, length) : std::wstring();
 }
 
@@ -71,7 +70,7 @@ HICON IconOfFile(const std::wstring& i_path, int size)
     // The file's first icon at the size asked, picked or scaled once by the system. Both
     // handles given: some versions of Wine fill the second one unasked.
     HRESULT read = SHDefExtractIconW(i_path.c_str(), 0, 0, &icon, &second, MAKELONG(size, size));
-    if (second) DestroyIcon(second);
+    IconOwner unasked(second);
     return read == S_OK ? icon : nullptr;
 }
 

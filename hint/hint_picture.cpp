@@ -7,6 +7,7 @@
 #include "plugin/records/module_state.h"
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
+#include "support/owners.h"
 
 namespace {
 
@@ -49,18 +50,17 @@ void Read(kept_picture_t& kept, const char* i_path, const char* i_default)
     if (kept.read && strcmp(kept.path, i_path) == 0) return;
     const std::wstring file = PictureFile(i_path, i_default);  // before anything changes: it may throw
     Drop(kept);
-    HBITMAP bitmap = file.empty() ? nullptr
-                                  : static_cast<HBITMAP>(LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    GdiObject<HBITMAP> bitmap;
+    if (!file.empty())
+        bitmap.Reset(static_cast<HBITMAP>(LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     const DWORD error = bitmap ? 0 : GetLastError();
     BITMAP info = {};
-    if (bitmap && GetObjectA(bitmap, sizeof info, &info) == 0) {
-        DeleteObject(bitmap);
-        bitmap = nullptr;
-    }
+    if (bitmap && GetObjectA(bitmap.Get(), sizeof info, &info) == 0) bitmap.Reset();
     // A file that could not be read is not tried again; a read that ran out of resources is.
     kept.read = bitmap || (!file.empty() && !OutOfResources(error));
     CopyText(kept.path, i_path);
-    kept.picture = hint_picture_t{bitmap, info.bmWidth, info.bmHeight};
+    // The kept picture is plain data from here on (above): Drop deletes it.
+    kept.picture = hint_picture_t{bitmap.Release(), info.bmWidth, info.bmHeight};
 }
 
 }  // namespace

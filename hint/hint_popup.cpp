@@ -9,7 +9,7 @@
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
 #include "support/dpi_awareness.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ HRGN MakeHintShape(int width, int height, UINT dpi)
 {
     // A round-rectangle region leaves out its right and bottom edges: one more each way
     // makes it cover the popup's last column and row.
-    int corner = ScaleToDpi(kCornerDiameter, dpi);
+    int corner = ScaledToDpi(kCornerDiameter, dpi);
     return CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner);
 }
 

@@ -16,7 +16,8 @@ constexpr size_t kHintTextSize = 1024;
 // The DPI the sizes above are given at (100%); a hint at another DPI scales them by dpi / 96.
 constexpr unsigned kHintDesignDpi = 96;
 
-// A length given at 96 DPI, at dpi, rounded to the nearest pixel (halves away from zero).
+// A length given at 96 DPI, at dpi, rounded to the nearest pixel (halves away from zero, as
+// MulDiv rounds). Every fixed size of the hint, its rounded corner too, is scaled by it.
 int ScaledToDpi(int pixels, unsigned dpi);
 
 // A hint's fixed sizes at one DPI: margins and gaps scaled, the icon as large as the

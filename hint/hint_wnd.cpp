@@ -14,7 +14,7 @@
 #include "support/bounded_text.h"
 #include "support/dpi_awareness.h"
 #include "support/dwm_window.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 #include "support/geometry_win32.h"
 
 namespace {
@@ -201,6 +201,11 @@ void HintWnd::MakePopup()
 {
     FormatText(m_classname, sizeof m_classname, "tag%d", static_cast<int>(reinterpret_cast<intptr_t>(m_target)));
     m_shape = pixel_size_t{};
+    // A class of its own per hint, named after the target: a popup's class name is the one
+    // thing outside the plug-in can tell which window a hint stands for by (FindWindow
+    // with "tag" and the target's handle finds it; the tests do so). It lives exactly as
+    // long as the popup, so a target seen again registers its class anew and teardown
+    // leaves no class behind whose procedure lies in this module.
     RegisterHintClass(HintInstance(), m_classname);
     m_hwnd = CreateWindowExA(kHintExStyle, m_classname, m_text, kHintStyle, m_left, m_top, m_width, m_height,
                              nullptr, nullptr, HintInstance(), static_cast<hint_face_t*>(this));

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "hint/app_icon.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 #include "support/proc_address.h"
 #include "support/system_module.h"
 
@@ -56,25 +56,18 @@ private:
     HRESULT m_started;
 };
 
-template <typename T>
-void Release(T* object)
-{
-    if (object) object->Release();
-}
-
 std::wstring AppIdOfWindow(HWND window)
 {
     auto open = StoreLogoFunctions().propertyStoreForWindow;
-    IPropertyStore* store = nullptr;
-    if (!open || !window || FAILED(open(window, kIidPropertyStore, reinterpret_cast<void**>(&store))) || !store)
-        return std::wstring();
+    void* made = nullptr;
+    if (!open || !window || FAILED(open(window, kIidPropertyStore, &made)) || !made) return std::wstring();
+    ComOwner<IPropertyStore> store(static_cast<IPropertyStore*>(made));
     PROPVARIANT value;
     PropVariantInit(&value);
     std::wstring id;
     if (SUCCEEDED(store->GetValue(kAppUserModelId, &value)) && value.vt == VT_LPWSTR && value.pwszVal)
         id = value.pwszVal;
     PropVariantClear(&value);
-    store->Release();
     return id;
 }
 
@@ -83,12 +76,11 @@ std::wstring AppIdOfProcess(HWND window)
     auto read = StoreLogoFunctions().appIdOfProcess;
     DWORD processId = 0;
     if (!read || GetWindowThreadProcessId(window, &processId) == 0) return std::wstring();
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (process == nullptr) return std::wstring();
+    HandleOwner process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process.Valid()) return std::wstring();
     wchar_t id[kAppIdMaxLength] = {};
     UINT32 length = kAppIdMaxLength;
-    LONG result = read(process, &length, id);  // a program outside any package: APPMODEL_ERROR_NO_APPLICATION
-    CloseHandle(process);
+    LONG result = read(process.Get(), &length, id);  // a program outside any package: APPMODEL_ERROR_NO_APPLICATION
     return result == ERROR_SUCCESS ? std::wstring(id) : std::wstring();
 }
 
@@ -116,13 +108,12 @@ HICON IconOfImage(HBITMAP image)
 HICON LogoOfApp(const std::wstring& id, int size)
 {
     auto item = StoreLogoFunctions().itemInKnownFolder;
-    IShellItemImageFactory* images = nullptr;
-    if (!item || FAILED(item(kAppsFolder, kDontVerify, id.c_str(), kIidImageFactory, reinterpret_cast<void**>(&images))) ||
-        !images)
-        return nullptr;
+    void* made = nullptr;
+    if (!item || FAILED(item(kAppsFolder, kDontVerify, id.c_str(), kIidImageFactory, &made)) || !made) return nullptr;
+    ComOwner<IShellItemImageFactory> images(static_cast<IShellItemImageFactory*>(made));
     HBITMAP image = nullptr;
     HRESULT got = images->GetImage(SIZE{size, size}, SIIGBF_ICONONLY, &image);
-    Release(images);
+    images.Reset();
     GdiObject<HBITMAP> owned(SUCCEEDED(got) ? image : nullptr);
     return owned ? IconOfImage(owned.Get()) : nullptr;
 }

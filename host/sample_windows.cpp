@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 namespace {
 

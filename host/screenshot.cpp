@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/message_pump.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 bool SaveScreenBitmap(const char* i_path)
 {

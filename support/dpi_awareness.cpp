@@ -1,6 +1,6 @@
 #include "support/dpi_awareness.h"
 
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 #include "support/proc_address.h"
 #include "support/system_module.h"
 

@@ -5,8 +5,6 @@
 // plug-in loads on systems without them and behaves there as a DPI-unaware program.
 #include <windows.h>
 
-constexpr UINT kDesignDpi = 96;  // 100%: the DPI every fixed pixel size is given at
-
 using dpi_context_t = HANDLE;  // DPI_AWARENESS_CONTEXT, absent from headers for Windows 7
 
 // Sets the calling thread's awareness to per-monitor v2 where the system has it, else
@@ -65,6 +63,3 @@ UINT DpiAtPoint(POINT point);
 
 // GetSystemMetricsForDpi where the system has it, else the metric scaled from the system DPI.
 int SystemMetricForDpi(int index, UINT dpi);
-
-// A length given at 96 DPI, at dpi.
-inline int ScaleToDpi(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), kDesignDpi); }

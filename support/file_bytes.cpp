@@ -1,5 +1,7 @@
 #include "support/file_bytes.h"
 
+#include "support/owners.h"
+
 namespace {
 
 // A settings file is small; a bigger one is no file of ours and is not read into memory.
@@ -21,14 +23,6 @@ std::wstring FinalPath(HANDLE i_file, const std::wstring& i_fallback)
 }
 
 }  // namespace
-
-bool HandleOwner::Close()
-{
-    if (!Valid()) return true;
-    HANDLE handle = m_handle;
-    m_handle = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) != FALSE;
-}
 
 FileRead ReadFileBytes(const std::wstring& i_path, std::string* o_bytes, DWORD* o_error, std::wstring* o_finalPath)
 {

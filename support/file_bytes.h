@@ -19,20 +19,3 @@ bool WriteAllBytes(HANDLE i_file, const std::string& i_bytes);
 
 // The name as the file functions take it at any length: "\\?\" before a long one.
 std::wstring LongPathForm(const std::wstring& i_path);
-
-// Closes a file or kernel object handle however its scope ends.
-class HandleOwner {
-public:
-    explicit HandleOwner(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
-    ~HandleOwner() { Close(); }
-    HandleOwner(const HandleOwner&) = delete;
-    HandleOwner& operator=(const HandleOwner&) = delete;
-
-    HANDLE Get() const { return m_handle; }
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    // The close's own result: a write may be reported as failed only here.
-    bool Close();
-
-private:
-    HANDLE m_handle;
-};

@@ -24,17 +24,17 @@ std::wstring FileLockName(const std::wstring& i_path)
     return name;
 }
 
+// Full access would be refused on a mutex that an elevated host made first.
 FileLock::FileLock(const std::wstring& i_path)
+    : m_mutex(CreateMutexExW(nullptr, FileLockName(i_path).c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE))
 {
-    // Full access would be refused on a mutex that an elevated host made first.
-    m_mutex = CreateMutexExW(nullptr, FileLockName(i_path).c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
     // Abandoned counts as owned: a host was stopped while it held the lock; the file is
     // whole all the same.
-    if (m_mutex) m_owned = WaitAnsweringSentMessages(m_mutex, kLockWaitMs);
+    if (m_mutex.Valid()) m_owned = WaitAnsweringSentMessages(m_mutex.Get(), kLockWaitMs);
 }
 
+// Released here; the member closes the handle after.
 FileLock::~FileLock()
 {
-    if (m_owned) ReleaseMutex(m_mutex);
-    if (m_mutex) CloseHandle(m_mutex);
+    if (m_owned) ReleaseMutex(m_mutex.Get());
 }

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "support/owners.h"
+
 // "Local\ZlvnHint-" and a hash of the upper-cased path (a mutex name may not hold '\').
 std::wstring FileLockName(const std::wstring& i_path);
 
@@ -20,6 +22,6 @@ public:
     bool Owned() const { return m_owned; }
 
 private:
-    HANDLE m_mutex = nullptr;
+    HandleOwner m_mutex;
     bool m_owned = false;
 };

@@ -2,6 +2,7 @@
 
 #include "support/file_bytes.h"
 #include "support/last_error.h"
+#include "support/owners.h"
 #include "support/pumped_wait.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "support/file_replace.h"
 #include "support/ini_encoding.h"
 #include "support/last_error.h"
+#include "support/owners.h"
 
 namespace {
 

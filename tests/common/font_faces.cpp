@@ -1,7 +1,7 @@
 #include "tests/common/font_faces.h"
 
 #include "support/bounded_text.h"
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "support/gdi_owner.h"
+#include "support/owners.h"
 #include "tests/common/temp_dir.h"
 #include "tests/common/wait.h"
 

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/owners.h"
+
 // Read-only files and folders too: a test may leave one behind.
 static void RemoveTree(const std::string& dir)
 {
@@ -34,9 +36,9 @@ static bool RemoveFoldersOfEndedProcesses(const std::string& base)
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((base + "zlvn_*").c_str(), &found);
     for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, strtoul(found.cFileName + 5, nullptr, 10));
-        if (!process || WaitForSingleObject(process, 0) == WAIT_OBJECT_0) RemoveTree(base + found.cFileName);
-        if (process) CloseHandle(process);
+        HandleOwner process(OpenProcess(SYNCHRONIZE, FALSE, strtoul(found.cFileName + 5, nullptr, 10)));
+        bool ended = !process.Valid() || WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
+        if (ended) RemoveTree(base + found.cFileName);
     }
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
     return true;

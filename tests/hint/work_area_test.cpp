@@ -148,7 +148,7 @@ TEST_F(TaskBars, HintIsMeasuredAgainAtTheScaleOfTheMonitorItMovesTo)
         for (HWND w : {a, b}) SetWindowPos(w, nullptr, dpi == 96 ? 100 : 1400, 100, 300, 200, SWP_NOZORDER);
         ShowHints();
         const SIZE text = HintTextExtent("W", dpi);
-        const int margin = ScaleToDpi(5, dpi), gap = ScaleToDpi(2, dpi), icon = SystemMetricForDpi(SM_CXSMICON, dpi);
+        const int margin = ScaledToDpi(5, dpi), gap = ScaledToDpi(2, dpi), icon = SystemMetricForDpi(SM_CXSMICON, dpi);
         const RECT ra = PopupRect(a), rb = PopupRect(b);
         EXPECT_EQ(std::make_tuple(text.cx + 2 * margin + icon + gap, text.cy + 2 * margin, gap),
                   std::make_tuple(rb.right - rb.left, rb.bottom - rb.top, ra.top - rb.bottom))
