@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "dialogs/form_template.h"
-#include "dialogs/visual_styles.h"
+#include "dialogs/form/form_template.h"
+#include "dialogs/form/visual_styles.h"
 #include "plugin/records/window_of.h"
 #include "support/dpi_awareness.h"
 #include "support/gdi_owner.h"
