@@ -3,7 +3,7 @@
 // the copyright line and the web address as a link.
 #include <windows.h>
 
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 #include "support/owners.h"
 
 // The box's controls, in row order.

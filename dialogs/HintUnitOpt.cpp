@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "dialogs/dialog_rules.h"
-#include "dialogs/high_contrast.h"
+#include "dialogs/form/high_contrast.h"
 #include "dialogs/picture_chooser.h"
 #include "dialogs/shortcut_text.h"
-#include "dialogs/visual_styles.h"
+#include "dialogs/form/visual_styles.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/window_of.h"
 #include "plugin/records/hint_settings.h"

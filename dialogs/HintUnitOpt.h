@@ -3,7 +3,7 @@
 // dialog is made and stored only by OKBtnClick.
 #include <windows.h>
 
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/setting_keys.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "dialogs/form_template.h"
-#include "dialogs/visual_styles.h"
+#include "dialogs/form/form_template.h"
+#include "dialogs/form/visual_styles.h"
 #include "plugin/records/window_of.h"
 #include "support/dpi_awareness.h"
 #include "support/owners.h"

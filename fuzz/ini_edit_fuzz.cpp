@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "support/ini_edit.h"
-#include "support/ini_encoding.h"
-#include "support/ini_text.h"
+#include "support/ini/ini_edit.h"
+#include "support/ini/ini_encoding.h"
+#include "support/ini/ini_text.h"
 #include "support/lead_byte.h"
 
 namespace {

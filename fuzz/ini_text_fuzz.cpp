@@ -6,8 +6,8 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "support/ini_encoding.h"
-#include "support/ini_text.h"
+#include "support/ini/ini_encoding.h"
+#include "support/ini/ini_text.h"
 
 namespace {
 

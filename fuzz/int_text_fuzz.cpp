@@ -7,7 +7,7 @@
 
 #include "dialogs/dialog_rules.h"
 #include "fuzz/fuzz_check.h"
-#include "support/ini_text.h"
+#include "support/ini/ini_text.h"
 
 namespace {
 

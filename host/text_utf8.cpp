@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "support/code_page_text.h"
-#include "support/ini_encoding.h"
+#include "support/ini/ini_encoding.h"
 
 std::string AnsiToUtf8(const char* i_text) { return i_text ? Utf8FromAnsi(i_text) : std::string(); }
 

@@ -20,7 +20,7 @@ if [ "${1:-}" = "--long" ]; then long=1; shift; fi
 zlvn_setup_if_root
 
 cmake -S "$root/native" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-cmake --build "$build" -j2
+cmake --build "$build" -j"$(nproc)"
 
 if [ "$long" = 0 ]; then
   (cd "$build" && ctest --output-on-failure)

@@ -1,6 +1,6 @@
 #include "support/code_page_text.h"
 
-#include "support/ini_encoding.h"
+#include "support/ini/ini_encoding.h"
 
 std::u16string Utf16FromCodePage(UINT codePage, const std::string& i_text)
 {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "support/bounded_text.h"
-#include "support/ini_file.h"
-#include "support/ini_text.h"
+#include "support/ini/ini_file.h"
+#include "support/ini/ini_text.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include "plugin/shell/setting_doubts.h"
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
-#include "support/file_bytes.h"
-#include "support/ini_file.h"
-#include "support/ini_writer.h"
+#include "support/ini/file_bytes.h"
+#include "support/ini/ini_file.h"
+#include "support/ini/ini_writer.h"
 #include "support/pumped_wait.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "hint/hint_rules.h"
-#include "support/ini_text.h"
+#include "support/ini/ini_text.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <thread>
 
 #include "plugin/shell/persistence.h"
-#include "support/ini_encoding.h"
-#include "support/ini_file.h"
+#include "support/ini/ini_encoding.h"
+#include "support/ini/ini_file.h"
 #include "hint/hint_picture.h"
 #include "support/app_info.h"
-#include "support/file_lock.h"
-#include "support/ini_writer.h"
+#include "support/ini/file_lock.h"
+#include "support/ini/ini_writer.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/fault_hooks.h"
 #include "tests/common/import_patch.h"

@@ -13,7 +13,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "support/ini_file.h"
+#include "support/ini/ini_file.h"
 #else
 #define RGB(r, g, b) ((r) | ((g) << 8) | ((b) << 16))
 #endif

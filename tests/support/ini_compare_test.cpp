@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "plugin/records/setting_keys.h"
-#include "support/ini_file.h"
+#include "support/ini/ini_file.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "support/ini_edit.h"
+#include "support/ini/ini_edit.h"
 
 namespace {
 

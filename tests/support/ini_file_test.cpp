@@ -2,8 +2,8 @@
 // the cache and what a lookup answers.
 #include "tests/common/wine_test.h"
 
-#include "support/ini_file.h"
-#include "support/ini_text.h"
+#include "support/ini/ini_file.h"
+#include "support/ini/ini_text.h"
 
 namespace {
 

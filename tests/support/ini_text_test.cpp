@@ -4,7 +4,7 @@
 #include <climits>
 #include <string>
 
-#include "support/ini_text.h"
+#include "support/ini/ini_text.h"
 
 TEST(IniTextToInt, DecimalPrefixOfTheValueSaturatingAtTheIntRange)
 {

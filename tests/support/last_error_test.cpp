@@ -1,7 +1,7 @@
 // The failure record: snapshots, cutting, the base-name rule, the null-argument assertion.
 #include "tests/common/wine_test.h"
 
-#include "support/ini_file.h"
+#include "support/ini/ini_file.h"
 
 using FailureRecord = ClearedFailureRecord;
 

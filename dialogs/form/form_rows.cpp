@@ -1,4 +1,4 @@
-#include "dialogs/form_rows.h"
+#include "dialogs/form/form_rows.h"
 
 #include <algorithm>
 

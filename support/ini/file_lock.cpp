@@ -1,4 +1,4 @@
-#include "support/file_lock.h"
+#include "support/ini/file_lock.h"
 
 #include <cstdint>
 

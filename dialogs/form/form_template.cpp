@@ -1,8 +1,8 @@
-#include "dialogs/form_template.h"
+#include "dialogs/form/form_template.h"
 
 #include <commctrl.h>
 
-#include "dialogs/form_controls.h"
+#include "dialogs/form/form_controls.h"
 
 namespace form {
 

@@ -1,9 +1,9 @@
-#include "dialogs/host_messages.h"
+#include "dialogs/form/host_messages.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 #include "plugin/records/guard.h"
 #include "support/dpi_awareness.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/high_contrast.h"
+#include "dialogs/form/high_contrast.h"
 
 #include "plugin/records/guard.h"
 

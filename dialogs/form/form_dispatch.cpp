@@ -1,13 +1,13 @@
 // A form's dialog procedure: it finds the form and hands each message to the member
 // that handles it. The form and its pages share it.
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "dialogs/high_contrast.h"
-#include "dialogs/visual_styles.h"
+#include "dialogs/form/high_contrast.h"
+#include "dialogs/form/visual_styles.h"
 #include "plugin/records/guard.h"
 
 namespace form {

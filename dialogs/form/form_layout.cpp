@@ -1,13 +1,13 @@
 // Placing a form's controls once the dialog manager has made them: design pixels
 // scaled to the DPI of the form's monitor, fonts, the tab control's tabs and pages.
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 
 #include <commctrl.h>
 
 #include <stdexcept>
 
 #include "dialogs/dialog_rules.h"
-#include "dialogs/form_controls.h"
+#include "dialogs/form/form_controls.h"
 #include "support/dpi_awareness.h"
 #include "support/geometry_win32.h"
 #include "support/monitor_rect.h"

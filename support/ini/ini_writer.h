@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/ini_edit.h"
+#include "support/ini/ini_edit.h"
 #include "support/step_result.h"
 
 // i_edits' values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its

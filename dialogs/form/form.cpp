@@ -1,13 +1,13 @@
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "dialogs/form_controls.h"
-#include "dialogs/host_messages.h"
-#include "dialogs/visual_styles.h"
+#include "dialogs/form/form_controls.h"
+#include "dialogs/form/host_messages.h"
+#include "dialogs/form/visual_styles.h"
 #include "plugin/records/guard.h"
 #include "support/dpi_awareness.h"
 

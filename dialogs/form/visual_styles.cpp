@@ -1,6 +1,6 @@
-#include "dialogs/visual_styles.h"
+#include "dialogs/form/visual_styles.h"
 
-#include "dialogs/form_controls.h"
+#include "dialogs/form/form_controls.h"
 #include "support/owners.h"
 #include "support/proc_address.h"
 #include "support/system_module.h"

@@ -1,6 +1,6 @@
-#include "support/file_replace.h"
+#include "support/ini/file_replace.h"
 
-#include "support/file_bytes.h"
+#include "support/ini/file_bytes.h"
 #include "support/last_error.h"
 #include "support/owners.h"
 #include "support/pumped_wait.h"

@@ -1,4 +1,4 @@
-#include "support/ini_file.h"
+#include "support/ini/ini_file.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
 #include "support/colour_text.h"
-#include "support/ini_encoding.h"
+#include "support/ini/ini_encoding.h"
 #include "support/last_error.h"
 
 namespace {

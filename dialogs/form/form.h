@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/accessible_names.h"
-#include "dialogs/form_rows.h"
-#include "dialogs/form_controls.h"
-#include "dialogs/form_template.h"
-#include "dialogs/page_keys.h"
+#include "dialogs/form/accessible_names.h"
+#include "dialogs/form/form_rows.h"
+#include "dialogs/form/form_controls.h"
+#include "dialogs/form/form_template.h"
+#include "dialogs/form/page_keys.h"
 #include "support/owners.h"
 
 namespace form {

@@ -1,4 +1,4 @@
-#include "support/ini_encoding.h"
+#include "support/ini/ini_encoding.h"
 
 IniEncoding DetectIniEncoding(const std::string& i_bytes, size_t* o_markSize)
 {

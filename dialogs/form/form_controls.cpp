@@ -1,8 +1,8 @@
-#include "dialogs/form_controls.h"
+#include "dialogs/form/form_controls.h"
 
 #include <commctrl.h>
 
-#include "dialogs/high_contrast.h"
+#include "dialogs/form/high_contrast.h"
 #include "plugin/records/window_of.h"
 #include "support/owners.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/page_keys.h"
+#include "dialogs/form/page_keys.h"
 
 #include <commctrl.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dialogs/dialog_rules.h"
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 #include "plugin/records/guard.h"
 
 namespace form {

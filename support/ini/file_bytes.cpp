@@ -1,4 +1,4 @@
-#include "support/file_bytes.h"
+#include "support/ini/file_bytes.h"
 
 #include "support/owners.h"
 

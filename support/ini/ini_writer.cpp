@@ -1,12 +1,12 @@
-#include "support/ini_writer.h"
+#include "support/ini/ini_writer.h"
 
 #include <windows.h>
 
 #include "support/code_page_text.h"
-#include "support/file_bytes.h"
-#include "support/file_lock.h"
-#include "support/file_replace.h"
-#include "support/ini_encoding.h"
+#include "support/ini/file_bytes.h"
+#include "support/ini/file_lock.h"
+#include "support/ini/file_replace.h"
+#include "support/ini/ini_encoding.h"
 #include "support/last_error.h"
 #include "support/owners.h"
 

@@ -1,4 +1,4 @@
-#include "support/ini_text.h"
+#include "support/ini/ini_text.h"
 
 #include <climits>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/form_rows.h"
+#include "dialogs/form/form_rows.h"
 
 namespace form {
 

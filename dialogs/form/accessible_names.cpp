@@ -1,4 +1,4 @@
-#include "dialogs/accessible_names.h"
+#include "dialogs/form/accessible_names.h"
 
 #include <objbase.h>
 #include <oleacc.h>

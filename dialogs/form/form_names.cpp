@@ -1,5 +1,5 @@
 // Names for screen readers of the rows that the form's description lists.
-#include "dialogs/form.h"
+#include "dialogs/form/form.h"
 
 #include "dialogs/dialog_rules.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "support/ini_text.h"
+#include "support/ini/ini_text.h"
 #include "support/result_code.h"
 
 class IniFile {
