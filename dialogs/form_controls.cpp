@@ -2,19 +2,20 @@
 
 #include <commctrl.h>
 
+#include "dialogs/globals.h"
 #include "dialogs/high_contrast.h"
 #include "plugin/records/window_of.h"
 #include "support/gdi_owner.h"
 
 namespace form {
 
+int g_swatchUsers;
+
 namespace {
 
 constexpr int kHighContrastFrame = 2;  // pixels
 constexpr char kSwatchProcName[] = "SwatchProc";
 constexpr char kTabsProcName[] = "TabsProc";
-
-int g_swatchUsers;
 
 // A swatch's state: the colour it shows.
 class Swatch {
