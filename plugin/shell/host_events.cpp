@@ -1,7 +1,6 @@
 // The host's mode and list events and the toggle command.
 #include "plugin/shell/host_events.h"
 
-#include "hint/bring_to_front.h"
 #include "hint/hint_set.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
@@ -17,14 +16,14 @@ constexpr int kQuickOptionHintByte = 3;
 
 void ShowIfEnabled()
 {
-    if (HintSettings.Enable) ShowHints();
+    if (HintSettings.Enable) ShowHints(HintSettings);
 }
 
 void ChangeQuickOption()
 {
     unsigned char fresh[kQuickOptionSize] = {};
     g_zlvnAPI.GetQuickOption(fresh);
-    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != g_savedQuickOption[kQuickOptionHintByte]) ShowHints();
+    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != g_savedQuickOption[kQuickOptionHintByte]) ShowHints(HintSettings);
     g_zlvnAPI.GetQuickOption(g_savedQuickOption);
 }
 
@@ -33,10 +32,10 @@ void ToggleEnable()
     if (HintSettings.Enable) {
         HideHints();
     } else {
-        ShowHints();
+        ShowHints(HintSettings);
         HWND first = nullptr;
         HWND second = nullptr;
-        if (g_zlvnAPI.GetWindowHandles(&first, &second) && first) BringWindowToFront(first);
+        if (g_zlvnAPI.GetWindowHandles(&first, &second) && first) BringListedWindowToFront(first);
     }
     HintSettings.Enable = HintSettings.Enable ? 0 : 1;
     SetToggleMenuChecked(HintSettings.Enable != 0);

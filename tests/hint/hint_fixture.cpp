@@ -3,7 +3,7 @@
 SIZE HintTextExtent(const char* text, UINT dpi)
 {
     WindowDc dc(nullptr);
-    GdiObject<HFONT> font = MakeHintFont(dpi);
+    GdiObject<HFONT> font = MakeHintFont(HintSettings, dpi);
     Selection selected(dc.Get(), font.Get());
     SIZE extent = {};
     GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &extent);

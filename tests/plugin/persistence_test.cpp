@@ -560,7 +560,7 @@ TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
     g_hModule = loaded;
     HintSettings = DefaultSettings();
     HintSettings.IsUseBmp = 1;
-    ReadHintPictures();
+    ReadHintPictures(HintSettings);
     EXPECT_TRUE(HintPicture(false) && HintPicture(true)) << "the pictures beside the module";
     DropHintPictures();
     g_hModule = savedModule;
