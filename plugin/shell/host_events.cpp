@@ -6,8 +6,7 @@
 #include "plugin/records/host_api.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
-
-unsigned char g_savedQuickOption[kQuickOptionSize];
+#include "plugin/shell/globals.h"
 
 namespace {
 
@@ -23,8 +22,9 @@ void ChangeQuickOption()
 {
     unsigned char fresh[kQuickOptionSize] = {};
     g_zlvnAPI.GetQuickOption(fresh);
-    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != g_savedQuickOption[kQuickOptionHintByte]) ShowHints(HintSettings);
-    g_zlvnAPI.GetQuickOption(g_savedQuickOption);
+    const unsigned char saved = g_session.quickOption[kQuickOptionHintByte];
+    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != saved) ShowHints(HintSettings);
+    g_zlvnAPI.GetQuickOption(g_session.quickOption);
 }
 
 void ToggleEnable()

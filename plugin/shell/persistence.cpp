@@ -1,7 +1,6 @@
 // Set-up and teardown of the plug-in: the settings record is read from the settings
 // file once at set-up; what changed is written back when the settings dialog's OK
 // confirms it and at teardown.
-#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,7 +13,7 @@
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
 #include "plugin/records/setting_keys.h"
-#include "plugin/shell/host_events.h"
+#include "plugin/shell/globals.h"
 #include "plugin/shell/persistence.h"
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
@@ -25,24 +24,9 @@
 
 namespace {
 
-// What the file holds for one key, as set-up found it or the last save left it: whether
-// the file has it, and the text a save would write for the setting.
-struct key_as_read_t {
-    bool inFile = false;
-    setting_text_t text = {};
-};
-using keys_as_read_t = std::array<key_as_read_t, kSettingKeyCount>;
-
 // Teardown's save is the session's last: a program that holds the file for longer than
 // the writer's own retries gets this much more time.
 constexpr DWORD kTeardownRetryMs = 500;
-
-// Until the first set-up every key counts as missing, so a save writes them all.
-keys_as_read_t g_keysAsRead;
-// Set-up could not read the file (held, denied, out of memory): the defaults stand in until it can.
-bool g_settingsUnread;
-// This session's one warning about a file that could not be read has gone to the log.
-bool g_unreadReported;
 
 // One empty bitmap path pointed at its picture beside the module. The record and the
 // file hold ANSI text: a folder the code page cannot hold, or a path too long for the
@@ -72,8 +56,8 @@ void NoteTexts(const hint_settings_t& s, keys_as_read_t& io_keys)
 // One warning a session: no settings path, or a file that is there but cannot be read.
 void ReportUnread(DWORD i_error)
 {
-    if (g_unreadReported) return;
-    g_unreadReported = true;
+    if (g_session.unreadReported) return;
+    g_session.unreadReported = true;
     if (g_settingsFile.empty()) {
         g_zlvnAPI.Print(kLogWarning, kPluginName, "the module's path is too long: the settings are neither read nor saved");
         return;
@@ -120,8 +104,8 @@ bool LoadSettings()
     FillDefaultBitmapPaths(read);
     NoteTexts(read, keys);
     HintSettings = read;
-    g_keysAsRead = keys;
-    g_settingsUnread = false;
+    g_session.keysAsRead = keys;
+    g_session.settingsUnread = false;
     return true;
 }
 
@@ -131,9 +115,9 @@ void UseDefaultsKeepingTheFile()
 {
     HintSettings = DefaultSettings();
     FillDefaultBitmapPaths(HintSettings);
-    for (key_as_read_t& key : g_keysAsRead) key.inFile = true;
-    NoteTexts(HintSettings, g_keysAsRead);
-    g_settingsUnread = true;
+    for (key_as_read_t& key : g_session.keysAsRead) key.inFile = true;
+    NoteTexts(HintSettings, g_session.keysAsRead);
+    g_session.settingsUnread = true;
 }
 
 bool TryLoadSettings()
@@ -152,13 +136,14 @@ bool TryLoadSettings()
 void SaveSettings(bool i_last)
 {
     if (g_settingsFile.empty()) return;  // reported at set-up
+    keys_as_read_t& kept = g_session.keysAsRead;
     std::vector<ini_edit_t> edits;
     std::vector<size_t> written;
     setting_text_t text;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
         const setting_key_t& k = kSettingKeys[i];
         SettingText(k, HintSettings, text);
-        if (g_keysAsRead[i].inFile && strcmp(text, g_keysAsRead[i].text) == 0) continue;
+        if (kept[i].inFile && strcmp(text, kept[i].text) == 0) continue;
         edits.push_back({k.section, k.key, text});
         written.push_back(i);
     }
@@ -174,8 +159,8 @@ void SaveSettings(bool i_last)
         return;
     }
     for (size_t n = 0; n < written.size(); ++n) {
-        g_keysAsRead[written[n]].inFile = true;
-        CopyText(g_keysAsRead[written[n]].text, edits[n].value.c_str());
+        kept[written[n]].inFile = true;
+        CopyText(kept[written[n]].text, edits[n].value.c_str());
     }
 }
 
@@ -194,17 +179,17 @@ void SavePluginSettingsAtTeardown()
 
 void SetUpPlugin()
 {
-    g_unreadReported = false;
+    g_session.unreadReported = false;
     if (!TryLoadSettings()) {
         UseDefaultsKeepingTheFile();
         SetToggleMenuChecked(HintSettings.Enable != 0);
     }
-    g_zlvnAPI.GetQuickOption(g_savedQuickOption);
+    g_zlvnAPI.GetQuickOption(g_session.quickOption);
 }
 
 void ReadSettingsIfUnread()
 {
-    if (g_settingsUnread && TryLoadSettings()) DropHintPictures();
+    if (g_session.settingsUnread && TryLoadSettings()) DropHintPictures();
 }
 
-void KeepSettingsAsTheyAre() { g_settingsUnread = false; }
+void KeepSettingsAsTheyAre() { g_session.settingsUnread = false; }

@@ -26,8 +26,7 @@ void HintOverlay::SetUp()
     g_hModule = GetModuleHandleA(nullptr);
     Restart();
     UseDefaultSettings();
-    ResetLifecycle(true);
-    memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
+    FreshSession(Life::SetUp);
 }
 
 void HintOverlay::TearDown()
