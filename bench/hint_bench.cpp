@@ -57,6 +57,9 @@ namespace {
 // long as later ones, for hints and bare popups alike. Repaints: many short samples.
 constexpr int kRepeats = 7, kCycles = 3, kRepaintSamples = 15, kRepaintPaints = 200;
 
+// The set shown as the shell shows it, with the plug-in's record.
+void Show() { ShowHints(HintSettings); }
+
 double TimeMs(const std::function<void()>& work)
 {
     LARGE_INTEGER f, start, end;
@@ -155,7 +158,7 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     static const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);  // a hint holds its icon too
     DrawIconEx(dc.Get(), 5, (c.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    GdiObject<HFONT> font = MakeHintFont(kHintDesignDpi);
+    GdiObject<HFONT> font = MakeHintFont(HintSettings, kHintDesignDpi);
     Selection text(dc.Get(), font.Get());
     SetBkMode(dc.Get(), TRANSPARENT);
     TextOutA(dc.Get(), 23, 5, "A", 1);
@@ -248,7 +251,7 @@ void RunSize(int n, bool print)
     std::vector<RECT> rects;
     std::vector<size_t> order;
     auto overlay = [&] {
-        hints.Run(ShowHints, HideHints, ShowHints);
+        hints.Run(Show, HideHints, Show);
         HintLayout(rects, order);
         HideHints(), DestroyHintWndMgr(), Pump();
     };
@@ -287,7 +290,7 @@ void RepaintFigures(int n, bool bitmap)
     g_floorPicture = picture.Get();
     GetObjectA(picture.Get(), sizeof g_floorPictureInfo, &g_floorPictureInfo);
     std::vector<HWND> targets = MakeTargets(n);
-    ShowHints();
+    Show();
     std::vector<RECT> rects;
     std::vector<size_t> order;
     std::vector<HWND> hints, bare;  // hints and floor take turns: a shared machine's load weighs on both
@@ -325,7 +328,7 @@ void NoOverlapFigures()
     // The grid as placed; all on one corner (mode 4: 200 rows, the worst case); and two
     // layouts the pass alone would push below the work area (of one spot, about 30 fit).
     std::vector<HWND> targets = MakeTargets(200);
-    ShowHints();
+    Show();
     std::vector<hint_box_t> grid;
     std::vector<pixel_rect_t> gridWorks;
     for (HintWnd* hint : g_hintWndMgr->List()) grid.push_back(hint->Box()), gridWorks.push_back(hint->m_work);
@@ -372,7 +375,7 @@ void HungTargetFigures()
         ThreadWindow hung(ThreadWindowKind::Hung);
         zlvnhost::ResetHost();
         zlvnhost::AddListItem(hung.Window(), "Hung");
-        times.push_back(TimeMs(ShowHints));
+        times.push_back(TimeMs(Show));
         DestroyHintWndMgr(), Pump();
     }
     printf("  first showing with one hung target (median of 3)  %8.1f ms  (target <= 300 ms of icon requests)\n",
@@ -397,7 +400,7 @@ void MemoryFigures(bool hints)
     auto show = [&](int half) {
         if (hints) zlvnhost::Host().list.resize(n);
         if (hints && half) zlvnhost::Host().list = all;
-        if (hints) ShowHints();
+        if (hints) Show();
         else floors[half].Show(std::vector<RECT>(rects.begin() + half * n, rects.begin() + (half + 1) * n));
         Pump();
     };

@@ -6,15 +6,13 @@ constexpr UINT kRestoreTimeoutMs = 100;
 // Posted to the window's own thread, so a hung window cannot hold up the caller.
 constexpr UINT kRaiseFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
 
-HWND s_brought = nullptr;  // the window of the last BringWindowToFront, until the hints hide
-
 // Windows raises the window it activates, so on Windows this moves nothing. Wine 8 does
 // not: activation changes no z-order (win32u set_active_window), and a window that a window
 // manager manages gets neither X focus nor an activation request (winex11 X11DRV_SetFocus
 // focuses unmanaged windows only; Wine 8 sends no _NET_ACTIVE_WINDOW). A z-order change
 // reaches the window manager as a raise request, but only for a window that no visible
 // window precedes in Wine's z-order (winex11 sync_window_position): while the topmost
-// hints are shown it is dropped, hence RaiseBroughtWindow once they are hidden.
+// hints are shown it is dropped, hence RaiseIfStillInFront once they are hidden.
 void RaiseToTop(HWND window) { SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, kRaiseFlags); }
 
 }  // namespace
@@ -35,12 +33,10 @@ void BringWindowToFront(HWND target)
     }
     SetForegroundWindow(target);
     RaiseToTop(target);
-    s_brought = target;
     if (attached) AttachThreadInput(self, foreground, FALSE);
 }
 
-void RaiseBroughtWindow()
+void RaiseIfStillInFront(HWND brought)
 {
-    if (s_brought && s_brought == GetForegroundWindow()) RaiseToTop(s_brought);
-    s_brought = nullptr;
+    if (brought && brought == GetForegroundWindow()) RaiseToTop(brought);
 }

@@ -5,6 +5,6 @@
 // Makes the window the foreground window, restoring it first when it is minimized.
 void BringWindowToFront(HWND target);
 
-// Raises the window that BringWindowToFront last brought forward, when it is still the
+// Raises a window that BringWindowToFront brought forward, when it is still the
 // foreground window; the hint set calls it once the hints are hidden.
-void RaiseBroughtWindow();
+void RaiseIfStillInFront(HWND brought);

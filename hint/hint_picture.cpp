@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
@@ -14,7 +13,7 @@ namespace {
 // Plain data, no destructor: nothing of GDI runs at process exit under the loader lock.
 struct kept_picture_t {
     bool read;
-    char path[sizeof HintSettings.BgNormal];
+    char path[sizeof hint_settings_t::BgNormal];
     hint_picture_t picture;
 };
 
@@ -65,12 +64,12 @@ void Read(kept_picture_t& kept, const char* i_path, const char* i_default)
 
 }  // namespace
 
-void ReadHintPictures()
+void ReadHintPictures(const hint_settings_t& settings)
 {
     // Pictures turned off are given back; turned on again, they are read afresh.
-    if (!HintSettings.IsUseBmp) return DropHintPictures();
-    Read(g_kept[0], HintSettings.BgNormal, kDefaultNormalPicture);
-    Read(g_kept[1], HintSettings.BgIconic, kDefaultIconicPicture);
+    if (!settings.IsUseBmp) return DropHintPictures();
+    Read(g_kept[0], settings.BgNormal, kDefaultNormalPicture);
+    Read(g_kept[1], settings.BgIconic, kDefaultIconicPicture);
 }
 
 const hint_picture_t* HintPicture(bool iconic)

@@ -5,6 +5,8 @@
 // unreachable share would hold up the host's thread every time).
 #include <windows.h>
 
+#include "plugin/records/hint_settings.h"
+
 struct hint_picture_t {
     HBITMAP bitmap;  // null: the file could not be read
     int width;
@@ -15,7 +17,7 @@ struct hint_picture_t {
 // path differs from the one kept (or none is kept); a file that cannot be read is not
 // tried again until its path changes or the pictures are dropped. Without IsUseBmp,
 // drops them.
-void ReadHintPictures();
+void ReadHintPictures(const hint_settings_t& settings);
 
 // The kept picture for a target that is minimized or not; null when there is none.
 const hint_picture_t* HintPicture(bool iconic);

@@ -6,7 +6,6 @@
 #include "hint/hint_font.h"
 #include "hint/hint_picture.h"
 #include "plugin/records/guard.h"
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
 #include "support/dpi_awareness.h"
 #include "support/owners.h"
@@ -24,10 +23,10 @@ struct hint_colours_t {
 };
 
 // Colours and picture by the target's state at this paint.
-hint_colours_t ColoursFor(HWND target)
+hint_colours_t ColoursFor(HWND target, const hint_settings_t& s)
 {
-    if (IsIconic(target)) return {HintSettings.MinBorderColor, HintSettings.MinBgColor, true};
-    return {HintSettings.NmlBorderColor, HintSettings.NmlBgColor, false};
+    if (IsIconic(target)) return {s.MinBorderColor, s.MinBgColor, true};
+    return {s.NmlBorderColor, s.NmlBgColor, false};
 }
 
 // The kept picture stretched over the client area; false when there is none or it
@@ -53,19 +52,19 @@ void PaintBox(HDC dc, const RECT& client, const hint_colours_t& colours, UINT dp
     FrameRgn(dc, shape.Get(), border.Get(), 1, 1);
 }
 
-void PaintIconAndText(HDC dc, const RECT& client, const hint_face_t& hint)
+void PaintIconAndText(HDC dc, const RECT& client, const hint_face_t& hint, const hint_settings_t& s)
 {
-    bool showIcon = HintSettings.IsShowIcon != 0;
+    bool showIcon = s.IsShowIcon != 0;
     hint_metrics_t m = HintMetricsFor(hint.m_dpi);
     if (showIcon && hint.m_icon) {
         // At the size it is shown: the system picks or scales the image once, and crisply.
         DrawIconEx(dc, m.margin, (client.bottom - m.iconSize) / 2, hint.m_icon, m.iconSize, m.iconSize, 0, nullptr,
                    DI_NORMAL);
     }
-    GdiObject<HFONT> font = MakeHintFont(hint.m_dpi);
+    GdiObject<HFONT> font = MakeHintFont(s, hint.m_dpi);
     Selection fontSelected(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, HintSettings.FontColor);
+    SetTextColor(dc, s.FontColor);
     int x = showIcon ? m.textXWithIcon : m.margin;
     if (!hint.m_wideText.empty()) {
         TextOutW(dc, x, m.margin, hint.m_wideText.c_str(), static_cast<int>(hint.m_wideText.size()));
@@ -74,16 +73,18 @@ void PaintIconAndText(HDC dc, const RECT& client, const hint_face_t& hint)
     }
 }
 
-void Paint(HWND hwnd, const hint_face_t* hint)
+// Drawn with the settings as they are at this paint: a popup repainted after the settings
+// dialog's OK shows the new look at once.
+void Paint(HWND hwnd, const hint_face_t& hint, const hint_settings_t& s)
 {
     PaintDc paint(hwnd);
     HDC dc = paint.Get();
     RECT client;
     GetClientRect(hwnd, &client);
-    hint_colours_t colours = ColoursFor(hint->m_target);
+    hint_colours_t colours = ColoursFor(hint.m_target, s);
     // A picture that could not be read or drawn gets the colour box, never whatever was on the screen.
-    if (!HintSettings.IsUseBmp || !PaintPicture(dc, client, HintPicture(colours.iconic))) PaintBox(dc, client, colours, hint->m_dpi);
-    PaintIconAndText(dc, client, *hint);
+    if (!s.IsUseBmp || !PaintPicture(dc, client, HintPicture(colours.iconic))) PaintBox(dc, client, colours, hint.m_dpi);
+    PaintIconAndText(dc, client, hint, s);
 }
 
 }  // namespace
@@ -124,11 +125,14 @@ LRESULT hint_face_t::OnMessage(HWND popup, UINT message, WPARAM wParam, LPARAM l
     case WM_CREATE:
     case WM_DESTROY: return 0;
     case WM_PAINT:
-        Guarded(kHintWndProcName, [this, popup] { Paint(popup, this); });
+        Guarded(kHintWndProcName, [this, popup] { Paint(popup, *this, *m_shared->settings); });
         // A paint that failed part-way must still validate, or WM_PAINT comes back for ever.
         ValidateRect(popup, nullptr);
         return 0;
-    case WM_LBUTTONDOWN: BringWindowToFront(m_target); return 0;
+    case WM_LBUTTONDOWN:
+        BringWindowToFront(m_target);
+        m_shared->brought = m_target;
+        return 0;
     default: return DefWindowProcA(popup, message, wParam, lParam);
     }
 }

@@ -11,12 +11,12 @@ HintWndMgr* g_hintWndMgr;
 // Each entry below makes, places or paints hints: per-monitor aware whatever the host's
 // thread is, so the hints stand in physical pixels at their monitor's scale.
 
-void ShowHints()
+void ShowHints(const hint_settings_t& settings)
 {
     PerMonitorDpiScope perMonitor;
     if (g_hintWndMgr == nullptr) {
         // Known before it is built: the popups look themselves up while they paint.
-        g_hintWndMgr = new HintWndMgr;
+        g_hintWndMgr = new HintWndMgr(settings);
         g_hintWndMgr->Build();
     } else {
         g_hintWndMgr->Refresh();
@@ -27,9 +27,16 @@ void ShowHints()
 void HideHints()
 {
     PerMonitorDpiScope perMonitor;
-    if (g_hintWndMgr) g_hintWndMgr->HideAll();
+    if (g_hintWndMgr == nullptr) return;
+    g_hintWndMgr->HideAll();
     // Only now can a window manager under Wine be asked to raise it (bring_to_front.cpp).
-    RaiseBroughtWindow();
+    g_hintWndMgr->RaiseBroughtWindow();
+}
+
+void BringListedWindowToFront(HWND window)
+{
+    BringWindowToFront(window);
+    if (g_hintWndMgr) g_hintWndMgr->NoteBrought(window);
 }
 
 void DestroyHintWndMgr()

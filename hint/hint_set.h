@@ -1,12 +1,18 @@
 #pragma once
 // The set of hints as the rest of the plug-in sees it.
-#include "hint/hint_wnd_mgr.h"  // HintWndMgr and g_hintShown
+#include <windows.h>
 
-extern HintWndMgr* g_hintWndMgr;  // made by the first ShowHints, destroyed at teardown
+#include "hint/globals.h"       // g_hintWndMgr and g_hintShown
+#include "hint/hint_wnd_mgr.h"
 
-// Makes or refreshes the set from the host's list, then shows every hint.
-void ShowHints();
-// Hides the hints; nothing while they are not shown.
+// Makes or refreshes the set from the host's list, then shows every hint. settings: the
+// record the set is made with draws every hint until teardown (HintWndMgr).
+void ShowHints(const hint_settings_t& settings);
+// Hides the hints (nothing while they are not shown), then raises the window a click
+// brought forward.
 void HideHints();
+// Brings the window to the front as a click on its hint does, raised again once the
+// hints are hidden (the toggle command, which shows them).
+void BringListedWindowToFront(HWND window);
 // Teardown: destroys the set with every popup window; g_hintWndMgr becomes null.
 void DestroyHintWndMgr();

@@ -9,7 +9,6 @@
 #include "hint/hint_font.h"
 #include "hint/hint_popup.h"
 #include "hint/wide_title.h"
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "support/bounded_text.h"
 #include "support/dpi_awareness.h"
@@ -167,11 +166,12 @@ RECT WorkAreaOfMonitor(HMONITOR monitor)
 
 RECT WorkAreaOf(HWND window) { return WorkAreaOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)); }
 
-HintWnd::HintWnd(HWND target, const std::string& title, const IconBudget& icons) : m_title(title)
+HintWnd::HintWnd(HWND target, const std::string& title, const IconBudget& icons, hint_shared_t& shared) : m_title(title)
 {
     m_target = target;
+    m_shared = &shared;
     FindIcon(icons);
-    BuildDisplayText(m_title, HintSettings.Contents, m_text);
+    BuildDisplayText(m_title, Settings().Contents, m_text);
     m_work = ToPixelRect(WorkAreaOf(target));
     m_top = m_work.top;
     m_left = m_work.left;
@@ -239,7 +239,7 @@ SIZE HintWnd::MeasureText()
     // A plain device context, not BeginPaint: that would validate a paint still owed.
     SIZE extent = {};
     WindowDc dc(m_hwnd);
-    GdiObject<HFONT> font = MakeHintFont(m_dpi);
+    GdiObject<HFONT> font = MakeHintFont(Settings(), m_dpi);
     Selection fontSelected(dc.Get(), font.Get());
     if (!m_wideText.empty()) {
         GetTextExtentPoint32W(dc.Get(), m_wideText.c_str(), static_cast<int>(m_wideText.size()), &extent);
@@ -251,18 +251,19 @@ SIZE HintWnd::MeasureText()
 
 void HintWnd::Place()
 {
-    BuildDisplayText(m_title, HintSettings.Contents, m_text);
-    m_wideText = WideDisplayTextOf(m_target, m_title, HintSettings.Contents);
+    const hint_settings_t& s = Settings();
+    BuildDisplayText(m_title, s.Contents, m_text);
+    m_wideText = WideDisplayTextOf(m_target, m_title, s.Contents);
     RECT target = TargetRect();
     HMONITOR monitor = MonitorFromWindow(m_target, MONITOR_DEFAULTTOPRIMARY);
     m_work = ToPixelRect(WorkAreaOfMonitor(monitor));
     // Measured at every showing at the scale of the monitor it stands on, so a target
     // moved to a monitor of another scale gets a hint of that scale.
     m_dpi = DpiOfMonitor(monitor);
-    // HintSettings.Width itself stays as the user set it: it is written back at teardown.
-    pixel_size_t size = HintSize(ToPixelSize(MeasureText()), HintSettings.Width, HintSettings.IsShowIcon != 0,
-                                 m_work.right - m_work.left, HintMetricsFor(m_dpi));
-    pixel_point_t corner = KeepInWorkArea(HintPosition(HintSettings.Pos, ToPixelRect(target), size), size, m_work);
+    // The setting Width itself stays as the user set it: it is written back at teardown.
+    pixel_size_t size = HintSize(ToPixelSize(MeasureText()), s.Width, s.IsShowIcon != 0, m_work.right - m_work.left,
+                                 HintMetricsFor(m_dpi));
+    pixel_point_t corner = KeepInWorkArea(HintPosition(s.Pos, ToPixelRect(target), size), size, m_work);
     m_left = corner.x;
     m_top = corner.y;
     m_width = size.cx;

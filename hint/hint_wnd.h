@@ -28,8 +28,9 @@ private:
 class HintWnd : public hint_face_t {
 public:
     // Makes the record and its hidden popup, 10 x 10 at the corner of the target's work
-    // area; its icon is asked for within the showing's budget.
-    HintWnd(HWND target, const std::string& title, const IconBudget& icons);
+    // area; its icon is asked for within the showing's budget. shared: its set's, which
+    // outlives it.
+    HintWnd(HWND target, const std::string& title, const IconBudget& icons, hint_shared_t& shared);
     ~HintWnd();  // destroys the popup and unregisters its class; the icon is borrowed
     HintWnd(const HintWnd&) = delete;
     HintWnd& operator=(const HintWnd&) = delete;
@@ -72,6 +73,7 @@ public:
     bool m_iconPending = false;
 
 private:
+    const hint_settings_t& Settings() const { return *m_shared->settings; }
     void FindIcon(const IconBudget& icons);
     void MakePopup();
     void ApplyShape();  // the rounded window region, made anew when the size changed

@@ -1,10 +1,11 @@
 #include "hint/hint_wnd_mgr.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "hint/bring_to_front.h"
 #include "hint/get_zlvn_list.h"
 #include "hint/hint_picture.h"
-#include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 #include "support/dwm_window.h"
@@ -17,25 +18,39 @@ std::string TextOf(const ZlvnList& record) { return ItemText(record.text, sizeof
 
 }  // namespace
 
-HintWndMgr::~HintWndMgr()
+HintWndMgr::~HintWndMgr() { DestroyInHandleOrder(m_hints); }
+
+void HintWndMgr::DestroyInHandleOrder(Hints& hints)
 {
-    m_list.clear();
-    for (auto& entry : m_map) entry.second.reset();
-    m_map.clear();
+    // The hints go in one order whatever their order on the screen: the host hears of
+    // their popups leaving in the order of the targets' handles.
+    std::sort(hints.begin(), hints.end(),
+              [](const Owned& a, const Owned& b) { return HandleLess()(a->m_target, b->m_target); });
+    for (Owned& hint : hints) hint.reset();
+    hints.clear();
+}
+
+std::vector<HintWnd*> HintWndMgr::List() const
+{
+    std::vector<HintWnd*> list;
+    list.reserve(m_hints.size());
+    for (const Owned& hint : m_hints) list.push_back(hint.get());
+    return list;
+}
+
+HintWnd* HintWndMgr::Find(HWND target) const
+{
+    for (const Owned& hint : m_hints)
+        if (hint->m_target == target) return hint.get();
+    return nullptr;
 }
 
 void HintWndMgr::Add(HWND target, const std::string& title, const IconBudget& icons)
 {
-    // Whole or not at all: a hint that cannot be kept in both the list and the map goes
-    // again at once, its popup, class and focus registration with it.
-    std::unique_ptr<HintWnd> hint(new HintWnd(target, title, icons));
-    m_list.push_back(hint.get());
-    try {
-        m_map.emplace(target, std::move(hint));
-    } catch (...) {
-        m_list.pop_back();
-        throw;
-    }
+    // Whole or not at all: a hint that cannot be kept goes again at once, its popup, class
+    // and focus registration with it.
+    Owned hint(new HintWnd(target, title, icons, m_shared));
+    m_hints.push_back(std::move(hint));
 }
 
 const ZlvnList* HintWndMgr::TakenEnd(const GetZlvnList& snapshot, HandleSet& o_windows)
@@ -60,7 +75,7 @@ void HintWndMgr::Build()
     IconBudget icons;
     for (const ZlvnList* record = snapshot.begin(); record != end; ++record) {
         // The first record of a window makes its hint; a cloaked window gets it once uncloaked.
-        if (record->flag != 0 || m_map.count(record->hwnd) || IsCloaked(record->hwnd)) continue;
+        if (record->flag != 0 || Find(record->hwnd) || IsCloaked(record->hwnd)) continue;
         Add(record->hwnd, TextOf(*record), icons);
     }
     SortByLeft();
@@ -68,14 +83,12 @@ void HintWndMgr::Build()
 
 void HintWndMgr::Prune(const HandleSet& listed)
 {
-    for (auto it = m_map.begin(); it != m_map.end();) {
-        if (listed.count(it->first)) {
-            ++it;
-            continue;
-        }
-        m_list.remove(it->second.get());
-        it = m_map.erase(it);
-    }
+    Hints gone;
+    gone.reserve(m_hints.size());  // before anything moves: nothing below throws
+    for (Owned& hint : m_hints)
+        if (!listed.count(hint->m_target)) gone.push_back(std::move(hint));
+    m_hints.erase(std::remove(m_hints.begin(), m_hints.end(), nullptr), m_hints.end());
+    DestroyInHandleOrder(gone);
 }
 
 void HintWndMgr::Refresh()
@@ -89,11 +102,10 @@ void HintWndMgr::Refresh()
     IconBudget icons;
     for (const ZlvnList* record = snapshot.begin(); record != end; ++record) {
         if (record->flag != 0) continue;
-        auto it = m_map.find(record->hwnd);
-        if (it != m_map.end()) {
-            it->second->SetText(TextOf(*record));
-            it->second->RemakeMissingPopup();
-            it->second->AskIconAgain(icons);
+        if (HintWnd* hint = Find(record->hwnd)) {
+            hint->SetText(TextOf(*record));
+            hint->RemakeMissingPopup();
+            hint->AskIconAgain(icons);
         } else if (!IsCloaked(record->hwnd)) {
             Add(record->hwnd, TextOf(*record), icons);
         }
@@ -103,16 +115,18 @@ void HintWndMgr::Refresh()
 
 void HintWndMgr::SortByLeft()
 {
-    // std::list::sort is stable: equal left edges keep their order.
-    m_list.sort([](const HintWnd* a, const HintWnd* b) { return a->m_left < b->m_left; });
+    // Equal left edges keep their order.
+    std::stable_sort(m_hints.begin(), m_hints.end(), [](const Owned& a, const Owned& b) { return a->m_left < b->m_left; });
 }
 
 void HintWndMgr::ShowAll()
 {
-    ReadHintPictures();
+    const hint_settings_t& settings = *m_shared.settings;
+    ReadHintPictures(settings);
     std::vector<HintWnd*> shown;
-    shown.reserve(m_list.size());
-    for (HintWnd* hint : m_list) {
+    shown.reserve(m_hints.size());
+    for (const Owned& owned : m_hints) {
+        HintWnd* hint = owned.get();
         // A window on another virtual desktop, or a suspended app, is not on the screen
         // though it looks visible: its hint waits until it is uncloaked.
         if (IsCloaked(hint->m_target)) {
@@ -123,7 +137,7 @@ void HintWndMgr::ShowAll()
         shown.push_back(hint);
     }
     g_hintShown = 1;
-    if (HintSettings.IsNoOver != 0) RunNoOverlapPass(shown);
+    if (settings.IsNoOver != 0) RunNoOverlapPass(shown);
 }
 
 void HintWndMgr::RunNoOverlapPass(const std::vector<HintWnd*>& shown)
@@ -151,6 +165,12 @@ void HintWndMgr::RunNoOverlapPass(const std::vector<HintWnd*>& shown)
 void HintWndMgr::HideAll()
 {
     if (g_hintShown == 0) return;
-    for (HintWnd* hint : m_list) hint->Hide();
+    for (const Owned& hint : m_hints) hint->Hide();
     g_hintShown = 0;
+}
+
+void HintWndMgr::RaiseBroughtWindow()
+{
+    RaiseIfStillInFront(m_shared.brought);
+    m_shared.brought = nullptr;
 }

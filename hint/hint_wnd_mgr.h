@@ -3,20 +3,16 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <list>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "hint/globals.h"
 #include "hint/hint_wnd.h"
 
 class GetZlvnList;
 struct ZlvnList;
-
-// 1 while the hints are shown: ShowAll sets it, HideAll clears it.
-extern unsigned char g_hintShown;
 
 class HintWndMgr {
 public:
@@ -24,7 +20,9 @@ public:
     // popup and a window class of the host's process, which has 10,000 USER handles.
     static constexpr size_t kMaxHints = 512;
 
-    HintWndMgr() = default;
+    // settings: what the hints are built, placed and painted with for as long as the set
+    // lives; it is read afresh at every showing and paint, so it must outlive the set.
+    explicit HintWndMgr(const hint_settings_t& settings) { m_shared.settings = &settings; }
     ~HintWndMgr();  // destroys every hint in ascending handle order
     HintWndMgr(const HintWndMgr&) = delete;
     HintWndMgr& operator=(const HintWndMgr&) = delete;
@@ -33,8 +31,15 @@ public:
     void Refresh();  // later showings: prune, update texts, add new windows
     void ShowAll();
     void HideAll();
-    const std::list<HintWnd*>& List() const { return m_list; }
-    size_t Count() const { return m_map.size(); }
+    // A window brought forward other than by a click on a hint (the toggle command):
+    // raised again, as a clicked one is, once the hints are hidden.
+    void NoteBrought(HWND window) { m_shared.brought = window; }
+    // Once the hints are hidden: the window a click brought forward, when it is still in
+    // front, is raised over them (bring_to_front.cpp says why), and forgotten.
+    void RaiseBroughtWindow();
+    // The hints in the set's order, from left to right by their left edges.
+    std::vector<HintWnd*> List() const;
+    size_t Count() const { return m_hints.size(); }
 
 private:
     struct HandleLess {
@@ -45,14 +50,18 @@ private:
     };
 
     using HandleSet = std::set<HWND, HandleLess>;
+    using Owned = std::unique_ptr<HintWnd>;
+    using Hints = std::vector<Owned>;
 
+    HintWnd* Find(HWND target) const;
     void Add(HWND target, const std::string& title, const IconBudget& icons);
     // The end of the records a showing takes; o_windows: the windows they name.
     static const ZlvnList* TakenEnd(const GetZlvnList& snapshot, HandleSet& o_windows);
     void Prune(const HandleSet& listed);
     void SortByLeft();
     void RunNoOverlapPass(const std::vector<HintWnd*>& shown);
+    static void DestroyInHandleOrder(Hints& hints);
 
-    std::map<HWND, std::unique_ptr<HintWnd>, HandleLess> m_map;
-    std::list<HintWnd*> m_list;
+    hint_shared_t m_shared;  // before the hints, which point to it
+    Hints m_hints;           // every hint, one per target, in the set's order
 };

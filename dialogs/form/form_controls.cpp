@@ -3,18 +3,19 @@
 #include <commctrl.h>
 
 #include "dialogs/form/high_contrast.h"
+#include "dialogs/globals.h"
 #include "plugin/records/window_of.h"
 #include "support/owners.h"
 
 namespace form {
+
+int g_swatchUsers;
 
 namespace {
 
 constexpr int kHighContrastFrame = 2;  // pixels
 constexpr char kSwatchProcName[] = "SwatchProc";
 constexpr char kTabsProcName[] = "TabsProc";
-
-int g_swatchUsers;
 
 // A swatch's state: the colour it shows.
 class Swatch {

@@ -7,13 +7,15 @@
 
 #include "dialogs/dialog_rules.h"
 #include "dialogs/form/form.h"
+#include "dialogs/globals.h"
 #include "plugin/records/guard.h"
 
 namespace form {
 
-namespace {
+std::vector<Form*> g_forms;
+chord_t g_chord;
 
-std::vector<Form*> g_forms;  // forms whose page keys are on, on the one UI thread
+namespace {
 
 bool Held(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
@@ -32,15 +34,6 @@ bool IsHotKeyField(HWND window)
     wchar_t name[32] = {};
     return GetClassNameW(window, name, 32) > 0 && lstrcmpiW(name, HOTKEY_CLASSW) == 0;
 }
-
-// A hot-key field takes every key down as the start of a new chord: the Ctrl (or Shift)
-// of a page key clears its shortcut before the page key itself arrives. The value it had
-// before the chord's first modifier is kept here, and put back when a page key ends the chord.
-struct chord_t {
-    HWND field = nullptr;
-    WORD before = 0;
-};
-chord_t g_chord;
 
 void WatchChord(const MSG& msg)
 {

@@ -55,5 +55,5 @@ private:
     zlvn_fn::PrintErrRaw m_printErrRaw;
 };
 
-// The plug-in's table, bound during static initialisation, before the attach step.
-extern ZlvnAPI g_zlvnAPI;
+// g_zlvnAPI, the plug-in's table, is declared with the floor's other module-wide variables.
+#include "plugin/records/globals.h"

@@ -1,8 +1,7 @@
 #pragma once
 // The plug-in's menu block: the command rows of the entry points, in their order.
+#include "plugin/records/globals.h"  // g_menu
 #include "plugin/records/zlvn_interface.h"
-
-extern menu_entry_t g_menu[kMenuEntryCount];
 
 // The toggle entry's check mark mirrors HintSettings.Enable.
 void SetToggleMenuChecked(bool checked);

@@ -4,17 +4,10 @@
 
 #include <string>
 
+#include "plugin/records/globals.h"  // g_hModule, g_settingsFile, g_settingsPath
 #include "plugin/records/version_rule.h"
 
 constexpr char kPluginName[] = "Hint";
-
-extern HMODULE g_hModule;
-// The settings file's full path, through which it is read and written; empty when the
-// module's own name could not be had whole (then no file is read or written).
-extern std::wstring g_settingsFile;
-// The same path in the ANSI code page, for failure records and log lines.
-constexpr int kSettingsPathSize = 262;
-extern char g_settingsPath[kSettingsPathSize];
 
 // The module's full path cut at its last '.' (anywhere in the path) plus ".ini".
 std::wstring MakeSettingsPath(const std::wstring& i_modulePath);

@@ -40,12 +40,6 @@ void ShowOptionDialog()
     SavePluginSettings();
 }
 
-namespace {
-
-TAboutBox* g_aboutBoxInLoop;  // the box whose modal loop runs now
-
-}  // namespace
-
 void ShowVersionBox()
 {
     if (g_aboutBox == nullptr) g_aboutBox = new TAboutBox(nullptr, kPluginName, g_hModule);
@@ -61,11 +55,11 @@ void ShowVersionBox()
         TAboutBox* outer;
         ~Done()
         {
-            g_aboutBoxInLoop = outer;
+            g_session.aboutBoxInLoop = outer;
             if (box != g_aboutBox) delete box;
         }
-    } done{box, g_aboutBoxInLoop};
-    g_aboutBoxInLoop = box;
+    } done{box, g_session.aboutBoxInLoop};
+    g_session.aboutBoxInLoop = box;
     box->ShowModal();
 }
 
@@ -73,7 +67,7 @@ void FreeVersionBox()
 {
     TAboutBox* box = g_aboutBox;
     g_aboutBox = nullptr;
-    if (box != g_aboutBoxInLoop) delete box;
+    if (box != g_session.aboutBoxInLoop) delete box;
 }
 
 void CancelOpenForms()

@@ -1,14 +1,7 @@
 #pragma once
 // The settings dialog and the version box as the shell opens them.
 
-class TOKBottomDlg;
-class TAboutBox;
-
-// The settings dialog while it is shown, and the version box from its first use until
-// teardown; exported as _OKBottomDlg and _AboutBox, and so defined beside the exports
-// (exports.cpp).
-extern TOKBottomDlg* g_okBottomDlg;
-extern TAboutBox* g_aboutBox;
+#include "plugin/shell/globals.h"  // g_okBottomDlg and g_aboutBox, the form variables
 
 // HintOption's work once its turn has come: shows a fresh dialog modally; what its OK
 // confirms is saved to the file at once.

@@ -1,14 +1,12 @@
 // The host's mode and list events and the toggle command.
 #include "plugin/shell/host_events.h"
 
-#include "hint/bring_to_front.h"
 #include "hint/hint_set.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
-
-unsigned char g_savedQuickOption[kQuickOptionSize];
+#include "plugin/shell/globals.h"
 
 namespace {
 
@@ -17,15 +15,16 @@ constexpr int kQuickOptionHintByte = 3;
 
 void ShowIfEnabled()
 {
-    if (HintSettings.Enable) ShowHints();
+    if (HintSettings.Enable) ShowHints(HintSettings);
 }
 
 void ChangeQuickOption()
 {
     unsigned char fresh[kQuickOptionSize] = {};
     g_zlvnAPI.GetQuickOption(fresh);
-    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != g_savedQuickOption[kQuickOptionHintByte]) ShowHints();
-    g_zlvnAPI.GetQuickOption(g_savedQuickOption);
+    const unsigned char saved = g_session.quickOption[kQuickOptionHintByte];
+    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != saved) ShowHints(HintSettings);
+    g_zlvnAPI.GetQuickOption(g_session.quickOption);
 }
 
 void ToggleEnable()
@@ -33,10 +32,10 @@ void ToggleEnable()
     if (HintSettings.Enable) {
         HideHints();
     } else {
-        ShowHints();
+        ShowHints(HintSettings);
         HWND first = nullptr;
         HWND second = nullptr;
-        if (g_zlvnAPI.GetWindowHandles(&first, &second) && first) BringWindowToFront(first);
+        if (g_zlvnAPI.GetWindowHandles(&first, &second) && first) BringListedWindowToFront(first);
     }
     HintSettings.Enable = HintSettings.Enable ? 0 : 1;
     SetToggleMenuChecked(HintSettings.Enable != 0);

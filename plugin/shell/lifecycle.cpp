@@ -5,35 +5,29 @@
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/forms.h"
+#include "plugin/shell/globals.h"
 #include "plugin/shell/host_events.h"
 #include "plugin/shell/persistence.h"
 
+plugin_session_t g_session;
+
 namespace {
-
-enum class Life : unsigned char { Loaded, SetUp, TornDown };
-
-// Events and commands act only while SetUp. The module stays mapped once loaded, so a
-// host that loads it again sets it up again after teardown; a set-up while set up is ignored.
-Life g_life = Life::Loaded;
-// Counts set-ups: a modal command learns whether the session that opened it still runs.
-unsigned g_session;
-EventGate g_gate;
 
 void SetUp()
 {
     // Read again, the file would overwrite changes not yet saved.
-    if (g_life == Life::SetUp) {
+    if (g_session.life == Life::SetUp) {
         g_zlvnAPI.Print(kLogWarning, kPluginName, "%s ignored: already set up", EventEntry(PluginEvent::Setup));
         return;
     }
     SetUpPlugin();
-    g_life = Life::SetUp;
-    ++g_session;
+    g_session.life = Life::SetUp;
+    ++g_session.setUps;
 }
 
 void TearDown()
 {
-    g_life = Life::TornDown;
+    g_session.life = Life::TornDown;
     // Step by step, so that the settings are written whatever failed before. The module
     // stays mapped for a later set-up: all that the session made goes now.
     Guarded(EventEntry(PluginEvent::Teardown), [] { CancelOpenForms(); });
@@ -50,17 +44,17 @@ void Run(PluginEvent event)
     }
     // Before set-up there is no record to show or write; after teardown anything shown
     // would outlive the session, and a second teardown would write the file again.
-    if (g_life != Life::SetUp) return;
+    if (g_session.life != Life::SetUp) return;
     if (event != PluginEvent::Teardown) ReadSettingsIfUnread();
     switch (event) {
     case PluginEvent::Teardown: TearDown(); break;
     case PluginEvent::Option: {
         KeepSettingsAsTheyAre();
-        unsigned session = g_session;
+        const unsigned setUps = g_session.setUps;
         // A dialog that could not be made or shown ends as Cancel: the record is unchanged.
         Guarded(EventEntry(PluginEvent::Option), [] { ShowOptionDialog(); });
         // The host ended the session while the dialog was open: it has no menu of ours from it.
-        if (g_life == Life::SetUp && g_session == session) g_zlvnAPI.ReloadMenu(kPluginName);
+        if (g_session.life == Life::SetUp && g_session.setUps == setUps) g_zlvnAPI.ReloadMenu(kPluginName);
         break;
     }
     case PluginEvent::Version: ShowVersionBox(); break;
@@ -70,6 +64,4 @@ void Run(PluginEvent event)
 
 }  // namespace
 
-void RaiseEvent(PluginEvent event) { g_gate.Raise(event, Run); }
-
-void ResetLifecycle(bool setUp) { g_life = setUp ? Life::SetUp : Life::Loaded; }
+void RaiseEvent(PluginEvent event) { g_session.gate.Raise(event, Run); }

@@ -10,7 +10,3 @@
 bool AttachModule(HMODULE module);
 
 void RaiseEvent(PluginEvent event);
-
-// For test programs that link the plug-in's code and play several lives in one
-// process: back to a plug-in just loaded, or just set up with the record as it is.
-void ResetLifecycle(bool setUp);

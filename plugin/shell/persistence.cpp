@@ -2,7 +2,6 @@
 // file once at set-up; what changed is written back when the settings dialog's OK
 // confirms it and at teardown.
 #include <array>
-#include <bitset>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,7 +14,7 @@
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"
 #include "plugin/records/setting_keys.h"
-#include "plugin/shell/host_events.h"
+#include "plugin/shell/globals.h"
 #include "plugin/shell/persistence.h"
 #include "plugin/shell/setting_doubts.h"
 #include "support/bounded_text.h"
@@ -27,26 +26,9 @@
 
 namespace {
 
-// What the file holds for one key, as set-up found it or the last save left it: whether
-// the file has it, and the text a save would write for the setting.
-struct key_as_read_t {
-    bool inFile = false;
-    setting_text_t text = {};
-};
-using keys_as_read_t = std::array<key_as_read_t, kSettingKeyCount>;
-
 // Teardown's save is the session's last: a program that holds the file for longer than
 // the writer's own retries gets this much more time.
 constexpr DWORD kTeardownRetryMs = 500;
-
-// Until the first set-up every key counts as missing, so a save writes them all.
-keys_as_read_t g_keysAsRead;
-// Set-up could not read the file (held, denied, out of memory): the defaults stand in until it can.
-bool g_settingsUnread;
-// This session's one warning about a file that could not be read has gone to the log.
-bool g_unreadReported;
-// Keys whose value did not read as their kind, told to the log this set-up (once each).
-std::bitset<kSettingKeyCount> g_doubtsReported;
 
 // One empty bitmap path pointed at its picture beside the module. The record and the
 // file hold ANSI text: a folder the code page cannot hold, or a path too long for the
@@ -76,8 +58,8 @@ void NoteTexts(const hint_settings_t& s, keys_as_read_t& io_keys)
 // One warning a session: no settings path, or a file that is there but cannot be read.
 void ReportUnread(DWORD i_error)
 {
-    if (g_unreadReported) return;
-    g_unreadReported = true;
+    if (g_session.unreadReported) return;
+    g_session.unreadReported = true;
     if (g_settingsFile.empty()) {
         g_zlvnAPI.Print(kLogWarning, kPluginName, "the module's path is too long: the settings are neither read nor saved");
         return;
@@ -102,10 +84,10 @@ void TakeBackHalfDoneSave()
 void ReportDoubt(size_t i_index, const std::string& i_text, const hint_settings_t& i_read)
 {
     const setting_key_t& k = kSettingKeys[i_index];
-    if (g_doubtsReported[i_index]) return;
+    if (g_session.doubtsReported[i_index]) return;
     std::string doubt = SettingDoubt(k, i_text, SettingText(k, i_read));
     if (doubt.empty()) return;
-    g_doubtsReported[i_index] = true;
+    g_session.doubtsReported[i_index] = true;
     g_zlvnAPI.Print(kLogWarning, kPluginName, "[%s] %s=%s %s", k.section, k.key, i_text.c_str(), doubt.c_str());
 }
 
@@ -137,8 +119,8 @@ bool LoadSettings()
     FillDefaultBitmapPaths(read);
     NoteTexts(read, keys);
     HintSettings = read;
-    g_keysAsRead = keys;
-    g_settingsUnread = false;
+    g_session.keysAsRead = keys;
+    g_session.settingsUnread = false;
     return true;
 }
 
@@ -148,9 +130,9 @@ void UseDefaultsKeepingTheFile()
 {
     HintSettings = DefaultSettings();
     FillDefaultBitmapPaths(HintSettings);
-    for (key_as_read_t& key : g_keysAsRead) key.inFile = true;
-    NoteTexts(HintSettings, g_keysAsRead);
-    g_settingsUnread = true;
+    for (key_as_read_t& key : g_session.keysAsRead) key.inFile = true;
+    NoteTexts(HintSettings, g_session.keysAsRead);
+    g_session.settingsUnread = true;
 }
 
 bool TryLoadSettings()
@@ -169,13 +151,14 @@ bool TryLoadSettings()
 void SaveSettings(bool i_last)
 {
     if (g_settingsFile.empty()) return;  // reported at set-up
+    keys_as_read_t& kept = g_session.keysAsRead;
     std::vector<ini_edit_t> edits;
     std::vector<size_t> written;
     setting_text_t text;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
         const setting_key_t& k = kSettingKeys[i];
         SettingText(k, HintSettings, text);
-        if (g_keysAsRead[i].inFile && strcmp(text, g_keysAsRead[i].text) == 0) continue;
+        if (kept[i].inFile && strcmp(text, kept[i].text) == 0) continue;
         edits.push_back({k.section, k.key, text});
         written.push_back(i);
     }
@@ -191,8 +174,8 @@ void SaveSettings(bool i_last)
         return;
     }
     for (size_t n = 0; n < written.size(); ++n) {
-        g_keysAsRead[written[n]].inFile = true;
-        CopyText(g_keysAsRead[written[n]].text, edits[n].value.c_str());
+        kept[written[n]].inFile = true;
+        CopyText(kept[written[n]].text, edits[n].value.c_str());
     }
 }
 
@@ -211,18 +194,18 @@ void SavePluginSettingsAtTeardown()
 
 void SetUpPlugin()
 {
-    g_unreadReported = false;
-    g_doubtsReported.reset();
+    g_session.unreadReported = false;
+    g_session.doubtsReported.reset();
     if (!TryLoadSettings()) {
         UseDefaultsKeepingTheFile();
         SetToggleMenuChecked(HintSettings.Enable != 0);
     }
-    g_zlvnAPI.GetQuickOption(g_savedQuickOption);
+    g_zlvnAPI.GetQuickOption(g_session.quickOption);
 }
 
 void ReadSettingsIfUnread()
 {
-    if (g_settingsUnread && TryLoadSettings()) DropHintPictures();
+    if (g_session.settingsUnread && TryLoadSettings()) DropHintPictures();
 }
 
-void KeepSettingsAsTheyAre() { g_settingsUnread = false; }
+void KeepSettingsAsTheyAre() { g_session.settingsUnread = false; }

@@ -8,12 +8,18 @@
 #include <string>
 
 #include "host/zlvn_host.h"
+#include "plugin/shell/globals.h"
 #include "support/last_error.h"
 
 class ClearedFailureRecord : public ::testing::Test {
 protected:
     void SetUp() override { LastError::ProcessRecord().Clear(); }
 };
+
+// The one reset of the shell between the cases of a program that plays several lives: a
+// session just begun, in the life given (a plug-in just loaded, or set up with the record
+// as it is).
+inline void FreshSession(Life life) { g_session = plugin_session_t{}, g_session.life = life; }
 
 class FreshHost : public ::testing::Test {
 protected:

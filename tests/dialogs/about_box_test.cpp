@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         SetCursorPos(100, 100);
-        ResetLifecycle(true);  // the command works for a set-up plug-in
+        FreshSession(Life::SetUp);  // the command works for a set-up plug-in
         g_opened.clear();
         TAboutBox::s_openAddress = FakeOpen;
     }

@@ -56,7 +56,7 @@ TEST(HighContrast, DialogsDrawInTheSystemPairsAndFollowEveryChange)
     struct Restore { colours_t saved; ~Restore() { SetColours(saved); } } restore;
     for (auto [element, colour] : kDark) restore.saved.push_back({element, GetSysColor(element)});
     UseDefaultSettings();
-    ResetLifecycle(true);
+    FreshSession(Life::SetUp);
     HintSettings.FontColor = kFont;
     HintSettings.NmlBgColor = kSwatch;
     // Each change is made while the dialog is open, as a user switches the theme.

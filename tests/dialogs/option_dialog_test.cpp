@@ -30,7 +30,7 @@ protected:
     {
         HintSettings = kSample;
         zlvnhost::ResetHost();
-        ResetLifecycle(true);  // the command works for a set-up plug-in
+        FreshSession(Life::SetUp);  // the command works for a set-up plug-in
     }
     void TearDown() override { HintSettings = saved; }
 

@@ -3,7 +3,7 @@
 SIZE HintTextExtent(const char* text, UINT dpi)
 {
     WindowDc dc(nullptr);
-    GdiObject<HFONT> font = MakeHintFont(dpi);
+    GdiObject<HFONT> font = MakeHintFont(HintSettings, dpi);
     Selection selected(dc.Get(), font.Get());
     SIZE extent = {};
     GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &extent);
@@ -26,8 +26,7 @@ void HintOverlay::SetUp()
     g_hModule = GetModuleHandleA(nullptr);
     Restart();
     UseDefaultSettings();
-    ResetLifecycle(true);
-    memset(g_savedQuickOption, 0, sizeof g_savedQuickOption);
+    FreshSession(Life::SetUp);
 }
 
 void HintOverlay::TearDown()

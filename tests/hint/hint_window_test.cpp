@@ -281,7 +281,7 @@ TEST(HintFont, EveryParameterFromTheSettings)
             HintSettings.FontSize = size;
             HintSettings.FontStyle = style;
             LOGFONTA got = {};
-            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(MakeHintFont(dpi).Get(), sizeof got, &got));
+            ASSERT_EQ(static_cast<int>(sizeof got), GetObjectA(MakeHintFont(HintSettings, dpi).Get(), sizeof got, &got));
             if (dpi == 96 && size == 10) { EXPECT_EQ(-13, got.lfHeight); }
             LOGFONTA want = {MulDiv(size, -dpi, 72), 0, 0, 0, style.Bold ? 700 : 400,
                              style.Italic, style.Underline, style.StrikeOut, 128, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,

@@ -80,13 +80,13 @@ TEST_F(HostEvents, QuickOptionChangeShowsOnlyWhenByte3Changes)
     Host().quickOption[7] = 9;
     Zlvn_OnChangeQuickOption();
     EXPECT_EQ(nullptr, g_hintWndMgr) << "other bytes changed: nothing shown";
-    EXPECT_EQ(0, memcmp(Host().quickOption, g_savedQuickOption, sizeof g_savedQuickOption))
+    EXPECT_EQ(0, memcmp(Host().quickOption, g_session.quickOption, sizeof g_session.quickOption))
         << "the saved record follows the host";
 
     Host().quickOption[3] = 1;
     Zlvn_OnChangeQuickOption();
     EXPECT_TRUE(Shown()) << "byte 3 changed";
-    EXPECT_EQ(1, g_savedQuickOption[3]);
+    EXPECT_EQ(1, g_session.quickOption[3]);
 
     Zlvn_OnInactive();
     Zlvn_OnChangeQuickOption();
@@ -96,7 +96,7 @@ TEST_F(HostEvents, QuickOptionChangeShowsOnlyWhenByte3Changes)
     Host().quickOption[3] = 0;
     Zlvn_OnChangeQuickOption();
     EXPECT_FALSE(Shown()) << "disabled";
-    EXPECT_EQ(0, g_savedQuickOption[3]) << "saved even when disabled";
+    EXPECT_EQ(0, g_session.quickOption[3]) << "saved even when disabled";
     EXPECT_EQ(2 * 4, HostCalls("Zlvn_GetQuickOption")) << "two reads per change";
 }
 

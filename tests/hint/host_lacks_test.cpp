@@ -16,9 +16,9 @@ TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)
     EXPECT_EQ(0u, g_hintWndMgr->Count()) << "a missing list reads as empty";
     EXPECT_EQ(1, g_hintShown);
 
-    memset(g_savedQuickOption, 7, sizeof g_savedQuickOption);
+    memset(g_session.quickOption, 7, sizeof g_session.quickOption);
     Zlvn_OnChangeQuickOption();
-    EXPECT_EQ(7, g_savedQuickOption[3]) << "nothing read, nothing changed";
+    EXPECT_EQ(7, g_session.quickOption[3]) << "nothing read, nothing changed";
 
     for (int enable : {0, 1}) {
         HintToggleEnable(nullptr);

@@ -239,7 +239,7 @@ TEST_F(HintOverlay, UnawareHostsHintsStandOnTheirTargetsInPhysicalPixelsAtTheirS
         DpiFunctions().dpiForMonitor = real;
     };
     const SIZE text = HintTextExtent("T", 144);  // margins 8, icon 24 and a gap of 3 at 144 dpi
-    const std::function<void()> steps[] = {ShowHints, HideHints, ShowHints, throwing, DestroyHintWndMgr};
+    const std::function<void()> steps[] = {[] { ShowHints(); }, HideHints, [] { ShowHints(); }, throwing, DestroyHintWndMgr};
     for (int step = 0; step < 5; ++step) {
         steps[step]();
         EXPECT_EQ(96, ScreenDpi()) << "step " << step << ": the host's context (not DPI-aware) restored";

@@ -37,7 +37,7 @@ protected:
 TEST_F(TaskBars, NewHintStartsAtTheWorkAreaCorner)
 {
     HWND target = Listed(RECT{400, 300, 700, 500}, "T");
-    g_hintWndMgr = new HintWndMgr;
+    g_hintWndMgr = new HintWndMgr(HintSettings);
     g_hintWndMgr->Build();
     HintWnd* hint = Hint(target);
     ASSERT_NE(nullptr, hint);

@@ -108,7 +108,7 @@ protected:
     void SetUpFrom()
     {
         memset(&HintSettings, 0, sizeof HintSettings);
-        ResetLifecycle(false);  // a plug-in just loaded: a set-up while set up would read nothing
+        FreshSession(Life::Loaded);  // a plug-in just loaded: a set-up while set up would read nothing
         EXPECT_EQ(0, Zlvn_OnSetup(nullptr));
     }
     void SetUpFrom(const std::string& bytes) { WriteWholeFile(path, bytes), SetUpFrom(); }
@@ -144,7 +144,7 @@ TEST_F(Persistence, WithoutAFileSetUpGivesTheDefaultsAndTeardownWritesAll18Keys)
     CopyText(defaults.BgIconic, (ProgramDir() + "\\bgicn.bmp").c_str());
     EXPECT_TRUE(SameRecord(defaults, Normalised(HintSettings)));
     EXPECT_EQ(1, g_menu[0].checked) << "check mark follows Enable";
-    EXPECT_EQ(0x5a, g_savedQuickOption[3]) << "quick options saved at set-up";
+    EXPECT_EQ(0x5a, g_session.quickOption[3]) << "quick options saved at set-up";
     EXPECT_FALSE(FileExists(path)) << "set-up never writes";
 
     EXPECT_EQ(0, Zlvn_OnTeardown());
@@ -546,7 +546,7 @@ TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
     g_hModule = loaded;
     HintSettings = DefaultSettings();
     HintSettings.IsUseBmp = 1;
-    ReadHintPictures();
+    ReadHintPictures(HintSettings);
     EXPECT_TRUE(HintPicture(false) && HintPicture(true)) << "the pictures beside the module";
     DropHintPictures();
     g_hModule = savedModule;

@@ -1,0 +1,14 @@
+#pragma once
+// The overlay's module-wide variables. Everything else of the overlay lives in the set
+// of hints (its hints, the settings they draw with, the window a click brought forward)
+// or in the file whose cache it is: the pictures (hint_picture.cpp), the program icons
+// (app_icon.cpp) and the Store logos (store_logo.cpp), which hints borrow until teardown.
+
+class HintWndMgr;
+
+// The one set of hints, by its published name: the host's calls carry no context, so the
+// set made by one showing is found by the next; made by the first ShowHints, destroyed at teardown.
+extern HintWndMgr* g_hintWndMgr;
+// 1 while the hints are shown (ShowAll sets it, HideAll clears it), by its published name:
+// the shell follows the host's list only while they are.
+extern unsigned char g_hintShown;
