@@ -117,7 +117,10 @@ if [ "$#" -gt 0 ]; then
   program_labels  # a program that a fresh tree has only now
   source "$root/scripts/wine-env.sh" "$build"
   cd "$build"
-  exec ctest --output-on-failure "${args[@]}"
+  # Not exec: wine-env's exit trap must stop the Wine server and the display it started,
+  # or they hold the caller's output open.
+  ctest --output-on-failure "${args[@]}"
+  exit
 fi
 
 BUILD_DIR="$build" bash "$root/scripts/build.sh"

@@ -22,6 +22,37 @@ std::wstring ModuleName(HMODULE i_module)
     return name;
 }
 
+// The FileVersion text of the block's first translation (only the first is asked, even
+// when a later one has the text) and its length in characters; null when the block lacks
+// it, with the failure recorded.
+const wchar_t* FileVersionText(std::vector<char>& io_block, UINT* o_length)
+{
+    struct translation_t {
+        WORD language;
+        WORD codePage;
+    };
+    translation_t* translations = nullptr;
+    UINT length = 0;
+    BOOL found = VerQueryValueW(io_block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                                &length);
+    if (!found || translations == nullptr || length < sizeof(translation_t)) {
+        DWORD error = GetLastError();
+        ZLVN_RECORD_FAILURE("VerQueryValue() return %d. GetLastError()=%d.", found, static_cast<int>(error));
+        return nullptr;
+    }
+    wchar_t subBlock[64];
+    swprintf(subBlock, sizeof subBlock / sizeof subBlock[0], L"\\StringFileInfo\\%04x%04x\\FileVersion",
+             translations[0].language, translations[0].codePage);
+    wchar_t* version = nullptr;
+    found = VerQueryValueW(io_block.data(), subBlock, reinterpret_cast<void**>(&version), o_length);
+    if (!found || version == nullptr) {
+        DWORD error = GetLastError();
+        ZLVN_RECORD_FAILURE("VerQueryValue() return %d. GetLastError()=%d.", found, static_cast<int>(error));
+        return nullptr;
+    }
+    return version;
+}
+
 }  // namespace
 
 ResultCode AppInfo::GetFileVersion(std::string* o_str)
@@ -48,30 +79,9 @@ ResultCode AppInfo::GetFileVersion(std::string* o_str)
         return ResultCode::WindowsApiError;
     }
 
-    struct translation_t {
-        WORD language;
-        WORD codePage;
-    };
-    translation_t* translations = nullptr;
     UINT length = 0;
-    BOOL found = VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                                &length);
-    if (!found || translations == nullptr || length < sizeof(translation_t)) {
-        DWORD error = GetLastError();
-        ZLVN_RECORD_FAILURE("VerQueryValue() return %d. GetLastError()=%d.", found, static_cast<int>(error));
-        o_str->clear();
-        return ResultCode::WindowsApiError;
-    }
-
-    // Only the first translation is asked, even when a later one has the text.
-    wchar_t subBlock[64];
-    swprintf(subBlock, sizeof subBlock / sizeof subBlock[0], L"\\StringFileInfo\\%04x%04x\\FileVersion",
-             translations[0].language, translations[0].codePage);
-    wchar_t* version = nullptr;
-    found = VerQueryValueW(block.data(), subBlock, reinterpret_cast<void**>(&version), &length);
-    if (!found || version == nullptr) {
-        DWORD error = GetLastError();
-        ZLVN_RECORD_FAILURE("VerQueryValue() return %d. GetLastError()=%d.", found, static_cast<int>(error));
+    const wchar_t* version = FileVersionText(block, &length);
+    if (version == nullptr) {
         o_str->clear();
         return ResultCode::WindowsApiError;
     }
