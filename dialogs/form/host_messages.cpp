@@ -4,14 +4,15 @@
 #include <vector>
 
 #include "dialogs/form/form.h"
+#include "dialogs/globals.h"
 #include "plugin/records/guard.h"
 #include "support/dpi_awareness.h"
 
 namespace form {
 
-namespace {
+std::vector<const Form*> g_shownForms;
 
-std::vector<const Form*> g_shownForms;  // on the one UI thread, innermost last
+namespace {
 
 // A form's own windows: its controls and pages, and the choosers and boxes it owns.
 bool OfShownForm(HWND window)
