@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "hint/globals.h"
 #include "hint/hint_picture.h"
 #include "plugin/records/event_gate.h"
 #include "plugin/records/guard.h"
@@ -213,14 +212,7 @@ void SetUpPlugin()
 
 void ReadSettingsIfUnread()
 {
-    if (g_session.settingsUnread && TryLoadSettings()) RenewHintPictures();
-}
-
-void RenewHintPictures()
-{
-    DropHintPictures();
-    // Hints on the screen repaint with the new pictures, not with the plain box.
-    if (g_hintShown) ReadHintPictures(HintSettings);
+    if (g_session.settingsUnread && TryLoadSettings()) DropHintPictures();
 }
 
 void KeepSettingsAsTheyAre() { g_session.settingsUnread = false; }
