@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "hint/globals.h"
 #include "hint/hint_picture.h"
 #include "plugin/records/event_gate.h"
 #include "plugin/records/guard.h"
@@ -212,7 +213,14 @@ void SetUpPlugin()
 
 void ReadSettingsIfUnread()
 {
-    if (g_session.settingsUnread && TryLoadSettings()) DropHintPictures();
+    if (g_session.settingsUnread && TryLoadSettings()) RenewHintPictures();
+}
+
+void RenewHintPictures()
+{
+    DropHintPictures();
+    // Hints on the screen repaint with the new pictures, not with the plain box.
+    if (g_hintShown) ReadHintPictures(HintSettings);
 }
 
 void KeepSettingsAsTheyAre() { g_session.settingsUnread = false; }
