@@ -23,11 +23,6 @@ struct chord_t {
 };
 extern chord_t g_chord;
 
-// The forms whose modal loop runs (host_messages.cpp), innermost last: the message filter
-// that gives the host's timers and windows their own DPI context has no object of its
-// own, and forms without pages (the version box) are not among g_forms.
-extern std::vector<const Form*> g_shownForms;
-
 // How many colour swatches are alive (form_controls.cpp): their window class is the
 // module's, not a dialog's, so it is registered with the first and unregistered with the last.
 extern int g_swatchUsers;

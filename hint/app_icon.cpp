@@ -15,9 +15,7 @@ namespace {
 
 std::map<std::pair<std::wstring, int>, IconOwner>& Icons()
 {
-    // Never destroyed: a host that ends without teardown must not have icons freed under
-    // the loader lock at process exit (teardown empties it).
-    static auto& icons = *new std::map<std::pair<std::wstring, int>, IconOwner>;
+    static std::map<std::pair<std::wstring, int>, IconOwner> icons;
     return icons;
 }
 

@@ -36,8 +36,7 @@ store_logo_functions_t LoadFunctions()
 
 std::map<std::pair<std::wstring, int>, IconOwner>& Logos()
 {
-    // Never destroyed, as the program icons: teardown empties it.
-    static auto& logos = *new std::map<std::pair<std::wstring, int>, IconOwner>;
+    static std::map<std::pair<std::wstring, int>, IconOwner> logos;
     return logos;
 }
 

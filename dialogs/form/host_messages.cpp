@@ -4,15 +4,14 @@
 #include <vector>
 
 #include "dialogs/form/form.h"
-#include "dialogs/globals.h"
 #include "plugin/records/guard.h"
 #include "support/dpi_awareness.h"
 
 namespace form {
 
-std::vector<const Form*> g_shownForms;
-
 namespace {
+
+std::vector<const Form*> g_shownForms;  // on the one UI thread, innermost last
 
 // A form's own windows: its controls and pages, and the choosers and boxes it owns.
 bool OfShownForm(HWND window)

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "hint/globals.h"
 #include "hint/hint_picture.h"
 #include "plugin/records/event_gate.h"
 #include "plugin/records/guard.h"
@@ -21,7 +20,6 @@
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
 #include "support/ini/file_bytes.h"
-#include "support/ini/file_replace.h"
 #include "support/ini/ini_file.h"
 #include "support/ini/ini_writer.h"
 #include "support/pumped_wait.h"
@@ -38,7 +36,7 @@ constexpr DWORD kTeardownRetryMs = 500;
 void FillDefaultBitmapPath(char (&io_path)[sizeof HintSettings.BgNormal], const char* i_file)
 {
     std::string dir;
-    if (io_path[0] != '\0' || !ExactAnsiFromWide(ModuleDirectory(g_hModule), &dir) || dir.empty()) return;
+    if (io_path[0] != '\0' || !ExactAnsiFromWide(ModuleDirectory(g_hModule), &dir)) return;
     if (dir.size() + 1 + strlen(i_file) < sizeof io_path) FormatText(io_path, sizeof io_path, "%s\\%s", dir.c_str(), i_file);
 }
 
@@ -102,12 +100,6 @@ bool LoadSettings()
     FileRead found = FileRead::Failed;
     if (!g_settingsFile.empty()) TakeBackHalfDoneSave();
     if (!g_settingsFile.empty()) found = ReadFileBytes(LongPathForm(g_settingsFile), &bytes, &error);
-    // A half-done save that could not be taken back yet (a scanner holds it): the file is
-    // there, only not readable now, and no save may write defaults over it.
-    if (found == FileRead::Missing && HalfDoneSaveLeft(LongPathForm(g_settingsFile))) {
-        found = FileRead::Failed;
-        error = ERROR_SHARING_VIOLATION;
-    }
     if (found == FileRead::Failed) {
         ReportUnread(error);
         return false;
@@ -213,14 +205,7 @@ void SetUpPlugin()
 
 void ReadSettingsIfUnread()
 {
-    if (g_session.settingsUnread && TryLoadSettings()) RenewHintPictures();
-}
-
-void RenewHintPictures()
-{
-    DropHintPictures();
-    // Hints on the screen repaint with the new pictures, not with the plain box.
-    if (g_hintShown) ReadHintPictures(HintSettings);
+    if (g_session.settingsUnread && TryLoadSettings()) DropHintPictures();
 }
 
 void KeepSettingsAsTheyAre() { g_session.settingsUnread = false; }

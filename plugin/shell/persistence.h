@@ -12,10 +12,6 @@ void SavePluginSettings();
 // after a short wait.
 void SavePluginSettingsAtTeardown();
 
-// The settings changed: the kept background pictures are read again (a picture saved
-// again under the same name too), at once for hints on the screen.
-void RenewHintPictures();
-
 // After a set-up that could not read the file (held by another program, out of memory):
 // tries again, so that the user's settings apply as soon as the file can be read.
 void ReadSettingsIfUnread();

@@ -52,14 +52,6 @@ std::vector<ini_edit_t> InFileEncoding(const std::string& i_bytes, std::vector<i
 
 StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits)
 {
-    // A message answered while this save waits may start another save on this thread (a
-    // host's teardown); the lock, the thread's own, would let it take this save's files.
-    static bool s_saving = false;
-    if (s_saving) return Failed("a save while another one runs on this thread", ERROR_BUSY);
-    s_saving = true;
-    struct Done {
-        ~Done() { s_saving = false; }
-    } done;
     FileLock lock(i_path);
     const std::wstring path = LongPathForm(i_path);
     // A save that an earlier one left half done starts from the settings it left.

@@ -632,37 +632,6 @@ TEST_F(Persistence, ReplacesThatFailHalfWayOrAreHeldNeverLoseTheSettings)
     }
 }
 
-// A scanner holds the temporary file, and only that one.
-BOOL WINAPI HeldTemporaryMove(LPCWSTR from, LPCWSTR to, DWORD flags)
-{
-    if (std::wstring(from).rfind(L".tmp") != std::wstring(from).size() - 4) return g_move(from, to, flags);
-    SetLastError(ERROR_SHARING_VIOLATION);
-    return FALSE;
-}
-
-// A half-done save whose temporary file is still held at set-up is a file that cannot be
-// read yet, never a missing one: no save writes defaults over it, and once free it is
-// taken back whole, before an older backup.
-TEST_F(Persistence, AHalfDoneSaveHeldAtSetUpIsNeitherLostNorTakenFromTheBackup)
-{
-    SetUpFrom(kCustomFile);
-    const std::string changed = WithValue(kCustomFile, "FontName", kMeiryo);
-    WriteWholeFile(temporary, changed);
-    WriteWholeFile(path + ".bak", kCustomFile);
-    DeleteFileA(path.c_str());
-    {
-        ImportPatch move(GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(HeldTemporaryMove));
-        g_move = reinterpret_cast<decltype(g_move)>(move.Original());
-        SetUpFrom();
-        EXPECT_EQ(changed, ReadWholeFile(temporary)) << "the newer bytes stay where they are";
-        EXPECT_FALSE(FileExists(path)) << "the older backup is not put in their place";
-    }
-    Zlvn_OnTeardown();
-    SetUpFrom();
-    EXPECT_EQ(changed, ReadWholeFile(path)) << HostLog();
-    EXPECT_STREQ(kMeiryo, HintSettings.FontName);
-}
-
 // A file linked under the temporary name is never written through: the link goes, its
 // target keeps its bytes, and the save lands.
 TEST_F(Persistence, AHardLinkUnderTheTemporaryNameIsNeverWrittenThrough)
