@@ -129,10 +129,15 @@ LRESULT hint_face_t::OnMessage(HWND popup, UINT message, WPARAM wParam, LPARAM l
         // A paint that failed part-way must still validate, or WM_PAINT comes back for ever.
         ValidateRect(popup, nullptr);
         return 0;
-    case WM_LBUTTONDOWN:
-        BringWindowToFront(m_target);
-        m_shared->brought = m_target;
+    case WM_LBUTTONDOWN: {
+        // Remembered before the call: its restore request answers the messages sent to this
+        // thread, and a teardown run there destroys this hint and its set. Nothing of either
+        // is touched after it.
+        HWND target = m_target;
+        m_shared->brought = target;
+        BringWindowToFront(target);
         return 0;
+    }
     default: return DefWindowProcA(popup, message, wParam, lParam);
     }
 }

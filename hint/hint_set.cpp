@@ -35,8 +35,9 @@ void HideHints()
 
 void BringListedWindowToFront(HWND window)
 {
-    BringWindowToFront(window);
+    // Noted first, as a click on a hint does: the set may be gone once the window is restored.
     if (g_hintWndMgr) g_hintWndMgr->NoteBrought(window);
+    BringWindowToFront(window);
 }
 
 void DestroyHintWndMgr()
