@@ -52,6 +52,14 @@ if ! cmp -s "$zlvn_fonts_new" "$zlvn_fonts_reg"; then
   wine regedit /S "Z:${zlvn_fonts_new//\//\\}" </dev/null >/dev/null 2>&1 &&
     wineserver -w && cp "$zlvn_fonts_new" "$zlvn_fonts_reg"
 fi
+# A program that crashes ends at once, with the exception's code, instead of starting
+# winedbg and waiting for it (a test then hangs until its time-out): a debugger command
+# that is empty cannot start, and Wine then lets the process end.
+zlvn_no_debugger="$WINEPREFIX/.zlvn-no-debugger"
+if [ ! -f "$zlvn_no_debugger" ]; then
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f \
+    </dev/null >/dev/null 2>&1 && wineserver -w && touch "$zlvn_no_debugger"
+fi
 # Start the server and Wine's own processes outside any test, so that CTest does not
 # wait for them. ZLVN_NO_WARM_SERVER=1: not for a person's run, whose server must end
 # by itself when the prefix has no program left.

@@ -1,5 +1,7 @@
 #include "tests/common/plugin_dll.h"
 
+#include "tests/common/guard_heap.h"
+
 std::string ProgramDir()
 {
     char path[MAX_PATH] = {};
@@ -20,6 +22,7 @@ bool PluginDll::Load()
     SetLastError(0);
     m_module = LoadLibraryA(m_path.c_str());
     m_error = m_module ? 0 : GetLastError();
+    guard_heap::CoverIfActive(m_module);
     return m_module != nullptr;
 }
 
