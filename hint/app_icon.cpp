@@ -3,21 +3,13 @@
 #include <shlobj.h>
 
 #include <cwchar>
-#include <map>
 #include <string>
-#include <utility>
 
 #include "support/owners.h"
 #include "support/proc_address.h"
 #include "support/system_module.h"
 
 namespace {
-
-std::map<std::pair<std::wstring, int>, IconOwner>& Icons()
-{
-    static std::map<std::pair<std::wstring, int>, IconOwner> icons;
-    return icons;
-}
 
 bool HasClass(HWND window, const wchar_t* i_class)
 {
@@ -92,18 +84,9 @@ HWND ProgramWindow(HWND window)
     return core ? core : window;
 }
 
-HICON AppIconOf(HWND window, int size)
+HICON AppIconOf(HWND window, int size, IconCache& cache)
 {
     std::wstring path = ExecutablePath(ProgramWindow(window));
     if (path.empty()) return nullptr;
-    auto key = std::make_pair(path, size);
-    auto found = Icons().find(key);
-    if (found != Icons().end()) return found->second.Get();
-    // The entry first: a failed allocation then leaves no icon without an owner. A file
-    // without an icon is remembered too, and not read again.
-    IconOwner& icon = Icons().emplace(key, IconOwner()).first->second;
-    icon.Reset(IconOfFile(ReadablePath(path), size));
-    return icon.Get();
+    return cache.Find(path, size, [&path, size] { return IconOfFile(ReadablePath(path), size); });
 }
-
-void FreeAppIcons() { Icons().clear(); }

@@ -3,13 +3,12 @@
 // windows that answer no icon of their own (Store apps, some WinUI windows).
 #include <windows.h>
 
+#include "hint/icon_cache.h"
+
 // The icon of the window's executable at size x size pixels: for a Store app's frame
 // window, of the app it hosts. Null when the file has none or the process cannot be
-// read. Kept per executable path and size until FreeAppIcons.
-HICON AppIconOf(HWND window, int size);
-
-// Destroys every icon taken from a file; hints borrowing them must be gone first.
-void FreeAppIcons();
+// read. Kept in the cache per executable path and size.
+HICON AppIconOf(HWND window, int size, IconCache& cache);
 
 // A Store app's frame window belongs to the frame host; the app's own program runs the
 // core window it holds (not there while the app is suspended: the frame window then).

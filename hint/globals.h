@@ -1,8 +1,7 @@
 #pragma once
 // The overlay's module-wide variables. Everything else of the overlay lives in the set
-// of hints (its hints, the settings they draw with, the window a click brought forward)
-// or in the file whose cache it is: the pictures (hint_picture.cpp), the program icons
-// (app_icon.cpp) and the Store logos (store_logo.cpp), which hints borrow until teardown.
+// of hints: its hints, the settings, pictures, program icons and Store logos they draw
+// with, and the window a click brought forward; teardown frees it all with the set.
 
 class HintWndMgr;
 

@@ -10,22 +10,6 @@
 
 namespace {
 
-// Plain data, no destructor: nothing of GDI runs at process exit under the loader lock.
-struct kept_picture_t {
-    bool read;
-    char path[sizeof hint_settings_t::BgNormal];
-    hint_picture_t picture;
-};
-
-kept_picture_t g_kept[2];  // [0] not minimized, [1] minimized
-
-void Drop(kept_picture_t& kept)
-{
-    HBITMAP bitmap = kept.picture.bitmap;
-    kept = kept_picture_t{};
-    if (bitmap) DeleteObject(bitmap);
-}
-
 // The file's wide name: an empty path is the picture shipped beside the module, whose
 // folder the ANSI code page may not hold.
 std::wstring PictureFile(const char* i_path, const char* i_default)
@@ -44,7 +28,16 @@ bool OutOfResources(DWORD i_error)
     return i_error == ERROR_NOT_ENOUGH_MEMORY || i_error == ERROR_OUTOFMEMORY || i_error == ERROR_NO_SYSTEM_RESOURCES;
 }
 
-void Read(kept_picture_t& kept, const char* i_path, const char* i_default)
+}  // namespace
+
+void HintPictures::Drop(kept_t& kept)
+{
+    HBITMAP bitmap = kept.picture.bitmap;
+    kept = kept_t{};
+    if (bitmap) DeleteObject(bitmap);
+}
+
+void HintPictures::Read(kept_t& kept, const char* i_path, const char* i_default)
 {
     if (kept.read && strcmp(kept.path, i_path) == 0) return;
     const std::wstring file = PictureFile(i_path, i_default);  // before anything changes: it may throw
@@ -58,27 +51,25 @@ void Read(kept_picture_t& kept, const char* i_path, const char* i_default)
     // A file that could not be read is not tried again; a read that ran out of resources is.
     kept.read = bitmap || (!file.empty() && !OutOfResources(error));
     CopyText(kept.path, i_path);
-    // The kept picture is plain data from here on (above): Drop deletes it.
+    // The kept picture is plain data from here on: Drop deletes it.
     kept.picture = hint_picture_t{bitmap.Release(), info.bmWidth, info.bmHeight};
 }
 
-}  // namespace
-
-void ReadHintPictures(const hint_settings_t& settings)
+void HintPictures::Read(const hint_settings_t& settings)
 {
     // Pictures turned off are given back; turned on again, they are read afresh.
-    if (!settings.IsUseBmp) return DropHintPictures();
-    Read(g_kept[0], settings.BgNormal, kDefaultNormalPicture);
-    Read(g_kept[1], settings.BgIconic, kDefaultIconicPicture);
+    if (!settings.IsUseBmp) return Drop();
+    Read(m_kept[0], settings.BgNormal, kDefaultNormalPicture);
+    Read(m_kept[1], settings.BgIconic, kDefaultIconicPicture);
 }
 
-const hint_picture_t* HintPicture(bool iconic)
+const hint_picture_t* HintPictures::Picture(bool iconic) const
 {
-    const kept_picture_t& kept = g_kept[iconic ? 1 : 0];
+    const kept_t& kept = m_kept[iconic ? 1 : 0];
     return kept.picture.bitmap ? &kept.picture : nullptr;
 }
 
-void DropHintPictures()
+void HintPictures::Drop()
 {
-    for (kept_picture_t& kept : g_kept) Drop(kept);
+    for (kept_t& kept : m_kept) Drop(kept);
 }

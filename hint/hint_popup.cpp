@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "hint/bring_to_front.h"
 #include "hint/hint_font.h"
-#include "hint/hint_picture.h"
+#include "hint/hint_wnd_mgr.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/module_state.h"
 #include "support/dpi_awareness.h"
@@ -75,15 +74,16 @@ void PaintIconAndText(HDC dc, const RECT& client, const hint_face_t& hint, const
 
 // Drawn with the settings as they are at this paint: a popup repainted after the settings
 // dialog's OK shows the new look at once.
-void Paint(HWND hwnd, const hint_face_t& hint, const hint_settings_t& s)
+void Paint(HWND hwnd, const hint_face_t& hint, const HintWndMgr& set)
 {
+    const hint_settings_t& s = set.Settings();
     PaintDc paint(hwnd);
     HDC dc = paint.Get();
     RECT client;
     GetClientRect(hwnd, &client);
     hint_colours_t colours = ColoursFor(hint.m_target, s);
     // A picture that could not be read or drawn gets the colour box, never whatever was on the screen.
-    if (!s.IsUseBmp || !PaintPicture(dc, client, HintPicture(colours.iconic))) PaintBox(dc, client, colours, hint.m_dpi);
+    if (!s.IsUseBmp || !PaintPicture(dc, client, set.Picture(colours.iconic))) PaintBox(dc, client, colours, hint.m_dpi);
     PaintIconAndText(dc, client, hint, s);
 }
 
@@ -125,19 +125,15 @@ LRESULT hint_face_t::OnMessage(HWND popup, UINT message, WPARAM wParam, LPARAM l
     case WM_CREATE:
     case WM_DESTROY: return 0;
     case WM_PAINT:
-        Guarded(kHintWndProcName, [this, popup] { Paint(popup, *this, *m_shared->settings); });
+        Guarded(kHintWndProcName, [this, popup] { Paint(popup, *this, *m_set); });
         // A paint that failed part-way must still validate, or WM_PAINT comes back for ever.
         ValidateRect(popup, nullptr);
         return 0;
-    case WM_LBUTTONDOWN: {
-        // Remembered before the call: its restore request answers the messages sent to this
-        // thread, and a teardown run there destroys this hint and its set. Nothing of either
-        // is touched after it.
-        HWND target = m_target;
-        m_shared->brought = target;
-        BringWindowToFront(target);
+    case WM_LBUTTONDOWN:
+        // This hint and its set may be gone when Bring returns (it says why): nothing of
+        // them is touched after it.
+        m_set->Bring(m_target);
         return 0;
-    }
     default: return DefWindowProcA(popup, message, wParam, lParam);
     }
 }

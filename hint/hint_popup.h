@@ -12,13 +12,7 @@
 // One name for every file, so that they all name one procedure.
 inline constexpr char kHintWndProcName[] = "HintWndProc";
 
-// What the popups of one set share, owned by the set: the settings they are drawn with,
-// and the window a click on one of them brought forward, which the set raises again once
-// the hints are hidden (bring_to_front.cpp says why).
-struct hint_shared_t {
-    const hint_settings_t* settings = nullptr;
-    HWND brought = nullptr;
-};
+class HintWndMgr;
 
 // What a popup shows of its hint and whose window a click brings forward.
 struct hint_face_t {
@@ -28,7 +22,9 @@ struct hint_face_t {
     // The window's own title shown instead of m_text (wide_title.h); empty: m_text.
     std::wstring m_wideText;
     UINT m_dpi = kHintDesignDpi;  // measured and painted at: its monitor's
-    hint_shared_t* m_shared = nullptr;  // its set's
+    // Its set, which outlives it: the settings and pictures it is drawn with, and what a
+    // click brings forward.
+    HintWndMgr* m_set = nullptr;
 
     // The popup's messages: it paints this face and answers clicks for it.
     LRESULT OnMessage(HWND popup, UINT message, WPARAM wParam, LPARAM lParam) const;

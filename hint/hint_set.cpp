@@ -1,9 +1,6 @@
 #include "hint/hint_set.h"
 
-#include "hint/app_icon.h"
 #include "hint/bring_to_front.h"
-#include "hint/hint_picture.h"
-#include "hint/store_logo.h"
 #include "support/dpi_awareness.h"
 
 HintWndMgr* g_hintWndMgr;
@@ -35,9 +32,13 @@ void HideHints()
 
 void BringListedWindowToFront(HWND window)
 {
-    // Noted first, as a click on a hint does: the set may be gone once the window is restored.
-    if (g_hintWndMgr) g_hintWndMgr->NoteBrought(window);
-    BringWindowToFront(window);
+    if (g_hintWndMgr) g_hintWndMgr->Bring(window);
+    else BringWindowToFront(window);
+}
+
+void HintSettingsChanged()
+{
+    if (g_hintWndMgr) g_hintWndMgr->SettingsChanged();
 }
 
 void DestroyHintWndMgr()
@@ -50,10 +51,6 @@ void DestroyHintWndMgr()
         // Only once a showing looked the DPI functions up: no module is loaded here
         // before a hint was ever made.
         PerMonitorDpiScope perMonitor;
-        delete set;
+        delete set;  // its hints, then the pictures and icons they drew with
     }
-    DropHintPictures();
-    // No hint borrows them now.
-    FreeAppIcons();
-    FreeStoreLogos();
 }

@@ -14,5 +14,7 @@ void HideHints();
 // Brings the window to the front as a click on its hint does, raised again once the
 // hints are hidden (the toggle command, which shows them).
 void BringListedWindowToFront(HWND window);
+// The settings record changed other than through the set: it reads what it draws with afresh.
+void HintSettingsChanged();
 // Teardown: destroys the set with every popup window; g_hintWndMgr becomes null.
 void DestroyHintWndMgr();

@@ -8,6 +8,7 @@
 #include "hint/store_logo.h"
 #include "hint/hint_font.h"
 #include "hint/hint_popup.h"
+#include "hint/hint_wnd_mgr.h"
 #include "hint/wide_title.h"
 #include "plugin/records/host_api.h"
 #include "support/bounded_text.h"
@@ -111,7 +112,7 @@ HICON Sharpest(HWND window, HICON small, int size, IconRequests& requests)
 
 }  // namespace
 
-HICON FindTargetIcon(HWND target, int size, const IconBudget& icons, bool* o_cut)
+HICON FindTargetIcon(HWND target, int size, const IconBudget& icons, hint_icon_caches_t& caches, bool* o_cut)
 {
     IconRequests requests(icons, o_cut);
     if (HWND owner = GetWindow(target, GW_OWNER)) {
@@ -122,9 +123,9 @@ HICON FindTargetIcon(HWND target, int size, const IconBudget& icons, bool* o_cut
     if (!icon) icon = requests.Ask(target, ICON_BIG);
     // Store apps and some WinUI windows answer none of those: the app's logo from its
     // package, the small icon the system makes for the window, then the one of its program's file.
-    if (!icon && requests.TimeLeft(target)) icon = StoreLogoOf(target, size);
+    if (!icon && requests.TimeLeft(target)) icon = StoreLogoOf(target, size, caches.logos);
     if (!icon) icon = requests.Ask(target, ICON_SMALL2);
-    if (!icon) icon = AppIconOf(target, size);
+    if (!icon) icon = AppIconOf(target, size, caches.programs);
     return icon;
 }
 
@@ -166,10 +167,10 @@ RECT WorkAreaOfMonitor(HMONITOR monitor)
 
 RECT WorkAreaOf(HWND window) { return WorkAreaOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)); }
 
-HintWnd::HintWnd(HWND target, const std::string& title, const IconBudget& icons, hint_shared_t& shared) : m_title(title)
+HintWnd::HintWnd(HWND target, const std::string& title, const IconBudget& icons, HintWndMgr& set) : m_title(title)
 {
     m_target = target;
-    m_shared = &shared;
+    m_set = &set;
     FindIcon(icons);
     BuildDisplayText(m_title, Settings().Contents, m_text);
     m_work = ToPixelRect(WorkAreaOf(target));
@@ -183,12 +184,14 @@ HintWnd::HintWnd(HWND target, const std::string& title, const IconBudget& icons,
 
 HintWnd::~HintWnd() { DestroyPopup(); }
 
+const hint_settings_t& HintWnd::Settings() const { return m_set->Settings(); }
+
 void HintWnd::FindIcon(const IconBudget& icons)
 {
     bool cut = false;
     // Read at the size the hint draws it at on the target's monitor.
     int size = HintMetricsFor(DpiOfMonitor(MonitorFromWindow(m_target, MONITOR_DEFAULTTOPRIMARY))).iconSize;
-    m_icon = FindTargetIcon(m_target, size, icons, &cut);
+    m_icon = FindTargetIcon(m_target, size, icons, m_set->IconCaches(), &cut);
     m_iconPending = m_icon == nullptr && cut;
 }
 

@@ -7,6 +7,7 @@
 
 #include "hint/hint_popup.h"
 #include "hint/hint_rules.h"
+#include "hint/icon_cache.h"
 
 // The time one showing may spend waiting for the targets' answers to icon requests,
 // shared by all its requests: a showing of many hung windows still ends within it.
@@ -28,9 +29,9 @@ private:
 class HintWnd : public hint_face_t {
 public:
     // Makes the record and its hidden popup, 10 x 10 at the corner of the target's work
-    // area; its icon is asked for within the showing's budget. shared: its set's, which
-    // outlives it.
-    HintWnd(HWND target, const std::string& title, const IconBudget& icons, hint_shared_t& shared);
+    // area; its icon is asked for within the showing's budget. set: the set it belongs to,
+    // which outlives it.
+    HintWnd(HWND target, const std::string& title, const IconBudget& icons, HintWndMgr& set);
     ~HintWnd();  // destroys the popup and unregisters its class; the icon is borrowed
     HintWnd(const HintWnd&) = delete;
     HintWnd& operator=(const HintWnd&) = delete;
@@ -73,7 +74,7 @@ public:
     bool m_iconPending = false;
 
 private:
-    const hint_settings_t& Settings() const { return *m_shared->settings; }
+    const hint_settings_t& Settings() const;
     void FindIcon(const IconBudget& icons);
     void MakePopup();
     void ApplyShape();  // the rounded window region, made anew when the size changed
@@ -85,10 +86,11 @@ private:
 
 // The target's small icon, borrowed from its owner, its class or itself (the larger one
 // of the same window where the small one is below size), else its Store app's logo
-// (store_logo.h) or its program's (app_icon.h), read at size; null when none is found.
+// (store_logo.h) or its program's (app_icon.h), read at size into the set's caches; null
+// when none is found.
 // Requests wait what the showing's budget gives them, 100 ms each at most and 300 ms in
 // all; o_cut: one was shortened or left out because the showing's budget ran out.
-HICON FindTargetIcon(HWND target, int size, const IconBudget& icons, bool* o_cut);
+HICON FindTargetIcon(HWND target, int size, const IconBudget& icons, hint_icon_caches_t& caches, bool* o_cut);
 
 // Where a minimized window stands when restored, in screen coordinates.
 RECT RestoredRect(HWND window);

@@ -5,7 +5,6 @@
 
 #include "hint/bring_to_front.h"
 #include "hint/get_zlvn_list.h"
-#include "hint/hint_picture.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 #include "support/dwm_window.h"
@@ -49,7 +48,7 @@ void HintWndMgr::Add(HWND target, const std::string& title, const IconBudget& ic
 {
     // Whole or not at all: a hint that cannot be kept goes again at once, its popup, class
     // and focus registration with it.
-    Owned hint(new HintWnd(target, title, icons, m_shared));
+    Owned hint(new HintWnd(target, title, icons, *this));
     m_hints.push_back(std::move(hint));
 }
 
@@ -121,8 +120,8 @@ void HintWndMgr::SortByLeft()
 
 void HintWndMgr::ShowAll()
 {
-    const hint_settings_t& settings = *m_shared.settings;
-    ReadHintPictures(settings);
+    const hint_settings_t& settings = m_settings;
+    m_pictures.Read(settings);
     std::vector<HintWnd*> shown;
     shown.reserve(m_hints.size());
     for (const Owned& owned : m_hints) {
@@ -169,8 +168,22 @@ void HintWndMgr::HideAll()
     g_hintShown = 0;
 }
 
+void HintWndMgr::Bring(HWND window)
+{
+    m_brought = window;  // first: nothing of the set is touched after the call
+    BringWindowToFront(window);
+}
+
 void HintWndMgr::RaiseBroughtWindow()
 {
-    RaiseIfStillInFront(m_shared.brought);
-    m_shared.brought = nullptr;
+    RaiseIfStillInFront(m_brought);
+    m_brought = nullptr;
+}
+
+void HintWndMgr::SettingsChanged()
+{
+    // A picture the user saved again under the same name is read afresh too. The hints
+    // on the screen paint from the new ones at their next paint, not from none.
+    m_pictures.Drop();
+    if (g_hintShown) m_pictures.Read(m_settings);
 }

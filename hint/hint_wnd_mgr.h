@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "hint/globals.h"
+#include "hint/hint_picture.h"
 #include "hint/hint_wnd.h"
+#include "hint/icon_cache.h"
 
 class GetZlvnList;
 struct ZlvnList;
@@ -22,8 +24,9 @@ public:
 
     // settings: what the hints are built, placed and painted with for as long as the set
     // lives; it is read afresh at every showing and paint, so it must outlive the set.
-    explicit HintWndMgr(const hint_settings_t& settings) { m_shared.settings = &settings; }
-    ~HintWndMgr();  // destroys every hint in ascending handle order
+    explicit HintWndMgr(const hint_settings_t& settings) : m_settings(settings) {}
+    // Destroys every hint in ascending handle order, then the pictures and icons they drew.
+    ~HintWndMgr();
     HintWndMgr(const HintWndMgr&) = delete;
     HintWndMgr& operator=(const HintWndMgr&) = delete;
 
@@ -31,12 +34,22 @@ public:
     void Refresh();  // later showings: prune, update texts, add new windows
     void ShowAll();
     void HideAll();
-    // A window brought forward other than by a click on a hint (the toggle command):
-    // raised again, as a clicked one is, once the hints are hidden.
-    void NoteBrought(HWND window) { m_shared.brought = window; }
-    // Once the hints are hidden: the window a click brought forward, when it is still in
-    // front, is raised over them (bring_to_front.cpp says why), and forgotten.
+    // Brings a listed window to the front (a click on its hint, the toggle command) and
+    // remembers it for RaiseBroughtWindow. Restoring a minimized window answers the
+    // messages sent to this thread, and the host may tear the plug-in down in one: the set
+    // may be gone when this returns, so a caller touches nothing of it afterwards.
+    void Bring(HWND window);
+    // Once the hints are hidden: the window brought forward, when it is still in front, is
+    // raised over them (bring_to_front.cpp says why), and forgotten.
     void RaiseBroughtWindow();
+    // The settings changed (the dialog's OK, a file read late): the pictures are read
+    // afresh, at once while the hints are on the screen, else at the next showing.
+    void SettingsChanged();
+
+    // What the hints draw with.
+    const hint_settings_t& Settings() const { return m_settings; }
+    const hint_picture_t* Picture(bool iconic) const { return m_pictures.Picture(iconic); }
+    hint_icon_caches_t& IconCaches() { return m_icons; }
     // The hints in the set's order, from left to right by their left edges.
     std::vector<HintWnd*> List() const;
     size_t Count() const { return m_hints.size(); }
@@ -62,6 +75,10 @@ private:
     void RunNoOverlapPass(const std::vector<HintWnd*>& shown);
     static void DestroyInHandleOrder(Hints& hints);
 
-    hint_shared_t m_shared;  // before the hints, which point to it
-    Hints m_hints;           // every hint, one per target, in the set's order
+    const hint_settings_t& m_settings;
+    HWND m_brought = nullptr;
+    // Before the hints, which borrow them.
+    HintPictures m_pictures;
+    hint_icon_caches_t m_icons;
+    Hints m_hints;  // every hint, one per target, in the set's order
 };

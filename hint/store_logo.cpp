@@ -2,9 +2,7 @@
 
 #include <propsys.h>
 
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "hint/app_icon.h"
@@ -32,12 +30,6 @@ store_logo_functions_t LoadFunctions()
     if (HMODULE kernel = LoadSystemModule(L"kernel32.dll"))
         f.appIdOfProcess = As<decltype(f.appIdOfProcess)>(GetProcAddress(kernel, "GetApplicationUserModelId"));
     return f;
-}
-
-std::map<std::pair<std::wstring, int>, IconOwner>& Logos()
-{
-    static std::map<std::pair<std::wstring, int>, IconOwner> logos;
-    return logos;
 }
 
 // The host's thread may have COM in either apartment, or none: what this call starts, it ends.
@@ -126,19 +118,11 @@ store_logo_functions_t& StoreLogoFunctions()
     return functions;
 }
 
-HICON StoreLogoOf(HWND window, int size)
+HICON StoreLogoOf(HWND window, int size, IconCache& cache)
 {
     if (!StoreLogoFunctions().itemInKnownFolder) return nullptr;  // before Windows 8: no apps, no logos
     ComScope com;
     std::wstring id = AppIdOf(window);
     if (id.empty()) return nullptr;
-    auto key = std::make_pair(id, size);
-    auto found = Logos().find(key);
-    if (found != Logos().end()) return found->second.Get();
-    // The entry first, as for the program icons; an app without a logo is remembered too.
-    IconOwner& logo = Logos().emplace(key, IconOwner()).first->second;
-    logo.Reset(LogoOfApp(id, size));
-    return logo.Get();
+    return cache.Find(id, size, [&id, size] { return LogoOfApp(id, size); });
 }
-
-void FreeStoreLogos() { Logos().clear(); }

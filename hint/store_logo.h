@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "hint/icon_cache.h"
+
 // The system's functions in use, looked up in the system folder at first need (Windows 8
 // and later have them all); null where missing. Tests put stand-ins here.
 struct store_logo_functions_t {
@@ -15,9 +17,6 @@ struct store_logo_functions_t {
 store_logo_functions_t& StoreLogoFunctions();
 
 // The logo of the app the window belongs to, size x size pixels with its alpha; null
-// when the window is no app's or the system has none of these functions. Kept per app
-// and size until FreeStoreLogos.
-HICON StoreLogoOf(HWND window, int size);
-
-// Destroys every logo; hints borrowing them must be gone first.
-void FreeStoreLogos();
+// when the window is no app's or the system has none of these functions. Kept in the
+// cache per app and size.
+HICON StoreLogoOf(HWND window, int size, IconCache& cache);

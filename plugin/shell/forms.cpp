@@ -5,7 +5,7 @@
 
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
-#include "hint/hint_picture.h"
+#include "hint/hint_set.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/persistence.h"
 
@@ -34,8 +34,7 @@ void ShowOptionDialog()
         return;
     }
     if (!ConfirmedInDialog()) return;
-    // A picture the user saved again under the same name is read afresh.
-    DropHintPictures();
+    HintSettingsChanged();
     // What the user confirmed is in the file at once, not only at teardown.
     SavePluginSettings();
 }

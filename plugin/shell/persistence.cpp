@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hint/hint_picture.h"
+#include "hint/hint_set.h"
 #include "plugin/records/event_gate.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
@@ -205,7 +205,7 @@ void SetUpPlugin()
 
 void ReadSettingsIfUnread()
 {
-    if (g_session.settingsUnread && TryLoadSettings()) DropHintPictures();
+    if (g_session.settingsUnread && TryLoadSettings()) HintSettingsChanged();
 }
 
 void KeepSettingsAsTheyAre() { g_session.settingsUnread = false; }

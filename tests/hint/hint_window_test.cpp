@@ -194,6 +194,70 @@ TEST_F(HintWindow, PicturesAreReadAtTheFirstShowingOnly)
     EXPECT_EQ(2, g_pictureReads) << "ten showings: one read of each window state's picture";
 }
 
+// The settings changed outside the set (the dialog's OK, a file read late): the set reads
+// its pictures afresh, whether its hints are on the screen or not.
+TEST_F(HintWindow, SettingsChangedReadsThePicturesAfresh)
+{
+    const COLORREF kOld = RGB(255, 0, 0), kNew = RGB(0, 0, 255);
+    const struct { const char* name; bool shown, samePath; } rows[] = {
+        {"a new path while the hints are shown", true, false},
+        {"the same path saved again while they are shown", true, true},
+        {"the same path saved again while they are hidden", false, true},
+    };
+    for (const auto& row : rows) {
+        TempDir dir;
+        const std::string old = dir.File("old.bmp"), fresh = row.samePath ? old : dir.File("new.bmp");
+        WriteBitmapFile(old, {kOld});
+        HintSettings.IsUseBmp = 1;
+        CopyText(HintSettings.BgNormal, old.c_str());
+        HWND target = Listed(RECT{200, 200, 500, 400}, "Bmp");
+        ShowAndRead(target);
+        if (!row.shown) HideHints();
+
+        WriteBitmapFile(fresh, {kNew});
+        CopyText(HintSettings.BgNormal, fresh.c_str());
+        HintSettingsChanged();
+        // Shown, the hint is only painted again: a showing would read a new path anyway.
+        const RECT r = PopupRect(target);
+        if (row.shown) {
+            InvalidateRect(Hint(target)->m_hwnd, nullptr, FALSE);
+            EXPECT_TRUE(WaitForScreen(r)) << row.name;
+        }
+        ScreenPixels px = row.shown ? ScreenPixels(r) : ShowAndRead(target);
+        EXPECT_EQ(ColourText(kNew), ColourText(px.At(2, px.Height() / 2))) << row.name;
+        Restart();
+    }
+}
+
+// A click on a hint and the toggle bring the window forward alike, and the set raises it
+// again once the hints are hidden.
+TEST_F(HintWindow, BringRestoresFocusesAndRaisesOnceHidden)
+{
+    const struct { const char* name; bool minimized; std::function<void(HWND)> bring; } rows[] = {
+        {"a click on a minimized window's hint", true, [this](HWND t) { SendMessageA(Hint(t)->m_hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0); }},
+        {"a click on a shown window's hint", false, [this](HWND t) { SendMessageA(Hint(t)->m_hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0); }},
+        {"the toggle's window", false, [](HWND t) { BringListedWindowToFront(t); }},
+    };
+    for (const auto& row : rows) {
+        HWND target = Listed(RECT{200, 200, 500, 400}, "Target");
+        HWND other = Listed(RECT{300, 300, 700, 600}, "Other");
+        if (row.minimized) ShowWindow(target, SW_MINIMIZE);
+        SetForegroundWindow(other);
+        ShowHints();
+        row.bring(target);
+        EXPECT_TRUE(PumpUntil([target] { return !IsIconic(target) && GetForegroundWindow() == target; })) << row.name;
+        // Put under another window meanwhile, it is raised when the hints go.
+        SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        HideHints();
+        EXPECT_TRUE(PumpUntil([target, other] {
+            for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+                if (w == target || w == other) return w == target;
+            return false;
+        })) << row.name << ": raised over the other window once the hints are hidden";
+        Restart();
+    }
+}
+
 TEST_F(HintWindow, ShowingRepaintsWithTheCurrentText)
 {
     HintSettings.Contents = 1;

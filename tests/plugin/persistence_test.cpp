@@ -546,9 +546,11 @@ TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
     g_hModule = loaded;
     HintSettings = DefaultSettings();
     HintSettings.IsUseBmp = 1;
-    ReadHintPictures(HintSettings);
-    EXPECT_TRUE(HintPicture(false) && HintPicture(true)) << "the pictures beside the module";
-    DropHintPictures();
+    {
+        HintPictures pictures;
+        pictures.Read(HintSettings);
+        EXPECT_TRUE(pictures.Picture(false) && pictures.Picture(true)) << "the pictures beside the module";
+    }
     g_hModule = savedModule;
     FreeLibrary(loaded);
     const std::string ini = ReadWholeFile(folder + L"\\ZlvnHint.ini");
