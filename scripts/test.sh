@@ -17,7 +17,7 @@
 #   bash scripts/test.sh -N                          list the tests
 # ctest learns a program's tests by running it, so the first -R or -N in a build tree
 # (or one that lacks a test program) builds everything first and makes the tree's Wine
-# prefix: 1.5 to 4 min on two cores, and it says so before it starts.
+# prefix: 2 to 4 min on two cores, and it says so before it starts.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"
@@ -118,9 +118,10 @@ if [ "$#" -gt 0 ]; then
   # ctest lists a program's tests by running it: under the build tree's own Wine prefix
   # (and only there: the build wants the machine's own locale).
   if ! all_programs_built; then
-    # Measured on two cores: 1 min 37 s idle, 3 min 47 s while others built.
+    # Measured on two cores: the build 1 min 37 s on an idle machine; build and prefix
+    # 3 min 0 s and 3 min 47 s while others built.
     echo "test: this build tree lacks test programs, and ctest learns a program's tests by" \
-      "running it: building everything first, then the Wine prefix once (1.5 to 4 min on two cores)"
+      "running it: building everything first, then the Wine prefix once (2 to 4 min on two cores)"
   elif only_listing "${args[@]}"; then
     programs=-
   else

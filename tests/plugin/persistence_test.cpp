@@ -71,7 +71,7 @@ std::string Encoded(std::string text, const std::string& lineEnd, IniEncoding en
     return encoding == IniEncoding::Ansi ? text : Utf16FileBytes(utf16, false);
 }
 
-// The 18 settings as a set-up would read them from these bytes, in the writer's form.
+// Every setting as a set-up would read them from these bytes, in the writer's form.
 std::string SettingsIn(const std::string& bytes)
 {
     IniFile ini;
