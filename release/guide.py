@@ -7,7 +7,8 @@ with no Markdown marks left (render_text), and the README links to it.
   guide.py --guide docs/user-guide.md --readme README.md  check that the README points
                                                           at the guide, with no copy
   guide.py ... --keys plugin/records/setting_keys.cpp     check that the guide answers
-                                                          every key of the table
+                                                          every key of the table, and
+                                                          that its "N keys" counts them
 
 The Markdown is a small subset: "#" and "##" headings, paragraphs, "- " lists (nested
 by two spaces), code blocks indented by four spaces, `code`, **strong** and [links](url).
@@ -118,8 +119,14 @@ def key_gaps(markdown, table_source):
     """What the guide leaves open about the keys of the settings table: each key must
     be named, with its section, in one item of the Settings part that gives its
     default and says what a bad value does."""
-    items = [text for kind, _, text in blocks(settings_part(markdown).split("\n")) if kind == "item"]
+    settings = settings_part(markdown)
+    items = [text for kind, _, text in blocks(settings.split("\n")) if kind == "item"]
     gaps = []
+    # The one place in the documents that gives the number of keys.
+    rows = len(KEY_ROW.findall(table_source))
+    said = re.findall(r"(\d+) keys\b", settings)
+    if said != [str(rows)]:
+        gaps.append(f"the Settings part should say once that there are {rows} keys, not {said}")
     for section, key, default in KEY_ROW.findall(table_source):
         item = next((text for text in items if f"`{key}`" in text), None)
         if item is None:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the hint benchmark under Wine; prints its table (--pass: only the
 # no-overlap figures).
+#   bash scripts/bench.sh [--pass]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"

@@ -1,18 +1,30 @@
 # Shared by the scripts (sourced once $root is set): the machine's set-up, the configure
-# step of the cross build, and the check counter of the check scripts.
+# step of the cross build, the check counter of the check scripts, and --help.
+#   source "$root/scripts/common.sh"   in a script of scripts/, not run by itself
 
-# zlvn_help_if_asked SCRIPT "$@": with --help or -h, prints the comment at the top of
-# SCRIPT (its options and steps) and exits, before anything is set up or built.
-zlvn_help_if_asked() {
-  local script=$1
-  shift
-  case "${1:-}" in
-    --help | -h) ;;
-    *) return 0 ;;
-  esac
-  sed -n '2,/^[^#]/{/^#/s/^# \{0,1\}//p}' "$script"
-  exit 0
+# zlvn_usage SCRIPT: the comment at the top of SCRIPT (its options and steps), after its
+# "#!" line.
+zlvn_usage() {
+  sed -n '1{/^#!/d}; /^#/!q; s/^# \{0,1\}//p' "$1"
 }
+
+# zlvn_help_if_asked SCRIPT "$@": with --help or -h, prints SCRIPT's usage and exits,
+# before anything is set up or built.
+zlvn_help_if_asked() {
+  case "${2:-}" in
+    --help | -h) zlvn_usage "$1" && exit 0 ;;
+  esac
+}
+
+# Run rather than sourced: there is nothing to do but say what it is. (When sourced, the
+# arguments seen here are the sourcing script's own, which are not for this file.)
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  zlvn_usage "$0"
+  case "${1:-}" in
+    --help | -h) exit 0 ;;
+    *) exit 64 ;;
+  esac
+fi
 
 # Installs the toolchain, Wine and the tools when run as root (CI, a fresh machine).
 zlvn_setup_if_root() {
@@ -30,8 +42,9 @@ zlvn_configure() {
 # The check counter: set zlvn_checker to the script's name, count with zlvn_pass/zlvn_fail
 # or zlvn_check, and end with zlvn_checks_end.
 zlvn_checker=${zlvn_checker:-check}
-zlvn_passed=0
-zlvn_failed=0
+# Kept when sourced again (scripts/wine-env.sh sources it too, in the middle of a check).
+zlvn_passed=${zlvn_passed:-0}
+zlvn_failed=${zlvn_failed:-0}
 # zlvn_pass NAME
 zlvn_pass() {
   zlvn_passed=$((zlvn_passed + 1))

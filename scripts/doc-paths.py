@@ -3,8 +3,10 @@
 name is there: each word in backticks that starts with a folder of the repository, and
 each relative link. `*` and `<name>` stand for any text; build outputs are not looked at.
 
-  doc-paths.py ROOT     prints each missing path with its document; fails when any is
+  python3 scripts/doc-paths.py [ROOT]   prints each missing path with its document;
+                                        fails when any is (ROOT: default the current folder)
 """
+import argparse
 import glob
 import os
 import re
@@ -36,7 +38,9 @@ def missing(root, document):
 
 
 def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else "."
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("root", nargs="?", default=".", metavar="ROOT")
+    root = parser.parse_args().root
     documents = [os.path.join(root, "README.md"), os.path.join(root, "CONTRIBUTING.md")]
     documents += sorted(glob.glob(os.path.join(root, "docs", "*.md")))
     gaps = [f"{os.path.relpath(d, root)}: {p}" for d in documents for p in missing(root, d)]

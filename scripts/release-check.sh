@@ -4,6 +4,7 @@
 # folder and lets the reference host of the test build (build/bin/zlvnhost.exe) load the
 # plug-in from there and show its hints. The screenshot is kept as
 # build/release-smoke-shot.png. Ends with "release-check: N passed, M failed".
+#   bash scripts/release-check.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 zlvn_checker=release-check

@@ -3,6 +3,7 @@
 # ZlvnHint-README.txt at its root) and dist/ZlvnHint-<version>.zip.sha256. The build tree
 # holds the DLL and the pictures alone, no tests. Two runs of the same commit give the
 # same bytes: every time in the archive is the last commit's.
+#   bash scripts/release.sh
 #   BUILD_DIR  build tree (default: build-release/)
 #   DIST_DIR   where the archive goes (default: dist/)
 set -euo pipefail

@@ -2,11 +2,14 @@
 # Sets up the machine, builds, and runs the plug-in in the reference host over a few
 # sample windows: the host enters its switch mode, the hints show, the mode ends and
 # the plug-in is torn down. Without a display of a person (our own Xvfb) the screen
-# is saved as a PNG while the hints are up, and its path is printed.
+# is saved as a PNG while the hints are up, build/zlvnhost-shot.png, and its path is
+# printed.
 #   bash scripts/run-host.sh                  the demonstration
 #   bash scripts/run-host.sh --interactive --samples   a host window to use by hand; on a
 #       desktop (DISPLAY set) its window manager manages the windows of this run
 #   bash scripts/run-host.sh --script "samples list active wait:2000 toggle menu inactive"
+#   bash scripts/run-host.sh --script "samples list active shot:mine.bmp inactive"
+#       the screenshots of shot: steps become PNG files beside it: build/mine.png
 # Steps: set up the machine (as root), build the host and the DLL alone while the Wine
 # prefix is made, run the host. Every other argument goes to the host, whose own text
 # (host/usage.txt) follows.
@@ -36,6 +39,21 @@ source "$root/scripts/wine-env.sh" "$build"
 wait "$building"
 cd "$build/bin"
 
+# shot_as_png BMP: the host's screenshot (a bitmap in build/bin) as a PNG in build/, the
+# bitmap removed; prints the PNG's path, or fails when it cannot be converted.
+shot_as_png() {
+  local png
+  png="$build/$(basename "${1%.*}").png"
+  rm -f "$png"
+  convert "$1" "$png" && rm -f "$1" && echo "$png"
+}
+
+# The files the shot: steps of these host arguments name (shot:FILE, also inside a dialog
+# step's actions).
+script_shots() {
+  printf '%s\n' "$@" | tr -s ' \t:' '\n' | sed -n '/^shot$/{n;p}'
+}
+
 zlvn_managed() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f </dev/null >/dev/null 2>&1 || true
 }
@@ -50,14 +68,17 @@ if [[ " $* " == *" --interactive "* ]]; then
   trap 'zlvn_managed N' EXIT
   wine zlvnhost.exe "$@"
 elif [ "$#" -gt 0 ]; then
-  wine zlvnhost.exe "$@"
+  status=0
+  wine zlvnhost.exe "$@" || status=$?
+  while read -r shot; do
+    if [ -f "$shot" ] && png=$(shot_as_png "$shot"); then echo "screenshot: $png"; fi
+  done < <(script_shots "$@")
+  exit "$status"
 elif [ -n "$zlvn_xvfb_pid" ]; then
   shot_bmp=zlvnhost-shot.bmp
-  shot_png="$build/zlvnhost-shot.png"
-  rm -f "$shot_bmp" "$shot_png"
+  rm -f "$shot_bmp"
   wine zlvnhost.exe --script "samples list active shot:$shot_bmp inactive"
-  if [ -f "$shot_bmp" ] && convert "$shot_bmp" "$shot_png"; then
-    rm -f "$shot_bmp"
+  if [ -f "$shot_bmp" ] && shot_png=$(shot_as_png "$shot_bmp"); then
     echo "screenshot of the hints: $shot_png"
   else
     echo "run-host: no screenshot was made" >&2

@@ -1,7 +1,19 @@
 # Sourced by the scripts that run our Windows programs: a Wine prefix of the build
 # tree's own, a display (an Xvfb of our own when there is none), Japanese locale,
 # and a warm wineserver so that test processes start at once.
-# Usage: source scripts/wine-env.sh BUILD_DIR
+#   source scripts/wine-env.sh BUILD_DIR   from a script of scripts/, or a shell
+# --help prints this and starts nothing; sourced, it returns rather than ending the shell.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+case "${1:-}" in
+  --help | -h)
+    zlvn_usage "${BASH_SOURCE[0]}"
+    return 0 2>/dev/null || exit 0
+    ;;
+  "")
+    echo "wine-env: which build tree? usage: source scripts/wine-env.sh BUILD_DIR" >&2
+    return 64 2>/dev/null || exit 64
+    ;;
+esac
 zlvn_build=$(cd "$1" && pwd)
 export WINEPREFIX="$zlvn_build/wineprefix"
 export WINEARCH=win32

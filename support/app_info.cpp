@@ -8,9 +8,6 @@
 
 namespace {
 
-// The longest name the file functions take, with its NUL.
-constexpr DWORD kLongestPath = 32768;
-
 // The module's full name through the wide functions, so that a folder the ANSI code page
 // cannot hold works; empty with the error set when it cannot be had whole.
 std::wstring ModuleName(HMODULE i_module)

@@ -6,6 +6,10 @@
 
 #include "support/result_code.h"
 
+// The longest name the file functions take, with its NUL: a module's full name at any
+// length fits a buffer this long.
+constexpr DWORD kLongestPath = 32768;
+
 class AppInfo {
 public:
     explicit AppInfo(HMODULE module) : m_module(module) {}

@@ -2,14 +2,8 @@
 
 #include <algorithm>
 
+#include "support/app_info.h"  // kLongestPath
 #include "support/bounded_text.h"
-
-namespace {
-
-// The longest name the file functions take, with its NUL.
-constexpr DWORD kLongestPath = 32768;
-
-}  // namespace
 
 HMODULE g_hModule;
 std::wstring g_settingsFile;

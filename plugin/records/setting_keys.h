@@ -1,5 +1,5 @@
 #pragma once
-// The settings file's 18 keys, each said once: where it lives, its default, which field
+// The settings file's keys (kSettingKeyCount), each said once: where it lives, its default, which field
 // of HintSettings it fills and how, and the control the settings dialog edits it in.
 // Set-up, teardown and the dialog's Fill and Store are loops over this table.
 #include <cstddef>

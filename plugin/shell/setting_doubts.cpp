@@ -1,6 +1,7 @@
 #include "plugin/shell/setting_doubts.h"
 
 #include <cctype>
+#include <cstddef>
 
 #include "hint/hint_rules.h"
 #include "support/ini/ini_text.h"
@@ -29,6 +30,28 @@ bool IsColourText(const std::string& text)
     return text.size() - digits <= 6 && AllOf(text, digits, isxdigit);
 }
 
+// What a number used stands for where the number alone does not say it: "" where it does
+// (0 and 1 for off and on) or where the key is not here.
+std::string Meaning(const setting_key_t& k, const std::string& used)
+{
+    static const struct { size_t field; const char* used; const char* meaning; } meanings[] = {
+        {offsetof(hint_settings_t, Pos), "0", "the window's top left"},
+        {offsetof(hint_settings_t, Contents), "0", "the label's first character"},
+        {offsetof(hint_settings_t, Width), "0", "the hint fits its text"},
+        {offsetof(hint_settings_t, FontSize), "0", "the font's own size"},
+    };
+    for (const auto& m : meanings) {
+        if (m.field == k.offset && used == m.used) return std::string(": ") + m.meaning;
+    }
+    return "";
+}
+
+// "is not a number; 0 is used", with what 0 means for the key.
+std::string NotANumber(const setting_key_t& k, const std::string& used)
+{
+    return "is not a number; " + used + " is used" + Meaning(k, used);
+}
+
 }  // namespace
 
 std::string SettingDoubt(const setting_key_t& k, const std::string& text, const std::string& used,
@@ -37,9 +60,9 @@ std::string SettingDoubt(const setting_key_t& k, const std::string& text, const 
     switch (k.kind) {
     case SettingKind::Number:
     case SettingKind::FontStyle:
-        return IsDecimal(text) ? "" : "is not a number; " + used + " is used";
+        return IsDecimal(text) ? "" : NotANumber(k, used);
     case SettingKind::Position: {
-        if (!IsDecimal(text)) return "is not a number; " + used + " is used";
+        if (!IsDecimal(text)) return NotANumber(k, used);
         int pos = IniTextToInt(text);
         if (pos >= 0 && pos <= kLastHintPosition) return "";
         return "is not a position from 0 to " + std::to_string(kLastHintPosition) + "; " + used +

@@ -41,7 +41,7 @@ const char kCustomFile[] =
     "IsNoOver=0\r\nIsShowIcon=5\r\n"
     "[ShortcutKey]\r\nToggleEnable=Shift+Ctrl+Alt+PgDn\r\n";
 
-// A hand-edited file with all 18 keys and LF line ends, many of them in another form
+// A hand-edited file with every key and LF line ends, many of them in another form
 // than the writer's that reads the same; fontName in the file's own encoding.
 std::string HandEditedFile(const std::string& fontName)
 {
@@ -71,7 +71,7 @@ std::string Encoded(std::string text, const std::string& lineEnd, IniEncoding en
     return encoding == IniEncoding::Ansi ? text : Utf16FileBytes(utf16, false);
 }
 
-// The 18 settings as a set-up would read them from these bytes, in the writer's form.
+// Every setting as a set-up would read them from these bytes, in the writer's form.
 std::string SettingsIn(const std::string& bytes)
 {
     IniFile ini;
@@ -486,7 +486,9 @@ TEST_F(Persistence, AValueThatDoesNotReadAsItsKindGetsOneLogLine)
     const std::string defaults = DefaultFile(ProgramDir());
     const struct { const char* key; const char* value; std::string line; } rows[] = {
         {"IsShowIcon", "yes", "[Form] IsShowIcon=yes is not a number; 0 is used"},
-        {"FontSize", "big", "[Form] FontSize=big is not a number; 0 is used"},
+        {"FontSize", "big", "[Form] FontSize=big is not a number; 0 is used: the font's own size"},
+        {"Width", "auto", "[Form] Width=auto is not a number; 0 is used: the hint fits its text"},
+        {"Pos", "x", "[Form] Pos=x is not a number; 0 is used: the window's top left"},
         {"Pos", "7", "[Form] Pos=7 is not a position from 0 to 4; 7 is kept and places the hints as 4 does"},
         {"ToggleEnable", "Ctrl+Nokey", "[ShortcutKey] ToggleEnable=Ctrl+Nokey names no key; the text is kept and "
                                        "the settings dialog shows no shortcut"},
