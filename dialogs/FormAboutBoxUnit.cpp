@@ -74,8 +74,17 @@ GdiObject<HBITMAP> MakePlaceholder()
 
 }  // namespace
 
-const char* TAboutBox::s_iconFile = "%SystemRoot%\\system32\\SHELL32.dll";
-HINSTANCE(WINAPI* TAboutBox::s_openAddress)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = ShellExecuteA;
+Seam<const char*>& TAboutBox::IconFile()
+{
+    static Seam<const char*> file([] { return "%SystemRoot%\\system32\\SHELL32.dll"; });
+    return file;
+}
+
+Seam<TAboutBox::open_address_t>& TAboutBox::AddressOpener()
+{
+    static Seam<open_address_t> open([] { return open_address_t(ShellExecuteA); });
+    return open;
+}
 
 const form::Description& AboutBoxForm() { return kForm; }
 
@@ -97,8 +106,9 @@ void TAboutBox::FormShow()
     // expand; and a failed extraction reports UINT_MAX, not 0, with garbage handles.
     FormHide();
     char file[260] = {};
-    DWORD expanded = ExpandEnvironmentStringsA(s_iconFile, file, sizeof file);
-    if (expanded == 0 || expanded > sizeof file) CopyText(file, s_iconFile);
+    const char* iconFile = IconFile().Get();
+    DWORD expanded = ExpandEnvironmentStringsA(iconFile, file, sizeof file);
+    if (expanded == 0 || expanded > sizeof file) CopyText(file, iconFile);
     HICON large = nullptr, small = nullptr;
     UINT count = ExtractIconExA(file, kIconIndex, &large, &small, 1);
     if (count != UINT_MAX && static_cast<int>(count) > 0) {
@@ -132,7 +142,7 @@ void TAboutBox::FormHide()
 void TAboutBox::WebSiteClick()
 {
     std::string address = Text(C::WebSite);
-    s_openAddress(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    AddressOpener().Get()(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
     SetModalResult(IDCANCEL);
 }
 

@@ -5,6 +5,7 @@
 
 #include "dialogs/form/form.h"
 #include "support/owners.h"
+#include "support/seam.h"
 
 // The box's controls, in row order.
 #define ABOUT_BOX_CONTROLS(X) X(Panel1) X(ProgramIcon) X(ProductName) X(Version) X(Copyright) X(WebSite) X(OKButton)
@@ -28,9 +29,10 @@ public:
     HICON LargeIcon() const { return m_iconlarge.Get(); }
     HICON SmallIcon() const { return m_iconsmall.Get(); }
 
-    // Where the icons come from and how the link is opened; tests replace them.
-    static const char* s_iconFile;
-    static HINSTANCE(WINAPI* s_openAddress)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    // Where the icons come from and how the link is opened; tests stand in through the seams.
+    using open_address_t = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static Seam<const char*>& IconFile();
+    static Seam<open_address_t>& AddressOpener();
 
 protected:
     void FormCreate() override { FormShow(); }

@@ -39,12 +39,6 @@ bool TextToInt(const char* i_text, int* o_value)
     return true;
 }
 
-int TextToIntDef(const char* i_text, int fallback)
-{
-    int value;
-    return TextToInt(i_text, &value) ? value : fallback;
-}
-
 pixel_point_t CentreOn(const pixel_rect_t& area, int width, int height)
 {
     // Wide arithmetic: no rectangle or size can overflow it.

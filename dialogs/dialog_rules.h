@@ -11,7 +11,6 @@ const char* StyleText(bool bold, bool italic);
 // hexadecimal after "$" or "0x". False for anything else (empty, trailing
 // characters, out of range); o_value is then untouched.
 bool TextToInt(const char* i_text, int* o_value);
-int TextToIntDef(const char* i_text, int fallback);
 
 // Top-left corner that centres a box of the given outer size on a rectangle;
 // each halving drops its remainder.

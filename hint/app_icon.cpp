@@ -39,7 +39,7 @@ std::wstring Folder(UINT(WINAPI* read)(LPWSTR, UINT))
 bool RunsUnderWow64()
 {
     BOOL wow64 = FALSE;
-    auto ask = IsWow64ProcessFn();
+    auto ask = IsWow64ProcessFn().Get();
     return ask && ask(GetCurrentProcess(), &wow64) && wow64;
 }
 
@@ -68,12 +68,12 @@ HICON IconOfFile(const std::wstring& i_path, int size)
 
 }  // namespace
 
-is_wow64_process_t& IsWow64ProcessFn()
+Seam<is_wow64_process_t>& IsWow64ProcessFn()
 {
-    static is_wow64_process_t ask = [] {
+    static Seam<is_wow64_process_t> ask([] {
         HMODULE kernel = LoadSystemModule(L"kernel32.dll");
         return kernel ? As<is_wow64_process_t>(GetProcAddress(kernel, "IsWow64Process")) : nullptr;
-    }();
+    });
     return ask;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "hint/icon_cache.h"
+#include "support/seam.h"
 
 // The icon of the window's executable at size x size pixels: for a Store app's frame
 // window, of the app it hosts. Null when the file has none or the process cannot be
@@ -14,6 +15,6 @@ HICON AppIconOf(HWND window, int size, IconCache& cache);
 // core window it holds (not there while the app is suspended: the frame window then).
 HWND ProgramWindow(HWND window);
 
-// IsWow64Process, looked up at first need; null where missing. Tests put a stand-in here.
+// IsWow64Process, looked up at first need; null where missing. Tests stand in through the seam.
 using is_wow64_process_t = BOOL(WINAPI*)(HANDLE, BOOL*);
-is_wow64_process_t& IsWow64ProcessFn();
+Seam<is_wow64_process_t>& IsWow64ProcessFn();

@@ -11,3 +11,9 @@ extern HintWndMgr* g_hintWndMgr;
 // 1 while the hints are shown (ShowAll sets it, HideAll clears it), by its published name:
 // the shell follows the host's list only while they are.
 extern unsigned char g_hintShown;
+
+// Kept in one file each, with internal linkage (function-local statics), as seams for tests
+// (support/seam.h): the system functions are looked up once, not at every icon search.
+//   hint/store_logo.cpp  StoreLogoFunctions(): the shell's property-store, app-ID and
+//                        known-folder functions.
+//   hint/app_icon.cpp    IsWow64ProcessFn(): IsWow64Process.

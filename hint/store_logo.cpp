@@ -50,7 +50,7 @@ private:
 
 std::wstring AppIdOfWindow(HWND window)
 {
-    auto open = StoreLogoFunctions().propertyStoreForWindow;
+    auto open = StoreLogoFunctions().Get().propertyStoreForWindow;
     void* made = nullptr;
     if (!open || !window || FAILED(open(window, kIidPropertyStore, &made)) || !made) return std::wstring();
     ComOwner<IPropertyStore> store(static_cast<IPropertyStore*>(made));
@@ -65,7 +65,7 @@ std::wstring AppIdOfWindow(HWND window)
 
 std::wstring AppIdOfProcess(HWND window)
 {
-    auto read = StoreLogoFunctions().appIdOfProcess;
+    auto read = StoreLogoFunctions().Get().appIdOfProcess;
     DWORD processId = 0;
     if (!read || GetWindowThreadProcessId(window, &processId) == 0) return std::wstring();
     HandleOwner process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
@@ -99,7 +99,7 @@ HICON IconOfImage(HBITMAP image)
 
 HICON LogoOfApp(const std::wstring& id, int size)
 {
-    auto item = StoreLogoFunctions().itemInKnownFolder;
+    auto item = StoreLogoFunctions().Get().itemInKnownFolder;
     void* made = nullptr;
     if (!item || FAILED(item(kAppsFolder, kDontVerify, id.c_str(), kIidImageFactory, &made)) || !made) return nullptr;
     ComOwner<IShellItemImageFactory> images(static_cast<IShellItemImageFactory*>(made));
@@ -112,15 +112,15 @@ HICON LogoOfApp(const std::wstring& id, int size)
 
 }  // namespace
 
-store_logo_functions_t& StoreLogoFunctions()
+Seam<store_logo_functions_t>& StoreLogoFunctions()
 {
-    static store_logo_functions_t functions = LoadFunctions();
+    static Seam<store_logo_functions_t> functions(LoadFunctions);
     return functions;
 }
 
 HICON StoreLogoOf(HWND window, int size, IconCache& cache)
 {
-    if (!StoreLogoFunctions().itemInKnownFolder) return nullptr;  // before Windows 8: no apps, no logos
+    if (!StoreLogoFunctions().Get().itemInKnownFolder) return nullptr;  // before Windows 8: no apps, no logos
     ComScope com;
     std::wstring id = AppIdOf(window);
     if (id.empty()) return nullptr;

@@ -32,15 +32,15 @@ UINT ScreenDpi() { return static_cast<UINT>(GetDeviceCaps(WindowDc(nullptr).Get(
 
 }  // namespace
 
-dpi_functions_t& DpiFunctions()
+Seam<dpi_functions_t>& DpiFunctions()
 {
-    static dpi_functions_t functions = LoadDpiFunctions();
+    static Seam<dpi_functions_t> functions(LoadDpiFunctions);
     return functions;
 }
 
 PerMonitorDpiScope::PerMonitorDpiScope() noexcept : m_previous(nullptr), m_outerHost(t_hostContext)
 {
-    auto set = DpiFunctions().setThreadContext;
+    auto set = DpiFunctions().Get().setThreadContext;
     if (set == nullptr) return;
     m_previous = set(kPerMonitorV2);
     if (m_previous == nullptr) m_previous = set(kPerMonitor);
@@ -49,34 +49,28 @@ PerMonitorDpiScope::PerMonitorDpiScope() noexcept : m_previous(nullptr), m_outer
 
 PerMonitorDpiScope::~PerMonitorDpiScope()
 {
-    if (m_previous) DpiFunctions().setThreadContext(m_previous);
+    if (m_previous) DpiFunctions().Get().setThreadContext(m_previous);
     t_hostContext = m_outerHost;
 }
 
 HostDpiScope::HostDpiScope() noexcept : m_ours(nullptr), m_host(t_hostContext)
 {
-    if (m_host) m_ours = DpiFunctions().setThreadContext(m_host);
+    if (m_host) m_ours = DpiFunctions().Get().setThreadContext(m_host);
     t_hostContext = nullptr;
 }
 
 HostDpiScope::~HostDpiScope()
 {
-    if (m_ours) DpiFunctions().setThreadContext(m_ours);
+    if (m_ours) DpiFunctions().Get().setThreadContext(m_ours);
     t_hostContext = m_host;
 }
 
 bool InOurDpiScope() { return t_hostContext != nullptr; }
 
-UINT DpiOfWindow(HWND window)
-{
-    UINT dpi = DpiFunctions().dpiForWindow && window ? DpiFunctions().dpiForWindow(window) : 0;
-    return dpi != 0 ? dpi : DpiOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
-}
-
 UINT DpiOfMonitor(HMONITOR monitor)
 {
     UINT x = 0, y = 0;
-    auto read = DpiFunctions().dpiForMonitor;
+    auto read = DpiFunctions().Get().dpiForMonitor;
     if (read && monitor && SUCCEEDED(read(monitor, kEffectiveDpi, &x, &y)) && y != 0) return y;
     return ScreenDpi();
 }
@@ -85,6 +79,6 @@ UINT DpiAtPoint(POINT point) { return DpiOfMonitor(MonitorFromPoint(point, MONIT
 
 int SystemMetricForDpi(int index, UINT dpi)
 {
-    if (auto metric = DpiFunctions().metricForDpi) return metric(index, dpi);
+    if (auto metric = DpiFunctions().Get().metricForDpi) return metric(index, dpi);
     return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }

@@ -5,6 +5,8 @@
 // plug-in loads on systems without them and behaves there as a DPI-unaware program.
 #include <windows.h>
 
+#include "support/seam.h"
+
 using dpi_context_t = HANDLE;  // DPI_AWARENESS_CONTEXT, absent from headers for Windows 7
 
 // Sets the calling thread's awareness to per-monitor v2 where the system has it, else
@@ -45,18 +47,17 @@ private:
 // Whether one of our scopes changed the thread's context: the host's code then needs its own back.
 bool InOurDpiScope();
 
-// The system's functions in use, or null where missing. Tests put stand-ins here.
+// The system's functions in use, or null where missing; tests stand in through the seam.
 struct dpi_functions_t {
     dpi_context_t(WINAPI* setThreadContext)(dpi_context_t);
     UINT(WINAPI* dpiForWindow)(HWND);
     HRESULT(WINAPI* dpiForMonitor)(HMONITOR, int, UINT*, UINT*);  // shcore's GetDpiForMonitor
     int(WINAPI* metricForDpi)(int, UINT);
 };
-dpi_functions_t& DpiFunctions();
+Seam<dpi_functions_t>& DpiFunctions();
 
-// The DPI a window is shown at: its monitor's under per-monitor awareness. Where the
-// system cannot tell, the screen's LOGPIXELSY.
-UINT DpiOfWindow(HWND window);
+// The DPI a monitor shows at under per-monitor awareness. Where the system cannot tell,
+// the screen's LOGPIXELSY.
 UINT DpiOfMonitor(HMONITOR monitor);
 // The DPI of the monitor holding the point (the nearest one).
 UINT DpiAtPoint(POINT point);

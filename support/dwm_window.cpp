@@ -20,9 +20,9 @@ dwm_get_window_attribute_t LoadAttributeReader()
 
 }  // namespace
 
-dwm_get_window_attribute_t& DwmGetWindowAttributeFn()
+Seam<dwm_get_window_attribute_t>& DwmGetWindowAttributeFn()
 {
-    static dwm_get_window_attribute_t reader = LoadAttributeReader();
+    static Seam<dwm_get_window_attribute_t> reader(LoadAttributeReader);
     return reader;
 }
 
@@ -32,7 +32,7 @@ namespace {
 template <typename T>
 bool ReadAttribute(HWND window, DWORD attribute, T* o_value)
 {
-    dwm_get_window_attribute_t read = DwmGetWindowAttributeFn();
+    dwm_get_window_attribute_t read = DwmGetWindowAttributeFn().Get();
     T value = {};
     if (read == nullptr || FAILED(read(window, attribute, &value, sizeof value))) return false;
     *o_value = value;

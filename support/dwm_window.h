@@ -5,11 +5,13 @@
 // the plug-in loads where it is missing; every failure answers as "no composition".
 #include <windows.h>
 
+#include "support/seam.h"
+
 using dwm_get_window_attribute_t = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 
 // The attribute reader in use: dwmapi's DwmGetWindowAttribute, or null where the
-// module or the function is missing. Tests put a stand-in here.
-dwm_get_window_attribute_t& DwmGetWindowAttributeFn();
+// module or the function is missing; tests stand in through the seam.
+Seam<dwm_get_window_attribute_t>& DwmGetWindowAttributeFn();
 
 // True only when the manager says so; a failed call counts as not cloaked.
 bool IsCloaked(HWND window);

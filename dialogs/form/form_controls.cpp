@@ -3,15 +3,14 @@
 #include <commctrl.h>
 
 #include "dialogs/form/high_contrast.h"
-#include "dialogs/globals.h"
 #include "plugin/records/window_of.h"
 #include "support/owners.h"
 
 namespace form {
 
-int g_swatchUsers;
-
 namespace {
+
+int g_swatchUsers;  // module-wide, as dialogs/globals.h says why
 
 constexpr int kHighContrastFrame = 2;  // pixels
 constexpr char kSwatchProcName[] = "SwatchProc";

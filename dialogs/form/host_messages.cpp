@@ -11,7 +11,7 @@ namespace form {
 
 namespace {
 
-std::vector<const Form*> g_shownForms;  // on the one UI thread, innermost last
+std::vector<const Form*> g_shownForms;  // module-wide, as dialogs/globals.h says why
 
 // A form's own windows: its controls and pages, and the choosers and boxes it owns.
 bool OfShownForm(HWND window)

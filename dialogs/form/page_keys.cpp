@@ -7,15 +7,20 @@
 
 #include "dialogs/dialog_rules.h"
 #include "dialogs/form/form.h"
-#include "dialogs/globals.h"
 #include "plugin/records/guard.h"
 
 namespace form {
 
-std::vector<Form*> g_forms;
-chord_t g_chord;
-
 namespace {
+
+// Module-wide, as dialogs/globals.h says why.
+std::vector<Form*> g_forms;
+
+struct chord_t {
+    HWND field = nullptr;
+    WORD before = 0;
+};
+chord_t g_chord;
 
 bool Held(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 

@@ -38,12 +38,6 @@ auto InHostContext(Fn fn, Args... args)
 
 ZlvnAPI g_zlvnAPI;
 
-const char* ZlvnFnName(ZlvnFn fn)
-{
-    int index = static_cast<int>(fn);
-    return index >= 0 && index < kZlvnFnCount ? kFunctionNames[index] : "";
-}
-
 ZlvnAPI::ZlvnAPI()
     : m_functions{}, m_hostModule(nullptr), m_logThreshold(kLogThresholdUnknown),
       m_printRaw(nullptr), m_printErrRaw(nullptr)

@@ -5,9 +5,6 @@
 #include "plugin/records/interface_sizes.h"
 #include "plugin/records/zlvn_interface.h"
 
-// Name of a table row ("Zlvn_GetList").
-const char* ZlvnFnName(ZlvnFn fn);
-
 // Log levels: smaller is more severe. The numbers are what the host receives.
 enum LogLevel : int {
     kLogFailure = 2,  // something was lost: a save, an entry that threw

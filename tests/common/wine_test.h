@@ -27,3 +27,14 @@
 
 using zlvnhost::AddListItem;
 using zlvnhost::Host;
+
+// A host function of the interface's table by its name ("Zlvn_GetList"), for messages.
+inline const char* HostFunctionName(ZlvnFn fn)
+{
+    static const char* const names[] = {
+#define ZLVN_NAME_ROW(name, result, params, bytes) "Zlvn_" #name,
+        ZLVN_HOST_FUNCTIONS(ZLVN_NAME_ROW)
+#undef ZLVN_NAME_ROW
+    };
+    return names[static_cast<int>(fn)];
+}

@@ -27,11 +27,11 @@ protected:
         SetCursorPos(100, 100);
         FreshSession(Life::SetUp);  // the command works for a set-up plug-in
         g_opened.clear();
-        TAboutBox::s_openAddress = FakeOpen;
+        TAboutBox::AddressOpener().Use(FakeOpen);
     }
     void TearDown() override
     {
-        TAboutBox::s_iconFile = "%SystemRoot%\\system32\\SHELL32.dll";
+        TAboutBox::IconFile().Use("%SystemRoot%\\system32\\SHELL32.dll");
         g_box = nullptr;
     }
     // Shows the box with the script running; the box must close with this result.
@@ -123,7 +123,7 @@ TEST_F(AboutBox, ModuleWithoutVersionShowsTheRecordedFailureFirst)
 TEST_F(AboutBox, FailedIconExtractionHoldsNoHandleAndLongNameIsCut)
 {
     // An unexpandable reference: the extraction fails (reporting UINT_MAX on Wine).
-    TAboutBox::s_iconFile = "%NoSuchFolderVariable%\\none.dll";
+    TAboutBox::IconFile().Use("%NoSuchFolderVariable%\\none.dll");
     std::string name(300, 'n');
     TAboutBox box(nullptr, name.c_str(), GetModuleHandleA(nullptr));
     Show(box, IDCANCEL, DialogScript("no icon, closed by Esc")

@@ -62,7 +62,7 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     int ppi = form::ScreenPpi();
     UseDefaultSettings();  // the texts a first opening shows
     // Shown from an unaware host thread: the forms are made per-monitor aware, at the prefix's DPI.
-    const dpi_context_t host = DpiFunctions().setThreadContext(reinterpret_cast<dpi_context_t>(-1));
+    const dpi_context_t host = DpiFunctions().Get().setThreadContext(reinterpret_cast<dpi_context_t>(-1));
 
     TOKBottomDlg settings(nullptr);
     MeasureShown(settings, "settings", form::RowOf(OptionControl::CancelBtn), &fits);
@@ -71,7 +71,7 @@ TEST(CaptionFit, EveryCaptionOfBothFormsFitsItsControl)
     TAboutBox about(nullptr, "Hint", dll.Module());
     MeasureShown(about, "version", form::RowOf(AboutControl::OKButton), &fits);
 
-    DpiFunctions().setThreadContext(host);
+    DpiFunctions().Get().setThreadContext(host);
     EXPECT_EQ(std::make_pair(ppi, ppi), std::make_pair(settings.Ppi(), about.Ppi())) << "the forms' DPI";
     ASSERT_GT(fits.size(), 30u) << "captions of both forms measured";
     for (const fit_t& fit : fits)

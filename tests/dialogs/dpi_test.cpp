@@ -3,9 +3,18 @@
 
 #include "support/dpi_awareness.h"
 #include "support/monitor_rect.h"
-#include "tests/common/dialog_driver.h"
+#include "tests/common/stand_in.h"
+#include "tests//common/dialog_driver.h"
 
 namespace {
+
+// The DPI the window is shown at, as the system tells it.
+UINT DpiOfWindow(HWND window)
+{
+    auto read = DpiFunctions().Get().dpiForWindow;
+    return read ? read(window) : 0;
+}
+
 
 HRESULT WINAPI SecondMonitorAt120(HMONITOR monitor, int, UINT* x, UINT* y)
 {
@@ -33,8 +42,7 @@ std::string Seen(const TOKBottomDlg& d)
 TEST(DialogDpi, OpensAtTheCursorsMonitorsDpiAndTakesTheNewOneWhenMoved)
 {
     ASSERT_EQ(2, GetSystemMetrics(SM_CMONITORS)) << "two monitors";
-    const dpi_functions_t real = DpiFunctions();
-    DpiFunctions().dpiForMonitor = SecondMonitorAt120;
+    const dpi_functions_t real = StandIn(DpiFunctions(), &dpi_functions_t::dpiForMonitor, SecondMonitorAt120);
     const dpi_context_t host = real.setThreadContext(reinterpret_cast<dpi_context_t>(-1));  // unaware
     SetCursorPos(1600, 300);
     std::string seen;
@@ -51,5 +59,5 @@ TEST(DialogDpi, OpensAtTheCursorsMonitorsDpiAndTakesTheNewOneWhenMoved)
               "window 144 dpi, at 192, font -24 -24, OK 446,763 597,813, 40,0 - 840,880", seen);
     EXPECT_EQ(96, form::ScreenPpi()) << "the host's unaware context back: it reads 96 dpi in this 144-dpi prefix";
     real.setThreadContext(host);
-    DpiFunctions() = real;
+    DpiFunctions().Use(real);
 }

@@ -32,9 +32,9 @@ protected:
     {
         HintOverlay::SetUp();
         g_desktop = desktop_answers_t();
-        m_real = std::exchange(DwmGetWindowAttributeFn(), StandInAttribute);
+        m_real = DwmGetWindowAttributeFn().Use(StandInAttribute);
     }
-    void TearDown() override { DwmGetWindowAttributeFn() = m_real, HintOverlay::TearDown(); }
+    void TearDown() override { DwmGetWindowAttributeFn().Use(m_real), HintOverlay::TearDown(); }
     dwm_get_window_attribute_t m_real = nullptr;
 };
 
@@ -102,7 +102,7 @@ TEST_F(Desktop, PlacedFromTheVisibleFrameWhenTheDesktopReportsOneInside)
     for (const Case& c : cases) {
         g_desktop.frames.clear();
         if (c.hasFrame) g_desktop.frames[target] = c.frame;
-        DwmGetWindowAttributeFn() = c.reader == kStandIn ? StandInAttribute : c.reader == kSystem ? m_real : nullptr;
+        DwmGetWindowAttributeFn().Use(c.reader == kStandIn ? StandInAttribute : c.reader == kSystem ? m_real : nullptr);
         ShowHints();
         EXPECT_EQ(std::make_pair(c.corner.x, c.corner.y), std::make_pair(PopupRect(target).left, PopupRect(target).top))
             << c.name;
@@ -122,7 +122,7 @@ TEST_F(Desktop, PopupCloakedOnceShownIsMadeAgainOnTheCurrentDesktop)
     for (const Case& c : cases) {
         HWND before = Hint(target)->m_hwnd;
         g_desktop.cloaked = {c.cloakPopup ? before : nullptr, c.cloakTarget ? target : nullptr};
-        DwmGetWindowAttributeFn() = c.dwm ? StandInAttribute : nullptr;
+        DwmGetWindowAttributeFn().Use(c.dwm ? StandInAttribute : nullptr);
         ShowHints();
         HWND after = Hint(target)->m_hwnd;
         EXPECT_EQ(std::make_tuple(c.remade, c.remade, !c.cloakTarget, std::vector<HWND>{after}),

@@ -8,7 +8,7 @@ TEST_F(HintOverlay, HostWithoutListFocusOptionsHandlesOrMenuFunctions)
 {
     for (ZlvnFn fn : {ZlvnFn::GetList, ZlvnFn::RegisterFocus, ZlvnFn::UnregisterFocus, ZlvnFn::GetQuickOption,
                       ZlvnFn::GetWindowHandles, ZlvnFn::ReloadMenu})
-        ASSERT_FALSE(g_zlvnAPI.IsBound(fn)) << ZlvnFnName(fn) << " should be missing in this host";
+        ASSERT_FALSE(g_zlvnAPI.IsBound(fn)) << HostFunctionName(fn) << " should be missing in this host";
     Listed(RECT{100, 100, 300, 200}, "Alpha");
 
     Zlvn_OnActive();

@@ -10,7 +10,8 @@
 #include "hint/app_icon.h"
 #include "hint/store_logo.h"
 #include "support/dpi_awareness.h"
-#include "tests/common/dialog_driver.h"
+#include "tests/common/stand_in.h"
+#include "tests//common/dialog_driver.h"
 #include "tests/common/import_patch.h"
 #include "tests/hint/hint_fixture.h"
 
@@ -145,9 +146,8 @@ HWND AppWindow(const wchar_t* i_class, HWND parent)
 
 TEST_F(HintOverlay, StoreAppsSixtyFourBitProgramsAndLargerIconsAtTheHintsSize)
 {
-    const store_logo_functions_t real = StoreLogoFunctions();
-    const is_wow64_process_t realWow64 = IsWow64ProcessFn();
-    StoreLogoFunctions() = {StoreOfWindow, NoPackage, AppItem};
+    const store_logo_functions_t real = StoreLogoFunctions().Use({StoreOfWindow, NoPackage, AppItem});
+    const is_wow64_process_t realWow64 = IsWow64ProcessFn().Get();
     ImportPatch image(GetModuleHandleA(nullptr), "kernel32.dll", "QueryFullProcessImageNameW", reinterpret_cast<void*>(ImagePath));
     ASSERT_TRUE(image.Patched());
     g_realImagePath = reinterpret_cast<decltype(g_realImagePath)>(image.Original());
@@ -173,7 +173,7 @@ TEST_F(HintOverlay, StoreAppsSixtyFourBitProgramsAndLargerIconsAtTheHintsSize)
          }, logo},
         {"a 64-bit-only program under the system folder: its icon, through Sysnative", [&system] {
              g_imagePath = std::wstring(system) + L"\\zlvn-only64.exe";
-             IsWow64ProcessFn() = Wow64;
+             IsWow64ProcessFn().Use(Wow64);
              return AppWindow(L"Zlvn64BitProgram", nullptr);
          }, file},
         {"small 16 and big 32 pixel icons: the 32 one, drawn at 24", [this, &small, &big] {
@@ -183,7 +183,7 @@ TEST_F(HintOverlay, StoreAppsSixtyFourBitProgramsAndLargerIconsAtTheHintsSize)
              return target;
          }, "width 32, centre ffff00"},
         {"no Store functions (before Windows 8): the program's icon", [&id] {
-             StoreLogoFunctions() = {};
+             StoreLogoFunctions().Use({});
              HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
              return g_appIds[frame] = id, frame;
          }, file},
@@ -194,18 +194,18 @@ TEST_F(HintOverlay, StoreAppsSixtyFourBitProgramsAndLargerIconsAtTheHintsSize)
         ShowHints();
         EXPECT_EQ(c.icon, IconText(Hint(target)->m_icon)) << c.name;
         g_imagePath.clear();
-        IsWow64ProcessFn() = realWow64;
+        IsWow64ProcessFn().Use(realWow64);
     }
     EXPECT_EQ(24, g_logoSize) << "the logo asked at the hint's icon size at 144 dpi";
     DestroyHintWndMgr();
-    StoreLogoFunctions() = real;
+    StoreLogoFunctions().Use(real);
     DeleteFileW((native + L"\\zlvn-only64.exe").c_str());
     RemoveDirectoryW(native.c_str());
 }
 
 TEST_F(HintOverlay, TheHostsFunctionsAndTimersRunInTheHostsDpiContext)
 {
-    const dpi_context_t host = DpiFunctions().setThreadContext(HANDLE(-1));  // a host that is not DPI-aware
+    const dpi_context_t host = DpiFunctions().Get().setThreadContext(HANDLE(-1));  // a host that is not DPI-aware
     std::map<std::string, int> seen;  // the DPI each host function read: 96 in the host's context, 144 in ours
     zlvnhost::Host().onCall = [&seen](const char* fn) { seen[fn] = ScreenDpi(); };
     Listed(RECT{150, 150, 450, 350}, "T");
@@ -222,7 +222,7 @@ TEST_F(HintOverlay, TheHostsFunctionsAndTimersRunInTheHostsDpiContext)
     std::string text;
     for (const auto& [fn, dpi] : seen) text += fn + " " + std::to_string(dpi) + "; ";
     EXPECT_EQ("Zlvn_GetList 96; Zlvn_RegisterFocus 96; Zlvn_ReloadMenu 96; Zlvn_UnregisterFocus 96; the host's timer 96; ", text);
-    DpiFunctions().setThreadContext(host);
+    DpiFunctions().Get().setThreadContext(host);
 }
 
 TEST_F(HintOverlay, UnawareHostsHintsStandOnTheirTargetsInPhysicalPixelsAtTheirScale)
@@ -232,11 +232,11 @@ TEST_F(HintOverlay, UnawareHostsHintsStandOnTheirTargetsInPhysicalPixelsAtTheirS
         return Listed(RECT{150, 150, 450, 350}, "T", LoadIconA(nullptr, IDI_WARNING));
     }();
     // The host's thread is not DPI-aware (Wine's programs are, unless told).
-    dpi_context_t host = DpiFunctions().setThreadContext(HANDLE(-1));
+    dpi_context_t host = DpiFunctions().Get().setThreadContext(HANDLE(-1));
     auto throwing = [] {
-        auto real = std::exchange(DpiFunctions().dpiForMonitor, Throws);
+        const dpi_functions_t real = StandIn(DpiFunctions(), &dpi_functions_t::dpiForMonitor, Throws);
         EXPECT_THROW(ShowHints(), std::runtime_error);
-        DpiFunctions().dpiForMonitor = real;
+        DpiFunctions().Use(real);
     };
     const SIZE text = HintTextExtent("T", 144);  // margins 8, icon 24 and a gap of 3 at 144 dpi
     const std::function<void()> steps[] = {[] { ShowHints(); }, HideHints, [] { ShowHints(); }, throwing, DestroyHintWndMgr};
@@ -248,7 +248,7 @@ TEST_F(HintOverlay, UnawareHostsHintsStandOnTheirTargetsInPhysicalPixelsAtTheirS
         EXPECT_EQ(RectText(RECT{150, 150, 150 + text.cx + 16 + 27, 150 + text.cy + 16}), RectText(PopupRect(target)))
             << "step " << step << ": on the target's corner, measured at 144 dpi";
     }
-    DpiFunctions().setThreadContext(host);
+    DpiFunctions().Get().setThreadContext(host);
 }
 
 TEST_F(HintOverlay, WindowsThatAnswerNoIconGetTheirProgramsIcon)

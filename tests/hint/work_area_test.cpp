@@ -6,7 +6,8 @@
 #include <utility>
 
 #include "support/dpi_awareness.h"
-#include "tests/common/import_patch.h"
+#include "tests/common/stand_in.h"
+#include "tests//common/import_patch.h"
 #include "tests/hint/hint_fixture.h"
 
 namespace {
@@ -142,7 +143,7 @@ HRESULT WINAPI SecondMonitorAt192(HMONITOR monitor, int, UINT* o_x, UINT* o_y)
 TEST_F(TaskBars, HintIsMeasuredAgainAtTheScaleOfTheMonitorItMovesTo)
 {
     if (GetSystemMetrics(SM_CMONITORS) != 2) GTEST_SKIP() << "one monitor on this display";
-    auto real = std::exchange(DpiFunctions().dpiForMonitor, SecondMonitorAt192);
+    const dpi_functions_t real = StandIn(DpiFunctions(), &dpi_functions_t::dpiForMonitor, SecondMonitorAt192);
     HWND a = Listed(RECT{}, "W"), b = Listed(RECT{}, "W");  // Pos 0, no overlap, the icon shown: the defaults
     for (UINT dpi : {96u, 192u, 96u}) {
         for (HWND w : {a, b}) SetWindowPos(w, nullptr, dpi == 96 ? 100 : 1400, 100, 300, 200, SWP_NOZORDER);
@@ -154,5 +155,5 @@ TEST_F(TaskBars, HintIsMeasuredAgainAtTheScaleOfTheMonitorItMovesTo)
                   std::make_tuple(rb.right - rb.left, rb.bottom - rb.top, ra.top - rb.bottom))
             << dpi << " dpi: width, height; the first pushed below the second, the gap apart";
     }
-    DpiFunctions().dpiForMonitor = real;
+    DpiFunctions().Use(real);
 }

@@ -86,7 +86,5 @@ TEST(HostTable, BindsEveryNameOfAFullHost)
 {
     ZlvnAPI api;
     EXPECT_EQ(GetModuleHandleA(nullptr), api.HostModule());
-    for (int i = 0; i < kZlvnFnCount; ++i) EXPECT_TRUE(api.IsBound(static_cast<ZlvnFn>(i))) << ZlvnFnName(static_cast<ZlvnFn>(i));
-    EXPECT_STREQ("Zlvn_GetList", ZlvnFnName(ZlvnFn::GetList));
-    EXPECT_STREQ("Zlvn_ReloadMenu", ZlvnFnName(ZlvnFn::ReloadMenu));
+    for (int i = 0; i < kZlvnFnCount; ++i) EXPECT_TRUE(api.IsBound(static_cast<ZlvnFn>(i))) << HostFunctionName(static_cast<ZlvnFn>(i));
 }
