@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "support/bounded_text.h"
 #include "support/ini/ini_file.h"
@@ -60,11 +61,13 @@ void ApplySettingText(const setting_key_t& k, const char* i_text, hint_settings_
     }
 }
 
-void ReadSetting(const IniFile& ini, const setting_key_t& k, hint_settings_t& s)
+bool ReadSetting(const IniFile& ini, const setting_key_t& k, hint_settings_t& s, std::string* o_text)
 {
     std::string value;
     bool inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
     ApplySettingText(k, inFile ? value.c_str() : k.defaultText, s);
+    if (o_text) *o_text = std::move(value);
+    return inFile;
 }
 
 hint_settings_t DefaultSettings()

@@ -76,7 +76,9 @@ const T& SettingField(const hint_settings_t& s, const setting_key_t& k)
 void ApplySettingText(const setting_key_t& i_key, const char* i_text, hint_settings_t& o_settings);
 
 // Reads the key from a preloaded file into its field: its default when the file lacks it.
-void ReadSetting(const IniFile& ini, const setting_key_t& i_key, hint_settings_t& o_settings);
+// True when the file holds the key; o_text, when given, gets the text as the file holds it.
+bool ReadSetting(const IniFile& ini, const setting_key_t& i_key, hint_settings_t& o_settings,
+                 std::string* o_text = nullptr);
 
 // The record a first set-up without a settings file gives (before the picture paths
 // beside the module are filled in).
