@@ -58,7 +58,7 @@ namespace {
 constexpr int kRepeats = 7, kCycles = 3, kRepaintSamples = 15, kRepaintPaints = 200;
 
 // The set shown as the shell shows it, with the plug-in's record.
-void Show() { ShowHints(HintSettings); }
+void Show() { ShowHints(); }
 
 double TimeMs(const std::function<void()>& work)
 {

@@ -15,6 +15,7 @@
 #include "dialogs/picture_chooser.h"
 #include "dialogs/shortcut_text.h"
 #include "dialogs/form/visual_styles.h"
+#include "plugin/records/font_binder.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/window_of.h"
 #include "plugin/records/hint_settings.h"
@@ -117,7 +118,61 @@ const form::Description kForm = {
     kNames, std::size(kNames),
 };
 
-constexpr const char* kControlNames[] = {OPTION_DIALOG_CONTROLS(FORM_CONTROL_NAME)};
+using D = DialogKind;
+
+// Each key of the settings table, in its order, and the control that shows it.
+constexpr key_control_t kKeyControls[] = {
+    {D::None, C::None},                       // Enable: the menu's check mark shows it
+    {D::RadioGroup, C::RdoPosTopLeft},        // Pos
+    {D::RadioGroup, C::RdoTxtAlph},           // Contents
+    {D::NumberField, C::EdtWidth},            // Width
+    {D::RadioPair, C::RdoUseImage},           // IsUseBmp
+    {D::ColourSwatch, C::StcNmlBorderColor},  // NmlBorderColor
+    {D::ColourSwatch, C::StcNmlBgColor},      // NmlBgColor
+    {D::ColourSwatch, C::StcMinBorderColor},  // MinBorderColor
+    {D::ColourSwatch, C::StcMinBgColor},      // MinBgColor
+    {D::TextField, C::EdtBgbmpNml},           // BgNormal
+    {D::TextField, C::EdtBgbmpIcn},           // BgIconic
+    {D::Font, C::LabelFontName},              // FontName
+    {D::Font, C::LabelFontSize},              // FontSize
+    {D::Font, C::LabelFontStyle},             // FontStyle
+    {D::Font, C::LabelFontName},              // FontColor, the name's colour
+    {D::CheckBox, C::ChkIsNoOver},            // IsNoOver
+    {D::CheckBox, C::ChkIsShowIcon},          // IsShowIcon
+    {D::HotKey, C::ShtKeyToggleEnable},       // ToggleEnable
+};
+
+// Whether the entry names a control of the dialog of the kind that shows its key, or none
+// for a key the dialog does not show.
+constexpr bool NamesItsControl(const key_control_t& key)
+{
+    const int row = form::RowOf(key.control);
+    if (key.kind == D::None) return key.control == C::None;
+    if (row < 0 || row >= static_cast<int>(std::size(kControls))) return false;
+    const Kind shownIn = kControls[row].kind;
+    switch (key.kind) {
+    case D::CheckBox: return shownIn == Kind::Check;
+    case D::RadioGroup:
+    case D::RadioPair: return shownIn == Kind::Radio;
+    case D::NumberField:
+    case D::TextField: return shownIn == Kind::Edit;
+    case D::ColourSwatch: return shownIn == Kind::Swatch;
+    case D::HotKey: return shownIn == Kind::HotKey;
+    case D::Font: return shownIn == Kind::Label;
+    case D::None: break;
+    }
+    return false;
+}
+
+constexpr bool EveryKeyNamesItsControl()
+{
+    for (const key_control_t& key : kKeyControls)
+        if (!NamesItsControl(key)) return false;
+    return true;
+}
+
+static_assert(std::size(kKeyControls) == kSettingKeyCount, "one entry per key of the settings table");
+static_assert(EveryKeyNamesItsControl(), "every key the dialog shows names a control of the dialog, of its kind");
 
 // A radio group from its first button: it and the radio buttons after it in the same frame.
 std::vector<C> RadioGroupFrom(C first)
@@ -169,11 +224,6 @@ LRESULT CALLBACK HotKeyShiftRule(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return Guarded("HotKeyShiftRule", LRESULT(0), [=] { return HotKeyShiftMessage(hwnd, msg, wParam, lParam); });
 }
 
-int PointsFromHeight(LONG height)
-{
-    return MulDiv(height < 0 ? -height : height, 72, form::ScreenPpi());
-}
-
 // 0 ends the enumeration: one face of the name is enough, and so is a failure.
 int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
 {
@@ -214,12 +264,7 @@ void OpenOnListedFace(LOGFONTA* font)
 
 const form::Description& OKBottomDlgForm() { return kForm; }
 
-OptionControl OptionControlNamed(const char* name)
-{
-    for (size_t r = 0; name && r < std::size(kControlNames); ++r)
-        if (strcmp(kControlNames[r], name) == 0) return static_cast<C>(r);
-    return C::None;
-}
+const key_control_t& KeyControlOf(const setting_key_t& k) { return kKeyControls[&k - kSettingKeys]; }
 
 TOKBottomDlg::TOKBottomDlg(HWND owner) : FormOf(kForm), m_owner(owner)
 {
@@ -244,24 +289,21 @@ void TOKBottomDlg::FormDestroy()
 }
 
 // The name label's font follows the form's to the new DPI.
-void TOKBottomDlg::FormDpiChanged()
-{
-    m_working.face.lfHeight = TextHeight();
-    ApplyNameFont();
-}
+void TOKBottomDlg::FormDpiChanged() { ApplyNameFont(); }
 
 LONG TOKBottomDlg::TextHeight() const { return -MulDiv(kTextHeight, Ppi(), kDesignPpi); }
 
 void TOKBottomDlg::Fill()
 {
     for (const setting_key_t& k : kSettingKeys) FillSetting(k, HintSettings);
-    FillFont();
+    ShowFont();
 }
 
 void TOKBottomDlg::FillSetting(const setting_key_t& k, const hint_settings_t& s)
 {
-    const C control = OptionControlNamed(k.control.name);
-    switch (k.control.kind) {
+    const key_control_t& shown = KeyControlOf(k);
+    const C control = shown.control;
+    switch (shown.kind) {
     case DialogKind::CheckBox: SetChecked(control, SettingField<int>(s, k) != 0); return;
     case DialogKind::RadioGroup: {
         int value = 0;
@@ -287,8 +329,8 @@ void TOKBottomDlg::FillSetting(const setting_key_t& k, const hint_settings_t& s)
         SendMessageA(Item(control), HKM_SETHOTKEY, MAKEWORD(key.vk, key.vk ? key.mods : 0), 0);
         return;
     }
-    case DialogKind::None:
-    case DialogKind::Font: return;
+    case DialogKind::Font: CopySetting(k, s, m_working); return;
+    case DialogKind::None: return;
     }
 }
 
@@ -300,30 +342,14 @@ void TOKBottomDlg::FillChoice(C radio, bool checked)
     if (form::Handler click = kControls[form::RowOf(radio)].handler; checked && click) click(*this);
 }
 
-void TOKBottomDlg::FillFont()
-{
-    const hint_settings_t& s = HintSettings;
-    m_working = {};
-    m_working.face.lfHeight = TextHeight();
-    m_working.face.lfCharSet = DEFAULT_CHARSET;
-    CopyText(m_working.face.lfFaceName, s.FontName);
-    m_working.face.lfWeight = s.FontStyle.Bold ? FW_BOLD : FW_NORMAL;
-    m_working.face.lfItalic = s.FontStyle.Italic ? 1 : 0;
-    m_working.face.lfUnderline = s.FontStyle.Underline ? 1 : 0;
-    m_working.face.lfStrikeOut = s.FontStyle.StrikeOut ? 1 : 0;
-    m_working.colour = s.FontColor;
-    m_working.size = s.FontSize;
-    SetText(C::LabelFontName, s.FontName);
-    ApplyNameFont();
-    ShowFont();
-}
-
 void TOKBottomDlg::ShowFont()
 {
+    ApplyNameFont();
+    SetText(C::LabelFontName, m_working.FontName);
     char number[16];
-    FormatText(number, sizeof number, "%d", m_working.size);
+    FormatText(number, sizeof number, "%d", m_working.FontSize);
     SetText(C::LabelFontSize, number);
-    SetText(C::LabelFontStyle, StyleText(m_working.face.lfWeight >= FW_BOLD, m_working.face.lfItalic != 0));
+    SetText(C::LabelFontStyle, StyleText(m_working.FontStyle.Bold != 0, m_working.FontStyle.Italic != 0));
 }
 
 // All or nothing: the controls go into a copy, which replaces the record only once every
@@ -333,15 +359,14 @@ void TOKBottomDlg::OKBtnClick()
 {
     hint_settings_t s = HintSettings;
     for (const setting_key_t& k : kSettingKeys)
-        if (k.control.kind == DialogKind::NumberField && !TakeNumber(k, s)) return;
+        if (KeyControlOf(k).kind == DialogKind::NumberField && !TakeNumber(k, s)) return;
     for (const setting_key_t& k : kSettingKeys) StoreSetting(k, s);
-    StoreFont(s);
     HintSettings = s;
 }
 
 bool TOKBottomDlg::TakeNumber(const setting_key_t& k, hint_settings_t& s)
 {
-    const C field = OptionControlNamed(k.control.name);
+    const C field = KeyControlOf(k).control;
     std::string text = Text(field);
     if (TextToInt(text.c_str(), &SettingField<int>(s, k))) return true;
     char message[1024];
@@ -356,8 +381,9 @@ bool TOKBottomDlg::TakeNumber(const setting_key_t& k, hint_settings_t& s)
 
 void TOKBottomDlg::StoreSetting(const setting_key_t& k, hint_settings_t& s)
 {
-    const C control = OptionControlNamed(k.control.name);
-    switch (k.control.kind) {
+    const key_control_t& shown = KeyControlOf(k);
+    const C control = shown.control;
+    switch (shown.kind) {
     case DialogKind::CheckBox:
     case DialogKind::RadioPair: SettingField<int>(s, k) = Checked(control) ? 1 : 0; return;
     case DialogKind::RadioGroup: {
@@ -382,21 +408,10 @@ void TOKBottomDlg::StoreSetting(const setting_key_t& k, hint_settings_t& s)
         CopyText(&SettingField<char>(s, k), k.size, FormatShortcut(key).c_str());
         return;
     }
+    case DialogKind::Font: CopySetting(k, m_working, s); return;
     case DialogKind::None:
-    case DialogKind::NumberField:  // taken first
-    case DialogKind::Font: return;
+    case DialogKind::NumberField: return;  // taken first
     }
-}
-
-void TOKBottomDlg::StoreFont(hint_settings_t& s)
-{
-    CopyText(s.FontName, m_working.face.lfFaceName);
-    s.FontColor = m_working.colour;
-    s.FontSize = m_working.size;
-    s.FontStyle.Bold = m_working.face.lfWeight >= FW_BOLD ? 1 : 0;
-    s.FontStyle.Italic = m_working.face.lfItalic ? 1 : 0;
-    s.FontStyle.Underline = m_working.face.lfUnderline ? 1 : 0;
-    s.FontStyle.StrikeOut = m_working.face.lfStrikeOut ? 1 : 0;
 }
 
 void TOKBottomDlg::RdoUseImageClick()
@@ -429,9 +444,14 @@ void TOKBottomDlg::StcNmlBorderColorClick() { ChooseSwatchColour(C::StcNmlBorder
 void TOKBottomDlg::StcMinBgColorClick() { ChooseSwatchColour(C::StcMinBgColor); }
 void TOKBottomDlg::StcMinBorderColorClick() { ChooseSwatchColour(C::StcMinBorderColor); }
 
+// The name in its face and style at the dialog's own text height: the size shows only as
+// the number.
 void TOKBottomDlg::ApplyNameFont()
 {
-    GdiObject<HFONT> font(CreateFontIndirectA(&m_working.face));
+    LOGFONTA face = FontFromSettings(m_working, Ppi());
+    face.lfHeight = TextHeight();
+    face.lfCharSet = DEFAULT_CHARSET;
+    GdiObject<HFONT> font(CreateFontIndirectA(&face));
     SendMessageA(Item(C::LabelFontName), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     // The label has let go of the old one now.
     m_nameFontHandle = std::move(font);
@@ -443,11 +463,10 @@ UINT_PTR TOKBottomDlg::FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARA
     if (msg == WM_COMMAND && LOWORD(wParam) == psh3 && HIWORD(wParam) == BN_CLICKED) {
         LOGFONTA current = {};
         SendMessageA(hdlg, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&current));
-        m_chooser.font = current;
-        m_chooser.size = PointsFromHeight(current.lfHeight);
+        FontIntoSettings(current, form::ScreenPpi(), m_chooser);
         LRESULT colour = SendDlgItemMessageA(hdlg, cmb4, CB_GETITEMDATA,
                                              SendDlgItemMessageA(hdlg, cmb4, CB_GETCURSEL, 0, 0), 0);
-        if (colour != CB_ERR) m_chooser.colour = static_cast<COLORREF>(colour);
+        if (colour != CB_ERR) m_chooser.FontColor = static_cast<COLORREF>(colour);
         FontDialog1Apply();
         return TRUE;
     }
@@ -456,28 +475,25 @@ UINT_PTR TOKBottomDlg::FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARA
 
 void TOKBottomDlg::BtnFontClick()
 {
-    m_chooser.font = m_working.face;
-    m_chooser.colour = m_working.colour;
-    m_chooser.size = m_working.size;
+    m_chooser = m_working;
 
     PerMonitorDpiScope perMonitor;
-    LOGFONTA font = m_chooser.font;
     // The chooser turns heights into points by the screen DC's resolution, as this does.
-    font.lfHeight = -MulDiv(m_chooser.size, form::ScreenPpi(), 72);
+    LOGFONTA font = FontFromSettings(m_chooser, form::ScreenPpi());
+    font.lfCharSet = DEFAULT_CHARSET;
     OpenOnListedFace(&font);
     CHOOSEFONTA chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = Handle();
     chooser.lpLogFont = &font;
     chooser.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_APPLY | CF_ENABLEHOOK | CF_INITTOLOGFONTSTRUCT;
-    chooser.rgbColors = m_chooser.colour;
+    chooser.rgbColors = m_chooser.FontColor;
     chooser.lCustData = reinterpret_cast<LPARAM>(this);
     chooser.lpfnHook = WindowOf<TOKBottomDlg, &TOKBottomDlg::FontHookMessage, kFontHookName>::ChooserHook<CHOOSEFONTA>;
     form::VisualStylesScope styles;
     if (ChooseFontA(&chooser)) {
-        m_chooser.font = font;
-        m_chooser.colour = chooser.rgbColors;
-        m_chooser.size = PointsFromHeight(font.lfHeight);
+        FontIntoSettings(font, form::ScreenPpi(), m_chooser);
+        m_chooser.FontColor = chooser.rgbColors;
     }
     // After a cancel this keeps the last applied font, or changes nothing.
     FontDialog1Apply();
@@ -485,16 +501,7 @@ void TOKBottomDlg::BtnFontClick()
 
 void TOKBottomDlg::FontDialog1Apply()
 {
-    const LOGFONTA& chosen = m_chooser.font;
-    CopyText(m_working.face.lfFaceName, chosen.lfFaceName);
-    m_working.face.lfWeight = chosen.lfWeight >= FW_BOLD ? FW_BOLD : FW_NORMAL;
-    m_working.face.lfItalic = chosen.lfItalic ? 1 : 0;
-    m_working.face.lfUnderline = chosen.lfUnderline ? 1 : 0;
-    m_working.face.lfStrikeOut = chosen.lfStrikeOut ? 1 : 0;
-    m_working.colour = m_chooser.colour;
-    m_working.size = m_chooser.size;
-    ApplyNameFont();
-    SetText(C::LabelFontName, m_working.face.lfFaceName);
+    m_working = m_chooser;
     ShowFont();
 }
 
@@ -515,7 +522,7 @@ HBRUSH TOKBottomDlg::ControlColour(OptionControl id, HDC dc)
     if (id != C::LabelFontName && id != C::LabelFontStyle) return nullptr;
     bool contrast = form::HighContrastOn();
     int ground = contrast ? COLOR_WINDOW : COLOR_MENU;
-    SetTextColor(dc, id == C::LabelFontName && !contrast ? m_working.colour : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, id == C::LabelFontName && !contrast ? m_working.FontColor : GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(ground));
     return GetSysColorBrush(ground);
 }

@@ -24,6 +24,27 @@
 
 enum class OptionControl : int { None = -1, OPTION_DIALOG_CONTROLS(FORM_CONTROL_ENUMERATOR) };
 
+// How the dialog shows a key's field, in the control that the key's entry names.
+enum class DialogKind : unsigned char {
+    None,          // not in the dialog
+    CheckBox,      // checked when non-zero; stores 1 or 0
+    RadioGroup,    // the named radio button and those after it in its frame stand for 0, 1, ...;
+                   // another value checks none, and with none checked the field keeps its value
+    RadioPair,     // the named radio button stands for non-zero, the one after it for 0; stores 1 or 0
+    NumberField,   // decimal; a text that is no integer refuses the whole store
+    TextField,     // cut to the field
+    ColourSwatch,  // the swatch's fill colour
+    HotKey,        // the field's shortcut text
+    Font,          // the working font, which the three font labels show: FontName, FontSize,
+                   // FontStyle and FontColor together
+};
+
+// A key of the settings table in the dialog: how, and in which control.
+struct key_control_t {
+    DialogKind kind;
+    OptionControl control;
+};
+
 class TOKBottomDlg : public form::FormOf<OptionControl> {
 public:
     explicit TOKBottomDlg(HWND owner);
@@ -43,13 +64,6 @@ public:
     void BtnBgbmpNmlClick();
     void BtnBgbmpIcnClick();
 
-    // The font chooser's font: what it opens with, then its last Apply or its result.
-    struct chooser_font_t {
-        LOGFONTA font;
-        COLORREF colour;
-        int size;  // points
-    };
-
 protected:
     void FormCreate() override;
     void FormDestroy() override;
@@ -57,39 +71,32 @@ protected:
     HBRUSH ControlColour(OptionControl id, HDC dc) override;
 
 private:
-    // The font as the dialog holds it until OK; the three font labels only show it.
-    struct working_font_t {
-        LOGFONTA face;   // face and style of LabelFontName's font, at the dialog's text height
-        COLORREF colour;  // LabelFontName's text colour
-        int size;        // points, shown in LabelFontSize
-    };
-
     // The font chooser's messages, for its Apply button.
     UINT_PTR FontHookMessage(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
-    // Each key of the settings table into or out of the control its row names; the font
-    // labels, which show four keys at once, are filled and stored together.
+    // Each key of the settings table into or out of the control its entry names; the font
+    // keys go into and out of the working font, which the three font labels show.
     void Fill();
     void FillSetting(const setting_key_t& k, const hint_settings_t& s);
     void FillChoice(OptionControl radio, bool checked);
-    void FillFont();
     void ShowFont();  // m_working into the three font labels
     bool TakeNumber(const setting_key_t& k, hint_settings_t& s);
     void StoreSetting(const setting_key_t& k, hint_settings_t& s);
-    void StoreFont(hint_settings_t& s);
     void ChooseSwatchColour(OptionControl swatch);
     void BrowsePicture(OptionControl edit);
     void ApplyNameFont();  // m_working's face and style into LabelFontName's font
     LONG TextHeight() const;  // the dialog's text height at its DPI, as a LOGFONT height
 
     HWND m_owner;
-    working_font_t m_working = {};
+    // The font keys as the dialog holds them until OK (its other fields are not used).
+    hint_settings_t m_working = {};
     GdiObject<HFONT> m_nameFontHandle;
-    chooser_font_t m_chooser = {};
+    // The font chooser's font keys: what it opens with, then its last Apply or its result.
+    hint_settings_t m_chooser = {};
     COLORREF m_customColours[16];
 };
 
 // The form's description (one row per control).
 const form::Description& OKBottomDlgForm();
-// The control of that name in the form; None for a name it lacks.
-OptionControl OptionControlNamed(const char* name);
+// Where the dialog shows a key; k: a row of kSettingKeys.
+const key_control_t& KeyControlOf(const setting_key_t& k);
 

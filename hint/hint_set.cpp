@@ -1,6 +1,7 @@
 #include "hint/hint_set.h"
 
 #include "hint/bring_to_front.h"
+#include "plugin/records/hint_settings.h"
 #include "support/dpi_awareness.h"
 
 HintWndMgr* g_hintWndMgr;
@@ -8,12 +9,12 @@ HintWndMgr* g_hintWndMgr;
 // Each entry below makes, places or paints hints: per-monitor aware whatever the host's
 // thread is, so the hints stand in physical pixels at their monitor's scale.
 
-void ShowHints(const hint_settings_t& settings)
+void ShowHints()
 {
     PerMonitorDpiScope perMonitor;
     if (g_hintWndMgr == nullptr) {
         // Known before it is built: the popups look themselves up while they paint.
-        g_hintWndMgr = new HintWndMgr(settings);
+        g_hintWndMgr = new HintWndMgr(HintSettings);
         g_hintWndMgr->Build();
     } else {
         g_hintWndMgr->Refresh();

@@ -5,9 +5,9 @@
 #include "hint/globals.h"       // g_hintWndMgr and g_hintShown
 #include "hint/hint_wnd_mgr.h"
 
-// Makes or refreshes the set from the host's list, then shows every hint. settings: the
-// record the set is made with draws every hint until teardown (HintWndMgr).
-void ShowHints(const hint_settings_t& settings);
+// Makes or refreshes the set from the host's list, then shows every hint. The set is made
+// with HintSettings, which it reads afresh at every showing and paint until teardown.
+void ShowHints();
 // Hides the hints (nothing while they are not shown), then raises the window a click
 // brought forward.
 void HideHints();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "support/bounded_text.h"
 #include "support/ini/ini_file.h"
@@ -15,28 +16,26 @@ constexpr char kShortcutKey[] = "ShortcutKey";
 
 #define ZLVN_FIELD(name) offsetof(hint_settings_t, name), sizeof(hint_settings_t::name)
 
-using D = DialogKind;
-
-// Section, key, kind, default as the file writes it, field; the dialog's control.
+// Section, key, kind, default as the file writes it, field.
 const setting_key_t kSettingRows[] = {
-    {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable), {D::None, nullptr}},
-    {kForm, "Pos", SettingKind::Position, "0", ZLVN_FIELD(Pos), {D::RadioGroup, "RdoPosTopLeft"}},
-    {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents), {D::RadioGroup, "RdoTxtAlph"}},
-    {kForm, "Width", SettingKind::Number, "0", ZLVN_FIELD(Width), {D::NumberField, "EdtWidth"}},
-    {kForm, "IsUseBmp", SettingKind::Number, "0", ZLVN_FIELD(IsUseBmp), {D::RadioPair, "RdoUseImage"}},
-    {kForm, "NmlBorderColor", SettingKind::Colour, "0xf7f700", ZLVN_FIELD(NmlBorderColor), {D::ColourSwatch, "StcNmlBorderColor"}},
-    {kForm, "NmlBgColor", SettingKind::Colour, "0xffff80", ZLVN_FIELD(NmlBgColor), {D::ColourSwatch, "StcNmlBgColor"}},
-    {kForm, "MinBorderColor", SettingKind::Colour, "0xd4d4d4", ZLVN_FIELD(MinBorderColor), {D::ColourSwatch, "StcMinBorderColor"}},
-    {kForm, "MinBgColor", SettingKind::Colour, "0xffffff", ZLVN_FIELD(MinBgColor), {D::ColourSwatch, "StcMinBgColor"}},
-    {kForm, "BgNormal", SettingKind::Text, "", ZLVN_FIELD(BgNormal), {D::TextField, "EdtBgbmpNml"}},
-    {kForm, "BgIconic", SettingKind::Text, "", ZLVN_FIELD(BgIconic), {D::TextField, "EdtBgbmpIcn"}},
-    {kForm, "FontName", SettingKind::Text, "MS UI Gothic", ZLVN_FIELD(FontName), {D::Font, "LabelFontName"}},
-    {kForm, "FontSize", SettingKind::Number, "10", ZLVN_FIELD(FontSize), {D::Font, "LabelFontSize"}},
-    {kForm, "FontStyle", SettingKind::FontStyle, "0", ZLVN_FIELD(FontStyle), {D::Font, "LabelFontStyle"}},
-    {kForm, "FontColor", SettingKind::Colour, "0x000000", ZLVN_FIELD(FontColor), {D::Font, "LabelFontName"}},
-    {kForm, "IsNoOver", SettingKind::Number, "1", ZLVN_FIELD(IsNoOver), {D::CheckBox, "ChkIsNoOver"}},
-    {kForm, "IsShowIcon", SettingKind::Number, "1", ZLVN_FIELD(IsShowIcon), {D::CheckBox, "ChkIsShowIcon"}},
-    {kShortcutKey, "ToggleEnable", SettingKind::Shortcut, "", ZLVN_FIELD(ToggleEnable), {D::HotKey, "ShtKeyToggleEnable"}},
+    {kGeneral, "Enable", SettingKind::Number, "1", ZLVN_FIELD(Enable)},
+    {kForm, "Pos", SettingKind::Position, "0", ZLVN_FIELD(Pos)},
+    {kForm, "Contents", SettingKind::Number, "0", ZLVN_FIELD(Contents)},
+    {kForm, "Width", SettingKind::Number, "0", ZLVN_FIELD(Width)},
+    {kForm, "IsUseBmp", SettingKind::Number, "0", ZLVN_FIELD(IsUseBmp)},
+    {kForm, "NmlBorderColor", SettingKind::Colour, "0xf7f700", ZLVN_FIELD(NmlBorderColor)},
+    {kForm, "NmlBgColor", SettingKind::Colour, "0xffff80", ZLVN_FIELD(NmlBgColor)},
+    {kForm, "MinBorderColor", SettingKind::Colour, "0xd4d4d4", ZLVN_FIELD(MinBorderColor)},
+    {kForm, "MinBgColor", SettingKind::Colour, "0xffffff", ZLVN_FIELD(MinBgColor)},
+    {kForm, "BgNormal", SettingKind::Text, "", ZLVN_FIELD(BgNormal)},
+    {kForm, "BgIconic", SettingKind::Text, "", ZLVN_FIELD(BgIconic)},
+    {kForm, "FontName", SettingKind::Text, "MS UI Gothic", ZLVN_FIELD(FontName)},
+    {kForm, "FontSize", SettingKind::Number, "10", ZLVN_FIELD(FontSize)},
+    {kForm, "FontStyle", SettingKind::FontStyle, "0", ZLVN_FIELD(FontStyle)},
+    {kForm, "FontColor", SettingKind::Colour, "0x000000", ZLVN_FIELD(FontColor)},
+    {kForm, "IsNoOver", SettingKind::Number, "1", ZLVN_FIELD(IsNoOver)},
+    {kForm, "IsShowIcon", SettingKind::Number, "1", ZLVN_FIELD(IsShowIcon)},
+    {kShortcutKey, "ToggleEnable", SettingKind::Shortcut, "", ZLVN_FIELD(ToggleEnable)},
 };
 
 #undef ZLVN_FIELD
@@ -60,11 +59,13 @@ void ApplySettingText(const setting_key_t& k, const char* i_text, hint_settings_
     }
 }
 
-void ReadSetting(const IniFile& ini, const setting_key_t& k, hint_settings_t& s)
+bool ReadSetting(const IniFile& ini, const setting_key_t& k, hint_settings_t& s, std::string* o_text)
 {
     std::string value;
     bool inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
     ApplySettingText(k, inFile ? value.c_str() : k.defaultText, s);
+    if (o_text) *o_text = std::move(value);
+    return inFile;
 }
 
 hint_settings_t DefaultSettings()

@@ -1,8 +1,9 @@
 #pragma once
-// The settings file's keys (kSettingKeyCount), each said once: where it lives, its default, which field
-// of HintSettings it fills and how, and the control the settings dialog edits it in.
-// Set-up, teardown and the dialog's Fill and Store are loops over this table.
+// The settings file's keys (kSettingKeyCount), each said once: where it lives, its default,
+// and which field of HintSettings it fills and how. Set-up, teardown and the dialog's Fill
+// and Store are loops over this table; the dialog binds each row to a control of its own.
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "plugin/records/hint_settings.h"
@@ -18,26 +19,6 @@ enum class SettingKind : unsigned char {
     FontStyle,  // font_style_t, packed into one decimal integer
 };
 
-// How the settings dialog shows a key's field, in the control that the row names.
-enum class DialogKind : unsigned char {
-    None,          // not in the dialog
-    CheckBox,      // checked when non-zero; stores 1 or 0
-    RadioGroup,    // the named radio button and those after it in its frame stand for 0, 1, ...;
-                   // another value checks none, and with none checked the field keeps its value
-    RadioPair,     // the named radio button stands for non-zero, the one after it for 0; stores 1 or 0
-    NumberField,   // decimal; a text that is no integer refuses the whole store
-    TextField,     // cut to the field
-    ColourSwatch,  // the swatch's fill colour
-    HotKey,        // the field's shortcut text
-    Font,          // one of the font labels, which show FontName, FontSize, FontStyle and FontColor together
-};
-
-// The control a key is edited in: its kind and its name in the dialog's form (null: none).
-struct setting_control_t {
-    DialogKind kind;
-    const char* name;
-};
-
 // Whether the key's field is a char array.
 constexpr bool HoldsText(SettingKind kind) { return kind == SettingKind::Text || kind == SettingKind::Shortcut; }
 
@@ -48,7 +29,6 @@ struct setting_key_t {
     const char* defaultText;  // as the file would hold it
     size_t offset;            // of the field in hint_settings_t
     size_t size;              // of the field
-    setting_control_t control;
 };
 
 constexpr size_t kSettingKeyCount = 18;
@@ -71,12 +51,20 @@ const T& SettingField(const hint_settings_t& s, const setting_key_t& k)
     return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&s) + k.offset);
 }
 
+// The key's field from one record into another.
+inline void CopySetting(const setting_key_t& k, const hint_settings_t& i_from, hint_settings_t& o_to)
+{
+    memcpy(&SettingField<char>(o_to, k), &SettingField<char>(i_from, k), k.size);
+}
+
 // Converts a value as the file holds it into the key's field; a colour whose conversion
 // fails leaves the field as it was.
 void ApplySettingText(const setting_key_t& i_key, const char* i_text, hint_settings_t& o_settings);
 
 // Reads the key from a preloaded file into its field: its default when the file lacks it.
-void ReadSetting(const IniFile& ini, const setting_key_t& i_key, hint_settings_t& o_settings);
+// True when the file holds the key; o_text, when given, gets the text as the file holds it.
+bool ReadSetting(const IniFile& ini, const setting_key_t& i_key, hint_settings_t& o_settings,
+                 std::string* o_text = nullptr);
 
 // The record a first set-up without a settings file gives (before the picture paths
 // beside the module are filled in).

@@ -15,7 +15,7 @@ constexpr int kQuickOptionHintByte = 3;
 
 void ShowIfEnabled()
 {
-    if (HintSettings.Enable) ShowHints(HintSettings);
+    if (HintSettings.Enable) ShowHints();
 }
 
 void ChangeQuickOption()
@@ -23,7 +23,7 @@ void ChangeQuickOption()
     unsigned char fresh[kQuickOptionSize] = {};
     g_zlvnAPI.GetQuickOption(fresh);
     const unsigned char saved = g_session.quickOption[kQuickOptionHintByte];
-    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != saved) ShowHints(HintSettings);
+    if (HintSettings.Enable && fresh[kQuickOptionHintByte] != saved) ShowHints();
     g_zlvnAPI.GetQuickOption(g_session.quickOption);
 }
 
@@ -32,7 +32,7 @@ void ToggleEnable()
     if (HintSettings.Enable) {
         HideHints();
     } else {
-        ShowHints(HintSettings);
+        ShowHints();
         HWND first = nullptr;
         HWND second = nullptr;
         if (g_zlvnAPI.GetWindowHandles(&first, &second) && first) BringListedWindowToFront(first);

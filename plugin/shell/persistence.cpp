@@ -110,9 +110,7 @@ bool LoadSettings()
     ini.OpenPreloaded(g_settingsPath, bytes);  // a missing file leaves every default
     std::string value;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
-        const setting_key_t& k = kSettingKeys[i];
-        ReadSetting(ini, k, read);
-        keys[i].inFile = ini.Lookup(k.section, k.key, &value) == ResultCode::Normal;
+        keys[i].inFile = ReadSetting(ini, kSettingKeys[i], read, &value);
         if (keys[i].inFile) ReportDoubt(i, value, read);
     }
     ini.Close();

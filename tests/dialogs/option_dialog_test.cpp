@@ -95,11 +95,12 @@ TEST_F(OptionDialog, FillsEveryControlAndOkStoresTheRecordUnchanged)
         EXPECT_EQ("MS UI Gothic, 11, 太字", FontLabels());
         // Every other key in the control its row of the settings table names.
         for (const setting_key_t& k : kSettingKeys) {
-            C c = OptionControlNamed(k.control.name);
-            EXPECT_EQ(k.control.kind == DialogKind::None, Dlg().Item(c) == nullptr) << k.key << " in " << c;
-            if (k.control.kind == DialogKind::TextField) { EXPECT_EQ(&SettingField<char>(kSample, k), Dlg().Text(c)) << k.key; }
-            if (k.control.kind == DialogKind::NumberField) { EXPECT_EQ(std::to_string(SettingField<int>(kSample, k)), Dlg().Text(c)) << k.key; }
-            if (k.control.kind == DialogKind::ColourSwatch) { EXPECT_EQ(SettingField<COLORREF>(kSample, k), Dlg().SwatchColour(c)) << k.key; }
+            C c = KeyControlOf(k).control;
+            DialogKind kind = KeyControlOf(k).kind;
+            EXPECT_EQ(kind == DialogKind::None, Dlg().Item(c) == nullptr) << k.key << " in " << c;
+            if (kind == DialogKind::TextField) { EXPECT_EQ(&SettingField<char>(kSample, k), Dlg().Text(c)) << k.key; }
+            if (kind == DialogKind::NumberField) { EXPECT_EQ(std::to_string(SettingField<int>(kSample, k)), Dlg().Text(c)) << k.key; }
+            if (kind == DialogKind::ColourSwatch) { EXPECT_EQ(SettingField<COLORREF>(kSample, k), Dlg().SwatchColour(c)) << k.key; }
         }
         // Bold and struck out, in the dialog's own text height.
         EXPECT_EQ("MS UI Gothic " + std::to_string(-MulDiv(15, Dlg().Ppi(), 120)) + " 700 001",

@@ -1,10 +1,16 @@
-// The dialogs' rules that need no window: shortcut text, style text, integer text, centring.
+// The dialogs' rules that need no window: shortcut text, style text, integer text, centring,
+// and the font keys as the font the dialog and the hints use.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "dialogs/dialog_rules.h"
 #include "dialogs/shortcut_text.h"
+#ifdef _WIN32
+#include "plugin/records/font_binder.h"
+#include "support/bounded_text.h"
+#include "tests/common/settings_record.h"
+#endif
 
 namespace {
 
@@ -130,5 +136,32 @@ TEST(DialogRules, PageKeysRoundThePages)
         {0, 1, K::Tab, true, false, false, -1}};
     for (const auto& c : cases) EXPECT_EQ(c.page, PageAfterKey(c.current, c.count, c.key, c.ctrl, c.shift, c.alt)) << "case " << &c - cases;
 }
+
+#ifdef _WIN32
+// The font keys as a font at a DPI, and a font back into the keys. both: the keys give this
+// font; else only the way back (a font the chooser gives: a cell height, any weight).
+TEST(FontBinder, FontKeysAsAFontAndBack)
+{
+    const struct { const char* face; int size; font_style_t style; int dpi; LONG height, weight; bool both; } cases[] = {
+        {"MS UI Gothic", 10, {0, 0, 0, 0}, 96, -13, FW_NORMAL, true}, {"Arial", 12, {1, 0, 1, 0}, 120, -20, FW_BOLD, true},
+        {"ＭＳ Ｐゴシック", 11, {1, 1, 1, 1}, 144, -22, FW_BOLD, true}, {"Courier New", 9, {0, 1, 0, 1}, 96, -12, FW_NORMAL, true},
+        {"Arial", 15, {0, 0, 0, 0}, 96, 20, FW_SEMIBOLD, false}, {"Arial", 15, {1, 0, 0, 0}, 96, -20, FW_HEAVY, false},
+    };
+    auto text = [](const LOGFONTA& f) {
+        return std::string(f.lfFaceName) + " " + std::to_string(f.lfHeight) + " " + std::to_string(f.lfWeight) + " " +
+               std::to_string(f.lfItalic) + std::to_string(f.lfUnderline) + std::to_string(f.lfStrikeOut);
+    };
+    for (const auto& c : cases) {
+        hint_settings_t keys = {}, back = {};
+        CopyText(keys.FontName, c.face);
+        keys.FontSize = c.size, keys.FontStyle = c.style, keys.FontColor = back.FontColor = RGB(1, 2, 3);
+        LOGFONTA font = {c.height, 0, 0, 0, c.weight, c.style.Italic, c.style.Underline, c.style.StrikeOut, 0, 0, 0, 0, 0, {}};
+        CopyText(font.lfFaceName, c.face);
+        if (c.both) { EXPECT_EQ(text(font), text(FontFromSettings(keys, c.dpi))) << "case " << &c - cases; }
+        FontIntoSettings(font, c.dpi, back);
+        EXPECT_TRUE(SameRecord(keys, back)) << "case " << &c - cases << ": the colour stays";
+    }
+}
+#endif
 
 }  // namespace

@@ -14,9 +14,6 @@
 #include "tests/common/thread_window.h"
 #include "tests/common/window_search.h"
 
-// The set shown as the shell shows it, with the plug-in's record.
-inline void ShowHints() { ShowHints(HintSettings); }
-
 // The extent of a text on the screen in the hint font, as the product makes it.
 SIZE HintTextExtent(const char* text, UINT dpi = kHintDesignDpi);
 bool RectInside(const RECT& inner, const RECT& outer);
