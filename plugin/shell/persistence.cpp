@@ -20,6 +20,7 @@
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
 #include "support/ini/file_bytes.h"
+#include "support/ini/file_replace.h"
 #include "support/ini/ini_file.h"
 #include "support/ini/ini_writer.h"
 #include "support/pumped_wait.h"
@@ -100,6 +101,12 @@ bool LoadSettings()
     FileRead found = FileRead::Failed;
     if (!g_settingsFile.empty()) TakeBackHalfDoneSave();
     if (!g_settingsFile.empty()) found = ReadFileBytes(LongPathForm(g_settingsFile), &bytes, &error);
+    // A half-done save that could not be taken back yet (a scanner holds it): the file is
+    // there, only not readable now, and no save may write defaults over it.
+    if (found == FileRead::Missing && HalfDoneSaveLeft(LongPathForm(g_settingsFile))) {
+        found = FileRead::Failed;
+        error = ERROR_SHARING_VIOLATION;
+    }
     if (found == FileRead::Failed) {
         ReportUnread(error);
         return false;

@@ -117,9 +117,13 @@ std::wstring TakeBackHalfDoneSave(const std::wstring& i_file)
 {
     if (Exists(i_file)) return {};
     for (const std::wstring& name : {TemporaryName(i_file), BackupName(i_file)}) {
-        if (!MoveFileExW(name.c_str(), i_file.c_str(), MOVEFILE_WRITE_THROUGH)) continue;
-        DeleteFileW(BackupName(i_file).c_str());
-        return name;
+        if (MoveFileExW(name.c_str(), i_file.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileW(BackupName(i_file).c_str());
+            return name;
+        }
+        // The older backup only when there is no newer temporary file, never in place of
+        // one that a scanner holds for a moment.
+        if (Exists(name)) return {};
     }
     return {};
 }

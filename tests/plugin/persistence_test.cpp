@@ -575,12 +575,26 @@ BOOL WINAPI OutcomeReplace(LPCWSTR file, LPCWSTR temporary, LPCWSTR backup, DWOR
     SetLastError(g_outcome.error);
     return FALSE;
 }
+// Only the new bytes are held: a move from the temporary name.
 BOOL WINAPI OutcomeMove(LPCWSTR from, LPCWSTR to, DWORD flags)
 {
-    if (g_outcome.held-- <= 0) return g_move(from, to, flags);
+    const std::wstring name = from;
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, L".tmp") != 0 || g_outcome.held-- <= 0) return g_move(from, to, flags);
     SetLastError(ERROR_SHARING_VIOLATION);
     return FALSE;
 }
+
+// The imports of this program with g_outcome played through them, while it lives.
+struct OutcomeCalls {
+    explicit OutcomeCalls(replace_outcome_t outcome)
+    {
+        g_outcome = outcome;
+        g_replace = reinterpret_cast<decltype(g_replace)>(replace.Original());
+        g_move = reinterpret_cast<decltype(g_move)>(move.Original());
+    }
+    ImportPatch replace{GetModuleHandleA(nullptr), "KERNEL32.dll", "ReplaceFileW", reinterpret_cast<void*>(OutcomeReplace)};
+    ImportPatch move{GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(OutcomeMove)};
+};
 
 // The file's identity: a replace gives a new one, a write in place keeps it.
 ULONGLONG FileIdentity(const std::string& path)
@@ -612,11 +626,7 @@ TEST_F(Persistence, ReplacesThatFailHalfWayOrAreHeldNeverLoseTheSettings)
         const ULONGLONG before = FileIdentity(path);
         const size_t logged = Host().log.size();
         {
-            g_outcome = r.outcome;
-            ImportPatch replace(GetModuleHandleA(nullptr), "KERNEL32.dll", "ReplaceFileW", reinterpret_cast<void*>(OutcomeReplace));
-            ImportPatch move(GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(OutcomeMove));
-            g_replace = reinterpret_cast<decltype(g_replace)>(replace.Original());
-            g_move = reinterpret_cast<decltype(g_move)>(move.Original());
+            OutcomeCalls calls(r.outcome);
             Zlvn_OnTeardown();
         }
         if (r.landsNow) {
@@ -628,6 +638,38 @@ TEST_F(Persistence, ReplacesThatFailHalfWayOrAreHeldNeverLoseTheSettings)
         EXPECT_STREQ(kMeiryo, HintSettings.FontName) << r.name << ": the next set-up finds the change\n" << HostLog();
         // and the set-up's one line about Pos=7
         EXPECT_EQ(r.landsNow ? 1u : 3u, Host().log.size() - logged) << r.name << ": a line for the taking back\n" << HostLog();
+        for (const std::string& left : {temporary, path + ".bak"}) EXPECT_FALSE(FileExists(left)) << r.name << ": " << left;
+    }
+}
+
+// A save left the new file under the temporary name (and the old one as the backup);
+// at the next set-up a scanner holds the new file. It is never read as missing, never
+// replaced by the older backup: the second host's change lands on it, or the third
+// host takes it back.
+TEST_F(Persistence, AHalfDoneSaveHeldAtSetUpIsTakenBackLaterNeverOverwritten)
+{
+    const std::string changed = WithValue(kCustomFile, "FontName", kMeiryo), moved = WithValue(changed, "Pos", "3");
+    const struct { const char* name; long held; bool backup, landsAtTeardown; } rows[] = {
+        {"held twice, with the backup", 2, true, true},
+        {"held twice, without", 2, false, true},
+        {"held throughout, with the backup", 1000, true, false},
+        {"held throughout, without", 1000, false, false},
+    };
+    for (const auto& r : rows) {
+        DeleteFileA(path.c_str());
+        WriteWholeFile(temporary, changed);
+        if (r.backup) WriteWholeFile(path + ".bak", kCustomFile);
+        {
+            OutcomeCalls calls({0, 0, r.held});
+            SetUpFrom();
+            HintSettings.Pos = 3;
+            Zlvn_OnTeardown();
+        }
+        EXPECT_EQ(r.landsAtTeardown ? moved : "", ReadWholeFile(path)) << r.name << "\n" << HostLog();
+        EXPECT_EQ(r.landsAtTeardown ? "" : changed, ReadWholeFile(temporary)) << r.name << ": kept for the next host";
+        SetUpFrom();
+        Zlvn_OnTeardown();
+        EXPECT_EQ(r.landsAtTeardown ? moved : changed, ReadWholeFile(path)) << r.name << ": the third host\n" << HostLog();
         for (const std::string& left : {temporary, path + ".bak"}) EXPECT_FALSE(FileExists(left)) << r.name << ": " << left;
     }
 }
