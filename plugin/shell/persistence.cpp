@@ -20,7 +20,6 @@
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"
 #include "support/ini/file_bytes.h"
-#include "support/ini/file_replace.h"
 #include "support/ini/ini_file.h"
 #include "support/ini/ini_writer.h"
 #include "support/pumped_wait.h"
@@ -71,11 +70,10 @@ void ReportUnread(DWORD i_error)
 
 // A file that a save left half done (a replace that failed half-way, a kill, a power
 // loss) is taken back from the save's temporary or backup name, with one log line.
-void TakeBackHalfDoneSave()
+void ReportTakenBack(const std::wstring& i_taken)
 {
-    const std::wstring taken = TakeBackIniFile(g_settingsFile);
-    if (taken.empty()) return;
-    const std::wstring suffix = taken.substr(taken.rfind(L'.'));
+    if (i_taken.empty()) return;
+    const std::wstring suffix = i_taken.substr(i_taken.rfind(L'.'));
     g_zlvnAPI.Print(kLogWarning, kPluginName, "the last save was left half done; the settings file was taken back from %s%s",
                     g_settingsPath, std::string(suffix.begin(), suffix.end()).c_str());
 }
@@ -99,13 +97,10 @@ bool LoadSettings()
     std::string bytes;
     DWORD error = 0;
     FileRead found = FileRead::Failed;
-    if (!g_settingsFile.empty()) TakeBackHalfDoneSave();
-    if (!g_settingsFile.empty()) found = ReadFileBytes(LongPathForm(g_settingsFile), &bytes, &error);
-    // A half-done save that could not be taken back yet (a scanner holds it): the file is
-    // there, only not readable now, and no save may write defaults over it.
-    if (found == FileRead::Missing && HalfDoneSaveLeft(LongPathForm(g_settingsFile))) {
-        found = FileRead::Failed;
-        error = ERROR_SHARING_VIOLATION;
+    if (!g_settingsFile.empty()) {
+        std::wstring taken;
+        found = ReadIniFile(g_settingsFile, &bytes, &error, &taken);
+        ReportTakenBack(taken);
     }
     if (found == FileRead::Failed) {
         ReportUnread(error);

@@ -85,8 +85,13 @@ StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t
     return ReplaceWithTemporaryFile(target, read == FileRead::Read);
 }
 
-std::wstring TakeBackIniFile(const std::wstring& i_path)
+FileRead ReadIniFile(const std::wstring& i_path, std::string* o_bytes, DWORD* o_error, std::wstring* o_taken)
 {
     FileLock lock(i_path);
-    return TakeBackHalfDoneSave(LongPathForm(i_path));
+    const std::wstring path = LongPathForm(i_path);
+    *o_taken = TakeBackHalfDoneSave(path);
+    FileRead read = ReadFileBytes(path, o_bytes, o_error);
+    if (read != FileRead::Missing || !HalfDoneSaveLeft(path)) return read;
+    *o_error = ERROR_SHARING_VIOLATION;
+    return FileRead::Failed;
 }

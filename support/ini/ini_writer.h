@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ini/file_bytes.h"
 #include "support/ini/ini_edit.h"
 #include "support/step_result.h"
 
@@ -19,6 +20,8 @@
 // the old file during the replace (".bak"); for a link, beside the link's target.
 StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);
 
-// Before the file is read: when it is missing but a save left it half done, takes it
-// back from the temporary or the backup name. Returns that name, or an empty text.
-std::wstring TakeBackIniFile(const std::wstring& i_path);
+// Set-up's read, under the lock that saves take, so that no save falls between taking
+// back what a save left half done and reading. o_taken: the name taken back, or empty.
+// A file whose leftovers cannot be moved yet (a scanner holds them) is not readable yet:
+// Failed with a sharing violation, never Missing, so that no save starts from nothing.
+FileRead ReadIniFile(const std::wstring& i_path, std::string* o_bytes, DWORD* o_error, std::wstring* o_taken);

@@ -734,6 +734,39 @@ TEST_F(Persistence, ALockHeldTooLongNeitherStallsTheThreadNorStopsTheSave)
     CloseHandle(held), CloseHandle(saved);
 }
 
+// Whether another thread could take the settings file's lock when the file was opened to be read.
+std::wstring g_lockName;
+decltype(&CreateFileW) g_createFile;
+int g_readsUnlocked;
+HANDLE WINAPI CreateFileSeeingTheLock(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
+{
+    if (access == GENERIC_READ && how == OPEN_EXISTING) {
+        std::thread([] {
+            HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, g_lockName.c_str());
+            if (lock && WaitForSingleObject(lock, 0) == WAIT_OBJECT_0) ++g_readsUnlocked, ReleaseMutex(lock);
+            if (lock) CloseHandle(lock);
+        }).join();
+    }
+    return g_createFile(name, access, share, sa, how, flags, t);
+}
+
+// Set-up reads the file under the lock that saves take, with what a save left half done
+// taken back under the same lock: no other host's save falls between.
+TEST_F(Persistence, SetUpReadsUnderTheLockOfTheSaves)
+{
+    DeleteFileA(path.c_str());
+    WriteWholeFile(temporary, kCustomFile);
+    g_lockName = FileLockName(Wide(path));
+    g_readsUnlocked = 0;
+    {
+        ImportPatch open(GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(CreateFileSeeingTheLock));
+        g_createFile = reinterpret_cast<decltype(g_createFile)>(open.Original());
+        SetUpFrom();
+    }
+    EXPECT_EQ(7, HintSettings.Pos) << HostLog();
+    EXPECT_EQ(0, g_readsUnlocked);
+}
+
 TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)
 {
     for (const char* name : {"bgnml.bmp", "bgicn.bmp"}) {
