@@ -41,8 +41,9 @@ bool HasOneName(HANDLE i_file)
 
 }  // namespace
 
-std::wstring TemporaryName(const std::wstring& i_file) { return i_file + L".tmp"; }
-std::wstring BackupName(const std::wstring& i_file) { return i_file + L".bak"; }
+// In the long form when the suffix takes a name of 256 to 259 characters past MAX_PATH.
+std::wstring TemporaryName(const std::wstring& i_file) { return LongPathForm(i_file + L".tmp"); }
+std::wstring BackupName(const std::wstring& i_file) { return LongPathForm(i_file + L".bak"); }
 
 bool WriteTemporaryFile(const std::wstring& i_file, const std::string& i_bytes, const char** o_step, DWORD* o_error)
 {

@@ -767,6 +767,46 @@ TEST_F(Persistence, SetUpReadsUnderTheLockOfTheSaves)
     EXPECT_EQ(0, g_readsUnlocked);
 }
 
+// The file functions as Windows has them without long paths enabled: a name of
+// MAX_PATH characters or more only in the "\\?\" form. Wine takes any length.
+bool TooLong(LPCWSTR name) { return lstrlenW(name) >= MAX_PATH && wcsncmp(name, L"\\\\?\\", 4) != 0; }
+decltype(&GetFileAttributesW) g_attributes;
+HANDLE WINAPI ShortCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
+{
+    if (TooLong(name)) return SetLastError(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
+    return g_createFile(name, access, share, sa, how, flags, t);
+}
+DWORD WINAPI ShortAttributes(LPCWSTR name)
+{
+    return TooLong(name) ? SetLastError(ERROR_PATH_NOT_FOUND), INVALID_FILE_ATTRIBUTES : g_attributes(name);
+}
+BOOL WINAPI ShortMove(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    return TooLong(from) || TooLong(to) ? SetLastError(ERROR_PATH_NOT_FOUND), FALSE : g_move(from, to, flags);
+}
+
+// A settings path of 256 to 259 characters: the save's temporary and backup names pass
+// MAX_PATH, and still a first save lands and a half-done one is taken back.
+TEST_F(Persistence, SettingsPathsJustBelowMaxPathKeepTheirSaves)
+{
+    ImportPatch open(GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(ShortCreateFile));
+    ImportPatch attributes(GetModuleHandleA(nullptr), "KERNEL32.dll", "GetFileAttributesW", reinterpret_cast<void*>(ShortAttributes));
+    ImportPatch move(GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(ShortMove));
+    g_createFile = reinterpret_cast<decltype(g_createFile)>(open.Original());
+    g_attributes = reinterpret_cast<decltype(g_attributes)>(attributes.Original());
+    g_move = reinterpret_cast<decltype(g_move)>(move.Original());
+    for (size_t length : {256u, 259u}) {
+        const std::string name = dir.File(std::string(length - dir.Path().size() - 5, 'x') + ".ini");
+        UseSettingsPath(Wide(name));
+        SetUpFrom();
+        Zlvn_OnTeardown();
+        EXPECT_EQ(DefaultFile(ProgramDir()), ReadWholeFile(name)) << length << "\n" << HostLog();
+        MoveFileA(name.c_str(), (name + ".tmp").c_str());
+        SetUpFrom();
+        EXPECT_TRUE(FileExists(name) && !FileExists(name + ".tmp")) << length << ": taken back";
+    }
+}
+
 TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)
 {
     for (const char* name : {"bgnml.bmp", "bgicn.bmp"}) {
