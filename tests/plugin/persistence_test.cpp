@@ -566,6 +566,7 @@ replace_outcome_t g_outcome;
 std::wstring g_settings;
 decltype(&ReplaceFileW) g_replace;
 decltype(&MoveFileExW) g_move;
+decltype(&CreateFileW) g_createFile;
 
 BOOL WINAPI OutcomeReplace(LPCWSTR file, LPCWSTR temporary, LPCWSTR backup, DWORD flags, void* a, void* b)
 {
@@ -705,6 +706,32 @@ TEST_F(Persistence, SymbolicLinksStayLinksAndAreNeverWrittenThrough)
     EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << "the settings file is still a link";
 }
 
+// A symbolic link whose target is missing, as Windows opens it: the name is there, the
+// open answers "not found" (Wine 8 makes no symbolic links).
+std::wstring g_danglingLink;
+HANDLE WINAPI OpenDanglingLink(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
+{
+    if (g_danglingLink == name && !(flags & FILE_FLAG_OPEN_REPARSE_POINT)) return SetLastError(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
+    return g_createFile(name, access, share, sa, how, flags, t);
+}
+
+// The file is a link whose target is missing: it is not read as "no file", and no save
+// replaces the link with a file of defaults.
+TEST_F(Persistence, ALinkWhoseTargetIsMissingIsNeverReplaced)
+{
+    WriteWholeFile(path, "the link");
+    g_danglingLink = Wide(path);
+    {
+        ImportPatch open(GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(OpenDanglingLink));
+        g_createFile = reinterpret_cast<decltype(g_createFile)>(open.Original());
+        SetUpFrom();
+        HintSettings.Pos = 3;
+        Zlvn_OnTeardown();
+    }
+    EXPECT_EQ("the link", ReadWholeFile(path)) << HostLog();
+    EXPECT_FALSE(FileExists(temporary));
+}
+
 // Another host holds the lock for longer than the wait: the save lands all the same, and
 // a message sent to this thread's window meanwhile is answered.
 TEST_F(Persistence, ALockHeldTooLongNeitherStallsTheThreadNorStopsTheSave)
@@ -736,7 +763,6 @@ TEST_F(Persistence, ALockHeldTooLongNeitherStallsTheThreadNorStopsTheSave)
 
 // Whether another thread could take the settings file's lock when the file was opened to be read.
 std::wstring g_lockName;
-decltype(&CreateFileW) g_createFile;
 int g_readsUnlocked;
 HANDLE WINAPI CreateFileSeeingTheLock(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
 {
