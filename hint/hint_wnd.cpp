@@ -277,7 +277,10 @@ void HintWnd::ApplyShape()
     if (m_hwnd == nullptr || (m_shape.cx == m_width && m_shape.cy == m_height && m_shapeDpi == m_dpi)) return;
     // The system owns the region once it is set; a region that cannot be made leaves
     // the popup rectangular, which the painting covers too.
-    if (SetWindowRgn(m_hwnd, MakeHintShape(m_width, m_height, m_dpi), FALSE)) {
+    // A region the system refused stays ours, and goes here.
+    GdiObject<HRGN> shape(MakeHintShape(m_width, m_height, m_dpi));
+    if (shape && SetWindowRgn(m_hwnd, shape.Get(), FALSE)) {
+        shape.Release();
         m_shape = pixel_size_t{m_width, m_height};
         m_shapeDpi = m_dpi;
     }
