@@ -15,7 +15,9 @@ namespace {
 
 std::map<std::pair<std::wstring, int>, IconOwner>& Icons()
 {
-    static std::map<std::pair<std::wstring, int>, IconOwner> icons;
+    // Never destroyed: a host that ends without teardown must not have icons destroyed
+    // under the loader lock at process exit (teardown empties it).
+    static auto& icons = *new std::map<std::pair<std::wstring, int>, IconOwner>;
     return icons;
 }
 

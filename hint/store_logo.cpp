@@ -36,7 +36,8 @@ store_logo_functions_t LoadFunctions()
 
 std::map<std::pair<std::wstring, int>, IconOwner>& Logos()
 {
-    static std::map<std::pair<std::wstring, int>, IconOwner> logos;
+    // Never destroyed, as the program icons: teardown empties it.
+    static auto& logos = *new std::map<std::pair<std::wstring, int>, IconOwner>;
     return logos;
 }
 
