@@ -8,6 +8,7 @@
 #include <map>
 
 #include "hint/app_icon.h"
+#include "hint/hint_wnd.h"
 #include "hint/store_logo.h"
 #include "support/dpi_awareness.h"
 #include "tests/common/dialog_driver.h"
@@ -159,6 +160,35 @@ TEST(IconCaches, AreNeverDestroyedAtProcessExit)
             exit(kept ? 0 : 4);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+DWORD g_fakeNow;
+DWORD WINAPI FakeNow() { return g_fakeNow; }
+
+// The Store-logo look-up cannot be cut short: it starts only while a request's time
+// (100 ms) of the showing is left; else the program's icon stands in for now.
+TEST(IconBudgets, TheStoreLogoLookUpStartsOnlyWithARequestsTimeLeft)
+{
+    const store_logo_functions_t real = StoreLogoFunctions();
+    StoreLogoFunctions() = {StoreOfWindow, NoPackage, AppItem};
+    HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
+    g_appIds[frame] = L"Zlvn.Calculator_8wekyb3d8bbwe!App";
+    for (DWORD left : {IconBudget::kRequestMs, IconBudget::kRequestMs - 1}) {
+        bool cut = false;
+        HICON icon = nullptr;
+        {
+            ImportPatch clock(GetModuleHandleA(nullptr), "KERNEL32.dll", "GetTickCount", reinterpret_cast<void*>(FakeNow));
+            g_fakeNow = 0;
+            IconBudget showing;
+            g_fakeNow = IconBudget::kShowingMs - left;
+            icon = FindTargetIcon(frame, 24, showing, &cut);
+        }
+        EXPECT_EQ(left == IconBudget::kRequestMs, IconText(icon) == "width 24, centre ff0000") << left << " ms left";
+        EXPECT_EQ(left < IconBudget::kRequestMs, cut) << left << " ms left: asked again at the next showing";
+    }
+    FreeStoreLogos();
+    DestroyWindow(frame);
+    StoreLogoFunctions() = real;
 }
 
 TEST_F(HintOverlay, StoreAppsSixtyFourBitProgramsAndLargerIconsAtTheHintsSize)
