@@ -144,22 +144,24 @@ HWND AppWindow(const wchar_t* i_class, HWND parent)
 
 [[noreturn]] BOOL WINAPI DestroyIconAtExit(HICON) { _exit(3); }
 
+// A Store logo and a program icon kept, then the process ends without teardown.
+[[noreturn]] void KeepIconsAndExit()
+{
+    StoreLogoFunctions() = {StoreOfWindow, NoPackage, AppItem};
+    HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
+    g_appIds[frame] = L"Zlvn.Calculator_8wekyb3d8bbwe!App";
+    const bool kept = StoreLogoOf(frame, 24) && AppIconOf(frame, 16);
+    new ImportPatch(GetModuleHandleA(nullptr), "USER32.dll", "DestroyIcon", reinterpret_cast<void*>(DestroyIconAtExit));
+    exit(kept ? 0 : 4);
+}
+
 }  // namespace
 
 // A host that ends without teardown: the kept program icons and Store logos are never
 // destroyed at process exit, where DestroyIcon would run under the loader lock.
 TEST(IconCaches, AreNeverDestroyedAtProcessExit)
 {
-    EXPECT_EXIT(
-        {
-            StoreLogoFunctions() = {StoreOfWindow, NoPackage, AppItem};
-            HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
-            g_appIds[frame] = L"Zlvn.Calculator_8wekyb3d8bbwe!App";
-            const bool kept = StoreLogoOf(frame, 24) && AppIconOf(frame, 16);
-            new ImportPatch(GetModuleHandleA(nullptr), "USER32.dll", "DestroyIcon", reinterpret_cast<void*>(DestroyIconAtExit));
-            exit(kept ? 0 : 4);
-        },
-        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(KeepIconsAndExit(), ::testing::ExitedWithCode(0), "");
 }
 
 DWORD g_fakeNow;
