@@ -768,9 +768,11 @@ HANDLE WINAPI CreateFileSeeingTheLock(LPCWSTR name, DWORD access, DWORD share, L
 {
     if (access == GENERIC_READ && how == OPEN_EXISTING) {
         std::thread([] {
+            // No lock of that name at all: nobody holds it.
             HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, g_lockName.c_str());
-            if (lock && WaitForSingleObject(lock, 0) == WAIT_OBJECT_0) ++g_readsUnlocked, ReleaseMutex(lock);
-            if (lock) CloseHandle(lock);
+            if (!lock) return void(++g_readsUnlocked);
+            if (WaitForSingleObject(lock, 0) == WAIT_OBJECT_0) ++g_readsUnlocked, ReleaseMutex(lock);
+            CloseHandle(lock);
         }).join();
     }
     return g_createFile(name, access, share, sa, how, flags, t);
