@@ -3,7 +3,9 @@
 #include "tests/common/wine_test.h"
 
 #include <thread>
+#include <utility>
 
+#include "plugin/shell/globals.h"
 #include "plugin/shell/persistence.h"
 #include "support/ini/ini_encoding.h"
 #include "support/ini/ini_file.h"
@@ -14,6 +16,7 @@
 #include "tests/common/dialog_driver.h"
 #include "tests/common/fault_hooks.h"
 #include "tests/common/import_patch.h"
+#include "tests/common/plugin_windows.h"
 #include "tests/common/settings_record.h"
 
 namespace {
@@ -563,6 +566,11 @@ TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
 // scanner (sharing violation) so many times.
 struct replace_outcome_t { DWORD error; long failures, held; };
 replace_outcome_t g_outcome;
+std::function<void()> g_duringSave;  // what happens at the first call held by a scanner
+void DuringSave()
+{
+    if (g_duringSave) std::exchange(g_duringSave, nullptr)();
+}
 std::wstring g_settings;
 decltype(&ReplaceFileW) g_replace;
 decltype(&MoveFileExW) g_move;
@@ -573,6 +581,7 @@ BOOL WINAPI OutcomeReplace(LPCWSTR file, LPCWSTR temporary, LPCWSTR backup, DWOR
     if (g_outcome.failures-- <= 0) return g_replace(file, temporary, backup, flags, a, b);
     if (g_outcome.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) DeleteFileW(file);
     if (g_outcome.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) g_move(file, backup, 0);
+    if (g_outcome.error == ERROR_SHARING_VIOLATION) DuringSave();
     SetLastError(g_outcome.error);
     return FALSE;
 }
@@ -581,6 +590,7 @@ BOOL WINAPI OutcomeMove(LPCWSTR from, LPCWSTR to, DWORD flags)
 {
     const std::wstring name = from;
     if (name.size() < 4 || name.compare(name.size() - 4, 4, L".tmp") != 0 || g_outcome.held-- <= 0) return g_move(from, to, flags);
+    DuringSave();
     SetLastError(ERROR_SHARING_VIOLATION);
     return FALSE;
 }
@@ -675,6 +685,22 @@ TEST_F(Persistence, AHalfDoneSaveHeldAtSetUpIsTakenBackLaterNeverOverwritten)
     }
 }
 
+// The host's window on this thread: a message that another thread sends to it has the
+// host toggle the hints and end the session (a log-off, a restart).
+LRESULT CALLBACK ExitingHost(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    HintToggleEnable(nullptr);
+    Zlvn_OnTeardown();
+    return 1;
+}
+HWND ExitingHostWindow()
+{
+    static const WNDCLASSA wc = {0, ExitingHost, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZlvnExitingHost"};
+    static HWND window = (RegisterClassA(&wc), CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    return window;
+}
+
 // A file linked under the temporary name is never written through: the link goes, its
 // target keeps its bytes, and the save lands.
 TEST_F(Persistence, AHardLinkUnderTheTemporaryNameIsNeverWrittenThrough)
@@ -732,33 +758,58 @@ TEST_F(Persistence, ALinkWhoseTargetIsMissingIsNeverReplaced)
     EXPECT_FALSE(FileExists(temporary));
 }
 
+// Another host holds the settings file's lock while this lives.
+struct LockHeldElsewhere {
+    explicit LockHeldElsewhere(const std::string& path) : holder([this, name = FileLockName(Wide(path))] {
+        HANDLE lock = CreateMutexW(nullptr, TRUE, name.c_str());
+        SetEvent(held);
+        WaitForSingleObject(release, kWaitLimitMs);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+    }) { WaitForSingleObject(held, kWaitLimitMs); }
+    ~LockHeldElsewhere() { SetEvent(release), holder.join(), CloseHandle(held), CloseHandle(release); }
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder;
+};
+
 // Another host holds the lock for longer than the wait: the save lands all the same, and
 // a message sent to this thread's window meanwhile is answered.
 TEST_F(Persistence, ALockHeldTooLongNeitherStallsTheThreadNorStopsTheSave)
 {
     SetUpFrom(kCustomFile);
     CopyText(HintSettings.FontName, kMeiryo);
-    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), saved = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    const std::wstring name = FileLockName(Wide(path));
-    std::thread holder([&] {
-        HANDLE lock = CreateMutexW(nullptr, TRUE, name.c_str());
-        SetEvent(held);
-        WaitForSingleObject(saved, kWaitLimitMs);
-        ReleaseMutex(lock);
-        CloseHandle(lock);
-    });
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, kWaitLimitMs));
     HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     LRESULT answered = 0;
-    std::thread sender([&] { answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
-    SavePluginSettings();  // this thread looks at no message before the save
-    SetEvent(saved);
-    holder.join();
-    sender.join();
+    {
+        LockHeldElsewhere lock(path);
+        std::thread sender([&] { answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+        SavePluginSettings();  // this thread looks at no message before the save
+        sender.join();
+    }
     EXPECT_NE(0, answered) << "the message sent during the wait";
     EXPECT_EQ(WithValue(kCustomFile, "FontName", kMeiryo), ReadWholeFile(path));
     DestroyWindow(window);
-    CloseHandle(held), CloseHandle(saved);
+}
+
+// Set-up could not read the file; the settings dialog's command reads it first, waiting
+// for the lock, and a teardown is answered there: the dialog does not open after it.
+TEST_F(Persistence, NoDialogOpensAfterATeardownAnsweredInTheReadsWait)
+{
+    WriteWholeFile(path, kCustomFile);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetUpFrom();
+    CloseHandle(file);
+    bool opened = false;
+    DialogScript script("no dialog");
+    script.AtDialog("opened", "ダイアログ", [&opened](HWND dialog) { opened = true, PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    {
+        LockHeldElsewhere lock(path);
+        std::thread sender([host = ExitingHostWindow()] { SendMessageTimeoutA(host, WM_APP, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+        script.Run([] { HintOption(nullptr); });
+        sender.join();
+    }
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(g_session.life == Life::TornDown);
 }
 
 // Whether another thread could take the settings file's lock when the file was opened to be read.
