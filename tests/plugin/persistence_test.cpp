@@ -701,6 +701,43 @@ HWND ExitingHostWindow()
     return window;
 }
 
+// The host ends the session while OK's save waits for a scanner: a toggle, then teardown,
+// sent from another thread and answered in the wait, run at once. The dialog's value and
+// the toggle land, whichever save ends last; no failure is logged; nothing stays open.
+TEST_F(Persistence, ATeardownAnsweredWhileOksSaveWaitsLandsTheNewestSettings)
+{
+    const struct { const char* name; replace_outcome_t outcome; } rows[] = {
+        {"the replace held", {ERROR_SHARING_VIOLATION, 3, 0}},
+        {"1177 left the replace half done, the move held", {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, 1}},
+    };
+    const std::string before = DefaultFile(ProgramDir()), after = WithValue(WithValue(before, "Pos", "3"), "Enable", "0");
+    HWND host = ExitingHostWindow();
+    for (const auto& r : rows) {
+        SetUpFrom(before);
+        const size_t logged = Host().log.size();
+        std::thread sender;
+        g_duringSave = [&sender, host] {
+            sender = std::thread([host] { SendMessageTimeoutA(host, WM_APP, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+        };
+        DialogScript script(r.name);
+        script.AtDialog("OK", "ダイアログ", [](HWND dialog) {
+            PostClick(ChildWithText(dialog, "各アプリの中央(&4)"));
+            PostClick(ChildWithText(dialog, "OK"));
+        });
+        {
+            OutcomeCalls calls(r.outcome);
+            EXPECT_TRUE(script.Run([] { HintOption(nullptr); })) << r.name << ": " << script.Report();
+        }
+        ASSERT_TRUE(sender.joinable()) << r.name << ": no call was held";
+        sender.join();
+        EXPECT_EQ(after, ReadWholeFile(path)) << r.name << "\n" << HostLog();
+        EXPECT_EQ(logged, Host().log.size()) << r.name << ": no failure\n" << HostLog();
+        EXPECT_TRUE(g_session.life == Life::TornDown && !g_okBottomDlg && !g_aboutBox && HintPopups().byClass.empty())
+            << r.name << ": nothing open after teardown";
+        for (const std::string& left : {temporary, path + ".bak"}) EXPECT_FALSE(FileExists(left)) << r.name << ": " << left;
+    }
+}
+
 // A file linked under the temporary name is never written through: the link goes, its
 // target keeps its bytes, and the save lands.
 TEST_F(Persistence, AHardLinkUnderTheTemporaryNameIsNeverWrittenThrough)
