@@ -143,13 +143,21 @@ HWND AppWindow(const wchar_t* i_class, HWND parent)
 }
 
 [[noreturn]] BOOL WINAPI DestroyIconAtExit(HICON) { _exit(3); }
+DWORD g_fakeNow;
+DWORD WINAPI FakeNow() { return g_fakeNow; }
+
+// A Store app's frame window, with the Store functions stood in for.
+HWND StoreAppFrame()
+{
+    StoreLogoFunctions() = {StoreOfWindow, NoPackage, AppItem};
+    HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
+    return g_appIds[frame] = L"Zlvn.Calculator_8wekyb3d8bbwe!App", frame;
+}
 
 // A Store logo and a program icon kept, then the process ends without teardown.
 [[noreturn]] void KeepIconsAndExit()
 {
-    StoreLogoFunctions() = {StoreOfWindow, NoPackage, AppItem};
-    HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
-    g_appIds[frame] = L"Zlvn.Calculator_8wekyb3d8bbwe!App";
+    HWND frame = StoreAppFrame();
     const bool kept = StoreLogoOf(frame, 24) && AppIconOf(frame, 16);
     new ImportPatch(GetModuleHandleA(nullptr), "USER32.dll", "DestroyIcon", reinterpret_cast<void*>(DestroyIconAtExit));
     exit(kept ? 0 : 4);
@@ -164,17 +172,12 @@ TEST(IconCaches, AreNeverDestroyedAtProcessExit)
     EXPECT_EXIT(KeepIconsAndExit(), ::testing::ExitedWithCode(0), "");
 }
 
-DWORD g_fakeNow;
-DWORD WINAPI FakeNow() { return g_fakeNow; }
-
 // The Store-logo look-up cannot be cut short: it starts only while a request's time
 // (100 ms) of the showing is left; else the program's icon stands in for now.
 TEST(IconBudgets, TheStoreLogoLookUpStartsOnlyWithARequestsTimeLeft)
 {
     const store_logo_functions_t real = StoreLogoFunctions();
-    StoreLogoFunctions() = {StoreOfWindow, NoPackage, AppItem};
-    HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
-    g_appIds[frame] = L"Zlvn.Calculator_8wekyb3d8bbwe!App";
+    HWND frame = StoreAppFrame();
     for (DWORD left : {IconBudget::kRequestMs, IconBudget::kRequestMs - 1}) {
         bool cut = false;
         HICON icon = nullptr;
