@@ -694,11 +694,15 @@ LRESULT CALLBACK ExitingHost(HWND window, UINT message, WPARAM wParam, LPARAM lP
     Zlvn_OnTeardown();
     return 1;
 }
-HWND ExitingHostWindow()
+// Sends that message from another thread; returns once it waits in this thread's queue,
+// so that the next wait that answers sent messages runs it.
+std::thread SendToExitingHost()
 {
     static const WNDCLASSA wc = {0, ExitingHost, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZlvnExitingHost"};
-    static HWND window = (RegisterClassA(&wc), CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-    return window;
+    static HWND host = (RegisterClassA(&wc), CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    std::thread sender([] { SendMessageTimeoutA(host, WM_APP, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+    for (DWORD start = GetTickCount(); !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() - start < kWaitLimitMs;) Sleep(1);
+    return sender;
 }
 
 // The host ends the session while OK's save waits for a scanner: a toggle, then teardown,
@@ -711,14 +715,11 @@ TEST_F(Persistence, ATeardownAnsweredWhileOksSaveWaitsLandsTheNewestSettings)
         {"1177 left the replace half done, the move held", {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, 1}},
     };
     const std::string before = DefaultFile(ProgramDir()), after = WithValue(WithValue(before, "Pos", "3"), "Enable", "0");
-    HWND host = ExitingHostWindow();
     for (const auto& r : rows) {
         SetUpFrom(before);
         const size_t logged = Host().log.size();
         std::thread sender;
-        g_duringSave = [&sender, host] {
-            sender = std::thread([host] { SendMessageTimeoutA(host, WM_APP, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
-        };
+        g_duringSave = [&sender] { sender = SendToExitingHost(); };
         DialogScript script(r.name);
         script.AtDialog("OK", "ダイアログ", [](HWND dialog) {
             PostClick(ChildWithText(dialog, "各アプリの中央(&4)"));
@@ -815,7 +816,7 @@ TEST_F(Persistence, NoDialogOpensAfterATeardownAnsweredInTheReadsWait)
     script.AtDialog("opened", "ダイアログ", [&opened](HWND dialog) { opened = true, PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     {
         LockHeldElsewhere lock(path);
-        std::thread sender([host = ExitingHostWindow()] { SendMessageTimeoutA(host, WM_APP, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+        std::thread sender = SendToExitingHost();
         script.Run([] { HintOption(nullptr); });
         sender.join();
     }
