@@ -199,12 +199,6 @@ constexpr char kFontHookName[] = "FontHook";
 // its Shift (Shift+H becomes Shift+Alt+H), so that one case is finished here.
 LRESULT HotKeyShiftMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // Ctrl+PgUp and Ctrl+PgDn would switch the page: here they are a shortcut being recorded.
-    if (msg == WM_GETDLGCODE) {
-        const MSG* typed = reinterpret_cast<const MSG*>(lParam);
-        bool pageKey = typed && typed->message == WM_KEYDOWN && (typed->wParam == VK_PRIOR || typed->wParam == VK_NEXT);
-        return DefSubclassProc(hwnd, msg, wParam, lParam) | (pageKey ? DLGC_WANTMESSAGE : 0);
-    }
     // The control takes a key both from its key-down and from the character after it.
     if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN && msg != WM_CHAR && msg != WM_SYSCHAR)
         return DefSubclassProc(hwnd, msg, wParam, lParam);

@@ -54,12 +54,14 @@ public:
     }
 
     // Whether a step that sends the window nothing (its Store app's logo) may still run.
-    // Not for a window that left a request unanswered, as for the requests; when the time
-    // is spent it is left out, and the hint asks again at the next showing.
+    // It cannot be cut short once it runs, so it starts only while a whole request's time
+    // is left; not for a window that left a request unanswered, as for the requests. Left
+    // out, the hint asks again at the next showing.
     bool TimeLeft(HWND window)
     {
         if (GetWindowThreadProcessId(window, nullptr) == m_unanswered) return false;
-        if (GetTickCount() - m_start < kIconSearchBoundMs && m_showing.NextWait() > 0) return true;
+        const DWORD spent = GetTickCount() - m_start;
+        if (spent + IconBudget::kRequestMs <= kIconSearchBoundMs && m_showing.NextWait() >= IconBudget::kRequestMs) return true;
         *m_cut = true;
         return false;
     }
@@ -280,7 +282,10 @@ void HintWnd::ApplyShape()
     if (m_hwnd == nullptr || (m_shape.cx == m_width && m_shape.cy == m_height && m_shapeDpi == m_dpi)) return;
     // The system owns the region once it is set; a region that cannot be made leaves
     // the popup rectangular, which the painting covers too.
-    if (SetWindowRgn(m_hwnd, MakeHintShape(m_width, m_height, m_dpi), FALSE)) {
+    // A region the system refused stays ours, and goes here.
+    GdiObject<HRGN> shape(MakeHintShape(m_width, m_height, m_dpi));
+    if (shape && SetWindowRgn(m_hwnd, shape.Get(), FALSE)) {
+        shape.Release();
         m_shape = pixel_size_t{m_width, m_height};
         m_shapeDpi = m_dpi;
     }

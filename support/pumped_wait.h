@@ -3,7 +3,8 @@
 #include <windows.h>
 
 // Waits up to i_ms for i_object (null: only the time passes), in short steps between
-// which messages that other threads send to this thread's windows are answered. Posted
-// messages stay queued: nothing of the host or the plug-in runs inside the wait. True
-// when the object was signalled or abandoned.
+// which messages that other threads send to this thread's windows are answered: their
+// window procedures run inside the wait, the host's too, and may call the plug-in.
+// Posted messages, input and timers stay queued. True when the object was signalled or
+// abandoned.
 bool WaitAnsweringSentMessages(HANDLE i_object, DWORD i_ms);

@@ -46,6 +46,9 @@ void Run(PluginEvent event)
     // would outlive the session, and a second teardown would write the file again.
     if (g_session.life != Life::SetUp) return;
     if (event != PluginEvent::Teardown) ReadSettingsIfUnread();
+    // The read waits for the file's lock answering the host's messages; while a dialog's
+    // command runs, a teardown answered there runs at once, and nothing may open after it.
+    if (g_session.life != Life::SetUp) return;
     switch (event) {
     case PluginEvent::Teardown: TearDown(); break;
     case PluginEvent::Option: {

@@ -70,11 +70,10 @@ void ReportUnread(DWORD i_error)
 
 // A file that a save left half done (a replace that failed half-way, a kill, a power
 // loss) is taken back from the save's temporary or backup name, with one log line.
-void TakeBackHalfDoneSave()
+void ReportTakenBack(const std::wstring& i_taken)
 {
-    const std::wstring taken = TakeBackIniFile(g_settingsFile);
-    if (taken.empty()) return;
-    const std::wstring suffix = taken.substr(taken.rfind(L'.'));
+    if (i_taken.empty()) return;
+    const std::wstring suffix = i_taken.substr(i_taken.rfind(L'.'));
     g_zlvnAPI.Print(kLogWarning, kPluginName, "the last save was left half done; the settings file was taken back from %s%s",
                     g_settingsPath, std::string(suffix.begin(), suffix.end()).c_str());
 }
@@ -98,8 +97,11 @@ bool LoadSettings()
     std::string bytes;
     DWORD error = 0;
     FileRead found = FileRead::Failed;
-    if (!g_settingsFile.empty()) TakeBackHalfDoneSave();
-    if (!g_settingsFile.empty()) found = ReadFileBytes(LongPathForm(g_settingsFile), &bytes, &error);
+    if (!g_settingsFile.empty()) {
+        std::wstring taken;
+        found = ReadIniFile(g_settingsFile, &bytes, &error, &taken);
+        ReportTakenBack(taken);
+    }
     if (found == FileRead::Failed) {
         ReportUnread(error);
         return false;
@@ -142,38 +144,65 @@ bool TryLoadSettings()
     });
 }
 
-// Writes the keys whose text differs from what the file holds, or that it lacks, in one
-// whole-file write; a file nobody changed keeps its bytes. After a write that failed the
-// notes stay, so that the next save tries again; the record is never changed here.
-// i_last: teardown's save, tried once more after a short wait.
-void SaveSettings(bool i_last)
+// The keys whose text differs from what the file holds, or that it lacks, as edits,
+// with their indexes in o_keys.
+std::vector<ini_edit_t> ChangedKeys(std::vector<size_t>* o_keys)
 {
-    if (g_settingsFile.empty()) return;  // reported at set-up
-    keys_as_read_t& kept = g_session.keysAsRead;
     std::vector<ini_edit_t> edits;
-    std::vector<size_t> written;
+    o_keys->clear();
     setting_text_t text;
     for (size_t i = 0; i < kSettingKeyCount; ++i) {
         const setting_key_t& k = kSettingKeys[i];
         SettingText(k, HintSettings, text);
-        if (kept[i].inFile && strcmp(text, kept[i].text) == 0) continue;
+        const key_as_read_t& kept = g_session.keysAsRead[i];
+        if (kept.inFile && strcmp(text, kept.text) == 0) continue;
         edits.push_back({k.section, k.key, text});
-        written.push_back(i);
+        o_keys->push_back(i);
     }
-    if (edits.empty()) return;
-    StepResult save = WriteIniFile(g_settingsFile, edits);
-    if (!save.Ok() && i_last) {
-        WaitAnsweringSentMessages(nullptr, kTeardownRetryMs);
-        save = WriteIniFile(g_settingsFile, edits);
-    }
-    if (!save.Ok()) {
+    return edits;
+}
+
+// Writes the changed keys in one whole-file write; a file nobody changed keeps its
+// bytes. After a write that failed the notes stay, so that the next save tries again;
+// the record is never changed here. i_last: teardown's save, tried once more after a
+// short wait.
+// The writer's waits answer the host's messages, and the host may save from there (its
+// teardown): that save, the newer, writes all that this one would and more. So the
+// edits are taken once the lock is held; a save overtaken by a newer one that landed
+// logs nothing; and one that landed while a newer one did not goes round again with the
+// newest settings, so that whichever save ends last, the file holds them.
+void SaveSettings(bool i_last)
+{
+    if (g_settingsFile.empty()) return;  // reported at set-up
+    unsigned mine = ++g_session.savesTaken;  // a save this one runs in learns that the settings moved on
+    std::vector<size_t> keys;
+    std::vector<ini_edit_t> edits;
+    if (ChangedKeys(&keys).empty()) return;
+    auto take = [&] {
+        mine = ++g_session.savesTaken;
+        return edits = ChangedKeys(&keys);
+    };
+    bool retried = false;
+    for (int round = 0; round < 4; ++round) {
+        StepResult save = WriteIniFile(g_settingsFile, take);
+        if (save.Ok()) {
+            for (size_t n = 0; n < keys.size(); ++n) {
+                g_session.keysAsRead[keys[n]].inFile = true;
+                CopyText(g_session.keysAsRead[keys[n]].text, edits[n].value.c_str());
+            }
+            if (!edits.empty()) g_session.saveLanded = mine;
+            if (g_session.savesTaken == mine) return;
+            continue;  // a newer save ran meanwhile and did not land
+        }
+        if (g_session.saveLanded > mine) return;
+        if (i_last && !retried) {
+            retried = true;
+            WaitAnsweringSentMessages(nullptr, kTeardownRetryMs);
+            continue;
+        }
         g_zlvnAPI.Print(kLogFailure, kPluginName, "settings not saved: %s failed: error %lu", save.failedStep,
                         static_cast<unsigned long>(save.error));
         return;
-    }
-    for (size_t n = 0; n < written.size(); ++n) {
-        kept[written[n]].inFile = true;
-        CopyText(kept[written[n]].text, edits[n].value.c_str());
     }
 }
 

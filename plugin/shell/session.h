@@ -38,6 +38,11 @@ struct plugin_session_t {
     std::bitset<kSettingKeyCount> doubtsReported;
     // The host's quick-option record as last read; only byte 3 is interpreted.
     unsigned char quickOption[kQuickOptionSize] = {};
+    // Saves numbered as they take the settings: a save whose wait answered the host's
+    // messages, in which a newer save ran (a teardown), learns so, and whether the newer
+    // one's settings reached the file (the number of the last save that landed).
+    unsigned savesTaken = 0;
+    unsigned saveLanded = 0;
     // The version box whose modal loop runs now, which teardown may not delete.
     TAboutBox* aboutBoxInLoop = nullptr;
 };

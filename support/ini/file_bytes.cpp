@@ -33,7 +33,10 @@ FileRead ReadFileBytes(const std::wstring& i_path, std::string* o_bytes, DWORD* 
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         *o_error = GetLastError();
-        return *o_error == ERROR_FILE_NOT_FOUND || *o_error == ERROR_PATH_NOT_FOUND ? FileRead::Missing : FileRead::Failed;
+        // A name that is there but opens as not found is a symbolic link whose target is
+        // missing: not readable, and no save may put a file in the link's place.
+        bool missing = *o_error == ERROR_FILE_NOT_FOUND || *o_error == ERROR_PATH_NOT_FOUND;
+        return missing && GetFileAttributesW(i_path.c_str()) == INVALID_FILE_ATTRIBUTES ? FileRead::Missing : FileRead::Failed;
     }
     if (o_finalPath) *o_finalPath = FinalPath(file.Get(), i_path);
     LARGE_INTEGER size = {};

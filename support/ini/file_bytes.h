@@ -7,7 +7,8 @@
 
 enum class FileRead { Read, Missing, Failed };
 
-// Missing only for "file not found" and "path not found"; any other failure (sharing,
+// Missing only for "file not found" and "path not found" of a name that is not there (a
+// link whose target is missing is Failed); any other failure (sharing,
 // access, a short read) is Failed, with o_error set. The file is shared for delete too,
 // so that another host's replace goes through while it is read. o_finalPath, when given,
 // receives the name of the file read: the target's for a link, else i_path.

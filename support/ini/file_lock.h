@@ -1,8 +1,10 @@
 #pragma once
 // A named lock per file, so that two hosts never interleave their saves of it. It never
-// refuses and never stalls: it asks only for the rights a waiter needs (a lock made
-// first by an elevated host lets a normal one in), waits in short steps that answer the
-// messages sent to the thread, and after its wait the caller goes on without it.
+// stalls a save and never fails one: it asks only for the rights a waiter needs, waits in
+// short steps that answer the messages sent to the thread (the host's code, and calls of
+// the plug-in from it, may run there), and when it cannot be had (a lock that an elevated
+// host made first may still refuse a normal one) or its wait ends, the caller goes on
+// without it: the replace is whole on its own.
 #include <windows.h>
 
 #include <string>

@@ -41,8 +41,9 @@ bool HasOneName(HANDLE i_file)
 
 }  // namespace
 
-std::wstring TemporaryName(const std::wstring& i_file) { return i_file + L".tmp"; }
-std::wstring BackupName(const std::wstring& i_file) { return i_file + L".bak"; }
+// In the long form when the suffix takes a name of 256 to 259 characters past MAX_PATH.
+std::wstring TemporaryName(const std::wstring& i_file) { return LongPathForm(i_file + L".tmp"); }
+std::wstring BackupName(const std::wstring& i_file) { return LongPathForm(i_file + L".bak"); }
 
 bool WriteTemporaryFile(const std::wstring& i_file, const std::string& i_bytes, const char** o_step, DWORD* o_error)
 {
@@ -117,9 +118,13 @@ std::wstring TakeBackHalfDoneSave(const std::wstring& i_file)
 {
     if (Exists(i_file)) return {};
     for (const std::wstring& name : {TemporaryName(i_file), BackupName(i_file)}) {
-        if (!MoveFileExW(name.c_str(), i_file.c_str(), MOVEFILE_WRITE_THROUGH)) continue;
-        DeleteFileW(BackupName(i_file).c_str());
-        return name;
+        if (MoveFileExW(name.c_str(), i_file.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileW(BackupName(i_file).c_str());
+            return name;
+        }
+        // The older backup only when there is no newer temporary file, never in place of
+        // one that a scanner holds for a moment.
+        if (Exists(name)) return {};
     }
     return {};
 }

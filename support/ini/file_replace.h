@@ -24,8 +24,9 @@ bool WriteTemporaryFile(const std::wstring& i_file, const std::string& i_bytes, 
 StepResult ReplaceWithTemporaryFile(const std::wstring& i_file, bool i_fileExists);
 
 // When i_file is missing but a save left it under the temporary or the backup name,
-// puts that one back (the temporary first: it holds the newer bytes) and deletes the
-// other. Returns the name taken back, or an empty text.
+// puts that one back (the temporary first: it holds the newer bytes; the backup only
+// when there is no temporary file) and deletes the other. Returns the name taken back,
+// or an empty text.
 std::wstring TakeBackHalfDoneSave(const std::wstring& i_file);
 // i_file is missing and a save's temporary or backup file still holds the settings
 // (one that could not be taken back yet): no save may start from an empty file.

@@ -50,9 +50,11 @@ std::vector<ini_edit_t> InFileEncoding(const std::string& i_bytes, std::vector<i
 
 }  // namespace
 
-StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits)
+StepResult WriteIniFile(const std::wstring& i_path, const std::function<std::vector<ini_edit_t>()>& i_edits)
 {
     FileLock lock(i_path);
+    const std::vector<ini_edit_t> edits = i_edits();
+    if (edits.empty()) return StepResult{};
     const std::wstring path = LongPathForm(i_path);
     // A save that an earlier one left half done starts from the settings it left.
     TakeBackHalfDoneSave(path);
@@ -65,7 +67,7 @@ StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t
     DWORD error = 0;
     FileRead read = ReadFileBytes(path, &old, &error, &target);
     if (read == FileRead::Failed) return Failed("reading the settings file", error);
-    const std::string bytes = EditIniFile(old, InFileEncoding(old, i_edits));
+    const std::string bytes = EditIniFile(old, InFileEncoding(old, edits));
     if (read == FileRead::Read && bytes == old) return StepResult{};
     // The read-only attribute is the user's word; Wine run as root would let the file be
     // replaced and written all the same.
@@ -85,8 +87,13 @@ StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t
     return ReplaceWithTemporaryFile(target, read == FileRead::Read);
 }
 
-std::wstring TakeBackIniFile(const std::wstring& i_path)
+FileRead ReadIniFile(const std::wstring& i_path, std::string* o_bytes, DWORD* o_error, std::wstring* o_taken)
 {
     FileLock lock(i_path);
-    return TakeBackHalfDoneSave(LongPathForm(i_path));
+    const std::wstring path = LongPathForm(i_path);
+    *o_taken = TakeBackHalfDoneSave(path);
+    FileRead read = ReadFileBytes(path, o_bytes, o_error);
+    if (read != FileRead::Missing || !HalfDoneSaveLeft(path)) return read;
+    *o_error = ERROR_SHARING_VIOLATION;
+    return FileRead::Failed;
 }

@@ -6,19 +6,25 @@
 // leaves the whole old file or the whole new one. Where the folder refuses to let the
 // temporary file be made (a virtualised folder), the file is written in place in one
 // write and flushed.
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "support/ini/file_bytes.h"
 #include "support/ini/ini_edit.h"
 #include "support/step_result.h"
 
-// i_edits' values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its
-// own encoding. Nothing is written when the bytes would stay the same. A failure leaves
-// the file as it was, records what failed, and returns the step and its error.
-// The temporary file has a fixed name beside the file (its name and ".tmp"), and so has
-// the old file during the replace (".bak"); for a link, beside the link's target.
-StepResult WriteIniFile(const std::wstring& i_path, const std::vector<ini_edit_t>& i_edits);
+// i_edits makes the edits once the lock is held: the lock's wait answers sent messages,
+// and a save that runs in it (the host's teardown) changes what is left to write. Their
+// values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its own
+// encoding. Nothing is written when there are none or the bytes would stay the same. A
+// failure leaves the file as it was, records what failed, and returns the step and its
+// error. The temporary file has a fixed name beside the file (its name and ".tmp"), and
+// so has the old file during the replace (".bak"); for a link, beside the link's target.
+StepResult WriteIniFile(const std::wstring& i_path, const std::function<std::vector<ini_edit_t>()>& i_edits);
 
-// Before the file is read: when it is missing but a save left it half done, takes it
-// back from the temporary or the backup name. Returns that name, or an empty text.
-std::wstring TakeBackIniFile(const std::wstring& i_path);
+// Set-up's read, under the lock that saves take, so that no save falls between taking
+// back what a save left half done and reading. o_taken: the name taken back, or empty.
+// A file whose leftovers cannot be moved yet (a scanner holds them) is not readable yet:
+// Failed with a sharing violation, never Missing, so that no save starts from nothing.
+FileRead ReadIniFile(const std::wstring& i_path, std::string* o_bytes, DWORD* o_error, std::wstring* o_taken);

@@ -124,12 +124,22 @@ void VersionBox(const PluginDll& dll, std::vector<HWND>&)
     }
 }
 
+BOOL WINAPI RefuseRegion(HWND, HRGN, BOOL) { return FALSE; }
+
+// The system refuses every window region: each one made is given back all the same.
+void RefusedRegions(const PluginDll& dll, std::vector<HWND>& targets)
+{
+    ImportPatch refuse(dll.Module(), "USER32.dll", "SetWindowRgn", reinterpret_cast<void*>(RefuseRegion));
+    Activations(dll, targets);
+}
+
 // Each case makes at least made of kind, so that one that silently did nothing fails.
 using drive_t = void (*)(const PluginDll& dll, std::vector<HWND>& targets);
 const struct { const char* name; bool useBitmap; drive_t drive; fault::Kind kind; long made; } kCases[] = {
     {"box repaints", false, Repaints, fault::kRegion, kRepaints},
     {"bitmap repaints", true, Repaints, fault::kMemoryDc, kRepaints},  // the pictures themselves read once
     {"activations", false, Activations, fault::kWindowDc, kActivations},
+    {"activations, every window region refused", false, RefusedRegions, fault::kRegion, kActivations},
     {"settings dialog", false, SettingsDialog, fault::kBrush, 4 * kSwatchRounds},
     {"version box", false, VersionBox, fault::kFont, 2},
 };

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "hint/app_icon.h"
+#include "hint/hint_wnd.h"
 #include "hint/store_logo.h"
 #include "support/dpi_awareness.h"
 #include "tests/common/stand_in.h"
@@ -142,7 +143,63 @@ HWND AppWindow(const wchar_t* i_class, HWND parent)
                            nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
+[[noreturn]] BOOL WINAPI DestroyIconAtExit(HICON) { _exit(3); }
+DWORD g_fakeNow;
+DWORD WINAPI FakeNow() { return g_fakeNow; }
+
+// A Store app's frame window, with the Store functions stood in for.
+HWND StoreAppFrame()
+{
+    StoreLogoFunctions().Use({StoreOfWindow, NoPackage, AppItem});
+    HWND frame = AppWindow(L"ApplicationFrameWindow", nullptr);
+    return g_appIds[frame] = L"Zlvn.Calculator_8wekyb3d8bbwe!App", frame;
+}
+
+// A hint set that keeps a Store logo, then the process ends without teardown.
+[[noreturn]] void KeepIconsAndExit()
+{
+    g_hModule = GetModuleHandleA(nullptr);
+    UseDefaultSettings();
+    HWND frame = StoreAppFrame();
+    AddListItem(frame, "App");
+    ShowHints();
+    const bool kept = g_hintWndMgr && g_hintWndMgr->Count() == 1 && g_hintWndMgr->List()[0]->m_icon;
+    new ImportPatch(GetModuleHandleA(nullptr), "USER32.dll", "DestroyIcon", reinterpret_cast<void*>(DestroyIconAtExit));
+    exit(kept ? 0 : 4);
+}
+
 }  // namespace
+
+// A host that ends without teardown: the kept program icons and Store logos are never
+// destroyed at process exit, where DestroyIcon would run under the loader lock.
+TEST(IconCaches, AreNeverDestroyedAtProcessExit)
+{
+    EXPECT_EXIT(KeepIconsAndExit(), ::testing::ExitedWithCode(0), "");
+}
+
+// The Store-logo look-up cannot be cut short: it starts only while a request's time
+// (100 ms) of the showing is left; else the program's icon stands in for now.
+TEST(IconBudgets, TheStoreLogoLookUpStartsOnlyWithARequestsTimeLeft)
+{
+    const store_logo_functions_t real = StoreLogoFunctions().Get();
+    HWND frame = StoreAppFrame();
+    for (DWORD left : {IconBudget::kRequestMs, IconBudget::kRequestMs - 1}) {
+        bool cut = false;
+        HICON icon = nullptr;
+        hint_icon_caches_t caches;
+        {
+            ImportPatch clock(GetModuleHandleA(nullptr), "KERNEL32.dll", "GetTickCount", reinterpret_cast<void*>(FakeNow));
+            g_fakeNow = 0;
+            IconBudget showing;
+            g_fakeNow = IconBudget::kShowingMs - left;
+            icon = FindTargetIcon(frame, 24, showing, caches, &cut);
+        }
+        EXPECT_EQ(left == IconBudget::kRequestMs, IconText(icon) == "width 24, centre ff0000") << left << " ms left";
+        EXPECT_EQ(left < IconBudget::kRequestMs, cut) << left << " ms left: asked again at the next showing";
+    }
+    DestroyWindow(frame);
+    StoreLogoFunctions().Use(real);
+}
 
 TEST_F(HintOverlay, StoreAppsSixtyFourBitProgramsAndLargerIconsAtTheHintsSize)
 {

@@ -3,7 +3,9 @@
 #include "tests/common/wine_test.h"
 
 #include <thread>
+#include <utility>
 
+#include "plugin/shell/globals.h"
 #include "plugin/shell/persistence.h"
 #include "support/ini/ini_encoding.h"
 #include "support/ini/ini_file.h"
@@ -14,6 +16,7 @@
 #include "tests/common/dialog_driver.h"
 #include "tests/common/fault_hooks.h"
 #include "tests/common/import_patch.h"
+#include "tests/common/plugin_windows.h"
 #include "tests/common/settings_record.h"
 
 namespace {
@@ -567,24 +570,46 @@ TEST_F(PluginSettings, RealDllInAFolderOutsideTheAnsiCodePageKeepsItsSettings)
 // scanner (sharing violation) so many times.
 struct replace_outcome_t { DWORD error; long failures, held; };
 replace_outcome_t g_outcome;
+std::function<void()> g_duringSave;  // what happens at the first call held by a scanner
+void DuringSave()
+{
+    if (g_duringSave) std::exchange(g_duringSave, nullptr)();
+}
 std::wstring g_settings;
 decltype(&ReplaceFileW) g_replace;
 decltype(&MoveFileExW) g_move;
+decltype(&CreateFileW) g_createFile;
 
 BOOL WINAPI OutcomeReplace(LPCWSTR file, LPCWSTR temporary, LPCWSTR backup, DWORD flags, void* a, void* b)
 {
     if (g_outcome.failures-- <= 0) return g_replace(file, temporary, backup, flags, a, b);
     if (g_outcome.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) DeleteFileW(file);
     if (g_outcome.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) g_move(file, backup, 0);
+    if (g_outcome.error == ERROR_SHARING_VIOLATION) DuringSave();
     SetLastError(g_outcome.error);
     return FALSE;
 }
+// Only the new bytes are held: a move from the temporary name.
 BOOL WINAPI OutcomeMove(LPCWSTR from, LPCWSTR to, DWORD flags)
 {
-    if (g_outcome.held-- <= 0) return g_move(from, to, flags);
+    const std::wstring name = from;
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, L".tmp") != 0 || g_outcome.held-- <= 0) return g_move(from, to, flags);
+    DuringSave();
     SetLastError(ERROR_SHARING_VIOLATION);
     return FALSE;
 }
+
+// The imports of this program with g_outcome played through them, while it lives.
+struct OutcomeCalls {
+    explicit OutcomeCalls(replace_outcome_t outcome)
+    {
+        g_outcome = outcome;
+        g_replace = reinterpret_cast<decltype(g_replace)>(replace.Original());
+        g_move = reinterpret_cast<decltype(g_move)>(move.Original());
+    }
+    ImportPatch replace{GetModuleHandleA(nullptr), "KERNEL32.dll", "ReplaceFileW", reinterpret_cast<void*>(OutcomeReplace)};
+    ImportPatch move{GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(OutcomeMove)};
+};
 
 // The file's identity: a replace gives a new one, a write in place keeps it.
 ULONGLONG FileIdentity(const std::string& path)
@@ -616,11 +641,7 @@ TEST_F(Persistence, ReplacesThatFailHalfWayOrAreHeldNeverLoseTheSettings)
         const ULONGLONG before = FileIdentity(path);
         const size_t logged = Host().log.size();
         {
-            g_outcome = r.outcome;
-            ImportPatch replace(GetModuleHandleA(nullptr), "KERNEL32.dll", "ReplaceFileW", reinterpret_cast<void*>(OutcomeReplace));
-            ImportPatch move(GetModuleHandleA(nullptr), "KERNEL32.dll", "MoveFileExW", reinterpret_cast<void*>(OutcomeMove));
-            g_replace = reinterpret_cast<decltype(g_replace)>(replace.Original());
-            g_move = reinterpret_cast<decltype(g_move)>(move.Original());
+            OutcomeCalls calls(r.outcome);
             Zlvn_OnTeardown();
         }
         if (r.landsNow) {
@@ -632,6 +653,92 @@ TEST_F(Persistence, ReplacesThatFailHalfWayOrAreHeldNeverLoseTheSettings)
         EXPECT_STREQ(kMeiryo, HintSettings.FontName) << r.name << ": the next set-up finds the change\n" << HostLog();
         // and the set-up's one line about Pos=7
         EXPECT_EQ(r.landsNow ? 1u : 3u, Host().log.size() - logged) << r.name << ": a line for the taking back\n" << HostLog();
+        for (const std::string& left : {temporary, path + ".bak"}) EXPECT_FALSE(FileExists(left)) << r.name << ": " << left;
+    }
+}
+
+// A save left the new file under the temporary name (and the old one as the backup);
+// at the next set-up a scanner holds the new file. It is never read as missing, never
+// replaced by the older backup: the second host's change lands on it, or the third
+// host takes it back.
+TEST_F(Persistence, AHalfDoneSaveHeldAtSetUpIsTakenBackLaterNeverOverwritten)
+{
+    const std::string changed = WithValue(kCustomFile, "FontName", kMeiryo), moved = WithValue(changed, "Pos", "3");
+    const struct { const char* name; long held; bool backup, landsAtTeardown; } rows[] = {
+        {"held twice, with the backup", 2, true, true},
+        {"held twice, without", 2, false, true},
+        {"held throughout, with the backup", 1000, true, false},
+        {"held throughout, without", 1000, false, false},
+    };
+    for (const auto& r : rows) {
+        DeleteFileA(path.c_str());
+        WriteWholeFile(temporary, changed);
+        if (r.backup) WriteWholeFile(path + ".bak", kCustomFile);
+        {
+            OutcomeCalls calls({0, 0, r.held});
+            SetUpFrom();
+            HintSettings.Pos = 3;
+            Zlvn_OnTeardown();
+        }
+        EXPECT_EQ(r.landsAtTeardown ? moved : "", ReadWholeFile(path)) << r.name << "\n" << HostLog();
+        EXPECT_EQ(r.landsAtTeardown ? "" : changed, ReadWholeFile(temporary)) << r.name << ": kept for the next host";
+        SetUpFrom();
+        Zlvn_OnTeardown();
+        EXPECT_EQ(r.landsAtTeardown ? moved : changed, ReadWholeFile(path)) << r.name << ": the third host\n" << HostLog();
+        for (const std::string& left : {temporary, path + ".bak"}) EXPECT_FALSE(FileExists(left)) << r.name << ": " << left;
+    }
+}
+
+// The host's window on this thread: a message that another thread sends to it has the
+// host toggle the hints and end the session (a log-off, a restart).
+LRESULT CALLBACK ExitingHost(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    HintToggleEnable(nullptr);
+    Zlvn_OnTeardown();
+    return 1;
+}
+// Sends that message from another thread; returns once it waits in this thread's queue,
+// so that the next wait that answers sent messages runs it.
+std::thread SendToExitingHost()
+{
+    static const WNDCLASSA wc = {0, ExitingHost, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "ZlvnExitingHost"};
+    static HWND host = (RegisterClassA(&wc), CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    std::thread sender([] { SendMessageTimeoutA(host, WM_APP, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+    for (DWORD start = GetTickCount(); !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() - start < kWaitLimitMs;) Sleep(1);
+    return sender;
+}
+
+// The host ends the session while OK's save waits for a scanner: a toggle, then teardown,
+// sent from another thread and answered in the wait, run at once. The dialog's value and
+// the toggle land, whichever save ends last; no failure is logged; nothing stays open.
+TEST_F(Persistence, ATeardownAnsweredWhileOksSaveWaitsLandsTheNewestSettings)
+{
+    const struct { const char* name; replace_outcome_t outcome; } rows[] = {
+        {"the replace held", {ERROR_SHARING_VIOLATION, 3, 0}},
+        {"1177 left the replace half done, the move held", {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, 1}},
+    };
+    const std::string before = DefaultFile(ProgramDir()), after = WithValue(WithValue(before, "Pos", "3"), "Enable", "0");
+    for (const auto& r : rows) {
+        SetUpFrom(before);
+        const size_t logged = Host().log.size();
+        std::thread sender;
+        g_duringSave = [&sender] { sender = SendToExitingHost(); };
+        DialogScript script(r.name);
+        script.AtDialog("OK", "ダイアログ", [](HWND dialog) {
+            PostClick(ChildWithText(dialog, "各アプリの中央(&4)"));
+            PostClick(ChildWithText(dialog, "OK"));
+        });
+        {
+            OutcomeCalls calls(r.outcome);
+            EXPECT_TRUE(script.Run([] { HintOption(nullptr); })) << r.name << ": " << script.Report();
+        }
+        ASSERT_TRUE(sender.joinable()) << r.name << ": no call was held";
+        sender.join();
+        EXPECT_EQ(after, ReadWholeFile(path)) << r.name << "\n" << HostLog();
+        EXPECT_EQ(logged, Host().log.size()) << r.name << ": no failure\n" << HostLog();
+        EXPECT_TRUE(g_session.life == Life::TornDown && !g_okBottomDlg && !g_aboutBox && HintPopups().byClass.empty())
+            << r.name << ": nothing open after teardown";
         for (const std::string& left : {temporary, path + ".bak"}) EXPECT_FALSE(FileExists(left)) << r.name << ": " << left;
     }
 }
@@ -667,33 +774,125 @@ TEST_F(Persistence, SymbolicLinksStayLinksAndAreNeverWrittenThrough)
     EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << "the settings file is still a link";
 }
 
+// Another host holds the settings file's lock while this lives.
+struct LockHeldElsewhere {
+    explicit LockHeldElsewhere(const std::string& path) : holder([this, name = FileLockName(Wide(path))] {
+        HANDLE lock = CreateMutexW(nullptr, TRUE, name.c_str());
+        SetEvent(held);
+        WaitForSingleObject(release, kWaitLimitMs);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+    }) { WaitForSingleObject(held, kWaitLimitMs); }
+    ~LockHeldElsewhere() { SetEvent(release), holder.join(), CloseHandle(held), CloseHandle(release); }
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder;
+};
+
 // Another host holds the lock for longer than the wait: the save lands all the same, and
 // a message sent to this thread's window meanwhile is answered.
 TEST_F(Persistence, ALockHeldTooLongNeitherStallsTheThreadNorStopsTheSave)
 {
     SetUpFrom(kCustomFile);
     CopyText(HintSettings.FontName, kMeiryo);
-    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), saved = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    const std::wstring name = FileLockName(Wide(path));
-    std::thread holder([&] {
-        HANDLE lock = CreateMutexW(nullptr, TRUE, name.c_str());
-        SetEvent(held);
-        WaitForSingleObject(saved, kWaitLimitMs);
-        ReleaseMutex(lock);
-        CloseHandle(lock);
-    });
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, kWaitLimitMs));
     HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     LRESULT answered = 0;
-    std::thread sender([&] { answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
-    SavePluginSettings();  // this thread looks at no message before the save
-    SetEvent(saved);
-    holder.join();
-    sender.join();
+    {
+        LockHeldElsewhere lock(path);
+        std::thread sender([&] { answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimitMs, nullptr); });
+        SavePluginSettings();  // this thread looks at no message before the save
+        sender.join();
+    }
     EXPECT_NE(0, answered) << "the message sent during the wait";
     EXPECT_EQ(WithValue(kCustomFile, "FontName", kMeiryo), ReadWholeFile(path));
     DestroyWindow(window);
-    CloseHandle(held), CloseHandle(saved);
+}
+
+// Set-up could not read the file; the settings dialog's command reads it first, waiting
+// for the lock, and a teardown is answered there: the dialog does not open after it.
+TEST_F(Persistence, NoDialogOpensAfterATeardownAnsweredInTheReadsWait)
+{
+    WriteWholeFile(path, kCustomFile);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetUpFrom();
+    CloseHandle(file);
+    bool opened = false;
+    DialogScript script("no dialog");
+    script.AtDialog("opened", "ダイアログ", [&opened](HWND dialog) { opened = true, PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    {
+        LockHeldElsewhere lock(path);
+        std::thread sender = SendToExitingHost();
+        script.Run([] { HintOption(nullptr); });
+        sender.join();
+    }
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(g_session.life == Life::TornDown);
+}
+
+// The files open as Windows would have them: g_refusal(name, flags) answers an error to
+// refuse with, or 0 to open as ever.
+std::function<DWORD(const std::wstring&, DWORD)> g_refusal;
+HANDLE WINAPI Open(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE t)
+{
+    if (DWORD refused = g_refusal(name, flags)) return SetLastError(refused), INVALID_HANDLE_VALUE;
+    return g_createFile(name, access, share, sa, how, flags, t);
+}
+struct OpenCalls {
+    explicit OpenCalls(decltype(g_refusal) refusal) { g_refusal = std::move(refusal), g_createFile = decltype(g_createFile)(open.Original()); }
+    ImportPatch open{GetModuleHandleA(nullptr), "KERNEL32.dll", "CreateFileW", reinterpret_cast<void*>(Open)};
+};
+
+// A symbolic link whose target is missing (Wine 8 makes none): the name is there and
+// opens as not found. It is not read as "no file", and no save replaces the link.
+TEST_F(Persistence, ALinkWhoseTargetIsMissingIsNeverReplaced)
+{
+    WriteWholeFile(path, "the link");
+    {
+        OpenCalls link([this](const std::wstring& name, DWORD flags) {
+            return name == Wide(path) && !(flags & FILE_FLAG_OPEN_REPARSE_POINT) ? DWORD(ERROR_FILE_NOT_FOUND) : 0;
+        });
+        SetUpFrom();
+        HintSettings.Pos = 3;
+        Zlvn_OnTeardown();
+    }
+    EXPECT_EQ("the link", ReadWholeFile(path)) << HostLog();
+}
+
+// Set-up reads the file under the lock that saves take, in the same hold as the taking
+// back of a half-done save: no other host's save falls between.
+TEST_F(Persistence, SetUpReadsUnderTheLockOfTheSaves)
+{
+    DeleteFileA(path.c_str());
+    WriteWholeFile(temporary, kCustomFile);
+    int unlocked = 0;
+    {
+        OpenCalls seen([&unlocked, lock = FileLockName(Wide(path))](const std::wstring&, DWORD) {
+            std::thread([&] {  // another thread takes it at once only when nobody holds it
+                HANDLE held = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, lock.c_str());
+                if (!held || WaitForSingleObject(held, 0) == WAIT_OBJECT_0) ++unlocked, held && ReleaseMutex(held);
+                if (held) CloseHandle(held);
+            }).join();
+            return DWORD(0);
+        });
+        SetUpFrom();
+    }
+    EXPECT_EQ(7, HintSettings.Pos) << HostLog();
+    EXPECT_EQ(0, unlocked);
+}
+
+// A settings path of 256 to 259 characters, whose temporary name passes MAX_PATH: a
+// name that long opens on Windows (without long paths enabled) only in the long form.
+TEST_F(Persistence, SettingsPathsJustBelowMaxPathKeepTheirSaves)
+{
+    for (size_t length : {256u, 259u}) {
+        const std::string name = dir.File(std::string(length - dir.Path().size() - 5, 'x') + ".ini");
+        UseSettingsPath(Wide(name));
+        OpenCalls windows([](const std::wstring& file, DWORD) {
+            return file.size() >= MAX_PATH && file.compare(0, 4, L"\\\\?\\") != 0 ? DWORD(ERROR_PATH_NOT_FOUND) : 0;
+        });
+        SetUpFrom();
+        Zlvn_OnTeardown();
+        EXPECT_EQ(DefaultFile(ProgramDir()), ReadWholeFile(name)) << length << "\n" << HostLog();
+    }
 }
 
 TEST(DefaultBitmaps, ShipBesideTheDllAs24BitPictures)
