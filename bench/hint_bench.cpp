@@ -12,13 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "hint/globals.h"
+#include "hint/hint_font.h"
+#include "hint/hint_popup.h"
 #include "hint/hint_rules.h"
 #include "hint/hint_set.h"
-#include "hint/hint_font.h"
 #include "hint/hint_wnd.h"
 #include "hint/hint_wnd_mgr.h"
-#include "hint/hint_popup.h"
 #include "host/zlvn_host.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/module_state.h"
 #include "support/bounded_text.h"

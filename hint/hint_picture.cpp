@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "plugin/records/globals.h"
 #include "plugin/records/module_state.h"
 #include "support/bounded_text.h"
 #include "support/code_page_text.h"

@@ -4,6 +4,7 @@
 
 #include "hint/hint_font.h"
 #include "hint/hint_wnd_mgr.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/module_state.h"
 #include "support/dpi_awareness.h"

@@ -1,6 +1,8 @@
 #include "hint/hint_set.h"
 
 #include "hint/bring_to_front.h"
+#include "hint/globals.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/hint_settings.h"
 #include "support/dpi_awareness.h"
 

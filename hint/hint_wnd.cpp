@@ -5,17 +5,18 @@
 #include <cstring>
 
 #include "hint/app_icon.h"
-#include "hint/store_logo.h"
 #include "hint/hint_font.h"
 #include "hint/hint_popup.h"
 #include "hint/hint_wnd_mgr.h"
+#include "hint/store_logo.h"
 #include "hint/wide_title.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/host_api.h"
 #include "support/bounded_text.h"
 #include "support/dpi_awareness.h"
 #include "support/dwm_window.h"
-#include "support/owners.h"
 #include "support/geometry_win32.h"
+#include "support/owners.h"
 
 namespace {
 

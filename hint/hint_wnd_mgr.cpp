@@ -5,6 +5,8 @@
 
 #include "hint/bring_to_front.h"
 #include "hint/get_zlvn_list.h"
+#include "hint/globals.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 #include "support/dwm_window.h"

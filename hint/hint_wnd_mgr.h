@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "hint/globals.h"
 #include "hint/hint_picture.h"
 #include "hint/hint_wnd.h"
 #include "hint/icon_cache.h"

@@ -1,6 +1,7 @@
 #pragma once
 // The module-wide variables of the shared records, each with why it stays module-wide.
-// The headers of their types include this one, so their users need no other.
+// A file that uses one includes this header; the headers of their types do not, so that
+// a type can be used without the state.
 #include <windows.h>
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "plugin/records/guard.h"
 
+#include "plugin/records/globals.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 

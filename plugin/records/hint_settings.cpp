@@ -1,4 +1,5 @@
 #include "plugin/records/hint_settings.h"
+#include "plugin/records/globals.h"
 
 hint_settings_t HintSettings;
 

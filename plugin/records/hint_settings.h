@@ -35,9 +35,6 @@ struct hint_settings_t {
 constexpr char kDefaultNormalPicture[] = "bgnml.bmp";
 constexpr char kDefaultIconicPicture[] = "bgicn.bmp";
 
-// HintSettings, the one record of this type, is declared with the floor's other
-// module-wide variables.
-#include "plugin/records/globals.h"
 
 // The settings file keeps the four style flags as bits 1, 2, 4 and 8 of one integer.
 font_style_t UnpackFontStyle(int bits);

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "plugin/records/globals.h"
 #include "plugin/records/version_rule.h"
 #include "support/bounded_text.h"
 #include "support/dpi_awareness.h"

@@ -53,4 +53,3 @@ private:
 };
 
 // g_zlvnAPI, the plug-in's table, is declared with the floor's other module-wide variables.
-#include "plugin/records/globals.h"

@@ -1,4 +1,5 @@
 #include "plugin/records/menu.h"
+#include "plugin/records/globals.h"
 
 menu_entry_t g_menu[kMenuEntryCount] = {
 #define ZLVN_MENU_ITEM(name, result, params, bytes, kind, event, modal, caption) \

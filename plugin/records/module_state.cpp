@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "plugin/records/globals.h"
 #include "support/app_info.h"  // kLongestPath
 #include "support/bounded_text.h"
 

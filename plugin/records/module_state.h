@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "plugin/records/globals.h"  // g_hModule, g_settingsFile, g_settingsPath
 #include "plugin/records/version_rule.h"
 
 constexpr char kPluginName[] = "Hint";

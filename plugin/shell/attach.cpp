@@ -1,4 +1,5 @@
 // The attach step: the module recorded, the host checked, the settings path computed.
+#include "plugin/records/globals.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/lifecycle.h"

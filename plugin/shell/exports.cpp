@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "plugin/records/globals.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/interface_sizes.h"

@@ -6,6 +6,7 @@
 #include "dialogs/FormAboutBoxUnit.h"
 #include "dialogs/HintUnitOpt.h"
 #include "hint/hint_set.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/module_state.h"
 #include "plugin/shell/persistence.h"
 

@@ -1,7 +1,9 @@
 // The host's mode and list events and the toggle command.
 #include "plugin/shell/host_events.h"
 
+#include "hint/globals.h"
 #include "hint/hint_set.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/menu.h"

@@ -1,6 +1,7 @@
 #include "plugin/shell/lifecycle.h"
 
 #include "hint/hint_set.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/host_api.h"
 #include "plugin/records/module_state.h"

@@ -8,6 +8,7 @@
 
 #include "hint/hint_set.h"
 #include "plugin/records/event_gate.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/guard.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/host_api.h"

@@ -1,7 +1,6 @@
 #include "support/ini/file_replace.h"
 
 #include "support/ini/file_bytes.h"
-#include "support/last_error.h"
 #include "support/owners.h"
 #include "support/pumped_wait.h"
 
@@ -11,12 +10,6 @@ namespace {
 // a new file for a moment.
 constexpr int kAttempts = 10;
 constexpr DWORD kRetryMs = 50;
-
-StepResult Failed(const char* i_step, DWORD i_error)
-{
-    ZLVN_RECORD_FAILURE("%s failed: error %lu", i_step, static_cast<unsigned long>(i_error));
-    return StepResult{i_step, i_error};
-}
 
 // Errors that another program holding one of the files gives for a moment.
 bool Passing(DWORD i_error)
@@ -106,7 +99,7 @@ StepResult ReplaceWithTemporaryFile(const std::wstring& i_file, bool i_fileExist
         DeleteFileW(temporary.c_str());
         DeleteFileW(backup.c_str());
     }
-    return Failed(step, error);
+    return StepResult{step, error};
 }
 
 bool HalfDoneSaveLeft(const std::wstring& i_file)

@@ -7,16 +7,9 @@
 #include "support/ini/file_lock.h"
 #include "support/ini/file_replace.h"
 #include "support/ini/ini_encoding.h"
-#include "support/last_error.h"
 #include "support/owners.h"
 
 namespace {
-
-StepResult Failed(const char* i_step, DWORD i_error)
-{
-    ZLVN_RECORD_FAILURE("%s failed: error %lu", i_step, static_cast<unsigned long>(i_error));
-    return StepResult{i_step, i_error};
-}
 
 // For a folder that refuses new names: the file itself, made the new size first (a full
 // disk then fails before a byte changed), then written whole at once and flushed.
@@ -24,18 +17,18 @@ StepResult WriteInPlace(const std::wstring& i_path, const std::string& i_bytes, 
 {
     HandleOwner file(CreateFileW(i_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return Failed("CreateFileW in place", GetLastError());
+    if (!file.Valid()) return StepResult{"CreateFileW in place", GetLastError()};
     LARGE_INTEGER size = {}, start = {};
     size.QuadPart = static_cast<LONGLONG>(i_bytes.size());
     if (i_bytes.size() > i_oldSize) {
-        if (!SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN)) return Failed("SetFilePointerEx", GetLastError());
-        if (!SetEndOfFile(file.Get())) return Failed("SetEndOfFile", GetLastError());
+        if (!SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN)) return StepResult{"SetFilePointerEx", GetLastError()};
+        if (!SetEndOfFile(file.Get())) return StepResult{"SetEndOfFile", GetLastError()};
     }
-    if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN)) return Failed("SetFilePointerEx", GetLastError());
-    if (!WriteAllBytes(file.Get(), i_bytes)) return Failed("WriteFile", GetLastError());
-    if (!SetEndOfFile(file.Get())) return Failed("SetEndOfFile", GetLastError());
-    if (!FlushFileBuffers(file.Get())) return Failed("FlushFileBuffers", GetLastError());
-    if (!file.Close()) return Failed("CloseHandle", GetLastError());
+    if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN)) return StepResult{"SetFilePointerEx", GetLastError()};
+    if (!WriteAllBytes(file.Get(), i_bytes)) return StepResult{"WriteFile", GetLastError()};
+    if (!SetEndOfFile(file.Get())) return StepResult{"SetEndOfFile", GetLastError()};
+    if (!FlushFileBuffers(file.Get())) return StepResult{"FlushFileBuffers", GetLastError()};
+    if (!file.Close()) return StepResult{"CloseHandle", GetLastError()};
     return StepResult{};
 }
 
@@ -58,7 +51,7 @@ StepResult WriteIniFile(const std::wstring& i_path, const std::function<std::vec
     const std::wstring path = LongPathForm(i_path);
     // A save that an earlier one left half done starts from the settings it left.
     TakeBackHalfDoneSave(path);
-    if (HalfDoneSaveLeft(path)) return Failed("taking back the settings of a half-done save", ERROR_FILE_NOT_FOUND);
+    if (HalfDoneSaveLeft(path)) return StepResult{"taking back the settings of a half-done save", ERROR_FILE_NOT_FOUND};
 
     // Only what could be read is written over; a missing file starts empty. A link's
     // target is saved beside itself, so that the link stays.
@@ -66,21 +59,21 @@ StepResult WriteIniFile(const std::wstring& i_path, const std::function<std::vec
     std::wstring target;
     DWORD error = 0;
     FileRead read = ReadFileBytes(path, &old, &error, &target);
-    if (read == FileRead::Failed) return Failed("reading the settings file", error);
+    if (read == FileRead::Failed) return StepResult{"reading the settings file", error};
     const std::string bytes = EditIniFile(old, InFileEncoding(old, edits));
     if (read == FileRead::Read && bytes == old) return StepResult{};
     // The read-only attribute is the user's word; Wine run as root would let the file be
     // replaced and written all the same.
     DWORD attributes = read == FileRead::Read ? GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return Failed("writing a read-only file", ERROR_ACCESS_DENIED);
+        return StepResult{"writing a read-only file", ERROR_ACCESS_DENIED};
 
     const char* step = nullptr;
     if (!WriteTemporaryFile(target, bytes, &step, &error)) {
         // Only a folder that will not let the file be made at all (a virtualised folder)
         // gets the file written in place, through the link if there is one.
         if (error == ERROR_ACCESS_DENIED && std::string(step) == "CreateFileW") return WriteInPlace(path, bytes, old.size());
-        return Failed(step, error);
+        return StepResult{step, error};
     }
     // ReplaceFileW keeps the file's ACLs and attributes. Wine's moves the old file aside
     // before it moves the new one in, so there is a moment without a file there.

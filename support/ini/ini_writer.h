@@ -18,8 +18,8 @@
 // and a save that runs in it (the host's teardown) changes what is left to write. Their
 // values are in the ANSI code page; a UTF-8 or UTF-16 file gets them in its own
 // encoding. Nothing is written when there are none or the bytes would stay the same. A
-// failure leaves the file as it was, records what failed, and returns the step and its
-// error. The temporary file has a fixed name beside the file (its name and ".tmp"), and
+// failure leaves the file as it was and returns the step and its error, which the caller
+// reports (nothing else records it). The temporary file has a fixed name beside the file (its name and ".tmp"), and
 // so has the old file during the replace (".bak"); for a link, beside the link's target.
 StepResult WriteIniFile(const std::wstring& i_path, const std::function<std::vector<ini_edit_t>()>& i_edits);
 

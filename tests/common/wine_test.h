@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "hint/globals.h"
 #include "host/zlvn_host.h"
+#include "plugin/records/globals.h"
 #include "plugin/records/hint_settings.h"
 #include "plugin/records/menu.h"
 #include "plugin/records/module_state.h"

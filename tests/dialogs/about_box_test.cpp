@@ -1,5 +1,6 @@
 // The version box, shown through its real window under Wine.
 
+#include "plugin/records/globals.h"
 #include "tests/common/dialog_driver.h"
 #include "zlvn_version.h"
 

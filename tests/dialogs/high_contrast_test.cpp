@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "plugin/records/globals.h"
 #include "tests/common/default_settings.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/import_patch.h"

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "dialogs/shortcut_text.h"
+#include "plugin/records/globals.h"
 #include "support/proc_address.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/import_patch.h"
